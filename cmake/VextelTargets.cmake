@@ -1,0 +1,20 @@
+# Warnings for the project's own code; third-party headers come in as system includes
+# through their imported targets.
+function(vextel_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
+endfunction()
+
+# A test executable that runs under CTest through GoogleTest discovery.
+# Qt-using tests link vextel_test_main, which picks the offscreen platform itself.
+function(vextel_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  vextel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    VEXTEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    VEXTEL_BINARY_DIR="${CMAKE_BINARY_DIR}"
+    VEXTEL_PLUGIN_DIR="${VEXTEL_PLUGIN_DIR}")
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs; only what is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config ccache clang-format
+  qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
+  libcups2-dev cups-daemon cups-client cups-filters cups-ppdc
+  libplist-dev libavahi-client-dev avahi-daemon
+  nlohmann-json3-dev libgtest-dev libgmock-dev
+  fonts-dejavu-core xauth xvfb iproute2 procps
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
