@@ -49,6 +49,9 @@ public:
 
     // The languages the bundle has string tables for, and the development region.
     QStringList localizations() const;
+    // The bundle's localizations in search order: those matching the preferred languages, most
+    // preferred first, then the development language (always last, even without a folder).
+    QStringList preferredLocalizations() const;
     QString developmentLocalization() const;
 
     // The user's preferred languages, most preferred first (from the environment by default).

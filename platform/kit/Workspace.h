@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace kit {
+
+// Applications found by identifier through XDG desktop entries, and started as separate
+// processes. An application's identifier is the name of its desktop entry without ".desktop"
+// (org.example.Editor.desktop), or the value of an entry's X-Vextel-Bundle-Identifier key.
+// Desktop entries are searched in $XDG_DATA_HOME/applications (default ~/.local/share), then in
+// each $XDG_DATA_DIRS/applications (default /usr/local/share:/usr/share), first match wins.
+class Workspace {
+public:
+    // The program of the application's Exec line (field codes dropped), made absolute through
+    // PATH when it is a bare name; a null QString when no desktop entry has that identifier or
+    // its Exec line is empty.
+    static QString absolutePathForApplication(const QString& identifier);
+    // The arguments the Exec line itself gives after the program (field codes dropped).
+    static QStringList execArgumentsForApplication(const QString& identifier);
+
+    // True when a process of this user runs the application's program.
+    static bool isApplicationRunning(const QString& identifier);
+
+    // Starts the application found by identifier, detached, with its own Exec arguments followed
+    // by the given ones. False when it cannot be found or started.
+    static bool launchApplication(const QString& identifier, const QStringList& arguments = {});
+    // Starts a program, detached, with arguments passed as separate strings (no shell).
+    static bool launchProcess(const QString& program, const QStringList& arguments);
+
+    struct Launch {
+        QString identifier; // empty for launchProcess
+        QString program;    // empty when launched by identifier and the entry was not found
+        QStringList arguments;
+    };
+
+    // While a LaunchRecorder exists, launches are recorded instead of started and answer
+    // launchResult; isApplicationRunning answers from runningIdentifiers. Finding applications
+    // still reads the desktop entries. Recorders nest; the innermost one records.
+    class LaunchRecorder {
+    public:
+        LaunchRecorder();
+        ~LaunchRecorder();
+        LaunchRecorder(const LaunchRecorder&) = delete;
+        LaunchRecorder& operator=(const LaunchRecorder&) = delete;
+
+        QList<Launch> launches() const;
+        bool launchResult = true;
+        QStringList runningIdentifiers;
+
+    private:
+        friend class Workspace;
+        LaunchRecorder* outer = nullptr;
+        QList<Launch> recorded;
+    };
+};
+
+} // namespace kit
