@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace printing {
+
+// Sends documents to a CUPS queue as one job, with job options kept exactly as given: each
+// value travels as one text value (spaces, commas, quotes and leading zeros intact), except
+// where the scheduler's own typed encoding gives back the very same text (copies=2,
+// PageSize=A4), which then is used so the scheduler understands the option.
+class JobSubmitter {
+public:
+    struct Result {
+        int jobId = 0; // the CUPS job id, > 0 on success
+        QString error; // one line, empty on success
+        bool ok() const { return jobId > 0; }
+    };
+
+    // server: "host:port", "host" (default port) or a local socket path; empty for the user's
+    // default server (CUPS_SERVER, client.conf, local scheduler).
+    explicit JobSubmitter(QString server = QString());
+
+    QString server() const { return server_; }
+
+    // Submits the files in order as the documents of one job named title.
+    Result submit(const QString& queue, const QStringList& files, const QString& title,
+                  const QMap<QString, QString>& options) const;
+
+    // The job written into a folder instead of a queue: every document copied in under its own
+    // file name (a clash gets a numbered name), plus "job-options" with one "key=value" line per
+    // option in key order. The folder is made when missing. A key that is empty or holds "=" or
+    // a line break, or a value with a line break, cannot be written as one line: such a job is
+    // refused whole. False with a reason in *error.
+    static bool writeToFolder(const QString& folder, const QStringList& files,
+                              const QMap<QString, QString>& options, QString* error = nullptr);
+
+    // Name of the options file that writeToFolder writes.
+    static constexpr const char* kJobOptionsFileName = "job-options";
+
+private:
+    QString server_;
+};
+
+} // namespace printing
