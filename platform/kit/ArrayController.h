@@ -1,0 +1,132 @@
+#pragma once
+
+#include "kit/KeyValue.h"
+#include "kit/SortDescriptor.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+namespace kit {
+
+// A list of shared items (QObjects or kit::Dictionary objects) with an arranged order and a
+// selection, for tables and popups to bind to.
+//
+// arrangedObjects is the content sorted stably by the sort descriptors (content order when
+// there are none) and is re-arranged after every change made through the controller; call
+// rearrangeObjects() after changing a sort key of an item in place.
+//
+// The selection is a set of indexes into arrangedObjects (ascending). After objects are added,
+// removed or re-sorted the selection keeps the same objects where they remain; removed ones
+// drop out. With selectsInsertedObjects (the default) newly added objects become the
+// selection. With allowsMultipleSelection off a selection of several keeps only the first.
+// avoidsEmptySelection is off by default: an emptied selection stays empty; when on, a
+// selection that would become empty while objects remain falls on the object nearest to the
+// former first selected index.
+//
+// Each change signal fires at most once per operation and only when its value really changed
+// (the selected objects can stay the same while their indexes move).
+class ArrayController : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QList<kit::ObjectRef> content READ content WRITE setContent NOTIFY contentChanged)
+    Q_PROPERTY(
+        QList<kit::ObjectRef> arrangedObjects READ arrangedObjects NOTIFY arrangedObjectsChanged)
+    Q_PROPERTY(QList<int> selectionIndexes READ selectionIndexes WRITE setSelectionIndexes NOTIFY
+                   selectionIndexesChanged)
+    Q_PROPERTY(int selectionIndex READ selectionIndex WRITE setSelectionIndex NOTIFY
+                   selectionIndexesChanged)
+    Q_PROPERTY(QList<kit::ObjectRef> selectedObjects READ selectedObjects WRITE setSelectedObjects
+                   NOTIFY selectedObjectsChanged)
+    Q_PROPERTY(int count READ count NOTIFY arrangedObjectsChanged)
+    Q_PROPERTY(bool allowsMultipleSelection READ allowsMultipleSelection WRITE
+                   setAllowsMultipleSelection NOTIFY settingsChanged)
+    Q_PROPERTY(bool selectsInsertedObjects READ selectsInsertedObjects WRITE
+                   setSelectsInsertedObjects NOTIFY settingsChanged)
+    Q_PROPERTY(bool avoidsEmptySelection READ avoidsEmptySelection WRITE setAvoidsEmptySelection
+                   NOTIFY settingsChanged)
+    Q_PROPERTY(QString objectClassName READ objectClassName WRITE setObjectClassName NOTIFY
+                   settingsChanged)
+
+public:
+    explicit ArrayController(QObject* parent = nullptr);
+    ~ArrayController() override;
+
+    QList<ObjectRef> content() const;
+    // Replaces the content; the selection keeps the objects that remain and selects nothing new.
+    void setContent(const QList<ObjectRef>& content);
+
+    QList<ObjectRef> arrangedObjects() const;
+    int count() const;
+    // Null when the index is out of range.
+    ObjectRef arrangedObjectAt(int index) const;
+    // Index in arrangedObjects, or -1.
+    int indexOfArrangedObject(const QObject* object) const;
+
+    QList<SortDescriptor> sortDescriptors() const;
+    void setSortDescriptors(const QList<SortDescriptor>& descriptors);
+    void rearrangeObjects();
+
+    // Null objects are ignored.
+    void addObject(const ObjectRef& object);
+    void addObjects(const QList<ObjectRef>& objects);
+    // Removes every occurrence of each object from the content.
+    void removeObject(const ObjectRef& object);
+    void removeObject(const QObject* object);
+    void removeObjects(const QList<ObjectRef>& objects);
+    void removeObjectAtArrangedObjectIndex(int index);
+    void removeObjectsAtArrangedObjectIndexes(const QList<int>& indexes);
+    void removeSelectedObjects();
+    // The same as removeObjects(arrangedObjects()).
+    void removeAllArrangedObjects();
+
+    QList<int> selectionIndexes() const;
+    // Out-of-range indexes are dropped. True when the selection changed.
+    bool setSelectionIndexes(const QList<int>& indexes);
+    // The first selected index, or -1.
+    int selectionIndex() const;
+    // -1 clears the selection.
+    bool setSelectionIndex(int index);
+    bool clearSelection();
+    // Selected objects in arranged order.
+    QList<ObjectRef> selectedObjects() const;
+    // Objects not arranged here are ignored. True when the selection changed.
+    bool setSelectedObjects(const QList<ObjectRef>& objects);
+
+    bool allowsMultipleSelection() const;
+    void setAllowsMultipleSelection(bool allows);
+    bool selectsInsertedObjects() const;
+    void setSelectsInsertedObjects(bool selects);
+    bool avoidsEmptySelection() const;
+    void setAvoidsEmptySelection(bool avoids);
+
+    // The class name of the items (informational; layouts use it to make new items).
+    QString objectClassName() const;
+    void setObjectClassName(const QString& name);
+
+signals:
+    void contentChanged();
+    void arrangedObjectsChanged();
+    void selectionIndexesChanged();
+    void selectedObjectsChanged();
+    void settingsChanged();
+
+private:
+    struct State;
+    State captureState() const;
+    void announceChangesSince(const State& before);
+    void arrange();
+    void selectObjects(const QList<QObject*>& wanted, int formerFirstIndex);
+    QList<int> normalizedIndexes(const QList<int>& indexes) const;
+    void applyEmptySelectionRule(int formerFirstIndex);
+
+    QList<ObjectRef> contentList;
+    QList<ObjectRef> arranged;
+    QList<SortDescriptor> descriptors;
+    QList<int> selection;
+    bool multipleSelection = true;
+    bool selectsInserted = true;
+    bool avoidsEmpty = false;
+    QString className;
+};
+
+} // namespace kit

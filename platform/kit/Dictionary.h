@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+#include <memory>
+
+namespace kit {
+
+// A mutable string-keyed map that key-value coding and observing treat like an object whose
+// keys are its entries. Shared as std::shared_ptr<kit::Dictionary>.
+class Dictionary : public QObject {
+    Q_OBJECT
+public:
+    explicit Dictionary(QObject* parent = nullptr);
+    explicit Dictionary(const QVariantMap& map, QObject* parent = nullptr);
+    static std::shared_ptr<Dictionary> create(const QVariantMap& map = {});
+
+    // An invalid QVariant for a missing key.
+    QVariant value(const QString& key) const;
+    bool contains(const QString& key) const;
+    // An invalid value removes the entry. valueChanged is emitted only when the entry changed.
+    void setValue(const QString& key, const QVariant& value);
+    void removeValue(const QString& key);
+    // Replaces every entry; valueChanged for each key that was added, changed or removed.
+    void setMap(const QVariantMap& map);
+    void removeAllValues();
+
+    QStringList keys() const;
+    int count() const;
+    QVariantMap toMap() const;
+
+signals:
+    void valueChanged(const QString& key);
+
+private:
+    QVariantMap entries;
+};
+
+} // namespace kit
