@@ -50,7 +50,7 @@ public:
     // The languages the bundle has string tables for, and the development region.
     QStringList localizations() const;
     // The bundle's localizations in search order: those matching the preferred languages, most
-    // preferred first, then the development language (always last, even without a folder).
+    // preferred first, then the development language (present even without a folder).
     QStringList preferredLocalizations() const;
     QString developmentLocalization() const;
 

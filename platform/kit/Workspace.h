@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace kit {
 
@@ -14,8 +15,8 @@ namespace kit {
 class Workspace {
 public:
     // The program of the application's Exec line (field codes dropped), made absolute through
-    // PATH when it is a bare name; a null QString when no desktop entry has that identifier or
-    // its Exec line is empty.
+    // PATH when it is a bare name; a null QString when no desktop entry has that identifier, the
+    // entry is hidden, or its program cannot be found.
     static QString absolutePathForApplication(const QString& identifier);
     // The arguments the Exec line itself gives after the program (field codes dropped).
     static QStringList execArgumentsForApplication(const QString& identifier);
@@ -24,7 +25,8 @@ public:
     static bool isApplicationRunning(const QString& identifier);
 
     // Starts the application found by identifier, detached, with its own Exec arguments followed
-    // by the given ones. False when it cannot be found or started.
+    // by the given ones. False when it cannot be found (nothing is started or recorded then) or
+    // cannot be started.
     static bool launchApplication(const QString& identifier, const QStringList& arguments = {});
     // Starts a program, detached, with arguments passed as separate strings (no shell).
     static bool launchProcess(const QString& program, const QStringList& arguments);
@@ -54,6 +56,10 @@ public:
         LaunchRecorder* outer = nullptr;
         QList<Launch> recorded;
     };
+
+private:
+    // Records the launch when a recorder is installed and gives the recorder's answer.
+    static std::optional<bool> recordLaunch(const Launch& launch);
 };
 
 } // namespace kit

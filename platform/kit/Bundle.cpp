@@ -1,0 +1,448 @@
+#include "kit/Bundle.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <QTranslator>
+#include <cstdlib>
+#include <limits>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <plist/plist.h>
+#include <utility>
+#include <vector>
+
+namespace kit {
+
+namespace {
+
+const QString defaultTableName = QStringLiteral("Localizable");
+const QString localizedFolderSuffix = QStringLiteral(".lproj");
+
+// libplist counts dates from 2001-01-01 00:00:00 UTC.
+constexpr qint64 plistEpochOffsetSeconds = 978307200;
+
+// Strings handed out by libplist are malloc'ed and must be released with free().
+struct MallocDeleter {
+    void operator()(char* p) const { std::free(p); }
+};
+using PlistString = std::unique_ptr<char, MallocDeleter>;
+
+struct PlistDeleter {
+    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
+};
+using PlistTree = std::unique_ptr<void, PlistDeleter>;
+
+QVariant toVariant(plist_t node);
+
+QVariantList arrayToVariant(plist_t node) {
+    QVariantList list;
+    const uint32_t size = plist_array_get_size(node);
+    for (uint32_t i = 0; i < size; ++i) {
+        list.append(toVariant(plist_array_get_item(node, i)));
+    }
+    return list;
+}
+
+QVariantMap dictToVariant(plist_t node) {
+    QVariantMap map;
+    plist_dict_iter iter = nullptr;
+    plist_dict_new_iter(node, &iter);
+    if (iter == nullptr) {
+        return map;
+    }
+    for (;;) {
+        char* rawKey = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(node, iter, &rawKey, &value);
+        PlistString key(rawKey);
+        if (!key || value == nullptr) {
+            break;
+        }
+        map.insert(QString::fromUtf8(key.get()), toVariant(value));
+    }
+    std::free(iter);
+    return map;
+}
+
+QString stringValue(plist_t node) {
+    char* raw = nullptr;
+    plist_get_string_val(node, &raw);
+    PlistString owned(raw);
+    return owned ? QString::fromUtf8(owned.get()) : QString();
+}
+
+// This libplist keeps every integer as 64 unsigned bits; negative numbers come back in two's
+// complement, so values above the signed range are read as the negative numbers they were.
+QVariant integerValue(plist_t node) {
+    uint64_t value = 0;
+    plist_get_uint_val(node, &value);
+    return QVariant::fromValue(static_cast<qlonglong>(value));
+}
+
+QVariant dateValue(plist_t node) {
+    int32_t seconds = 0;
+    int32_t microseconds = 0;
+    plist_get_date_val(node, &seconds, &microseconds);
+    const QDateTime date =
+        QDateTime::fromSecsSinceEpoch(plistEpochOffsetSeconds + seconds, Qt::UTC);
+    return date.addMSecs(microseconds / 1000);
+}
+
+QVariant dataValue(plist_t node) {
+    char* raw = nullptr;
+    uint64_t length = 0;
+    plist_get_data_val(node, &raw, &length);
+    PlistString owned(raw);
+    if (!owned || length > static_cast<uint64_t>(std::numeric_limits<qsizetype>::max())) {
+        return QByteArray();
+    }
+    return QByteArray(owned.get(), static_cast<qsizetype>(length));
+}
+
+QVariant toVariant(plist_t node) {
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t value = 0;
+        plist_get_bool_val(node, &value);
+        return value != 0;
+    }
+    case PLIST_UINT:
+        return integerValue(node);
+    case PLIST_REAL: {
+        double value = 0;
+        plist_get_real_val(node, &value);
+        return value;
+    }
+    case PLIST_STRING:
+        return stringValue(node);
+    case PLIST_ARRAY:
+        return arrayToVariant(node);
+    case PLIST_DICT:
+        return dictToVariant(node);
+    case PLIST_DATE:
+        return dateValue(node);
+    case PLIST_DATA:
+        return dataValue(node);
+    case PLIST_UID: {
+        uint64_t value = 0;
+        plist_get_uid_val(node, &value);
+        return QVariant::fromValue(static_cast<qulonglong>(value));
+    }
+    default:
+        return {};
+    }
+}
+
+// Null when the file cannot be read or is no property list whose root is a dictionary.
+std::optional<QVariantMap> readInfoPlist(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty() || bytes.size() > std::numeric_limits<uint32_t>::max()) {
+        return std::nullopt;
+    }
+    plist_t root = nullptr;
+    plist_from_memory(bytes.constData(), static_cast<uint32_t>(bytes.size()), &root);
+    PlistTree tree(root);
+    if (!tree || plist_get_node_type(root) != PLIST_DICT) {
+        return std::nullopt;
+    }
+    return dictToVariant(root);
+}
+
+// "de_DE.UTF-8@euro" -> "de_DE"; "C" and "POSIX" name no language.
+QString languageFromLocaleName(QString name) {
+    name = name.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0).trimmed();
+    if (name.isEmpty() || name == QLatin1String("C") || name == QLatin1String("POSIX")) {
+        return {};
+    }
+    return name.replace(QLatin1Char('-'), QLatin1Char('_'));
+}
+
+QString environmentValue(const char* name) {
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+// The locale that decides message language, as the C library sees it.
+QString messagesLocale() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = environmentValue(name);
+        if (!value.isEmpty()) {
+            return value;
+        }
+    }
+    return {};
+}
+
+QStringList languagesFromEnvironment() {
+    const QString locale = languageFromLocaleName(messagesLocale());
+    QStringList languages;
+    // LANGUAGE is a priority list, honoured only when a real locale is set.
+    if (!locale.isEmpty()) {
+        for (const QString& entry : environmentValue("LANGUAGE").split(QLatin1Char(':'))) {
+            const QString language = languageFromLocaleName(entry);
+            if (!language.isEmpty() && !languages.contains(language)) {
+                languages.append(language);
+            }
+        }
+        if (!languages.contains(locale)) {
+            languages.append(locale);
+        }
+    }
+    return languages;
+}
+
+QString baseLanguage(const QString& language) {
+    return language.section(QLatin1Char('_'), 0, 0);
+}
+
+std::mutex& stateMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+QStringList& languagesOverride() {
+    static QStringList languages;
+    return languages;
+}
+
+// Bundles live for the rest of the process once opened, as the platform's bundles do.
+std::vector<std::shared_ptr<Bundle>>& openedBundles() {
+    static std::vector<std::shared_ptr<Bundle>> bundles;
+    return bundles;
+}
+
+} // namespace
+
+struct Bundle::Private {
+    QString path;
+    QVariantMap info;
+
+    mutable std::mutex tablesMutex;
+    // One translator per (localization, table); null when that table file does not exist.
+    mutable std::map<std::pair<QString, QString>, std::unique_ptr<QTranslator>> tables;
+
+    QString contentsPath() const { return path + QStringLiteral("/Contents"); }
+    QString resourcesPath() const { return contentsPath() + QStringLiteral("/Resources"); }
+
+    QString infoString(const QString& key) const {
+        const QVariant value = info.value(key);
+        return value.typeId() == QMetaType::QString ? value.toString() : QString();
+    }
+
+    const QTranslator* table(const QString& localization, const QString& tableName) const {
+        std::lock_guard lock(tablesMutex);
+        auto& slot = tables[{localization, tableName}];
+        if (!slot) {
+            const QString file = resourcesPath() + QLatin1Char('/') + localization +
+                                 localizedFolderSuffix + QLatin1Char('/') + tableName +
+                                 QStringLiteral(".qm");
+            auto translator = std::make_unique<QTranslator>();
+            if (!QFileInfo(file).isFile() || !translator->load(file)) {
+                return nullptr; // not cached: a table may be added while the process runs
+            }
+            slot = std::move(translator);
+        }
+        return slot.get();
+    }
+};
+
+Bundle::Bundle(std::unique_ptr<Private> d) : d(std::move(d)) {}
+
+Bundle::~Bundle() = default;
+
+std::shared_ptr<Bundle> Bundle::open(const QString& bundlePath) {
+    const QFileInfo folder(bundlePath);
+    if (bundlePath.isEmpty() || !folder.isDir()) {
+        return nullptr;
+    }
+    const QString path = folder.canonicalFilePath();
+    std::lock_guard lock(stateMutex());
+    for (const auto& bundle : openedBundles()) {
+        if (bundle->d->path == path) {
+            return bundle;
+        }
+    }
+    auto info = readInfoPlist(path + QStringLiteral("/Contents/Info.plist"));
+    if (!info) {
+        return nullptr;
+    }
+    auto d = std::make_unique<Private>();
+    d->path = path;
+    d->info = std::move(*info);
+    std::shared_ptr<Bundle> bundle(new Bundle(std::move(d)));
+    openedBundles().push_back(bundle);
+    return bundle;
+}
+
+std::shared_ptr<Bundle> Bundle::bundleWithIdentifier(const QString& identifier) {
+    if (identifier.isEmpty()) {
+        return nullptr;
+    }
+    std::lock_guard lock(stateMutex());
+    for (const auto& bundle : openedBundles()) {
+        if (bundle->bundleIdentifier() == identifier) {
+            return bundle;
+        }
+    }
+    return nullptr;
+}
+
+QString Bundle::bundlePath() const {
+    return d->path;
+}
+
+QString Bundle::bundleIdentifier() const {
+    return d->infoString(QStringLiteral("CFBundleIdentifier"));
+}
+
+QString Bundle::resourcePath() const {
+    return d->resourcesPath();
+}
+
+QString Bundle::executablePath() const {
+    const QString name = d->infoString(QStringLiteral("CFBundleExecutable"));
+    if (name.isEmpty()) {
+        return {};
+    }
+    const QString base = d->contentsPath() + QLatin1Char('/') + name;
+    for (const QString& candidate : {base, base + QStringLiteral(".so")}) {
+        if (QFileInfo(candidate).isFile()) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
+QVariantMap Bundle::infoDictionary() const {
+    return d->info;
+}
+
+QVariant Bundle::objectForInfoDictionaryKey(const QString& key) const {
+    return d->info.value(key);
+}
+
+QString Bundle::pathForResource(const QString& name, const QString& type) const {
+    if (name.isEmpty()) {
+        return {};
+    }
+    QString fileName = name;
+    if (!type.isEmpty()) {
+        fileName += type.startsWith(QLatin1Char('.')) ? type : QLatin1Char('.') + type;
+    }
+    QStringList folders{d->resourcesPath()};
+    for (const QString& localization : preferredLocalizations()) {
+        folders.append(d->resourcesPath() + QLatin1Char('/') + localization +
+                       localizedFolderSuffix);
+    }
+    for (const QString& folder : folders) {
+        const QString candidate = folder + QLatin1Char('/') + fileName;
+        if (QFileInfo(candidate).isFile()) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
+QString Bundle::localizedResourcePath() const {
+    return d->resourcesPath() + QLatin1Char('/') + preferredLocalizations().constFirst() +
+           localizedFolderSuffix;
+}
+
+QString Bundle::localizedStringForKey(const QString& key, const QString& value,
+                                      const QString& tableName) const {
+    const QString table = tableName.isEmpty() ? defaultTableName : tableName;
+    const QByteArray context = table.toUtf8();
+    const QByteArray source = key.toUtf8();
+    if (!key.isEmpty()) {
+        for (const QString& localization : preferredLocalizations()) {
+            if (const QTranslator* translator = d->table(localization, table)) {
+                const QString translated =
+                    translator->translate(context.constData(), source.constData());
+                if (!translated.isNull()) {
+                    return translated;
+                }
+            }
+        }
+    }
+    return value.isEmpty() ? key : value;
+}
+
+QStringList Bundle::localizations() const {
+    QStringList names;
+    const QDir resources(d->resourcesPath());
+    const QStringList folders = resources.entryList({QLatin1Char('*') + localizedFolderSuffix},
+                                                    QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& folder : folders) {
+        names.append(folder.chopped(localizedFolderSuffix.size()));
+    }
+    return names;
+}
+
+QString Bundle::developmentLocalization() const {
+    const QString region = d->infoString(QStringLiteral("CFBundleDevelopmentRegion"));
+    return region.isEmpty() ? QStringLiteral("en") : region;
+}
+
+QStringList Bundle::preferredLocalizations() const {
+    const QStringList available = localizations();
+    QStringList ordered;
+    const auto add = [&ordered](const QString& localization) {
+        if (!ordered.contains(localization)) {
+            ordered.append(localization);
+        }
+    };
+    // A preferred "de_AT" takes the bundle's "de_AT", else its "de"; "de" also takes "de_DE"
+    // when the bundle only has that one.
+    for (const QString& language : preferredLanguages()) {
+        const QString base = baseLanguage(language);
+        if (available.contains(language)) {
+            add(language);
+        } else if (available.contains(base)) {
+            add(base);
+        } else {
+            for (const QString& localization : available) {
+                if (baseLanguage(localization) == base) {
+                    add(localization);
+                    break;
+                }
+            }
+        }
+    }
+    add(developmentLocalization());
+    return ordered;
+}
+
+QStringList Bundle::preferredLanguages() {
+    {
+        std::lock_guard lock(stateMutex());
+        if (!languagesOverride().isEmpty()) {
+            return languagesOverride();
+        }
+    }
+    const QStringList fromEnvironment = languagesFromEnvironment();
+    if (!fromEnvironment.isEmpty()) {
+        return fromEnvironment;
+    }
+    QStringList fromLocale;
+    for (const QString& language : QLocale::system().uiLanguages()) {
+        fromLocale.append(languageFromLocaleName(language));
+    }
+    fromLocale.removeAll(QString());
+    return fromLocale;
+}
+
+void Bundle::setPreferredLanguagesForTesting(const QStringList& languages) {
+    std::lock_guard lock(stateMutex());
+    languagesOverride() = languages;
+}
+
+} // namespace kit

@@ -1,0 +1,297 @@
+#include "kit/Workspace.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <algorithm>
+#include <mutex>
+#include <optional>
+
+namespace kit {
+
+namespace {
+
+std::mutex recorderMutex;
+Workspace::LaunchRecorder* innermostRecorder = nullptr;
+
+const QString identifierKey = QStringLiteral("X-Vextel-Bundle-Identifier");
+const QString desktopSuffix = QStringLiteral(".desktop");
+
+struct DesktopEntry {
+    QString program;
+    QStringList arguments;
+};
+
+QStringList applicationDirectories() {
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty()) {
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dataDirs.isEmpty()) {
+        dataDirs = QStringLiteral("/usr/local/share:/usr/share");
+    }
+    QStringList directories{dataHome + QStringLiteral("/applications")};
+    for (const QString& dir : dataDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        directories.append(dir + QStringLiteral("/applications"));
+    }
+    return directories;
+}
+
+// Escapes of desktop-entry string values: \s \n \t \r \\.
+QString unescapeValue(const QString& value) {
+    QString result;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c != QLatin1Char('\\') || i + 1 == value.size()) {
+            result.append(c);
+            continue;
+        }
+        const QChar next = value.at(++i);
+        switch (next.unicode()) {
+        case 's':
+            result.append(QLatin1Char(' '));
+            break;
+        case 'n':
+            result.append(QLatin1Char('\n'));
+            break;
+        case 't':
+            result.append(QLatin1Char('\t'));
+            break;
+        case 'r':
+            result.append(QLatin1Char('\r'));
+            break;
+        default:
+            result.append(next);
+            break;
+        }
+    }
+    return result;
+}
+
+// The keys of the [Desktop Entry] group; other groups (actions) are skipped.
+QHash<QString, QString> readDesktopEntryGroup(const QString& path) {
+    QHash<QString, QString> keys;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return keys;
+    }
+    QTextStream in(&file);
+    bool inEntryGroup = false;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        if (line.startsWith(QLatin1Char('['))) {
+            inEntryGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inEntryGroup || equals <= 0) {
+            continue;
+        }
+        const QString key = line.left(equals).trimmed();
+        if (!keys.contains(key)) {
+            keys.insert(key, unescapeValue(line.mid(equals + 1).trimmed()));
+        }
+    }
+    return keys;
+}
+
+// Splits an Exec value into words: double quotes group, and inside them a backslash escapes
+// '"', '`', '$' and '\'. Field codes (%f, %U, ...) are dropped; "%%" is a percent sign.
+QStringList splitExec(const QString& exec) {
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    bool quoted = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else if (c == QLatin1Char('\\') && i + 1 < exec.size()) {
+                word.append(exec.at(++i));
+            } else {
+                word.append(c);
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+            inWord = true;
+        } else if (c.isSpace()) {
+            if (inWord) {
+                words.append(word);
+            }
+            word.clear();
+            inWord = false;
+        } else {
+            word.append(c);
+            inWord = true;
+        }
+    }
+    if (inWord) {
+        words.append(word);
+    }
+    QStringList result;
+    for (const QString& w : words) {
+        if (w.size() == 2 && w.startsWith(QLatin1Char('%')) && w != QLatin1String("%%")) {
+            continue;
+        }
+        result.append(QString(w).replace(QLatin1String("%%"), QLatin1String("%")));
+    }
+    return result;
+}
+
+std::optional<DesktopEntry> entryFromKeys(const QHash<QString, QString>& keys) {
+    if (keys.value(QStringLiteral("Hidden")) == QLatin1String("true")) {
+        return std::nullopt;
+    }
+    const QString type = keys.value(QStringLiteral("Type"), QStringLiteral("Application"));
+    const QStringList words = splitExec(keys.value(QStringLiteral("Exec")));
+    if (type != QLatin1String("Application") || words.isEmpty()) {
+        return std::nullopt;
+    }
+    DesktopEntry entry;
+    entry.program = words.constFirst();
+    entry.arguments = words.mid(1);
+    if (!QDir::isAbsolutePath(entry.program)) {
+        entry.program = QStandardPaths::findExecutable(entry.program);
+    }
+    if (entry.program.isEmpty()) {
+        return std::nullopt;
+    }
+    return entry;
+}
+
+// In each directory, most important first: the entry named after the identifier, then any
+// entry declaring it.
+std::optional<DesktopEntry> findDesktopEntry(const QString& identifier) {
+    if (identifier.isEmpty() || identifier.contains(QLatin1Char('/'))) {
+        return std::nullopt;
+    }
+    for (const QString& directory : applicationDirectories()) {
+        const QString named = directory + QLatin1Char('/') + identifier + desktopSuffix;
+        if (QFileInfo(named).isFile()) {
+            return entryFromKeys(readDesktopEntryGroup(named));
+        }
+        QDirIterator it(directory, {QLatin1Char('*') + desktopSuffix}, QDir::Files);
+        while (it.hasNext()) {
+            const auto keys = readDesktopEntryGroup(it.next());
+            if (keys.value(identifierKey) == identifier) {
+                return entryFromKeys(keys);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool processRuns(const QString& program) {
+    const QString target = QFileInfo(program).canonicalFilePath();
+    if (target.isEmpty()) {
+        return false;
+    }
+    const QStringList pids =
+        QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& pid : pids) {
+        bool isNumber = false;
+        pid.toLongLong(&isNumber);
+        if (!isNumber) {
+            continue;
+        }
+        const QString procDir = QStringLiteral("/proc/") + pid;
+        if (QFileInfo(procDir + QStringLiteral("/exe")).canonicalFilePath() == target) {
+            return true;
+        }
+        // A script runs as its interpreter: its path is then the first or second word.
+        QFile cmdline(procDir + QStringLiteral("/cmdline"));
+        if (!cmdline.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QList<QByteArray> argv = cmdline.readAll().split('\0');
+        for (qsizetype i = 0; i < std::min<qsizetype>(2, argv.size()); ++i) {
+            const QString arg = QString::fromLocal8Bit(argv.at(i));
+            if (!arg.isEmpty() && QFileInfo(arg).canonicalFilePath() == target) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
+    std::lock_guard lock(recorderMutex);
+    if (innermostRecorder == nullptr) {
+        return std::nullopt;
+    }
+    innermostRecorder->recorded.append(launch);
+    return innermostRecorder->launchResult;
+}
+
+QString Workspace::absolutePathForApplication(const QString& identifier) {
+    const auto entry = findDesktopEntry(identifier);
+    return entry ? entry->program : QString();
+}
+
+QStringList Workspace::execArgumentsForApplication(const QString& identifier) {
+    const auto entry = findDesktopEntry(identifier);
+    return entry ? entry->arguments : QStringList();
+}
+
+bool Workspace::isApplicationRunning(const QString& identifier) {
+    {
+        std::lock_guard lock(recorderMutex);
+        if (innermostRecorder != nullptr) {
+            return innermostRecorder->runningIdentifiers.contains(identifier);
+        }
+    }
+    const auto entry = findDesktopEntry(identifier);
+    return entry && processRuns(entry->program);
+}
+
+bool Workspace::launchApplication(const QString& identifier, const QStringList& arguments) {
+    const auto entry = findDesktopEntry(identifier);
+    if (!entry) {
+        return false;
+    }
+    const QStringList allArguments = entry->arguments + arguments;
+    if (const auto recorded = recordLaunch({identifier, entry->program, allArguments})) {
+        return *recorded;
+    }
+    return QProcess::startDetached(entry->program, allArguments);
+}
+
+bool Workspace::launchProcess(const QString& program, const QStringList& arguments) {
+    if (program.isEmpty()) {
+        return false;
+    }
+    if (const auto recorded = recordLaunch({QString(), program, arguments})) {
+        return *recorded;
+    }
+    return QProcess::startDetached(program, arguments);
+}
+
+Workspace::LaunchRecorder::LaunchRecorder() {
+    std::lock_guard lock(recorderMutex);
+    outer = innermostRecorder;
+    innermostRecorder = this;
+}
+
+Workspace::LaunchRecorder::~LaunchRecorder() {
+    std::lock_guard lock(recorderMutex);
+    innermostRecorder = outer;
+}
+
+QList<Workspace::Launch> Workspace::LaunchRecorder::launches() const {
+    std::lock_guard lock(recorderMutex);
+    return recorded;
+}
+
+} // namespace kit
