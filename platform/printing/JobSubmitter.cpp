@@ -1,0 +1,259 @@
+#include "printing/JobSubmitter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cups/cups.h>
+#include <memory>
+#include <utility>
+
+namespace printing {
+
+namespace {
+
+struct HttpCloser {
+    void operator()(http_t* http) const { httpClose(http); }
+};
+using HttpConnection = std::unique_ptr<http_t, HttpCloser>;
+
+struct IppDeleter {
+    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+};
+using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
+
+struct ServerAddress {
+    QByteArray host;
+    int port = 0;
+};
+
+// "host", "host:port", "[v6]:port", "/path/to/socket"; empty for the user's default server.
+ServerAddress parseServer(const QString& server) {
+    if (server.isEmpty())
+        return {QByteArray(cupsServer()), ippPort()};
+    if (server.startsWith(QLatin1Char('/')))
+        return {QFile::encodeName(server), ippPort()};
+    QString host = server;
+    int port = ippPort();
+    const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
+    const bool bracketed = server.startsWith(QLatin1Char('['));
+    const bool hostWithPort = colon > 0 && (bracketed ? server.at(colon - 1) == QLatin1Char(']')
+                                                      : server.count(QLatin1Char(':')) == 1);
+    if (hostWithPort) {
+        bool numeric = false;
+        const int parsed = server.mid(colon + 1).toInt(&numeric);
+        if (numeric && parsed > 0 && parsed < 65536) {
+            port = parsed;
+            host = server.left(colon);
+        }
+    }
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    return {host.toUtf8(), port};
+}
+
+HttpConnection connectTo(const QString& server) {
+    const ServerAddress address = parseServer(server);
+    return HttpConnection(httpConnect2(address.host.constData(), address.port, nullptr, AF_UNSPEC,
+                                       cupsEncryption(), 1, 30000, nullptr));
+}
+
+QString attributeText(ipp_attribute_t* attribute) {
+    char buffer[2048];
+    ippAttributeString(attribute, buffer, sizeof buffer);
+    return QString::fromUtf8(buffer);
+}
+
+// The scheduler's own encoding types options by their text ("0123" becomes the integer 123,
+// "a,b" two values, "true" a boolean that reaches the driver as a bare name). It is used only
+// when it gives back exactly the given text as one value; every other value goes as one text.
+bool typedEncodingKeepsValue(const QByteArray& name, const QByteArray& value) {
+    IppMessage probe(ippNew());
+    ipp_attribute_t* typed =
+        cupsEncodeOption(probe.get(), IPP_TAG_JOB, name.constData(), value.constData());
+    return typed != nullptr && ippGetCount(typed) == 1 &&
+           ippGetValueTag(typed) != IPP_TAG_BOOLEAN &&
+           attributeText(typed) == QString::fromUtf8(value);
+}
+
+void addJobOption(ipp_t* request, const QString& key, const QString& value) {
+    const QByteArray name = key.toUtf8();
+    const QByteArray text = value.toUtf8();
+    if (!text.isEmpty() && typedEncodingKeepsValue(name, text))
+        cupsEncodeOption(request, IPP_TAG_JOB, name.constData(), text.constData());
+    else
+        ippAddString(request, IPP_TAG_JOB, IPP_TAG_TEXT, name.constData(), nullptr,
+                     text.constData());
+}
+
+QString lastCupsError() {
+    return QString::fromUtf8(cupsLastErrorString());
+}
+
+int createJob(http_t* http, const QByteArray& queue, const QString& title,
+              const QMap<QString, QString>& options, QString* error) {
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", queue.constData());
+    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    if (!title.isEmpty())
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr,
+                     title.toUtf8().constData());
+    for (auto it = options.constBegin(); it != options.constEnd(); ++it)
+        addJobOption(request, it.key(), it.value());
+
+    const QByteArray resource = "/printers/" + queue;
+    IppMessage response(cupsDoRequest(http, request, resource.constData()));
+    if (!response || cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
+        *error = QStringLiteral("Create-Job failed: ") + lastCupsError();
+        return 0;
+    }
+    ipp_attribute_t* jobId = ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER);
+    if (jobId == nullptr) {
+        *error = QStringLiteral("Create-Job answered no job id");
+        return 0;
+    }
+    return ippGetInteger(jobId, 0);
+}
+
+bool sendDocument(http_t* http, const QByteArray& queue, int jobId, const QString& path, bool last,
+                  QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read ") + path;
+        return false;
+    }
+    const QByteArray documentName = QFileInfo(path).fileName().toUtf8();
+    if (cupsStartDocument(http, queue.constData(), jobId, documentName.constData(),
+                          CUPS_FORMAT_AUTO, last ? 1 : 0) != HTTP_STATUS_CONTINUE) {
+        *error = QStringLiteral("Send-Document failed: ") + lastCupsError();
+        return false;
+    }
+    bool written = true;
+    while (written && !file.atEnd()) {
+        const QByteArray chunk = file.read(64 * 1024);
+        written = !chunk.isEmpty() && cupsWriteRequestData(http, chunk.constData(), chunk.size()) ==
+                                          HTTP_STATUS_CONTINUE;
+    }
+    const ipp_status_t status = cupsFinishDocument(http, queue.constData());
+    if (!written || status > IPP_STATUS_OK_CONFLICTING) {
+        *error = QStringLiteral("Send-Document failed for ") + path + QStringLiteral(": ") +
+                 lastCupsError();
+        return false;
+    }
+    return true;
+}
+
+QString checkReadable(const QStringList& files) {
+    for (const QString& path : files) {
+        const QFileInfo info(path);
+        if (!info.isFile() || !info.isReadable())
+            return QStringLiteral("cannot read ") + path;
+    }
+    return QString();
+}
+
+QString checkWritableAsLines(const QMap<QString, QString>& options) {
+    for (auto it = options.constBegin(); it != options.constEnd(); ++it) {
+        const QString& key = it.key();
+        const bool badKey = key.isEmpty() || key.contains(QLatin1Char('=')) ||
+                            key.contains(QLatin1Char('\n')) || key.contains(QLatin1Char('\r'));
+        const bool badValue =
+            it.value().contains(QLatin1Char('\n')) || it.value().contains(QLatin1Char('\r'));
+        if (badKey || badValue)
+            return QStringLiteral("option \"") + key +
+                   QStringLiteral("\" cannot be written as one line");
+    }
+    return QString();
+}
+
+QString unusedNameIn(const QDir& folder, const QString& fileName) {
+    const QFileInfo info(fileName);
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    QString candidate = fileName;
+    for (int n = 2;
+         folder.exists(candidate) || candidate == QLatin1String(JobSubmitter::kJobOptionsFileName);
+         ++n)
+        candidate = base + QLatin1Char('-') + QString::number(n) + suffix;
+    return candidate;
+}
+
+} // namespace
+
+JobSubmitter::JobSubmitter(QString server) : server_(std::move(server)) {}
+
+JobSubmitter::Result JobSubmitter::submit(const QString& queue, const QStringList& files,
+                                          const QString& title,
+                                          const QMap<QString, QString>& options) const {
+    Result result;
+    if (queue.isEmpty() || files.isEmpty()) {
+        result.error = QStringLiteral("JobSubmitter - no queue or no documents");
+        return result;
+    }
+    if (const QString unreadable = checkReadable(files); !unreadable.isEmpty()) {
+        result.error = QStringLiteral("JobSubmitter - ") + unreadable;
+        return result;
+    }
+    HttpConnection http = connectTo(server_);
+    if (!http) {
+        result.error = QStringLiteral("JobSubmitter - cannot connect to the print server ") +
+                       (server_.isEmpty() ? QString::fromUtf8(cupsServer()) : server_);
+        return result;
+    }
+    const QByteArray queueName = queue.toUtf8();
+    QString error;
+    const int jobId = createJob(http.get(), queueName, title, options, &error);
+    if (jobId <= 0) {
+        result.error = QStringLiteral("JobSubmitter - ") + error;
+        return result;
+    }
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (!sendDocument(http.get(), queueName, jobId, files.at(i), i + 1 == files.size(),
+                          &error)) {
+            cupsCancelJob2(http.get(), queueName.constData(), jobId, 0);
+            result.error = QStringLiteral("JobSubmitter - ") + error;
+            return result;
+        }
+    }
+    result.jobId = jobId;
+    return result;
+}
+
+bool JobSubmitter::writeToFolder(const QString& folder, const QStringList& files,
+                                 const QMap<QString, QString>& options, QString* error) {
+    auto fail = [error](const QString& text) {
+        if (error != nullptr)
+            *error = QStringLiteral("JobSubmitter - ") + text;
+        return false;
+    };
+    if (folder.isEmpty())
+        return fail(QStringLiteral("no output folder"));
+    if (const QString unreadable = checkReadable(files); !unreadable.isEmpty())
+        return fail(unreadable);
+    if (const QString bad = checkWritableAsLines(options); !bad.isEmpty())
+        return fail(bad);
+    QDir dir(folder);
+    if (!dir.mkpath(QStringLiteral(".")))
+        return fail(QStringLiteral("cannot make the folder ") + folder);
+
+    for (const QString& path : files) {
+        const QString target = dir.filePath(unusedNameIn(dir, QFileInfo(path).fileName()));
+        if (!QFile::copy(path, target))
+            return fail(QStringLiteral("cannot copy ") + path + QStringLiteral(" to ") + target);
+    }
+
+    QSaveFile optionsFile(dir.filePath(QLatin1String(kJobOptionsFileName)));
+    if (!optionsFile.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("cannot write ") + optionsFile.fileName());
+    for (auto it = options.constBegin(); it != options.constEnd(); ++it)
+        optionsFile.write((it.key() + QLatin1Char('=') + it.value() + QLatin1Char('\n')).toUtf8());
+    if (!optionsFile.commit())
+        return fail(QStringLiteral("cannot write ") + optionsFile.fileName());
+    return true;
+}
+
+} // namespace printing
