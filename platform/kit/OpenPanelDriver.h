@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace kit {
+
+// What an open panel was asked to offer.
+struct OpenPanelRequest {
+    bool canChooseFiles = true;
+    bool canChooseDirectories = false;
+    bool allowsMultipleSelection = false;
+    QString directory;
+};
+
+// Answers open panels for tests and automation: queued answers one per panel, in order (chosen
+// paths, or cancel); with none left the panel is cancelled. Records every request.
+class OpenPanelDriver {
+public:
+    void choose(const QStringList& paths);
+    void cancel();
+    int pendingAnswers() const { return static_cast<int>(answers_.size()); }
+
+    const QList<OpenPanelRequest>& requests() const { return requests_; }
+
+    // Called by OpenPanel: the chosen paths, or nothing for cancel.
+    std::optional<QStringList> respond(const OpenPanelRequest& request);
+
+    // The installed driver, or null.
+    static OpenPanelDriver* current();
+
+private:
+    friend class OpenPanelDriverScope;
+    QList<std::optional<QStringList>> answers_;
+    QList<OpenPanelRequest> requests_;
+};
+
+// Installs a driver for its lifetime and restores the previous one afterwards.
+class OpenPanelDriverScope {
+public:
+    explicit OpenPanelDriverScope(OpenPanelDriver& driver);
+    ~OpenPanelDriverScope();
+    OpenPanelDriverScope(const OpenPanelDriverScope&) = delete;
+    OpenPanelDriverScope& operator=(const OpenPanelDriverScope&) = delete;
+
+private:
+    OpenPanelDriver* previous_;
+};
+
+} // namespace kit
