@@ -1,0 +1,328 @@
+#include "kit/ArrayController.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+
+namespace kit {
+
+namespace {
+
+QList<QObject*> pointersOf(const QList<ObjectRef>& objects) {
+    QList<QObject*> pointers;
+    pointers.reserve(objects.size());
+    for (const ObjectRef& object : objects) {
+        pointers.append(object.get());
+    }
+    return pointers;
+}
+
+QList<ObjectRef> withoutNulls(const QList<ObjectRef>& objects) {
+    QList<ObjectRef> result;
+    for (const ObjectRef& object : objects) {
+        if (object) {
+            result.append(object);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+// What the change signals compare: the lists by object identity.
+struct ArrayController::State {
+    QList<QObject*> content;
+    QList<QObject*> arranged;
+    QList<int> selection;
+    QList<QObject*> selected;
+};
+
+ArrayController::ArrayController(QObject* parent) : QObject(parent) {}
+
+ArrayController::~ArrayController() = default;
+
+QList<ObjectRef> ArrayController::content() const {
+    return contentList;
+}
+
+void ArrayController::setContent(const QList<ObjectRef>& content) {
+    const State before = captureState();
+    contentList = withoutNulls(content);
+    arrange();
+    selectObjects(before.selected, selectionIndex());
+    announceChangesSince(before);
+}
+
+QList<ObjectRef> ArrayController::arrangedObjects() const {
+    return arranged;
+}
+
+int ArrayController::count() const {
+    return static_cast<int>(arranged.size());
+}
+
+ObjectRef ArrayController::arrangedObjectAt(int index) const {
+    return index >= 0 && index < arranged.size() ? arranged.at(index) : nullptr;
+}
+
+int ArrayController::indexOfArrangedObject(const QObject* object) const {
+    for (int i = 0; i < arranged.size(); ++i) {
+        if (arranged.at(i).get() == object) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QList<SortDescriptor> ArrayController::sortDescriptors() const {
+    return descriptors;
+}
+
+void ArrayController::setSortDescriptors(const QList<SortDescriptor>& newDescriptors) {
+    descriptors = newDescriptors;
+    rearrangeObjects();
+}
+
+void ArrayController::rearrangeObjects() {
+    const State before = captureState();
+    arrange();
+    selectObjects(before.selected, selectionIndex());
+    announceChangesSince(before);
+}
+
+void ArrayController::addObject(const ObjectRef& object) {
+    addObjects({object});
+}
+
+void ArrayController::addObjects(const QList<ObjectRef>& objects) {
+    const QList<ObjectRef> added = withoutNulls(objects);
+    if (added.isEmpty()) {
+        return;
+    }
+    const State before = captureState();
+    contentList.append(added);
+    arrange();
+    selectObjects(selectsInserted ? pointersOf(added) : before.selected, selectionIndex());
+    announceChangesSince(before);
+}
+
+void ArrayController::removeObject(const ObjectRef& object) {
+    removeObject(object.get());
+}
+
+void ArrayController::removeObject(const QObject* object) {
+    if (!object) {
+        return;
+    }
+    for (const ObjectRef& candidate : contentList) {
+        if (candidate.get() == object) {
+            removeObjects({candidate});
+            return;
+        }
+    }
+}
+
+void ArrayController::removeObjects(const QList<ObjectRef>& objects) {
+    QSet<const QObject*> doomed;
+    for (const ObjectRef& object : objects) {
+        doomed.insert(object.get());
+    }
+    const State before = captureState();
+    const qsizetype removed = contentList.removeIf(
+        [&](const ObjectRef& object) { return doomed.contains(object.get()); });
+    if (removed == 0) {
+        return;
+    }
+    arrange();
+    selectObjects(before.selected, selectionIndex());
+    announceChangesSince(before);
+}
+
+void ArrayController::removeObjectAtArrangedObjectIndex(int index) {
+    removeObjectsAtArrangedObjectIndexes({index});
+}
+
+void ArrayController::removeObjectsAtArrangedObjectIndexes(const QList<int>& indexes) {
+    QList<ObjectRef> objects;
+    for (int index : indexes) {
+        if (ObjectRef object = arrangedObjectAt(index)) {
+            objects.append(object);
+        }
+    }
+    removeObjects(objects);
+}
+
+void ArrayController::removeSelectedObjects() {
+    removeObjects(selectedObjects());
+}
+
+void ArrayController::removeAllArrangedObjects() {
+    removeObjects(arrangedObjects());
+}
+
+QList<int> ArrayController::selectionIndexes() const {
+    return selection;
+}
+
+bool ArrayController::setSelectionIndexes(const QList<int>& indexes) {
+    const State before = captureState();
+    const int formerFirst = selectionIndex();
+    selection = normalizedIndexes(indexes);
+    applyEmptySelectionRule(formerFirst);
+    announceChangesSince(before);
+    return selection != before.selection;
+}
+
+int ArrayController::selectionIndex() const {
+    return selection.isEmpty() ? -1 : selection.first();
+}
+
+bool ArrayController::setSelectionIndex(int index) {
+    return setSelectionIndexes(index < 0 ? QList<int>() : QList<int>{index});
+}
+
+bool ArrayController::clearSelection() {
+    return setSelectionIndexes({});
+}
+
+QList<ObjectRef> ArrayController::selectedObjects() const {
+    QList<ObjectRef> objects;
+    for (int index : selection) {
+        objects.append(arranged.at(index));
+    }
+    return objects;
+}
+
+bool ArrayController::setSelectedObjects(const QList<ObjectRef>& objects) {
+    const State before = captureState();
+    selectObjects(pointersOf(objects), selectionIndex());
+    announceChangesSince(before);
+    return selection != before.selection;
+}
+
+bool ArrayController::allowsMultipleSelection() const {
+    return multipleSelection;
+}
+
+void ArrayController::setAllowsMultipleSelection(bool allows) {
+    if (allows == multipleSelection) {
+        return;
+    }
+    multipleSelection = allows;
+    emit settingsChanged();
+    setSelectionIndexes(selection);
+}
+
+bool ArrayController::selectsInsertedObjects() const {
+    return selectsInserted;
+}
+
+void ArrayController::setSelectsInsertedObjects(bool selects) {
+    if (selects == selectsInserted) {
+        return;
+    }
+    selectsInserted = selects;
+    emit settingsChanged();
+}
+
+bool ArrayController::avoidsEmptySelection() const {
+    return avoidsEmpty;
+}
+
+void ArrayController::setAvoidsEmptySelection(bool avoids) {
+    if (avoids == avoidsEmpty) {
+        return;
+    }
+    avoidsEmpty = avoids;
+    emit settingsChanged();
+    setSelectionIndexes(selection);
+}
+
+QString ArrayController::objectClassName() const {
+    return className;
+}
+
+void ArrayController::setObjectClassName(const QString& name) {
+    if (name == className) {
+        return;
+    }
+    className = name;
+    emit settingsChanged();
+}
+
+ArrayController::State ArrayController::captureState() const {
+    return State{pointersOf(contentList), pointersOf(arranged), selection,
+                 pointersOf(selectedObjects())};
+}
+
+// Every value is settled before the first signal, so an observer that reads any of them
+// sees the new state.
+void ArrayController::announceChangesSince(const State& before) {
+    const State after = captureState();
+    if (after.content != before.content) {
+        emit contentChanged();
+    }
+    if (after.arranged != before.arranged) {
+        emit arrangedObjectsChanged();
+    }
+    if (after.selection != before.selection) {
+        emit selectionIndexesChanged();
+    }
+    if (after.selected != before.selected) {
+        emit selectedObjectsChanged();
+    }
+}
+
+void ArrayController::arrange() {
+    arranged = contentList;
+    if (descriptors.isEmpty()) {
+        return;
+    }
+    std::stable_sort(arranged.begin(), arranged.end(),
+                     [this](const ObjectRef& a, const ObjectRef& b) {
+                         return compareByDescriptors(descriptors, a.get(), b.get()) < 0;
+                     });
+}
+
+// Selects the arranged positions of the wanted objects; an object wanted twice takes two of
+// its occurrences.
+void ArrayController::selectObjects(const QList<QObject*>& wanted, int formerFirstIndex) {
+    QHash<const QObject*, int> remaining;
+    for (const QObject* object : wanted) {
+        ++remaining[object];
+    }
+    QList<int> indexes;
+    for (int i = 0; i < arranged.size(); ++i) {
+        auto found = remaining.find(arranged.at(i).get());
+        if (found != remaining.end() && found.value() > 0) {
+            --found.value();
+            indexes.append(i);
+        }
+    }
+    selection = normalizedIndexes(indexes);
+    applyEmptySelectionRule(formerFirstIndex);
+}
+
+QList<int> ArrayController::normalizedIndexes(const QList<int>& indexes) const {
+    QList<int> result;
+    for (int index : indexes) {
+        if (index >= 0 && index < arranged.size()) {
+            result.append(index);
+        }
+    }
+    std::sort(result.begin(), result.end());
+    result.erase(std::unique(result.begin(), result.end()), result.end());
+    if (!multipleSelection && result.size() > 1) {
+        result.resize(1);
+    }
+    return result;
+}
+
+void ArrayController::applyEmptySelectionRule(int formerFirstIndex) {
+    if (!avoidsEmpty || !selection.isEmpty() || arranged.isEmpty()) {
+        return;
+    }
+    selection = {std::clamp(formerFirstIndex, 0, static_cast<int>(arranged.size()) - 1)};
+}
+
+} // namespace kit

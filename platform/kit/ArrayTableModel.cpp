@@ -1,0 +1,167 @@
+#include "kit/ArrayTableModel.h"
+
+#include "kit/ArrayController.h"
+
+#include <QStringList>
+
+namespace kit {
+
+namespace {
+
+QString displayText(const QVariant& value) {
+    if (value.metaType() == QMetaType::fromType<QVariantList>()) {
+        QStringList parts;
+        for (const QVariant& element : value.toList()) {
+            parts.append(displayText(element));
+        }
+        return parts.join(QStringLiteral(", "));
+    }
+    return value.toString();
+}
+
+} // namespace
+
+ArrayTableModel::ArrayTableModel(ArrayController* controller, QObject* parent)
+    : QAbstractTableModel(parent), arrayController(controller) {
+    if (controller) {
+        connect(controller, &ArrayController::arrangedObjectsChanged, this,
+                &ArrayTableModel::reload);
+        connect(controller, &QObject::destroyed, this, &ArrayTableModel::reload);
+    }
+    reload();
+}
+
+ArrayTableModel::~ArrayTableModel() = default;
+
+ArrayController* ArrayTableModel::controller() const {
+    return arrayController.data();
+}
+
+void ArrayTableModel::setColumns(const QList<Column>& columns) {
+    columnList = columns;
+    reload();
+}
+
+void ArrayTableModel::addColumn(const QString& key, const QString& title) {
+    QList<Column> columns = columnList;
+    columns.append(Column{key, title});
+    setColumns(columns);
+}
+
+QList<ArrayTableModel::Column> ArrayTableModel::columns() const {
+    return columnList;
+}
+
+QString ArrayTableModel::columnKey(int column) const {
+    return column >= 0 && column < columnList.size() ? columnList.at(column).key : QString();
+}
+
+int ArrayTableModel::columnForKey(const QString& key) const {
+    for (int i = 0; i < columnList.size(); ++i) {
+        if (columnList.at(i).key == key) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void ArrayTableModel::setHeaderTitle(int column, const QString& title) {
+    if (column < 0 || column >= columnList.size()) {
+        return;
+    }
+    columnList[column].title = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+bool ArrayTableModel::isEditable() const {
+    return editable;
+}
+
+void ArrayTableModel::setEditable(bool isEditable) {
+    editable = isEditable;
+}
+
+ObjectRef ArrayTableModel::objectAt(int row) const {
+    return row >= 0 && row < rows.size() ? rows.at(row) : nullptr;
+}
+
+int ArrayTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows.size());
+}
+
+int ArrayTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(columnList.size());
+}
+
+QVariant ArrayTableModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::EditRole) {
+        return {};
+    }
+    const ObjectRef object = objectAt(index.row());
+    const QString key = columnKey(index.column());
+    if (!index.isValid() || !object || key.isEmpty()) {
+        return {};
+    }
+    return displayText(valueForKeyPath(object.get(), key));
+}
+
+bool ArrayTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const ObjectRef object = objectAt(index.row());
+    const QString key = columnKey(index.column());
+    if (!editable || role != Qt::EditRole || !index.isValid() || !object || key.isEmpty()) {
+        return false;
+    }
+    if (!setValueForKeyPath(object.get(), key, value)) {
+        return false;
+    }
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+QVariant ArrayTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < columnList.size()) {
+        return columnList.at(section).title;
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags ArrayTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (editable && index.isValid()) {
+        result |= Qt::ItemIsEditable;
+    }
+    return result;
+}
+
+void ArrayTableModel::reload() {
+    beginResetModel();
+    rows = arrayController ? arrayController->arrangedObjects() : QList<ObjectRef>();
+    observeRows();
+    endResetModel();
+}
+
+// A cell changes when its item announces the column's key; the row's place is re-read then,
+// since the item may have moved since the observation began.
+void ArrayTableModel::observeRows() {
+    cellObservations.clear();
+    for (const ObjectRef& object : rows) {
+        for (int column = 0; column < columnList.size(); ++column) {
+            QObject* item = object.get();
+            auto observation =
+                observe(item, columnList.at(column).key, [this, item, column](const QVariant&) {
+                    for (int row = 0; row < rows.size(); ++row) {
+                        if (rows.at(row).get() == item) {
+                            const QModelIndex cell = index(row, column);
+                            emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+                        }
+                    }
+                });
+            if (observation) {
+                cellObservations.push_back(std::move(observation));
+            }
+        }
+    }
+}
+
+} // namespace kit

@@ -1,0 +1,78 @@
+#include "kit/Dictionary.h"
+
+#include <QSet>
+
+namespace kit {
+
+Dictionary::Dictionary(QObject* parent) : QObject(parent) {}
+
+Dictionary::Dictionary(const QVariantMap& map, QObject* parent) : QObject(parent), entries(map) {}
+
+std::shared_ptr<Dictionary> Dictionary::create(const QVariantMap& map) {
+    return std::make_shared<Dictionary>(map);
+}
+
+QVariant Dictionary::value(const QString& key) const {
+    return entries.value(key);
+}
+
+bool Dictionary::contains(const QString& key) const {
+    return entries.contains(key);
+}
+
+void Dictionary::setValue(const QString& key, const QVariant& value) {
+    if (!value.isValid()) {
+        removeValue(key);
+        return;
+    }
+    const auto existing = entries.constFind(key);
+    if (existing != entries.constEnd() && existing->metaType() == value.metaType() &&
+        *existing == value) {
+        return;
+    }
+    entries.insert(key, value);
+    emit valueChanged(key);
+}
+
+void Dictionary::removeValue(const QString& key) {
+    if (entries.remove(key) > 0) {
+        emit valueChanged(key);
+    }
+}
+
+void Dictionary::setMap(const QVariantMap& map) {
+    const QVariantMap before = entries;
+    entries = map;
+    QStringList changedKeys;
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
+        if (!map.contains(it.key()) || map.value(it.key()) != it.value()) {
+            changedKeys.append(it.key());
+        }
+    }
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        if (!before.contains(it.key())) {
+            changedKeys.append(it.key());
+        }
+    }
+    for (const QString& key : changedKeys) {
+        emit valueChanged(key);
+    }
+}
+
+void Dictionary::removeAllValues() {
+    setMap({});
+}
+
+QStringList Dictionary::keys() const {
+    return entries.keys();
+}
+
+int Dictionary::count() const {
+    return static_cast<int>(entries.size());
+}
+
+QVariantMap Dictionary::toMap() const {
+    return entries;
+}
+
+} // namespace kit

@@ -1,0 +1,102 @@
+#include "kit/SortDescriptor.h"
+
+#include "kit/KeyValue.h"
+
+#include <QDateTime>
+
+namespace kit {
+
+namespace {
+
+bool isNumber(const QVariant& value) {
+    switch (value.metaType().id()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isTime(const QVariant& value) {
+    const int id = value.metaType().id();
+    return id == QMetaType::QDateTime || id == QMetaType::QDate || id == QMetaType::QTime;
+}
+
+int sign(double difference) {
+    return difference < 0 ? -1 : (difference > 0 ? 1 : 0);
+}
+
+int compareNumbers(const QVariant& a, const QVariant& b) {
+    const bool integral =
+        a.metaType().id() != QMetaType::Double && a.metaType().id() != QMetaType::Float &&
+        b.metaType().id() != QMetaType::Double && b.metaType().id() != QMetaType::Float;
+    if (integral && a.metaType().id() != QMetaType::ULongLong &&
+        b.metaType().id() != QMetaType::ULongLong) {
+        const qlonglong x = a.toLongLong();
+        const qlonglong y = b.toLongLong();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    return sign(a.toDouble() - b.toDouble());
+}
+
+int compareTimes(const QVariant& a, const QVariant& b) {
+    const QPartialOrdering order = QVariant::compare(a, b);
+    if (order == QPartialOrdering::Less) {
+        return -1;
+    }
+    return order == QPartialOrdering::Greater ? 1 : 0;
+}
+
+} // namespace
+
+int SortDescriptor::compare(const QVariant& a, const QVariant& b, bool caseInsensitive) {
+    const bool aMissing = !a.isValid();
+    const bool bMissing = !b.isValid();
+    if (aMissing || bMissing) {
+        return aMissing == bMissing ? 0 : (aMissing ? -1 : 1);
+    }
+    if (isNumber(a) && isNumber(b)) {
+        return compareNumbers(a, b);
+    }
+    if (isTime(a) && a.metaType() == b.metaType()) {
+        return compareTimes(a, b);
+    }
+    const int order = QString::compare(a.toString(), b.toString(),
+                                       caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+int SortDescriptor::compareValues(const QVariant& a, const QVariant& b) const {
+    const int order = compare(a, b, caseInsensitive);
+    return ascending ? order : -order;
+}
+
+int SortDescriptor::compareObjects(const QObject* a, const QObject* b) const {
+    return compareValues(valueForKeyPath(a, key), valueForKeyPath(b, key));
+}
+
+int compareByDescriptors(const QList<SortDescriptor>& descriptors, const QObject* a,
+                         const QObject* b) {
+    for (const SortDescriptor& descriptor : descriptors) {
+        const int order = descriptor.compareObjects(a, b);
+        if (order != 0) {
+            return order;
+        }
+    }
+    return 0;
+}
+
+} // namespace kit
