@@ -43,7 +43,7 @@ QStringList applicationDirectories() {
     return directories;
 }
 
-// Escapes of desktop-entry string values: \s \n \t \r \\.
+// Escapes of desktop-entry string values: \s \n \t \r \\; others are kept as written.
 QString unescapeValue(const QString& value) {
     QString result;
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -66,8 +66,11 @@ QString unescapeValue(const QString& value) {
         case 'r':
             result.append(QLatin1Char('\r'));
             break;
-        default:
+        case '\\':
             result.append(next);
+            break;
+        default: // not a string escape: left for the Exec quoting rules (\" inside quotes)
+            result.append(c).append(next);
             break;
         }
     }
