@@ -146,13 +146,18 @@ private:
 // the object that key currently yields.
 class Watch {
 public:
-    Watch(QObject* object, const QString& keyPath, std::function<void()> changed)
+    // The keys affecting a key are collected transitively, so a watch made for one of them
+    // leaves out its own affecting keys: each would otherwise announce twice.
+    Watch(QObject* object, const QString& keyPath, std::function<void()> changed,
+          bool followAffectingKeys = true)
         : object(object), changed(std::move(changed)) {
         const qsizetype dot = keyPath.indexOf(QLatin1Char('.'));
         key = dot < 0 ? keyPath : keyPath.left(dot);
         rest = dot < 0 ? QString() : keyPath.mid(dot + 1);
         watchKey();
-        watchAffectingKeys();
+        if (followAffectingKeys) {
+            watchAffectingKeys();
+        }
         attachChild();
     }
 
@@ -182,7 +187,8 @@ private:
             return;
         }
         for (const QString& path : keyPathsAffecting(object->metaObject(), key)) {
-            affecting.push_back(std::make_unique<Watch>(object, path, [this] { announce(); }));
+            affecting.push_back(std::make_unique<Watch>(
+                object, path, [this] { announce(); }, false));
         }
     }
 

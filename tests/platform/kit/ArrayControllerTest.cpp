@@ -1,0 +1,211 @@
+#include "kit/ArrayController.h"
+
+#include "kit/Dictionary.h"
+#include "kit/KeyValue.h"
+#include "kit/SortDescriptor.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Person : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString name MEMBER name NOTIFY nameChanged)
+    Q_PROPERTY(QString phoneNumber MEMBER phoneNumber NOTIFY phoneNumberChanged)
+public:
+    Person(const QString& name, const QString& phoneNumber)
+        : name(name), phoneNumber(phoneNumber) {}
+    QString name;
+    QString phoneNumber;
+signals:
+    void nameChanged();
+    void phoneNumberChanged();
+};
+
+kit::ObjectRef person(const QString& name, const QString& phoneNumber = QString()) {
+    return std::make_shared<Person>(name, phoneNumber);
+}
+
+QStringList names(const QList<kit::ObjectRef>& objects) {
+    QStringList result;
+    for (const kit::ObjectRef& object : objects) {
+        result.append(kit::valueForKey(object.get(), "name").toString() +
+                      kit::valueForKey(object.get(), "phoneNumber").toString());
+    }
+    return result;
+}
+
+// The recipient list's order: by name, then by number, both descending and case-blind.
+QList<kit::SortDescriptor> recipientOrder() {
+    return {{"name", false, true}, {"phoneNumber", false, true}};
+}
+
+// Counts the announcements of one key of a controller through key-value observing.
+struct Announcements {
+    Announcements(kit::ArrayController* controller, const QString& key)
+        : observation(kit::observe(controller, key, [this](const QVariant&) { ++count; })) {}
+    int take() { return std::exchange(count, 0); }
+    int count = 0;
+    std::unique_ptr<kit::Observation> observation;
+};
+
+TEST(SortDescriptor, ComparesStringsNumbersDatesAndMissingValues) {
+    EXPECT_LT(kit::SortDescriptor::compare(QString("alpha"), QString("Beta"), true), 0);
+    EXPECT_GT(kit::SortDescriptor::compare(QString("alpha"), QString("Beta"), false), 0)
+        << "exact comparison puts upper case first";
+    EXPECT_EQ(kit::SortDescriptor::compare(QString("SMITH"), QString("smith"), true), 0);
+    EXPECT_LT(kit::SortDescriptor::compare(9, 10, false), 0) << "numbers by value, not text";
+    EXPECT_LT(kit::SortDescriptor::compare(2.5, 3, false), 0);
+    const QDateTime earlier(QDate(2020, 1, 2), QTime(10, 0));
+    EXPECT_LT(kit::SortDescriptor::compare(earlier, earlier.addSecs(60), false), 0);
+    EXPECT_LT(kit::SortDescriptor::compare(QVariant(), QString(""), false), 0);
+    EXPECT_EQ(kit::SortDescriptor::compare(QVariant(), QVariant(), false), 0);
+
+    const kit::SortDescriptor descending{"name", false, true};
+    EXPECT_GT(descending.compareValues(QString("alpha"), QString("Beta")), 0);
+}
+
+TEST(ArrayControllerArrangement, DescendingCaseInsensitiveNamesThenNumbers) {
+    kit::ArrayController controller;
+    controller.setSortDescriptors(recipientOrder());
+    controller.addObjects({person("alpha", "1"), person("Smith", "100"), person("Beta", "2"),
+                           person("smith", "200")});
+    EXPECT_EQ(names(controller.arrangedObjects()),
+              (QStringList{"smith200", "Smith100", "Beta2", "alpha1"}));
+    EXPECT_EQ(names(controller.content()), (QStringList{"alpha1", "Smith100", "Beta2", "smith200"}))
+        << "content keeps insertion order";
+}
+
+TEST(ArrayControllerArrangement, FullyEqualItemsKeepInsertionOrderAndDictionariesSortToo) {
+    kit::ArrayController controller;
+    controller.setSortDescriptors({{"name", true, true}});
+    auto first = kit::Dictionary::create({{"name", "Same"}, {"phoneNumber", "1"}});
+    auto second = kit::Dictionary::create({{"name", "same"}, {"phoneNumber", "2"}});
+    auto earlier = kit::Dictionary::create({{"name", "Early"}, {"phoneNumber", "3"}});
+    controller.setContent({first, second, earlier});
+    EXPECT_EQ(names(controller.arrangedObjects()), (QStringList{"Early3", "Same1", "same2"}));
+}
+
+TEST(ArrayControllerArrangement, RearrangesWhenAskedAfterAnItemChanged) {
+    kit::ArrayController controller;
+    controller.setSortDescriptors(recipientOrder());
+    auto anna = person("Anna");
+    controller.addObjects({anna, person("Bert")});
+    kit::setValueForKey(anna.get(), "name", QString("Cleo"));
+    controller.rearrangeObjects();
+    EXPECT_EQ(controller.arrangedObjectAt(0), anna);
+}
+
+TEST(ArrayControllerSelection, InsertedObjectsBecomeTheSelectionByDefault) {
+    kit::ArrayController controller;
+    controller.setSortDescriptors(recipientOrder());
+    auto beta = person("Beta");
+    controller.addObject(person("alpha"));
+    controller.addObject(beta);
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{beta});
+    EXPECT_EQ(controller.selectionIndexes(), QList<int>{0});
+
+    controller.setSelectsInsertedObjects(false);
+    controller.addObject(person("Zed"));
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{beta})
+        << "the selection stays with its object when it moves";
+    EXPECT_EQ(controller.selectionIndexes(), QList<int>{1});
+}
+
+TEST(ArrayControllerSelection, RemovingSelectedObjectsLeavesAConsistentSelection) {
+    kit::ArrayController controller;
+    controller.setSortDescriptors(recipientOrder());
+    auto d = person("d"), c = person("c"), b = person("b"), a = person("a");
+    controller.setContent({a, b, c, d});
+    ASSERT_TRUE(controller.setSelectionIndexes({0, 2, 3})); // d, b, a
+    controller.removeObjects({d, c});
+    EXPECT_EQ(names(controller.arrangedObjects()), (QStringList{"b", "a"}));
+    EXPECT_EQ(controller.selectionIndexes(), (QList<int>{0, 1}));
+    EXPECT_EQ(controller.selectedObjects(), (QList<kit::ObjectRef>{b, a}));
+
+    controller.removeSelectedObjects();
+    EXPECT_EQ(controller.count(), 0);
+    EXPECT_TRUE(controller.selectionIndexes().isEmpty());
+    EXPECT_TRUE(controller.selectedObjects().isEmpty());
+    EXPECT_EQ(controller.selectionIndex(), -1);
+}
+
+TEST(ArrayControllerSelection, SelectedObjectsAnnouncedOncePerRealChange) {
+    kit::ArrayController controller;
+    controller.setSortDescriptors(recipientOrder());
+    Announcements selected(&controller, "selectedObjects");
+    Announcements indexes(&controller, "selectionIndexes");
+
+    auto m = person("m"), k = person("k");
+    controller.addObjects({m, k});
+    EXPECT_EQ(selected.take(), 1);
+    controller.setSelectionIndexes({0, 1});
+    EXPECT_EQ(selected.take(), 0) << "the same selection again";
+
+    controller.setSelectsInsertedObjects(false);
+    controller.addObject(person("z")); // sorts first: indexes move, objects do not
+    EXPECT_EQ(selected.take(), 0);
+    EXPECT_EQ(indexes.take(), 2) << "once for the first selection, once for the shift";
+
+    controller.removeObject(controller.arrangedObjectAt(0)); // unselected
+    EXPECT_EQ(selected.take(), 0);
+    controller.removeObject(m);
+    EXPECT_EQ(selected.take(), 1);
+    controller.setSelectedObjects({k});
+    EXPECT_EQ(selected.take(), 0);
+    controller.removeAllArrangedObjects();
+    EXPECT_EQ(selected.take(), 1);
+    controller.removeAllArrangedObjects();
+    EXPECT_EQ(selected.take(), 0);
+}
+
+TEST(ArrayControllerSelection, SingleSelectionKeepsTheFirst) {
+    kit::ArrayController controller;
+    controller.setAllowsMultipleSelection(false);
+    auto x = person("x"), y = person("y");
+    controller.addObjects({x, y});
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{x});
+    controller.setSelectionIndexes({1, 0});
+    EXPECT_EQ(controller.selectionIndexes(), QList<int>{0});
+    EXPECT_TRUE(controller.setSelectionIndexes({5}));
+    EXPECT_TRUE(controller.selectionIndexes().isEmpty()) << "out-of-range indexes are dropped";
+}
+
+TEST(ArrayControllerSelection, AvoidingAnEmptySelectionFallsOnTheNearestObject) {
+    kit::ArrayController controller;
+    controller.setSelectsInsertedObjects(false);
+    auto a = person("a"), b = person("b"), c = person("c");
+    controller.setContent({a, b, c});
+    EXPECT_TRUE(controller.selectionIndexes().isEmpty());
+    controller.setAvoidsEmptySelection(true);
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{a});
+
+    controller.setSelectionIndex(2);
+    controller.removeObject(c);
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{b});
+    controller.clearSelection();
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{b});
+    controller.removeAllArrangedObjects();
+    EXPECT_TRUE(controller.selectionIndexes().isEmpty());
+}
+
+TEST(ArrayControllerContent, ReplacingContentKeepsRemainingSelectionAndIgnoresNulls) {
+    kit::ArrayController controller;
+    auto a = person("a"), b = person("b");
+    controller.setContent({a, b});
+    controller.setSelectedObjects({b});
+    auto c = person("c");
+    controller.setContent({c, nullptr, b});
+    EXPECT_EQ(controller.count(), 2);
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{b});
+    EXPECT_EQ(controller.selectionIndexes(), QList<int>{1});
+    EXPECT_EQ(kit::valueForKeyPath(&controller, "arrangedObjects.@count").toInt(), 2);
+    EXPECT_EQ(kit::valueForKeyPath(&controller, "selectedObjects.name").toStringList(),
+              QStringList{"b"});
+}
+
+} // namespace
+
+#include "ArrayControllerTest.moc"

@@ -1,0 +1,67 @@
+#include "kit/Dictionary.h"
+
+#include "kit/KeyValue.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records the keys a dictionary announces, in order.
+struct KeyRecorder {
+    explicit KeyRecorder(kit::Dictionary* dictionary) {
+        QObject::connect(dictionary, &kit::Dictionary::valueChanged,
+                         [this](const QString& key) { keys.append(key); });
+    }
+    QStringList keys;
+};
+
+TEST(Dictionary, KeyValueCodingGoesToTheEntries) {
+    auto dictionary = kit::Dictionary::create({{"name", "Alice"}});
+    EXPECT_EQ(kit::valueForKey(dictionary.get(), "name").toString(), "Alice");
+    EXPECT_TRUE(kit::setValueForKey(dictionary.get(), "phoneNumber", "123"));
+    EXPECT_EQ(dictionary->value("phoneNumber").toString(), "123");
+    EXPECT_TRUE(kit::setValueForKey(dictionary.get(), "objectName", "entry"));
+    EXPECT_EQ(dictionary->value("objectName").toString(), "entry")
+        << "keys are entries, even where a property has the name";
+    EXPECT_FALSE(kit::valueForKey(dictionary.get(), "company").isValid());
+
+    EXPECT_TRUE(kit::setValueForKey(dictionary.get(), "name", QVariant()));
+    EXPECT_FALSE(dictionary->contains("name")) << "an absent value removes the entry";
+}
+
+TEST(Dictionary, AnnouncesOnlyRealChanges) {
+    kit::Dictionary dictionary;
+    KeyRecorder recorder(&dictionary);
+    dictionary.setValue("name", "Alice");
+    dictionary.setValue("name", "Alice");
+    dictionary.setValue("name", "Bob");
+    dictionary.removeValue("missing");
+    dictionary.removeValue("name");
+    EXPECT_EQ(recorder.keys, (QStringList{"name", "name", "name"}));
+    EXPECT_EQ(dictionary.count(), 0);
+}
+
+TEST(Dictionary, ReplacingTheMapAnnouncesAddedChangedAndRemovedKeys) {
+    kit::Dictionary dictionary({{"a", 1}, {"b", 2}, {"c", 3}});
+    KeyRecorder recorder(&dictionary);
+    dictionary.setMap({{"a", 1}, {"b", 20}, {"d", 4}});
+    QStringList keys = recorder.keys;
+    keys.sort();
+    EXPECT_EQ(keys, (QStringList{"b", "c", "d"}));
+    EXPECT_EQ(dictionary.keys(), (QStringList{"a", "b", "d"}));
+    EXPECT_EQ(dictionary.toMap().value("b").toInt(), 20);
+}
+
+TEST(Dictionary, ObserversSeeOnlyTheirOwnKey) {
+    kit::Dictionary dictionary;
+    QStringList names;
+    auto observation = kit::observe(&dictionary, "name", [&](const QVariant& value) {
+        names.append(value.isValid() ? value.toString() : "<none>");
+    });
+    dictionary.setValue("note", "x");
+    dictionary.setValue("name", "Carol");
+    kit::setValueForKey(&dictionary, "name", QVariant());
+    EXPECT_EQ(names, (QStringList{"Carol", "<none>"}));
+}
+
+} // namespace
