@@ -1,0 +1,63 @@
+#pragma once
+
+#include "kit/Formatter.h"
+
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+namespace tarvik_pde_m40vextel {
+
+// One range of UTF-16 code units, low through high inclusive. A list of ranges ends with a range
+// whose low code is 0.
+struct CodeRange {
+    uint16_t low;
+    uint16_t high;
+};
+
+inline constexpr CodeRange kSenderNameAcceptableRange[] = {{0x0020, 0x007E}, {0, 0}};
+inline constexpr CodeRange kAddressNameAcceptableRange[] = {{0x0020, 0x007E}, {0, 0}};
+inline constexpr CodeRange kPhoneNumberAcceptableRange[] = {{0x0030, 0x0039},
+                                                            {0x0023, 0x0023},
+                                                            {0x002A, 0x002A},
+                                                            {0x002D, 0x002D},
+                                                            {0x003A, 0x003A},
+                                                            {0x003D, 0x003D},
+                                                            {0, 0}};
+inline constexpr CodeRange kPasswordAcceptableRange[] = {{0x0030, 0x0039}, {0, 0}};
+
+// Refuses, while the user edits, a text longer than the maximum (in UTF-16 code units) or holding
+// a code unit outside the accepted ranges or inside the refused ones. Converts nothing: the
+// object value is the text itself.
+class InputStringChecker : public kit::Formatter {
+public:
+    static constexpr uint64_t kNoLimit = std::numeric_limits<uint64_t>::max();
+
+    InputStringChecker();
+    ~InputStringChecker() override;
+    InputStringChecker(const InputStringChecker&) = delete;
+    InputStringChecker& operator=(const InputStringChecker&) = delete;
+
+    void setMaxLength(uint64_t length);
+    uint64_t maxLength() const { return maximumLength; }
+    // Each call replaces the earlier set. A null list marks nothing.
+    void setAcceptableCodeRange(const CodeRange* ranges);
+    void setUnAcceptableCodeRange(const CodeRange* ranges);
+
+    QString stringForObjectValue(const QVariant& value) const override;
+    bool getObjectValue(QVariant* value, const QString& string,
+                        QString* errorDescription) const override;
+    bool isPartialStringValid(const QString& partialString, QString* newEditingString,
+                              QString* errorDescription) const override;
+
+private:
+    using CodeTable = std::array<uint8_t, 65536>;
+    static void buildTable(std::unique_ptr<CodeTable>& table, const CodeRange* ranges);
+
+    uint64_t maximumLength = kNoLimit;
+    std::unique_ptr<CodeTable> acceptableCodeRange;
+    std::unique_ptr<CodeTable> unAcceptableCodeRange;
+};
+
+} // namespace tarvik_pde_m40vextel
