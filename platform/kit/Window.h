@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -46,7 +47,7 @@ public:
 
 private:
     QWidget* widget_;
-    mutable View* contentView_ = nullptr;
+    mutable QPointer<View> contentView_;
 };
 
 } // namespace kit

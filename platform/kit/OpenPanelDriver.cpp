@@ -1,0 +1,42 @@
+#include "kit/OpenPanelDriver.h"
+
+namespace kit {
+
+namespace {
+
+OpenPanelDriver*& installed() {
+    static OpenPanelDriver* driver = nullptr;
+    return driver;
+}
+
+} // namespace
+
+void OpenPanelDriver::choose(const QStringList& paths) {
+    answers_.append(paths);
+}
+
+void OpenPanelDriver::cancel() {
+    answers_.append(std::nullopt);
+}
+
+std::optional<QStringList> OpenPanelDriver::respond(const OpenPanelRequest& request) {
+    requests_.append(request);
+    if (answers_.isEmpty()) {
+        return std::nullopt;
+    }
+    return answers_.takeFirst();
+}
+
+OpenPanelDriver* OpenPanelDriver::current() {
+    return installed();
+}
+
+OpenPanelDriverScope::OpenPanelDriverScope(OpenPanelDriver& driver) : previous_(installed()) {
+    installed() = &driver;
+}
+
+OpenPanelDriverScope::~OpenPanelDriverScope() {
+    installed() = previous_;
+}
+
+} // namespace kit

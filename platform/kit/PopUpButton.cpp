@@ -1,0 +1,117 @@
+#include "kit/PopUpButton.h"
+
+#include <QComboBox>
+
+namespace kit {
+
+PopUpButton::PopUpButton(QComboBox* comboBox) : Button(comboBox, nullptr), comboBox_(comboBox) {
+    comboBox->setEditable(false);
+    connect(comboBox, &QComboBox::currentIndexChanged, this, &PopUpButton::selectionChanged);
+    connect(comboBox, &QComboBox::activated, this, [this](int index) {
+        emit userSelectedItem(index);
+        sendAction();
+    });
+}
+
+PopUpButton* PopUpButton::create(View* superview) {
+    auto* popup = new PopUpButton(new QComboBox);
+    attach(popup->widget(), superview);
+    return popup;
+}
+
+void PopUpButton::addItemWithTitle(const QString& title) {
+    comboBox_->addItem(title);
+}
+
+void PopUpButton::addItemsWithTitles(const QStringList& titles) {
+    for (const QString& title : titles) {
+        addItemWithTitle(title);
+    }
+}
+
+void PopUpButton::removeAllItems() {
+    comboBox_->clear();
+}
+
+int PopUpButton::numberOfItems() const {
+    return comboBox_->count();
+}
+
+QStringList PopUpButton::itemTitles() const {
+    QStringList titles;
+    for (int i = 0; i < comboBox_->count(); ++i) {
+        titles.append(comboBox_->itemText(i));
+    }
+    return titles;
+}
+
+QString PopUpButton::itemTitleAt(int index) const {
+    if (index < 0 || index >= comboBox_->count()) {
+        return {};
+    }
+    return comboBox_->itemText(index);
+}
+
+void PopUpButton::setItemTitleAt(int index, const QString& title) {
+    if (index >= 0 && index < comboBox_->count()) {
+        comboBox_->setItemText(index, title);
+    }
+}
+
+int PopUpButton::indexOfItemWithTitle(const QString& title) const {
+    for (int i = 0; i < comboBox_->count(); ++i) {
+        if (comboBox_->itemText(i) == title) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int PopUpButton::indexOfItemWithRepresentedObject(const QVariant& object) const {
+    for (int i = 0; i < comboBox_->count(); ++i) {
+        if (comboBox_->itemData(i) == object) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void PopUpButton::selectItemWithTitle(const QString& title) {
+    const int index = indexOfItemWithTitle(title);
+    if (index >= 0) {
+        comboBox_->setCurrentIndex(index);
+    }
+}
+
+void PopUpButton::selectItemAtIndex(int index) {
+    if (index >= -1 && index < comboBox_->count()) {
+        comboBox_->setCurrentIndex(index);
+    }
+}
+
+int PopUpButton::indexOfSelectedItem() const {
+    return comboBox_->currentIndex();
+}
+
+QString PopUpButton::titleOfSelectedItem() const {
+    return itemTitleAt(indexOfSelectedItem());
+}
+
+QVariant PopUpButton::representedObjectAt(int index) const {
+    if (index < 0 || index >= comboBox_->count()) {
+        return {};
+    }
+    return comboBox_->itemData(index);
+}
+
+void PopUpButton::setRepresentedObjectAt(int index, const QVariant& object) {
+    if (index >= 0 && index < comboBox_->count()) {
+        comboBox_->setItemData(index, object);
+    }
+}
+
+QVariant PopUpButton::selectedRepresentedObject() const {
+    return representedObjectAt(indexOfSelectedItem());
+}
+
+} // namespace kit
