@@ -1,0 +1,507 @@
+#include "vextelpde/FaxSettingController.h"
+
+#include "common/InputStringChecker.h"
+#include "common/UtilityFunctions.h"
+#include "kit/Alert.h"
+#include "kit/Application.h"
+#include "kit/Bundle.h"
+#include "kit/Environment.h"
+#include "kit/KeyValue.h"
+#include "printing/PrintSettings.h"
+#include "printing/PrintingFunctions.h"
+#include "vextelpde/AddressInformation.h"
+#include "vextelpde/FaxSettingView.h"
+
+#include <QStringList>
+
+namespace tarvik_pde_m40vextel {
+
+namespace {
+
+const QString kPrintSettingsKeyPrefix = QStringLiteral("tarvik.print.printsettings.");
+constexpr quint64 kAddressNameMaxLength = 32;
+constexpr quint64 kPhoneNumberMaxLength = 50;
+constexpr quint64 kPasswordMaxLength = 4;
+
+QString printSettingsKey(const QString& keyName) {
+    return kPrintSettingsKeyPrefix + keyName;
+}
+
+QString numberedPrintSettingsKey(const QString& keyName, int number) {
+    return printSettingsKey(keyName) + QString::number(number);
+}
+
+// Absent and empty differ: a null QString never equals anything here.
+bool isSameText(const QString& a, const QString& b) {
+    return !a.isNull() && !b.isNull() && a == b;
+}
+
+QString stringForKey(const QObject* object, const QString& key) {
+    return kit::valueForKey(object, key).toString();
+}
+
+// A null string would remove the entry instead of storing an empty value.
+QString storableText(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+template <class Signal>
+void assignText(FaxSettingController* controller, QString& field, const QString& value,
+                Signal signal) {
+    if (field == value && field.isNull() == value.isNull()) {
+        return;
+    }
+    field = value;
+    emit(controller->*signal)();
+}
+
+std::unique_ptr<InputStringChecker> makeChecker(quint64 maxLength,
+                                                const CodeRange* acceptableRange) {
+    auto checker = std::make_unique<InputStringChecker>();
+    checker->setMaxLength(maxLength);
+    checker->setAcceptableCodeRange(acceptableRange);
+    return checker;
+}
+
+} // namespace
+
+FaxSettingController::FaxSettingController(QObject* parent) : QObject(parent) {}
+
+FaxSettingController::~FaxSettingController() {
+    // The observation refers to the recipient list; end it before anything else goes.
+    selectionObservation_.reset();
+}
+
+void FaxSettingController::awakeFromNib() {
+    bundle_.reset();
+    sendingStatus_ = false;
+    setAddressFileAvailable(false);
+    createFormatters();
+    if (addressArrayController_ != nullptr) {
+        addressArrayController_->setSortDescriptors({
+            kit::SortDescriptor{QStringLiteral("name"), false, true},
+            kit::SortDescriptor{QStringLiteral("phoneNumber"), false, true},
+        });
+    }
+    observeSelection();
+}
+
+void FaxSettingController::createFormatters() {
+    addressNameFieldFormatter_ = makeChecker(kAddressNameMaxLength, kAddressNameAcceptableRange);
+    addressPhoneNumberFieldFormatter_ =
+        makeChecker(kPhoneNumberMaxLength, kPhoneNumberAcceptableRange);
+    passwordFieldFormatter_ = makeChecker(kPasswordMaxLength, kPasswordAcceptableRange);
+}
+
+void FaxSettingController::observeSelection() {
+    selectionObservation_.reset();
+    if (addressArrayController_ == nullptr) {
+        return;
+    }
+    selectionObservation_ = kit::observe(addressArrayController_, QStringLiteral("selectedObjects"),
+                                         [this](const QVariant&) { selectionDidChange(); });
+}
+
+void FaxSettingController::selectionDidChange() {
+    // Writing a read-only flag back announces it, so bound buttons read it afresh.
+    for (const QString& key : {QStringLiteral("canEditAddress"), QStringLiteral("canDeleteAddress"),
+                               QStringLiteral("canAddToAddressFile")}) {
+        kit::setValueForKey(this, key, kit::valueForKey(this, key));
+    }
+}
+
+// MARK: print gate calls
+
+void FaxSettingController::setBundle(std::shared_ptr<kit::Bundle> bundle) {
+    bundle_ = std::move(bundle);
+}
+
+void FaxSettingController::setPPD(ppd_file_t* ppd) {
+    ppd_ = ppd;
+}
+
+void FaxSettingController::setIPAddress(const std::optional<QString>& address) {
+    printerAddress_ = address;
+}
+
+void FaxSettingController::createDialog() {
+    if (faxSettingPanel_ == nullptr) {
+        return;
+    }
+    prepareView();
+    attachFormatters();
+    resetValues();
+    // Address-book files come with the address-book library; until then none can be used.
+    if (addressFileList_ != nullptr) {
+        addressFileList_->removeAllArrangedObjects();
+    }
+    kit::setValueForKey(this, QStringLiteral("isAddressFileAvailable"), false);
+    kit::Application::runModal(faxSettingPanel_);
+}
+
+void FaxSettingController::prepareView() {
+    auto* view = qobject_cast<FaxSettingView*>(faxSettingPanel_->contentView());
+    if (view == nullptr) {
+        return;
+    }
+    view->setBundle(bundle_);
+    view->setPPD(ppd_);
+    view->initializeControls();
+}
+
+void FaxSettingController::attachFormatters() {
+    if (addressNameTextField_ != nullptr) {
+        addressNameTextField_->setFormatter(addressNameFieldFormatter_.get());
+    }
+    if (addressPhoneNumberTextField_ != nullptr) {
+        addressPhoneNumberTextField_->setFormatter(addressPhoneNumberFieldFormatter_.get());
+    }
+    if (passwordTextField_ != nullptr) {
+        passwordTextField_->setFormatter(passwordFieldFormatter_.get());
+    }
+}
+
+void FaxSettingController::resetValues() {
+    kit::setValueForKey(this, QStringLiteral("addressName"), QStringLiteral(""));
+    kit::setValueForKey(this, QStringLiteral("addressPhoneNumber"), QStringLiteral(""));
+    kit::setValueForKey(this, QStringLiteral("password"), QStringLiteral(""));
+    kit::setValueForKey(this, QStringLiteral("delayedPrint"), 0);
+    kit::setValueForKey(this, QStringLiteral("delayedTime"), kit::Environment::now());
+}
+
+bool FaxSettingController::isSending() const {
+    return sendingStatus_;
+}
+
+// MARK: outlets
+
+kit::Panel* FaxSettingController::faxSettingPanel() const {
+    return faxSettingPanel_;
+}
+
+void FaxSettingController::setFaxSettingPanel(kit::Panel* panel) {
+    faxSettingPanel_ = panel;
+}
+
+kit::ArrayController* FaxSettingController::addressArrayController() const {
+    return addressArrayController_;
+}
+
+void FaxSettingController::setAddressArrayController(kit::ArrayController* controller) {
+    addressArrayController_ = controller;
+}
+
+kit::ArrayController* FaxSettingController::addressFileList() const {
+    return addressFileList_;
+}
+
+void FaxSettingController::setAddressFileList(kit::ArrayController* controller) {
+    addressFileList_ = controller;
+}
+
+QObject* FaxSettingController::addressBookController() const {
+    return addressBookController_;
+}
+
+void FaxSettingController::setAddressBookController(QObject* controller) {
+    addressBookController_ = controller;
+}
+
+kit::TextField* FaxSettingController::addressNameTextField() const {
+    return addressNameTextField_;
+}
+
+void FaxSettingController::setAddressNameTextField(kit::TextField* field) {
+    addressNameTextField_ = field;
+}
+
+kit::TextField* FaxSettingController::addressPhoneNumberTextField() const {
+    return addressPhoneNumberTextField_;
+}
+
+void FaxSettingController::setAddressPhoneNumberTextField(kit::TextField* field) {
+    addressPhoneNumberTextField_ = field;
+}
+
+kit::TextField* FaxSettingController::passwordTextField() const {
+    return passwordTextField_;
+}
+
+void FaxSettingController::setPasswordTextField(kit::TextField* field) {
+    passwordTextField_ = field;
+}
+
+// MARK: values
+
+void FaxSettingController::setAddressName(const QString& name) {
+    assignText(this, addressName_, name, &FaxSettingController::addressNameChanged);
+}
+
+void FaxSettingController::setAddressPhoneNumber(const QString& number) {
+    assignText(this, addressPhoneNumber_, number, &FaxSettingController::addressPhoneNumberChanged);
+}
+
+void FaxSettingController::setPassword(const QString& password) {
+    assignText(this, password_, password, &FaxSettingController::passwordChanged);
+}
+
+void FaxSettingController::setDelayedPrint(int delayedPrint) {
+    if (delayedPrint_ == delayedPrint) {
+        return;
+    }
+    delayedPrint_ = delayedPrint;
+    emit delayedPrintChanged();
+}
+
+void FaxSettingController::setDelayedTime(const QDateTime& time) {
+    if (delayedTime_ == time && delayedTime_.isValid() == time.isValid()) {
+        return;
+    }
+    delayedTime_ = time;
+    emit delayedTimeChanged();
+}
+
+void FaxSettingController::setAddressFileAvailable(bool available) {
+    if (addressFileAvailable_ == available) {
+        return;
+    }
+    addressFileAvailable_ = available;
+    emit isAddressFileAvailableChanged();
+}
+
+// MARK: derived flags
+
+bool FaxSettingController::canAddAddress() const {
+    return !addressPhoneNumber_.isEmpty();
+}
+
+bool FaxSettingController::canEditAddress() const {
+    return addressArrayController_ != nullptr &&
+           addressArrayController_->selectedObjects().size() == 1;
+}
+
+bool FaxSettingController::canDeleteAddress() const {
+    return addressArrayController_ != nullptr &&
+           !addressArrayController_->selectedObjects().isEmpty();
+}
+
+bool FaxSettingController::canAddToAddressFile() const {
+    return addressFileAvailable_ && addressArrayController_ != nullptr &&
+           !addressArrayController_->selectedObjects().isEmpty();
+}
+
+bool FaxSettingController::isDelayedTime() const {
+    return delayedPrint_ != 0;
+}
+
+const InputStringChecker* FaxSettingController::addressNameFieldFormatter() const {
+    return addressNameFieldFormatter_.get();
+}
+
+const InputStringChecker* FaxSettingController::addressPhoneNumberFieldFormatter() const {
+    return addressPhoneNumberFieldFormatter_.get();
+}
+
+const InputStringChecker* FaxSettingController::passwordFieldFormatter() const {
+    return passwordFieldFormatter_.get();
+}
+
+// MARK: recipient list
+
+void FaxSettingController::addAddressInfo(QObject* /*sender*/) {
+    if (addressArrayController_ == nullptr) {
+        return;
+    }
+    if (addressArrayController_->count() >= kMaximumRecipientCount) {
+        alert(QStringLiteral("No More Destination"), {}, {QStringLiteral("OK")});
+        return;
+    }
+    if (hasDuplicateOfEntry() &&
+        alert(QStringLiteral("Duplicated Address Found"),
+              QStringLiteral("Add the same address to destinations?"),
+              {QStringLiteral("OK"), QStringLiteral("Cancel")}) != kit::AlertFirstButtonReturn) {
+        return;
+    }
+    auto recipient = std::make_shared<AddressInformation>();
+    recipient->setName(addressName_);
+    recipient->setPhoneNumber(addressPhoneNumber_);
+    addressArrayController_->addObject(recipient);
+    kit::setValueForKey(this, QStringLiteral("addressName"), QStringLiteral(""));
+    kit::setValueForKey(this, QStringLiteral("addressPhoneNumber"), QStringLiteral(""));
+}
+
+bool FaxSettingController::hasDuplicateOfEntry() const {
+    const QList<kit::ObjectRef> recipients = addressArrayController_->arrangedObjects();
+    for (const kit::ObjectRef& recipient : recipients) {
+        if (isSameText(stringForKey(recipient.get(), QStringLiteral("name")), addressName_) &&
+            isSameText(stringForKey(recipient.get(), QStringLiteral("phoneNumber")),
+                       addressPhoneNumber_)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void FaxSettingController::editAddressInfo(QObject* /*sender*/) {
+    if (addressArrayController_ == nullptr) {
+        return;
+    }
+    const QList<kit::ObjectRef> selected = addressArrayController_->selectedObjects();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const kit::ObjectRef recipient = selected.first();
+    kit::setValueForKey(this, QStringLiteral("addressName"),
+                        kit::valueForKey(recipient.get(), QStringLiteral("name")));
+    kit::setValueForKey(this, QStringLiteral("addressPhoneNumber"),
+                        kit::valueForKey(recipient.get(), QStringLiteral("phoneNumber")));
+    addressArrayController_->removeObject(recipient);
+}
+
+void FaxSettingController::deleteAddressInfo(QObject* /*sender*/) {
+    if (addressArrayController_ == nullptr) {
+        return;
+    }
+    const QList<kit::ObjectRef> selected = addressArrayController_->selectedObjects();
+    if (!selected.isEmpty()) {
+        addressArrayController_->removeObjects(selected);
+    }
+}
+
+// MARK: address books (the picker joins the dialog later; until then these do nothing)
+
+void FaxSettingController::selectAddressBook(QObject* /*sender*/) {}
+
+void FaxSettingController::addToAddressBook(QObject* /*sender*/) {}
+
+void FaxSettingController::lookupAddressBook(QObject* /*sender*/) {}
+
+void FaxSettingController::lookupDeviceData(QObject* /*sender*/) {}
+
+// MARK: Start and Stop
+
+void FaxSettingController::startSending(QObject* /*sender*/) {
+    if (addressArrayController_ == nullptr) {
+        return;
+    }
+    if (addressArrayController_->count() == 0) {
+        if (!addressPhoneNumber_.isEmpty() &&
+            alert(QStringLiteral("Characters added to Fax Number"),
+                  QStringLiteral("Current number is automatically added"),
+                  {QStringLiteral("OK"), QStringLiteral("Cancel")}) ==
+                kit::AlertFirstButtonReturn) {
+            auto recipient = std::make_shared<AddressInformation>();
+            recipient->setName(QStringLiteral(""));
+            recipient->setPhoneNumber(addressPhoneNumber_);
+            addressArrayController_->addObject(recipient);
+        }
+        if (addressArrayController_->count() == 0) {
+            alert(QStringLiteral("No Sender Specified"), {}, {QStringLiteral("OK")});
+            return;
+        }
+    }
+    closeDialog(true);
+}
+
+void FaxSettingController::stopSending(QObject* /*sender*/) {
+    if (addressArrayController_ != nullptr) {
+        addressArrayController_->removeAllArrangedObjects();
+    }
+    closeDialog(false);
+}
+
+void FaxSettingController::closeDialog(bool sending) {
+    if (faxSettingPanel_ != nullptr) {
+        faxSettingPanel_->orderOut();
+    }
+    kit::Application::stopModal();
+    sendingStatus_ = sending;
+}
+
+void FaxSettingController::showHelpBook(QObject* /*sender*/) {
+    if (bundle_ == nullptr) {
+        return;
+    }
+    std::shared_ptr<kit::Bundle> helpBundle =
+        kit::Bundle::bundleWithIdentifier(bundle_->bundleIdentifier());
+    GotoHelpPage(helpBundle != nullptr ? helpBundle : bundle_,
+                 QStringLiteral("FaxTransmission.htm"));
+}
+
+// MARK: alerts
+
+int FaxSettingController::alert(const QString& message, const QString& informativeText,
+                                const QStringList& buttons) const {
+    kit::Alert alert;
+    alert.setMessageText(localized(message));
+    if (!informativeText.isEmpty()) {
+        alert.setInformativeText(localized(informativeText));
+    }
+    for (const QString& title : buttons) {
+        alert.addButtonWithTitle(localized(title));
+    }
+    return alert.runModal();
+}
+
+QString FaxSettingController::localized(const QString& text) const {
+    if (bundle_ == nullptr) {
+        return text;
+    }
+    return bundle_->localizedStringForKey(text, {}, {});
+}
+
+// MARK: job parameters
+
+void FaxSettingController::setPrintSettings(printing::PrintSettings* printSettings) {
+    if (!storeJobPassword(printSettings) || !storeDelayedSend(printSettings)) {
+        return;
+    }
+    storeDestinations(printSettings);
+}
+
+bool FaxSettingController::storeJobPassword(printing::PrintSettings* printSettings) const {
+    QString scrambled = QStringLiteral("");
+    if (!password_.isNull()) {
+        const kit::StringEncoding encoding = GetEncodingInfoFromPPD(ppd_);
+        scrambled = CreateEncryptedString(password_, encoding).value_or(QStringLiteral(""));
+    }
+    return printing::PMPrintSettingsSetValue(printSettings, printSettingsKey("VTelPassword"),
+                                             scrambled, false) == printing::noErr;
+}
+
+bool FaxSettingController::storeDelayedSend(printing::PrintSettings* printSettings) const {
+    if (printing::PMPrintSettingsSetValue(printSettings, printSettingsKey("VTelDelayedPrint"),
+                                          QString::number(delayedPrint_),
+                                          false) != printing::noErr) {
+        return false;
+    }
+    // A fixed 24-hour pattern in ASCII digits, whatever clock format or digits the user prefers:
+    // the driver parses this text.
+    const QString time = delayedTime_.toLocalTime().time().toString(QStringLiteral("HH:mm"));
+    return printing::PMPrintSettingsSetValue(printSettings, printSettingsKey("VTelDelayedTime"),
+                                             time, false) == printing::noErr;
+}
+
+void FaxSettingController::storeDestinations(printing::PrintSettings* printSettings) const {
+    if (addressArrayController_ == nullptr) {
+        return;
+    }
+    const QList<kit::ObjectRef> recipients = addressArrayController_->arrangedObjects();
+    const auto count = static_cast<std::int32_t>(recipients.size());
+    if (count <= 0) {
+        return;
+    }
+    printing::PMPrintSettingsSetValue(printSettings, printSettingsKey("VTelDestinationNumber"),
+                                      QString::number(count), false);
+    for (int number = 1; number <= count; ++number) {
+        const QObject* recipient = recipients.at(number - 1).get();
+        printing::PMPrintSettingsSetValue(
+            printSettings, numberedPrintSettingsKey("VTelDestinationName", number),
+            storableText(stringForKey(recipient, QStringLiteral("name"))), false);
+        printing::PMPrintSettingsSetValue(
+            printSettings, numberedPrintSettingsKey("VTelDestinationPhoneNumber", number),
+            storableText(stringForKey(recipient, QStringLiteral("phoneNumber"))), false);
+    }
+}
+
+} // namespace tarvik_pde_m40vextel
