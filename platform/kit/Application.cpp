@@ -42,14 +42,14 @@ std::optional<int>& pendingStop() {
     return code;
 }
 
-// Ends a run whose window is hidden or closed without a stop: nobody could stop it any more.
+// Ends a run whose window is hidden (closed) without a stop: nobody could stop it any more.
 class WindowGoneWatcher : public QObject {
 public:
     explicit WindowGoneWatcher(ModalSession* session) : session_(session) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
-            !session_->stopped) {
+        // A spontaneous hide is the window being minimized: the run goes on.
+        if (event->type() == QEvent::Hide && !event->spontaneous() && !session_->stopped) {
             session_->stop(ModalResponseAbort);
         }
         return QObject::eventFilter(watched, event);

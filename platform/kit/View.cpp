@@ -33,8 +33,10 @@ View* View::of(const QWidget* widget) {
     return widget->findChild<View*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+// Only an explicit hide counts: a child of a window that was never shown is not hidden itself.
 bool View::isHidden() const {
-    return widget_->isHidden();
+    return widget_->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
+           widget_->testAttribute(Qt::WA_WState_Hidden);
 }
 
 void View::setHidden(bool hidden) {
@@ -45,8 +47,9 @@ void View::setHidden(bool hidden) {
     emit hiddenChanged(hidden);
 }
 
+// WA_ForceDisabled is the widget's own flag; WA_Disabled is also set by a disabled ancestor.
 bool View::isEnabled() const {
-    return !widget_->testAttribute(Qt::WA_Disabled);
+    return !widget_->testAttribute(Qt::WA_ForceDisabled);
 }
 
 void View::setEnabled(bool enabled) {
@@ -114,7 +117,6 @@ void View::addSubview(View* view) {
         return;
     }
     attach(view->widget(), this);
-    view->widget()->show();
 }
 
 void View::attach(QWidget* widget, View* superview) {
@@ -125,6 +127,7 @@ void View::attach(QWidget* widget, View* superview) {
     if (QLayout* layout = superview->widget()->layout()) {
         layout->addWidget(widget);
     }
+    widget->show();
 }
 
 void View::setAction(const QByteArray& name) {

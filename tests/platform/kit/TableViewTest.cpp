@@ -1,6 +1,7 @@
 #include "kit/TableView.h"
 
 #include <QHeaderView>
+#include <QPointer>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
@@ -111,6 +112,17 @@ TEST(TableViewTest, SelectionByCodeAndMultipleSelection) {
     EXPECT_TRUE(t.table->selectedRowIndexes().isEmpty());
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(t.table->numberOfRows(), 2);
+}
+
+TEST(TableViewTest, DeletingTheWidgetTakesTheWrapperAlong) {
+    QStandardItemModel model(3, 1);
+    kit::TableView* table = kit::TableView::create(nullptr);
+    table->addColumn("name", "Name");
+    table->setModel(&model);
+    table->selectRowIndexes({2});
+    QPointer<kit::TableView> wrapper(table);
+    delete table->widget();
+    EXPECT_TRUE(wrapper.isNull());
 }
 
 } // namespace

@@ -104,6 +104,24 @@ TEST(ViewTest, ViewWithTagSearchesDepthFirstSelfFirst) {
     EXPECT_EQ(content->viewWithTag(99), nullptr);
 }
 
+TEST(ViewTest, HiddenIsTheViewsOwnFlag) {
+    WindowTree tree;
+    kit::Button* button = kit::Button::create(tree.window->contentView(), "Address Book");
+    auto* loaded = new kit::Button(new QPushButton("Defaults", tree.top.get()));
+    EXPECT_FALSE(loaded->isHidden()) << "the window was never shown, the button was not hidden";
+    EXPECT_FALSE(button->isHidden());
+    button->setHidden(true);
+    EXPECT_TRUE(button->isHidden());
+    tree.window->makeKeyAndOrderFront();
+    EXPECT_FALSE(button->widget()->isVisible());
+    button->setHidden(false);
+    EXPECT_TRUE(button->widget()->isVisible());
+
+    tree.window->contentView()->setEnabled(false);
+    EXPECT_TRUE(button->isEnabled()) << "enabled is not inherited from the superview";
+    EXPECT_FALSE(button->widget()->isEnabled());
+}
+
 TEST(ViewTest, TagComesFromTheWidgetsDynamicProperty) {
     QLabel label;
     label.setProperty("tag", 12);
