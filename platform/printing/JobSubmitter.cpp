@@ -64,9 +64,10 @@ QString attributeText(ipp_attribute_t* attribute) {
     return QString::fromUtf8(buffer);
 }
 
-// The scheduler's own encoding types options by their text ("0123" becomes the integer 123,
-// "a,b" two values, "true" a boolean that reaches the driver as a bare name). It is used only
-// when it gives back exactly the given text as one value; every other value goes as one text.
+// The client library types option values by their text: "true" becomes a boolean that the
+// scheduler hands the driver as a bare option name, and a known numeric option loses leading
+// zeros. Its encoding is used only when it gives back exactly the given text as one value;
+// every other value goes as one text value.
 bool typedEncodingKeepsValue(const QByteArray& name, const QByteArray& value) {
     IppMessage probe(ippNew());
     ipp_attribute_t* typed =

@@ -3,14 +3,14 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace printing {
 
 // Sends documents to a CUPS queue as one job, with job options kept exactly as given: each
-// value travels as one text value (spaces, commas, quotes and leading zeros intact), except
-// where the scheduler's own typed encoding gives back the very same text (copies=2,
-// PageSize=A4), which then is used so the scheduler understands the option.
+// value travels as one text value, except where the client library's typed encoding gives back
+// the very same single value (copies=2, PageSize=A4), which is then used so the scheduler
+// understands the option. (Typed encoding would turn "true" into a boolean that reaches the
+// driver as a bare option name, and "0123" for a known numeric option into 123.)
 class JobSubmitter {
 public:
     struct Result {
