@@ -1,0 +1,152 @@
+#include "HostApplication.h"
+
+#include "HostCallback.h"
+#include "JobDispatcher.h"
+#include "PpdDocument.h"
+#include "PrintDialog.h"
+#include "ScriptRunner.h"
+#include "printing/PluginLoader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cups/cups.h>
+
+namespace vextel_print {
+
+namespace {
+
+// The queue's device URI as the local scheduler reports it; empty when unknown.
+QString deviceUriOf(const QString& queue) {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
+    if (dest == nullptr) {
+        return {};
+    }
+    const char* uri = cupsGetOption("device-uri", dest->num_options, dest->options);
+    const QString result = uri != nullptr ? QString::fromUtf8(uri) : QString();
+    cupsFreeDests(1, dest);
+    return result;
+}
+
+std::vector<std::unique_ptr<printing::PanelProtocol>>
+panelsOf(const std::vector<std::unique_ptr<printing::LoadedPlugin>>& plugins,
+         printing::PluginCallback& host, QTextStream& errors) {
+    std::vector<std::unique_ptr<printing::PanelProtocol>> panels;
+    for (const auto& plugin : plugins) {
+        auto made = plugin->factory()->PDEPanelsForType(
+            QString::fromLatin1(printing::kPrintDialogPanelType), &host);
+        if (!made) {
+            errors << "vextel-print: the plug-in " << plugin->bundlePath()
+                   << " could not make its panels" << Qt::endl;
+            continue;
+        }
+        for (auto& panel : *made) {
+            panels.push_back(std::move(panel));
+        }
+    }
+    return panels;
+}
+
+int exitStatusOf(PrintDialog::Outcome outcome) {
+    switch (outcome) {
+    case PrintDialog::Outcome::Sent:
+        return HostApplication::kSent;
+    case PrintDialog::Outcome::Failed:
+        return HostApplication::kFailed;
+    default:
+        return HostApplication::kCancelled;
+    }
+}
+
+} // namespace
+
+HostApplication::HostApplication(HostOptions options, QTextStream& output, QTextStream& errors)
+    : options_(std::move(options)), output_(output), errors_(errors) {}
+
+QString HostApplication::installedPluginFolder() {
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../plugins");
+}
+
+int HostApplication::run() {
+    QStringList script;
+    QString error;
+    if (!options_.script.isEmpty() && !ScriptRunner::load(options_.script, &script, &error)) {
+        errors_ << "vextel-print: " << error << Qt::endl;
+        return kUsageError;
+    }
+    for (const QString& document : options_.documents) {
+        if (!QFileInfo(document).isReadable()) {
+            errors_ << "vextel-print: cannot read the document " << document << Qt::endl;
+            return kUsageError;
+        }
+    }
+    if (options_.documents.isEmpty() && options_.screenshot.isEmpty()) {
+        errors_ << "vextel-print: nothing to print: give at least one document" << Qt::endl;
+        return kUsageError;
+    }
+
+    auto ppd = options_.queue.isEmpty()
+                   ? PpdDocument::openFile(options_.ppdPath, &error)
+                   : PpdDocument::openQueue(options_.queue, options_.server, &error);
+    if (!ppd) {
+        errors_ << "vextel-print: " << error << Qt::endl;
+        return kUsageError;
+    }
+    const QString printerName = options_.queue.isEmpty() ? ppd->modelName() : options_.queue;
+    HostCallback host(
+        *ppd, printing::Printer(printerName,
+                                options_.queue.isEmpty() ? QString() : deviceUriOf(options_.queue),
+                                ppd->path()));
+
+    QStringList loadErrors;
+    const auto plugins = printing::PluginLoader::loadAll(
+        printing::PluginLoader::searchFolders(installedPluginFolder()), &loadErrors);
+    for (const QString& loadError : loadErrors) {
+        errors_ << "vextel-print: " << loadError << Qt::endl;
+    }
+    const auto panels = panelsOf(plugins, host, errors_);
+    std::vector<printing::PanelProtocol*> borrowed;
+    for (const auto& panel : panels) {
+        borrowed.push_back(panel.get());
+    }
+
+    const QString outputFolder =
+        options_.outputFolder.isEmpty() ? QStringLiteral("vextel-jobs") : options_.outputFolder;
+    JobDispatcher dispatcher({options_.queue, options_.server, outputFolder}, options_.documents);
+    PrintDialog dialog(host, borrowed, dispatcher);
+
+    if (!options_.screenshot.isEmpty()) {
+        dialog.resize(dialog.sizeHint());
+        dialog.show();
+        QCoreApplication::processEvents();
+        if (!dialog.grab().save(options_.screenshot, "PNG")) {
+            errors_ << "vextel-print: cannot write " << options_.screenshot << Qt::endl;
+            return kFailed;
+        }
+        output_ << "screenshot written to " << options_.screenshot << Qt::endl;
+        return kSent;
+    }
+    if (!script.isEmpty()) {
+        ScriptRunner runner(script, output_);
+        dialog.show();
+        if (!runner.run(dialog)) {
+            errors_ << "vextel-print: script " << options_.script << ": " << runner.error()
+                    << Qt::endl;
+            return kUsageError;
+        }
+    } else {
+        dialog.exec();
+    }
+    if (dialog.outcome() == PrintDialog::Outcome::Sent) {
+        output_ << "job options:" << Qt::endl;
+        const auto options = JobDispatcher::jobOptions(host, 1);
+        for (auto it = options.begin(); it != options.end(); ++it) {
+            output_ << "  " << it.key() << '=' << it.value() << Qt::endl;
+        }
+    }
+    (dialog.outcome() == PrintDialog::Outcome::Failed ? errors_ : output_)
+        << dialog.outcomeText() << Qt::endl;
+    return exitStatusOf(dialog.outcome());
+}
+
+} // namespace vextel_print

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "HostOptions.h"
+
+#include <QTextStream>
+
+namespace vextel_print {
+
+// The host's run: opens the printer's PPD, loads the print-dialog plug-ins, shows the print
+// dialog (on the display, offscreen for a screenshot, or driven by a script) and reports what
+// became of the job. Answers the process's exit status.
+class HostApplication {
+public:
+    enum ExitStatus { kSent = 0, kCancelled = 1, kUsageError = 2, kFailed = 3 };
+
+    HostApplication(HostOptions options, QTextStream& output, QTextStream& errors);
+    int run();
+
+    // Where the host finds its installed plug-in bundles.
+    static QString installedPluginFolder();
+
+private:
+    HostOptions options_;
+    QTextStream& output_;
+    QTextStream& errors_;
+};
+
+} // namespace vextel_print

@@ -1,0 +1,103 @@
+#include "PpdDocument.h"
+
+#include <QFile>
+#include <cups/cups.h>
+
+namespace vextel_print {
+
+namespace {
+
+QString ppdErrorText(const QString& path) {
+    int line = 0;
+    const ppd_status_t status = ppdLastError(&line);
+    return QStringLiteral("cannot read the PPD %1: %2 (line %3)")
+        .arg(path, QString::fromUtf8(ppdErrorString(status)))
+        .arg(line);
+}
+
+// A connection to the given server, or CUPS_HTTP_DEFAULT for the user's default server.
+http_t* connectTo(const QString& server) {
+    if (server.isEmpty()) {
+        return CUPS_HTTP_DEFAULT;
+    }
+    cupsSetServer(server.toUtf8().constData());
+    return httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000,
+                        nullptr);
+}
+
+} // namespace
+
+PpdDocument::PpdDocument(ppd_file_t* ppd, QString path, QString temporaryCopy)
+    : ppd_(ppd), path_(std::move(path)), temporaryCopy_(std::move(temporaryCopy)) {
+    ppdMarkDefaults(ppd_);
+}
+
+PpdDocument::~PpdDocument() {
+    ppdClose(ppd_);
+    if (!temporaryCopy_.isEmpty()) {
+        QFile::remove(temporaryCopy_);
+    }
+}
+
+std::unique_ptr<PpdDocument> PpdDocument::openFile(const QString& path, QString* error) {
+    ppd_file_t* ppd = ppdOpenFile(QFile::encodeName(path).constData());
+    if (ppd == nullptr) {
+        *error = ppdErrorText(path);
+        return nullptr;
+    }
+    return std::unique_ptr<PpdDocument>(new PpdDocument(ppd, path, QString()));
+}
+
+std::unique_ptr<PpdDocument> PpdDocument::openQueue(const QString& queue, const QString& server,
+                                                    QString* error) {
+    http_t* http = connectTo(server);
+    if (!server.isEmpty() && http == nullptr) {
+        *error = QStringLiteral("cannot reach the CUPS server %1").arg(server);
+        return nullptr;
+    }
+    const char* fetched = cupsGetPPD2(http, queue.toUtf8().constData());
+    const QString reason = QString::fromUtf8(cupsLastErrorString());
+    if (http != CUPS_HTTP_DEFAULT) {
+        httpClose(http);
+    }
+    if (fetched == nullptr) {
+        *error = QStringLiteral("cannot get the PPD of the queue %1: %2").arg(queue, reason);
+        return nullptr;
+    }
+    const QString copy = QFile::decodeName(fetched);
+    ppd_file_t* ppd = ppdOpenFile(fetched);
+    if (ppd == nullptr) {
+        *error = ppdErrorText(copy);
+        QFile::remove(copy);
+        return nullptr;
+    }
+    return std::unique_ptr<PpdDocument>(new PpdDocument(ppd, copy, copy));
+}
+
+QString PpdDocument::modelName() const {
+    return QString::fromUtf8(ppd_->nickname != nullptr ? ppd_->nickname : ppd_->modelname);
+}
+
+bool PpdDocument::markOption(const QString& keyword, const QString& choice) {
+    const QByteArray option = keyword.toUtf8();
+    const QByteArray value = choice.toUtf8();
+    if (ppdFindChoice(ppdFindOption(ppd_, option.constData()), value.constData()) == nullptr) {
+        return false;
+    }
+    ppdMarkOption(ppd_, option.constData(), value.constData());
+    const ppd_choice_t* marked = ppdFindMarkedChoice(ppd_, option.constData());
+    return marked != nullptr && value == marked->choice;
+}
+
+QMap<QString, QString> PpdDocument::markedChoices() const {
+    QMap<QString, QString> marked;
+    for (ppd_option_t* option = ppdFirstOption(ppd_); option != nullptr;
+         option = ppdNextOption(ppd_)) {
+        if (const ppd_choice_t* choice = ppdFindMarkedChoice(ppd_, option->keyword)) {
+            marked.insert(QString::fromUtf8(option->keyword), QString::fromUtf8(choice->choice));
+        }
+    }
+    return marked;
+}
+
+} // namespace vextel_print

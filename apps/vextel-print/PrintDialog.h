@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+class QTreeWidget;
+
+namespace printing {
+class PanelProtocol;
+}
+
+namespace vextel_print {
+
+class HostCallback;
+class JobDispatcher;
+
+// The print dialog: printer, copies, destination, a popup of the plug-ins' panels and a
+// summary, Help, Cancel and Print. It drives each panel through the panel protocol and, at
+// Print, asks every panel before the job goes to the dispatcher.
+class PrintDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    enum class Outcome { Open, Sent, Cancelled, Failed };
+
+    PrintDialog(HostCallback& host, std::vector<printing::PanelProtocol*> panels,
+                const JobDispatcher& dispatcher, QWidget* parent = nullptr);
+    ~PrintDialog() override;
+
+    Outcome outcome() const { return outcome_; }
+    // One line on what happened to the job.
+    QString outcomeText() const { return outcomeText_; }
+
+    // Items of the panel popup: every panel's name, then "Summary".
+    QStringList panelTitles() const;
+    // Shows the panel with this title; false when there is none or the current panel refused
+    // to let go of its values.
+    bool showPanelWithTitle(const QString& title);
+    // The destination popup: "Printer", "PDF File" (with its path) or "Preview".
+    bool chooseDestination(const QString& title, const QString& filePath = QString());
+    void setCopies(int copies);
+
+    QPushButton* printButton() const { return printButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QPushButton* helpButton() const { return helpButton_; }
+    QComboBox* panelPopup() const { return panelPopup_; }
+
+public slots:
+    void print();
+    void cancel();
+    void showHelp();
+
+private:
+    void buildWindow();
+    QWidget* buildHeader();
+    QWidget* buildButtons();
+    void addPanels();
+    void restoreAllPanels();
+    void switchToPanel(int index);
+    bool saveCurrentPanel();
+    bool saveAllPanels();
+    bool everyPanelLetsPrint();
+    void applyDestination();
+    void refreshSummary();
+    void finish(Outcome outcome, const QString& text);
+    int summaryIndex() const;
+    printing::PanelProtocol* currentPanel() const;
+
+    HostCallback& host_;
+    std::vector<printing::PanelProtocol*> panels_;
+    std::vector<QWidget*> panelWidgets_;
+    const JobDispatcher& dispatcher_;
+    Outcome outcome_ = Outcome::Open;
+    QString outcomeText_;
+    QString pdfPath_;
+    int currentIndex_ = -1;
+
+    QLabel* printerLabel_ = nullptr;
+    QSpinBox* copies_ = nullptr;
+    QComboBox* destination_ = nullptr;
+    QComboBox* panelPopup_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
+    QTreeWidget* summary_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+};
+
+} // namespace vextel_print

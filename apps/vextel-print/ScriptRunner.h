@@ -1,0 +1,64 @@
+#pragma once
+
+#include "kit/AlertDriver.h"
+#include "kit/ModalDriver.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+class QWidget;
+
+namespace vextel_print {
+
+class PrintDialog;
+
+// Runs the print dialog and whatever dialogs it opens, driven by a script of user actions, one
+// per line (see the README for the language). Lines run in order; a line that opens a modal
+// window hands the following lines to that window's run, and an alert takes its answer from the
+// next line, so the script reads like a transcript of what a person did. Every alert is written
+// to the output as one line.
+class ScriptRunner {
+public:
+    ScriptRunner(QStringList lines, QTextStream& output);
+
+    // Runs the script against the dialog; false with a message naming the line on a script
+    // error (the dialogs are then closed and the job cancelled).
+    bool run(PrintDialog& dialog);
+    QString error() const { return error_; }
+
+    static bool load(const QString& path, QStringList* lines, QString* error);
+
+private:
+    struct Line {
+        int number = 0;
+        QStringList words;
+    };
+
+    void runLinesInside(kit::Window* window);
+    bool runLine(const Line& line);
+    bool nextLine(Line* line);
+    QString answerAlert(const kit::AlertRecord& alert);
+    bool fail(const Line& line, const QString& message);
+
+    bool printDialogCommand(const Line& line);
+    bool press(const Line& line);
+    bool choose(const Line& line);
+    bool type(const Line& line);
+    bool set(const Line& line);
+    bool select(const Line& line);
+
+    QWidget* scope() const;
+    QWidget* findWidget(const QString& name) const;
+    bool finished() const;
+
+    QStringList lines_;
+    int next_ = 0;
+    QTextStream& output_;
+    PrintDialog* dialog_ = nullptr;
+    QString error_;
+    kit::ModalDriver modalDriver_;
+    kit::AlertDriver alertDriver_;
+};
+
+} // namespace vextel_print
