@@ -488,7 +488,7 @@ private:
             return fail(error, QStringLiteral("unknown view class \"%1\" for \"%2\"")
                                    .arg(chosen, widget->objectName()));
         }
-        View* view = ClassRegistry::createView(chosen, widget);
+        View* view = createKeepingDesignerSettings(chosen, widget);
         if (view == nullptr) {
             return fail(error, QStringLiteral("the class \"%1\" cannot wrap \"%2\" (%3)")
                                    .arg(chosen, widget->objectName(),
@@ -501,6 +501,19 @@ private:
             }
         }
         return true;
+    }
+
+    // A wrapper may set up its widget the way code-built views want it (a table with single
+    // selection); what Designer chose for the widget wins.
+    static View* createKeepingDesignerSettings(const QString& className, QWidget* widget) {
+        auto* itemView = qobject_cast<QAbstractItemView*>(widget);
+        const auto selectionMode =
+            itemView != nullptr ? itemView->selectionMode() : QAbstractItemView::NoSelection;
+        View* view = ClassRegistry::createView(className, widget);
+        if (view != nullptr && itemView != nullptr) {
+            itemView->setSelectionMode(selectionMode);
+        }
+        return view;
     }
 
     QObject* makeWindow(const QString& className, QWidget* root, QString* error) {
