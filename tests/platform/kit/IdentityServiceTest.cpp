@@ -1,0 +1,84 @@
+#include "kit/IdentityService.h"
+
+#include "kit/UserDatabase.h"
+
+#include <gtest/gtest.h>
+
+using kit::IdentityService;
+using kit::UserDatabase;
+
+namespace {
+
+class Tables : public UserDatabase {
+public:
+    QList<User> users{{"ann", 501, 80}, {"bob", 502, 20}, {"cy", 503, 80}};
+    QList<Group> groups{{"staff", 20, {"ann"}}, {"admin", 80, {"bob", "ann"}}};
+
+    std::optional<Group> groupNamed(const QByteArray& name) const override {
+        for (const Group& group : groups) {
+            if (group.name == name) {
+                return group;
+            }
+        }
+        return std::nullopt;
+    }
+    void walkUsers(const UserVisitor& visit) const override {
+        for (const User& user : users) {
+            if (!visit(user)) {
+                return;
+            }
+        }
+    }
+};
+
+} // namespace
+
+TEST(IdentityService, FindsGroupsByNameInTheUserDatabase) {
+    Tables tables;
+    UserDatabase::Override use(tables);
+    const IdentityService& identities = IdentityService::current();
+    QList<IdentityService::Identity> found;
+    ASSERT_EQ(identities.findGroups(QStringLiteral("admin"), &found), IdentityService::Status::Ok);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0].name, QStringLiteral("admin"));
+    EXPECT_EQ(found[0].id, 80u);
+    ASSERT_EQ(identities.findGroups(QStringLiteral("wheel"), &found), IdentityService::Status::Ok);
+    EXPECT_TRUE(found.isEmpty());
+}
+
+TEST(IdentityService, MembersAreListedAndPrimaryUsersEachOnce) {
+    Tables tables;
+    UserDatabase::Override use(tables);
+    QStringList members;
+    ASSERT_EQ(IdentityService::current().groupMembers({QStringLiteral("admin"), 80}, &members),
+              IdentityService::Status::Ok);
+    EXPECT_EQ(members,
+              QStringList({QStringLiteral("bob"), QStringLiteral("ann"), QStringLiteral("cy")}));
+    ASSERT_EQ(IdentityService::current().groupMembers({QStringLiteral("staff"), 20}, &members),
+              IdentityService::Status::Ok);
+    EXPECT_EQ(members, QStringList({QStringLiteral("ann"), QStringLiteral("bob")}));
+}
+
+TEST(IdentityService, AnswersFromTheSystemDatabase) {
+    QList<IdentityService::Identity> found;
+    ASSERT_EQ(IdentityService::current().findGroups(QStringLiteral("root"), &found),
+              IdentityService::Status::Ok);
+    ASSERT_EQ(found.size(), 1);
+    QStringList members;
+    ASSERT_EQ(IdentityService::current().groupMembers(found[0], &members),
+              IdentityService::Status::Ok);
+    EXPECT_TRUE(members.contains(QStringLiteral("root"))) << "root's primary group";
+}
+
+TEST(IdentityService, ReplaceableByAnOverride) {
+    class Failing : public IdentityService {
+    public:
+        Status findGroups(const QString&, QList<Identity>*) const override {
+            return Status::QueryExecuteFailed;
+        }
+    } failing;
+    IdentityService::Override use(failing);
+    QList<IdentityService::Identity> found;
+    EXPECT_EQ(IdentityService::current().findGroups(QStringLiteral("admin"), &found),
+              IdentityService::Status::QueryExecuteFailed);
+}

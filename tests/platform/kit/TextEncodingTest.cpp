@@ -1,0 +1,99 @@
+#include "kit/TextEncoding.h"
+
+#include <array>
+#include <gtest/gtest.h>
+
+using namespace kit;
+
+namespace {
+
+QByteArray bytesOf(const QString& text, StringEncoding encoding, qsizetype capacity,
+                   qsizetype* converted = nullptr) {
+    std::array<unsigned char, 64> buffer{};
+    qsizetype used = -1;
+    const qsizetype units = TextEncoding::getBytes(text, encoding, buffer.data(), capacity, &used);
+    if (converted != nullptr) {
+        *converted = units;
+    }
+    return QByteArray(reinterpret_cast<const char*>(buffer.data()), used);
+}
+
+} // namespace
+
+TEST(TextEncoding, KnowsTheFiveEncodings) {
+    EXPECT_STREQ(TextEncoding::iconvName(0x08000100), "UTF-8");
+    EXPECT_STREQ(TextEncoding::iconvName(0x0628), "SHIFT_JISX0213");
+    EXPECT_STREQ(TextEncoding::iconvName(0x0201), "ISO-8859-1");
+    EXPECT_STREQ(TextEncoding::iconvName(0x0500), "CP1252");
+    EXPECT_STREQ(TextEncoding::iconvName(0x0600), "ASCII");
+    EXPECT_EQ(TextEncoding::iconvName(0x0100), nullptr);
+}
+
+TEST(TextEncoding, GetBytesConvertsWithoutAByteOrderMark) {
+    qsizetype units = 0;
+    EXPECT_EQ(bytesOf(QStringLiteral("a\u00e9"), TextEncoding::UTF8, 64, &units),
+              QByteArray("a\xc3\xa9"));
+    EXPECT_EQ(units, 2);
+    EXPECT_EQ(bytesOf(QStringLiteral("\u30bd\u3042"), TextEncoding::ShiftJIS_X0213, 64),
+              QByteArray("\x83\x5c\x82\xa0"));
+    EXPECT_EQ(bytesOf(QStringLiteral("\u20ac"), TextEncoding::WindowsLatin1, 64),
+              QByteArray("\x80"));
+    EXPECT_EQ(bytesOf(QString::fromUcs4(U"x\U0001F600"), TextEncoding::UTF8, 64, &units),
+              QByteArray("x\xf0\x9f\x98\x80"));
+    EXPECT_EQ(units, 3) << "counted in UTF-16 units";
+}
+
+TEST(TextEncoding, GetBytesStopsAtTheFirstUnrepresentableCharacter) {
+    qsizetype units = -1;
+    EXPECT_EQ(bytesOf(QStringLiteral("ab\u20acc"), TextEncoding::ISOLatin1, 64, &units),
+              QByteArray("ab"));
+    EXPECT_EQ(units, 2);
+    EXPECT_EQ(bytesOf(QStringLiteral("\u00e9"), TextEncoding::ASCII, 64, &units), QByteArray());
+    EXPECT_EQ(units, 0);
+    // A lone surrogate has no form in any encoding.
+    EXPECT_EQ(bytesOf(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b"), TextEncoding::UTF8,
+                      64, &units),
+              QByteArray("a"));
+    EXPECT_EQ(bytesOf(QStringLiteral("abc"), 0x1234, 64, &units), QByteArray());
+    EXPECT_EQ(units, 0);
+}
+
+TEST(TextEncoding, GetBytesStopsAtTheBuffersEndWithWholeCharacters) {
+    qsizetype units = -1;
+    EXPECT_EQ(bytesOf(QStringLiteral("abcdef"), TextEncoding::ASCII, 4, &units),
+              QByteArray("abcd"));
+    EXPECT_EQ(units, 4);
+    EXPECT_EQ(bytesOf(QStringLiteral("a\u00e9"), TextEncoding::UTF8, 2, &units), QByteArray("a"));
+    EXPECT_EQ(units, 1) << "a two-byte character does not go in half";
+}
+
+TEST(TextEncoding, GetCStringIsAllOrNothing) {
+    char buffer[8];
+    ASSERT_TRUE(TextEncoding::getCString(QStringLiteral("a/b"), TextEncoding::UTF8, buffer, 8));
+    EXPECT_STREQ(buffer, "a/b");
+    EXPECT_TRUE(
+        TextEncoding::getCString(QStringLiteral("1234567"), TextEncoding::ASCII, buffer, 8));
+    EXPECT_FALSE(
+        TextEncoding::getCString(QStringLiteral("12345678"), TextEncoding::ASCII, buffer, 8))
+        << "no room for the terminator";
+    EXPECT_FALSE(
+        TextEncoding::getCString(QStringLiteral("ab\u20ac"), TextEncoding::ISOLatin1, buffer, 8));
+    ASSERT_TRUE(TextEncoding::getCString(QString(), TextEncoding::UTF8, buffer, 8));
+    EXPECT_STREQ(buffer, "");
+}
+
+TEST(TextEncoding, BytesToStringValidatesTheBytes) {
+    EXPECT_EQ(TextEncoding::stringFromBytes("caf\xc3\xa9", 5, TextEncoding::UTF8),
+              QStringLiteral("caf\u00e9"));
+    EXPECT_EQ(TextEncoding::stringFromBytes("caf\xe9", 4, TextEncoding::ISOLatin1),
+              QStringLiteral("caf\u00e9"));
+    EXPECT_EQ(TextEncoding::stringFromBytes("\x83\x5c", 2, TextEncoding::ShiftJIS_X0213),
+              QStringLiteral("\u30bd"));
+    EXPECT_FALSE(TextEncoding::stringFromBytes("caf\xe9", 4, TextEncoding::UTF8));
+    EXPECT_FALSE(TextEncoding::stringFromBytes("\x80", 1, TextEncoding::ASCII));
+    const std::optional<QString> empty = TextEncoding::stringFromBytes("", 0, TextEncoding::UTF8);
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->isEmpty());
+    EXPECT_EQ(TextEncoding::stringFromCString("a\0b", TextEncoding::ASCII), QStringLiteral("a"));
+    EXPECT_FALSE(TextEncoding::stringFromCString(nullptr, TextEncoding::ASCII));
+}
