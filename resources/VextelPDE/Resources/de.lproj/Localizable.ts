@@ -23,5 +23,121 @@
         <source>Sender Name</source>
         <translation>Absendername</translation>
     </message>
+    <message>
+        <source>Fax Transmission</source>
+        <translation>Faxübertragung</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Fax Number:</source>
+        <translation>Faxnummer:</translation>
+    </message>
+    <message>
+        <source>Recipients:</source>
+        <translation>Empfänger:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Fax Number</source>
+        <translation>Faxnummer</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Address Book:</source>
+        <translation>Adressbuch:</translation>
+    </message>
+    <message>
+        <source>Add to Address Book</source>
+        <translation>Zum Adressbuch hinzufügen</translation>
+    </message>
+    <message>
+        <source>PC Address Book...</source>
+        <translation>PC-Adressbuch...</translation>
+    </message>
+    <message>
+        <source>Device Address Book...</source>
+        <translation>Geräteadressbuch...</translation>
+    </message>
+    <message>
+        <source>Authorization</source>
+        <translation>Berechtigung</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Kennwort:</translation>
+    </message>
+    <message>
+        <source>Delayed Send</source>
+        <translation>Zeitversetztes Senden</translation>
+    </message>
+    <message>
+        <source>Send Later</source>
+        <translation>Später senden</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Uhrzeit:</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>No More Destination</source>
+        <translation>Keine weiteren Empfänger möglich</translation>
+    </message>
+    <message>
+        <source>Duplicated Address Found</source>
+        <translation>Doppelte Adresse gefunden</translation>
+    </message>
+    <message>
+        <source>Add the same address to destinations?</source>
+        <translation>Dieselbe Adresse trotzdem zu den Empfängern hinzufügen?</translation>
+    </message>
+    <message>
+        <source>Characters added to Fax Number</source>
+        <translation>Faxnummer eingegeben</translation>
+    </message>
+    <message>
+        <source>Current number is automatically added</source>
+        <translation>Die eingegebene Nummer wird automatisch hinzugefügt</translation>
+    </message>
+    <message>
+        <source>No Sender Specified</source>
+        <translation>Kein Empfänger angegeben</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 </TS>

@@ -23,5 +23,121 @@
         <source>Sender Name</source>
         <translation>Sender Name</translation>
     </message>
+    <message>
+        <source>Fax Transmission</source>
+        <translation>Fax Transmission</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Fax Number:</source>
+        <translation>Fax Number:</translation>
+    </message>
+    <message>
+        <source>Recipients:</source>
+        <translation>Recipients:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Fax Number</source>
+        <translation>Fax Number</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Address Book:</source>
+        <translation>Address Book:</translation>
+    </message>
+    <message>
+        <source>Add to Address Book</source>
+        <translation>Add to Address Book</translation>
+    </message>
+    <message>
+        <source>PC Address Book...</source>
+        <translation>PC Address Book...</translation>
+    </message>
+    <message>
+        <source>Device Address Book...</source>
+        <translation>Device Address Book...</translation>
+    </message>
+    <message>
+        <source>Authorization</source>
+        <translation>Authorization</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>Delayed Send</source>
+        <translation>Delayed Send</translation>
+    </message>
+    <message>
+        <source>Send Later</source>
+        <translation>Send Later</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Time:</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>No More Destination</source>
+        <translation>No More Destination</translation>
+    </message>
+    <message>
+        <source>Duplicated Address Found</source>
+        <translation>Duplicated Address Found</translation>
+    </message>
+    <message>
+        <source>Add the same address to destinations?</source>
+        <translation>Add the same address to destinations?</translation>
+    </message>
+    <message>
+        <source>Characters added to Fax Number</source>
+        <translation>Characters added to Fax Number</translation>
+    </message>
+    <message>
+        <source>Current number is automatically added</source>
+        <translation>Current number is automatically added</translation>
+    </message>
+    <message>
+        <source>No Sender Specified</source>
+        <translation>No Sender Specified</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 </TS>

@@ -23,5 +23,121 @@
         <source>Sender Name</source>
         <translation>差出人名</translation>
     </message>
+    <message>
+        <source>Fax Transmission</source>
+        <translation>ファクス送信</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>名前:</translation>
+    </message>
+    <message>
+        <source>Fax Number:</source>
+        <translation>ファクス番号:</translation>
+    </message>
+    <message>
+        <source>Recipients:</source>
+        <translation>宛先:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名前</translation>
+    </message>
+    <message>
+        <source>Fax Number</source>
+        <translation>ファクス番号</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>追加</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>編集</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Address Book:</source>
+        <translation>アドレス帳:</translation>
+    </message>
+    <message>
+        <source>Add to Address Book</source>
+        <translation>アドレス帳に追加</translation>
+    </message>
+    <message>
+        <source>PC Address Book...</source>
+        <translation>PCのアドレス帳...</translation>
+    </message>
+    <message>
+        <source>Device Address Book...</source>
+        <translation>本体のアドレス帳...</translation>
+    </message>
+    <message>
+        <source>Authorization</source>
+        <translation>認証</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>パスワード:</translation>
+    </message>
+    <message>
+        <source>Delayed Send</source>
+        <translation>時刻指定送信</translation>
+    </message>
+    <message>
+        <source>Send Later</source>
+        <translation>時刻を指定して送信</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>時刻:</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>送信開始</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>No More Destination</source>
+        <translation>これ以上宛先を追加できません</translation>
+    </message>
+    <message>
+        <source>Duplicated Address Found</source>
+        <translation>同じ宛先があります</translation>
+    </message>
+    <message>
+        <source>Add the same address to destinations?</source>
+        <translation>同じ宛先を追加しますか?</translation>
+    </message>
+    <message>
+        <source>Characters added to Fax Number</source>
+        <translation>ファクス番号が入力されています</translation>
+    </message>
+    <message>
+        <source>Current number is automatically added</source>
+        <translation>入力中の番号を宛先に追加します</translation>
+    </message>
+    <message>
+        <source>No Sender Specified</source>
+        <translation>宛先が指定されていません</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
 </context>
 </TS>
