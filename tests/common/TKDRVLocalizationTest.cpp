@@ -1,0 +1,65 @@
+#include "common/TKDRVLocalization.h"
+
+#include "kit/Bundle.h"
+#include "vextelpde/PanelTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using tarvik_pde_m40vextel::printerSpecificTableName;
+using tarvik_pde_m40vextel::tkdrvLocalizedStringForKey;
+
+namespace {
+
+class TKDRVLocalizationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kit::Bundle::setPreferredLanguagesForTesting({QStringLiteral("de")});
+        bundle = panel_test::pluginBundle();
+        ASSERT_TRUE(bundle);
+    }
+    void TearDown() override { kit::Bundle::setPreferredLanguagesForTesting({}); }
+
+    QString lookUp(const QString& key, const QString& table, const QString& value = {}) {
+        return tkdrvLocalizedStringForKey(*bundle, key, value, table);
+    }
+
+    std::shared_ptr<kit::Bundle> bundle;
+};
+
+TEST_F(TKDRVLocalizationTest, PrinterTableWinsOverTheDefaultTable) {
+    EXPECT_EQ(lookUp("Cover Page Settings", "Localizable3"), "Faxdeckblatt");
+    EXPECT_EQ(lookUp("Cover Page Settings", QString()), "Deckblatteinstellungen");
+}
+
+TEST_F(TKDRVLocalizationTest, KeyMissingFromPrinterTableComesFromDefaultTable) {
+    EXPECT_EQ(lookUp("Defaults", "Localizable3"), "Standardwerte");
+}
+
+TEST_F(TKDRVLocalizationTest, PrinterEntryMappingKeyToItselfDefersToDefaultTable) {
+    // The printer table really holds the entry: asked alone it answers the key.
+    EXPECT_EQ(bundle->localizedStringForKey("Sender Name", {}, "Localizable3"), "Sender Name");
+    EXPECT_EQ(lookUp("Sender Name", "Localizable3"), "Absendername");
+}
+
+TEST_F(TKDRVLocalizationTest, KeyFoundNowhereComesBackUnchangedOrAsTheValue) {
+    EXPECT_EQ(lookUp("No Such Text", "Localizable3"), "No Such Text");
+    EXPECT_EQ(lookUp("No Such Text", QString()), "No Such Text");
+    EXPECT_EQ(lookUp("No Such Text", "Localizable3", "Fallback"), "Fallback");
+}
+
+TEST_F(TKDRVLocalizationTest, MissingPrinterTableFallsBackToDefaultTable) {
+    EXPECT_EQ(lookUp("Defaults", "Localizable9"), "Standardwerte");
+}
+
+TEST(PrinterSpecificTableNameTest, NamedByTheLocalizableFileIndexAttribute) {
+    auto withIndex = panel_test::openPpd(panel_test::kMainPpd);
+    ASSERT_TRUE(withIndex);
+    EXPECT_EQ(printerSpecificTableName(withIndex.get()), "Localizable3");
+
+    auto withoutIndex = panel_test::openPpd("tests/fixtures/ppd-panel/no-localizable-index.ppd");
+    ASSERT_TRUE(withoutIndex);
+    EXPECT_TRUE(printerSpecificTableName(withoutIndex.get()).isNull());
+    EXPECT_TRUE(printerSpecificTableName(nullptr).isNull());
+}
+
+} // namespace
