@@ -327,7 +327,7 @@ void GotoHelpPage2_106(const ppd_file_t* ppd, const char* attributeName,
     }
     const ppd_attr_t* attribute = ppdFindAttr_ALT(ppd, attributeName);
     const QString pagePath =
-        attribute != nullptr && attribute->value != nullptr
+        attribute != nullptr && attribute->value != nullptr && attribute->value[0] != '\0'
             ? QStringLiteral("%1/%2").arg(QString::fromUtf8(attribute->value), *pageName)
             : QStringLiteral("%1/%2").arg(folder, *pageName);
     if (const std::optional<QString> bookName = helpBookName(*bundle)) {

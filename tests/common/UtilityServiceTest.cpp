@@ -107,7 +107,6 @@ TEST(CopyHostIPv4Address, GivesNoneWithoutAnActiveLinkOrAnAddress) {
 namespace {
 
 const char* const kStore = R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
 <plist version="1.0">
 <dict>
 	<key>RegisteredBooks</key>
