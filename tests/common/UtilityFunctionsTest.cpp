@@ -202,7 +202,7 @@ public:
         }
         entries.assign(ipv6.size(), addrinfo{});
         for (size_t i = 0; i < ipv6.size(); ++i) {
-            entries[i].ai_family = AF_INET6;
+            entries[i].ai_family = ipv6[i].sin6_family;
             entries[i].ai_addr = reinterpret_cast<sockaddr*>(const_cast<sockaddr_in6*>(&ipv6[i]));
             entries[i].ai_addrlen = sizeof(sockaddr_in6);
             entries[i].ai_next = i + 1 < ipv6.size() ? &entries[i + 1] : nullptr;
@@ -217,6 +217,20 @@ public:
         }
         std::strcpy(name, "en0");
         return name;
+    }
+
+    // An IPv4 address, or an address of another family, kept in the same storage.
+    static sockaddr_in6 ipv4(const char* text) {
+        sockaddr_in6 storage{};
+        auto* address = reinterpret_cast<sockaddr_in*>(&storage);
+        address->sin_family = AF_INET;
+        inet_pton(AF_INET, text, &address->sin_addr);
+        return storage;
+    }
+    static sockaddr_in6 otherFamily() {
+        sockaddr_in6 storage{};
+        storage.sin6_family = AF_UNIX;
+        return storage;
     }
 
     static sockaddr_in6 address(const char* text, uint32_t scope) {
@@ -300,6 +314,21 @@ TEST(CopyResolvedIPAddress, LeavesOtherAddressesUnscopedAndSkipsUnconvertibleOne
     char untouched[8] = "keep";
     EXPECT_EQ(CopyResolvedIPAddress("printer.local", untouched, sizeof untouched), 0);
     EXPECT_STREQ(untouched, "keep");
+}
+
+TEST(CopyResolvedIPAddress, ReportsEntriesThatCannotBeWrittenAsIPv4) {
+    FakeResolver resolver;
+    resolver.ipv6 = {FakeResolver::otherFamily(), FakeResolver::ipv4("192.168.100.200"),
+                     FakeResolver::ipv4("10.0.0.1"), FakeResolver::ipv4("10.0.0.2")};
+    kit::Resolver::Override use(resolver);
+    char small[12] = {};
+    int result = -1;
+    const std::string lines = capturedStderrOf(
+        [&] { result = CopyResolvedIPAddress("printer.local", small, sizeof small); });
+    EXPECT_EQ(result, 0);
+    EXPECT_STREQ(small, "10.0.0.1");
+    EXPECT_EQ(lines, "CopyResolvedIPAddress - inet_ntop-IPv4 error.\n"
+                     "CopyResolvedIPAddress - inet_ntop-IPv4 error.\n");
 }
 
 // ---- Host environment ----------------------------------------------------------------------
