@@ -1,12 +1,18 @@
 #include "HostOptions.h"
 
+#include <algorithm>
+
 namespace vextel_print {
 
 namespace {
 
+// The argument after an option is its value, unless there is none, it is empty, or it is the
+// next option: "--output --script walk.script" lacks the folder rather than writing into a
+// folder called "--script".
 bool takeValue(const QStringList& arguments, qsizetype& index, QString* value, QString* error) {
     const QString option = arguments.at(index);
-    if (index + 1 >= arguments.size() || arguments.at(index + 1).isEmpty()) {
+    if (index + 1 >= arguments.size() || arguments.at(index + 1).isEmpty() ||
+        arguments.at(index + 1).startsWith(QLatin1String("--"))) {
         *error = QStringLiteral("%1 needs a value").arg(option);
         return false;
     }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <cstdio>
 
 namespace vextel_print {
 
@@ -64,8 +65,16 @@ JobDispatcher::Result JobDispatcher::saveToFile(const QString& path) const {
     if (path.isEmpty() || documents_.isEmpty()) {
         return {false, QStringLiteral("no file to save the document to")};
     }
-    QFile::remove(path);
-    if (!QFile::copy(documents_.first(), path)) {
+    // Copy beside the target first: a copy that fails leaves an older file of that name whole,
+    // and a target that is the document itself is not removed before it is read.
+    const QString partial = path + QStringLiteral(".partial");
+    QFile::remove(partial);
+    if (!QFile::copy(documents_.first(), partial)) {
+        return {false, QStringLiteral("the document could not be saved to %1").arg(path)};
+    }
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) !=
+        0) {
+        QFile::remove(partial);
         return {false, QStringLiteral("the document could not be saved to %1").arg(path)};
     }
     return {true, QStringLiteral("document saved to %1").arg(path)};

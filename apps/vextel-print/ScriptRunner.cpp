@@ -11,7 +11,6 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QProcess>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimeEdit>
@@ -22,6 +21,43 @@ namespace {
 
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// Alert texts may hold line breaks; each alert must stay one line of the output.
+QString oneLine(QString text) {
+    return text.replace(QLatin1Char('\r'), QLatin1String("\\r"))
+        .replace(QLatin1Char('\n'), QLatin1String("\\n"));
+}
+
+// Words separated by blanks; double quotes keep blanks inside a word and may enclose an empty
+// one (`type field ""` clears the field), and within them a backslash takes the next character
+// literally. False for a quote left open.
+bool splitWords(const QString& text, QStringList* words) {
+    QString word;
+    bool inWord = false;
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (inQuotes && c == QLatin1Char('\\') && i + 1 < text.size()) {
+            word += text.at(++i);
+        } else if (c == QLatin1Char('"')) {
+            inQuotes = !inQuotes;
+            inWord = true;
+        } else if (!inQuotes && c.isSpace()) {
+            if (inWord) {
+                words->append(word);
+            }
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) {
+        words->append(word);
+    }
+    return !inQuotes;
 }
 
 QString plainTitle(QString text) {
@@ -94,7 +130,11 @@ bool ScriptRunner::nextLine(Line* line) {
         if (text.isEmpty() || text.startsWith(QLatin1Char('#'))) {
             continue;
         }
-        line->words = QProcess::splitCommand(text);
+        line->words.clear();
+        if (!splitWords(text, &line->words)) {
+            fail(*line, QStringLiteral("a double quote is not closed"));
+            line->words.clear();
+        }
         return true;
     }
     return false;
@@ -135,8 +175,9 @@ QString ScriptRunner::answerAlert(const kit::AlertRecord& alert) {
     } else {
         answer = line.words.at(1);
     }
-    output_ << "alert: " << quoted(alert.messageText) << ' ' << quoted(alert.informativeText)
-            << " [" << alert.buttons.join(QLatin1String(", ")) << "] -> "
+    output_ << "alert: " << quoted(oneLine(alert.messageText)) << ' '
+            << quoted(oneLine(alert.informativeText)) << " ["
+            << alert.buttons.join(QLatin1String(", ")) << "] -> "
             << (answer.isEmpty() ? QStringLiteral("(none)") : answer) << Qt::endl;
     return answer;
 }

@@ -1,0 +1,120 @@
+#include "HostOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using vextel_print::HostOptions;
+
+std::optional<HostOptions> parse(const QStringList& arguments, QString* error) {
+    return HostOptions::parse(arguments, error);
+}
+
+TEST(HostOptionsTest, ReadsEveryValuedOptionAndKeepsDocumentsInOrder) {
+    QString error;
+    const auto options =
+        parse({"--printer", "fax", "--server", "127.0.0.1:631", "--output", "out", "--script",
+               "walk.script", "first.pdf", "--screenshot", "shot.png", "second.txt"},
+              &error);
+    ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_EQ(options->queue, "fax");
+    EXPECT_EQ(options->server, "127.0.0.1:631");
+    EXPECT_EQ(options->outputFolder, "out");
+    EXPECT_EQ(options->script, "walk.script");
+    EXPECT_EQ(options->screenshot, "shot.png");
+    EXPECT_EQ(options->documents, QStringList({"first.pdf", "second.txt"}));
+    EXPECT_TRUE(options->ppdPath.isEmpty());
+    EXPECT_FALSE(options->help);
+}
+
+TEST(HostOptionsTest, ValuesWithBlanksStayWhole) {
+    QString error;
+    const auto options = parse({"--ppd", "/tmp/my printer.ppd", "my letter.pdf"}, &error);
+    ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_EQ(options->ppdPath, "/tmp/my printer.ppd");
+    EXPECT_EQ(options->documents, QStringList({"my letter.pdf"}));
+}
+
+TEST(HostOptionsTest, HelpNeedsNoPrinter) {
+    for (const QString& flag : {QStringLiteral("-h"), QStringLiteral("--help")}) {
+        QString error;
+        const auto options = parse({flag}, &error);
+        ASSERT_TRUE(options) << error.toStdString();
+        EXPECT_TRUE(options->help);
+    }
+}
+
+TEST(HostOptionsTest, PpdAndPrinterTogetherAreRefused) {
+    QString error;
+    EXPECT_FALSE(parse({"--ppd", "a.ppd", "--printer", "fax", "doc.pdf"}, &error));
+    EXPECT_TRUE(error.contains("--ppd")) << error.toStdString();
+    EXPECT_TRUE(error.contains("--printer")) << error.toStdString();
+}
+
+TEST(HostOptionsTest, NeitherPpdNorPrinterIsRefused) {
+    QString error;
+    EXPECT_FALSE(parse({"doc.pdf"}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_FALSE(parse({}, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(HostOptionsTest, UnknownOptionIsNamed) {
+    QString error;
+    EXPECT_FALSE(parse({"--ppd", "a.ppd", "--colour", "doc.pdf"}, &error));
+    EXPECT_TRUE(error.contains("--colour")) << error.toStdString();
+}
+
+TEST(HostOptionsTest, LoneDashIsADocumentNotAnOption) {
+    QString error;
+    const auto options = parse({"--ppd", "a.ppd", "-"}, &error);
+    ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_EQ(options->documents, QStringList({"-"}));
+}
+
+class HostOptionsMissingValueTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(HostOptionsMissingValueTest, LastOptionWithoutValueIsNamed) {
+    const QString option = QString::fromLatin1(GetParam());
+    QString error;
+    QStringList arguments = {"doc.pdf"};
+    if (option != QLatin1String("--ppd")) {
+        arguments.prepend("a.ppd");
+        arguments.prepend("--ppd");
+    }
+    arguments.append(option);
+    EXPECT_FALSE(parse(arguments, &error));
+    EXPECT_TRUE(error.contains(option)) << error.toStdString();
+    EXPECT_TRUE(error.contains("value")) << error.toStdString();
+}
+
+TEST_P(HostOptionsMissingValueTest, EmptyValueIsMissing) {
+    const QString option = QString::fromLatin1(GetParam());
+    QString error;
+    EXPECT_FALSE(parse({"--printer", "fax", option, "", "doc.pdf"}, &error));
+    EXPECT_TRUE(error.contains(option)) << error.toStdString();
+}
+
+TEST_P(HostOptionsMissingValueTest, NextOptionIsNotTakenAsTheValue) {
+    const QString option = QString::fromLatin1(GetParam());
+    QString error;
+    // "--output --script x": the user forgot the folder; the script must not become the folder.
+    EXPECT_FALSE(parse({option, "--help", "doc.pdf"}, &error));
+    EXPECT_TRUE(error.contains(option)) << error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryValuedOption, HostOptionsMissingValueTest,
+                         ::testing::Values("--ppd", "--printer", "--server", "--output",
+                                           "--screenshot", "--script"));
+
+TEST(HostOptionsTest, UsageNamesEveryOptionAndTheExitStatuses) {
+    const QString usage = HostOptions::usage();
+    for (const char* option :
+         {"--ppd", "--printer", "--server", "--output", "--screenshot", "--script"}) {
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+    }
+    EXPECT_TRUE(usage.contains("Exit status"));
+}
+
+} // namespace
