@@ -1,0 +1,243 @@
+// Scripted runs of the built vextel-print with the built VextelPDE.plugin: what a person does in
+// the print dialog and the fax-sending dialog, and what reaches the job.
+#include "common/UtilityFunctions.h"
+#include "kit/TextEncoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kHost = QStringLiteral(VEXTEL_BINARY_DIR "/bin/vextel-print");
+const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
+const QString kWalkthrough =
+    QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
+const QString kSample = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/samples/fax-sample.pdf");
+const QString kPrefix = QStringLiteral("tarvik.print.printsettings.");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct HostRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+    QStringList outLines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    QStringList alerts() const {
+        return outLines().filter(QRegularExpression(QStringLiteral("^alert: ")));
+    }
+};
+
+class ScriptedPrintTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        ASSERT_TRUE(QFileInfo(kHost).isExecutable()) << kHost.toStdString();
+        ASSERT_TRUE(QFileInfo::exists(QStringLiteral(VEXTEL_PLUGIN_DIR "/VextelPDE.plugin")));
+    }
+
+    QString jobs() const { return temp.filePath(QStringLiteral("jobs")); }
+    QString job1() const { return jobs() + QStringLiteral("/job-1"); }
+
+    // Runs the host on the shipped PPD and the sample, with its own home so nothing of the
+    // user's (preferences, address books, plug-in path) comes in.
+    HostRun runHost(const QString& scriptPath) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("HOME"), temp.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), temp.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           temp.filePath(QStringLiteral("config")));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(kHost, {"--ppd", kPpd, "--output", jobs(), "--script", scriptPath, kSample});
+        HostRun run;
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "vextel-print did not finish";
+            return run;
+        }
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    HostRun runScript(const QStringList& lines) {
+        const QString path = temp.filePath(QStringLiteral("test.script"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+        file.close();
+        return runHost(path);
+    }
+
+    // job-options of the first job, by key.
+    QMap<QString, QString> jobOptions() const {
+        QMap<QString, QString> options;
+        const QStringList lines =
+            QString::fromUtf8(readFile(job1() + QStringLiteral("/job-options")))
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& line : lines) {
+            const qsizetype equals = line.indexOf(QLatin1Char('='));
+            options.insert(line.left(equals), line.mid(equals + 1));
+        }
+        return options;
+    }
+
+    static std::string describe(const HostRun& run) {
+        return QStringLiteral("exit %1\nstdout:\n%2\nstderr:\n%3")
+            .arg(run.exitCode)
+            .arg(run.out, run.err)
+            .toStdString();
+    }
+
+    QTemporaryDir temp;
+};
+
+// The first lines of every script below: the fax panel with a cover page and a typed name.
+const QStringList kFaxPanel = {"panel \"Fax Settings\"", "choose coverPagePopup Standard",
+                               "choose senderModePopup \"Enter Name\"",
+                               "type senderNameTextEdit \"Dana Whitfield\""};
+
+TEST_F(ScriptedPrintTest, WalkthroughWritesTheFaxJobWithEveryEntry) {
+    const HostRun run = runHost(kWalkthrough);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+
+    EXPECT_EQ(run.alerts(), QStringList({"alert: \"No Sender Specified\" \"\" [OK] -> OK"}))
+        << describe(run);
+    EXPECT_TRUE(run.out.contains("job written to " + job1())) << describe(run);
+    EXPECT_EQ(readFile(job1() + "/fax-sample.pdf"), readFile(kSample));
+
+    const auto options = jobOptions();
+    EXPECT_EQ(options.value("TKFaxCoverPageMode"), "Detailed");
+    EXPECT_EQ(options.value("TKFaxSenderMode"), "EnterName");
+    EXPECT_EQ(options.value(kPrefix + "VTelCoverSenderName"), "Dana Whitfield");
+    EXPECT_EQ(options.value(kPrefix + "VTelDelayedPrint"), "1");
+    EXPECT_EQ(options.value(kPrefix + "VTelDelayedTime"), "21:30");
+    EXPECT_EQ(options.value(kPrefix + "VTelDestinationNumber"), "2");
+    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName1"), "Northwind Office");
+    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber1"), "0312345678");
+    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName2"), "Ada Lovelace");
+    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber2"), "0207946001");
+    EXPECT_FALSE(options.contains(kPrefix + "VTelDestinationName3"));
+
+    const QString password = options.value(kPrefix + "VTelPassword");
+    EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9+/]{6}==$").match(password).hasMatch())
+        << password.toStdString();
+    const auto decoded =
+        tarvik_pde_m40vextel::CreateDecryptedString(password, kit::TextEncoding::ISOLatin1);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->toStdString(), "4321");
+
+    // The options printed are the options written, in the same order.
+    QStringList printed;
+    for (const QString& line : run.outLines()) {
+        if (line.startsWith("  ")) {
+            printed.append(line.mid(2));
+        }
+    }
+    EXPECT_EQ(printed.join('\n') + '\n', QString::fromUtf8(readFile(job1() + "/job-options")));
+}
+
+TEST_F(ScriptedPrintTest, StartWithOnlyATypedNumberSendsItWithAnEmptyName) {
+    QStringList script = kFaxPanel;
+    script << "print"
+           << "type addressNameTextField Ignored"
+           << "type addressPhoneNumberTextField 0123"
+           << "press Start"
+           << "answer OK";
+    const HostRun run = runScript(script);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(run.alerts(), QStringList({"alert: \"Characters added to Fax Number\" "
+                                         "\"Current number is automatically added\" "
+                                         "[OK, Cancel] -> OK"}));
+    const auto options = jobOptions();
+    EXPECT_EQ(options.value(kPrefix + "VTelDestinationNumber"), "1");
+    ASSERT_TRUE(options.contains(kPrefix + "VTelDestinationName1"));
+    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName1"), "");
+    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber1"), "0123");
+    EXPECT_EQ(options.value(kPrefix + "VTelPassword"), "");
+    EXPECT_EQ(options.value(kPrefix + "VTelDelayedPrint"), "0");
+    EXPECT_TRUE(QRegularExpression("^([01][0-9]|2[0-3]):[0-5][0-9]$")
+                    .match(options.value(kPrefix + "VTelDelayedTime"))
+                    .hasMatch())
+        << options.value(kPrefix + "VTelDelayedTime").toStdString();
+}
+
+TEST_F(ScriptedPrintTest, StopCancelsTheJob) {
+    QStringList script = kFaxPanel;
+    script << "print"
+           << "type addressNameTextField \"Ada Lovelace\""
+           << "type addressPhoneNumberTextField 0207946001"
+           << "press Add"
+           << "press Stop";
+    const HostRun run = runScript(script);
+    EXPECT_EQ(run.exitCode, 1) << describe(run);
+    EXPECT_TRUE(run.out.contains("cancelled")) << describe(run);
+    EXPECT_FALSE(run.out.contains("job options")) << describe(run);
+    EXPECT_FALSE(QFileInfo::exists(jobs()));
+}
+
+TEST_F(ScriptedPrintTest, PdfFileDestinationPassesWithoutTheFaxDialog) {
+    const QString target = temp.filePath("fax copy.pdf");
+    QStringList script = kFaxPanel;
+    // Had the fax-sending dialog opened, the script would end inside it: a script error.
+    script << "destination pdf \"" + target + "\""
+           << "print";
+    const HostRun run = runScript(script);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_TRUE(run.alerts().isEmpty()) << describe(run);
+    EXPECT_EQ(readFile(target), readFile(kSample));
+    EXPECT_FALSE(QFileInfo::exists(jobs()));
+}
+
+TEST_F(ScriptedPrintTest, UnacceptableSenderNameStopsThePrintBeforeAnyDialog) {
+    QStringList script = kFaxPanel;
+    // Set from outside, past the field's formatter: a character beyond U+007E.
+    script << "set senderNameTextEdit \"Dana Whitfi\u00e9ld\""
+           << "print"
+           // Still the print dialog: with the fax-sending dialog open, cancel would be an error.
+           << "cancel";
+    const HostRun run = runScript(script);
+    EXPECT_EQ(run.exitCode, 1) << describe(run);
+    EXPECT_TRUE(run.alerts().isEmpty()) << describe(run);
+    EXPECT_FALSE(QFileInfo::exists(jobs()));
+}
+
+TEST_F(ScriptedPrintTest, RefusedSenderNameIsReplacedByTheLastAcceptedOne) {
+    QStringList script = kFaxPanel;
+    script << "panel Summary" // saves "Dana Whitfield"
+           << "panel \"Fax Settings\""
+           << "set senderNameTextEdit \"Dana Whitfi\u00e9ld\""
+           << "print" // refused: the field shows "Dana Whitfield" again
+           << "print"
+           << "type addressPhoneNumberTextField 0207946001"
+           << "press Add"
+           << "press Start";
+    const HostRun run = runScript(script);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(jobOptions().value(kPrefix + "VTelCoverSenderName"), "Dana Whitfield");
+}
+
+TEST_F(ScriptedPrintTest, ScriptErrorNamesItsLineAndSendsNothing) {
+    QStringList script = kFaxPanel;
+    script << "print"
+           << "press Add"; // nothing typed: Add is disabled
+    const HostRun run = runScript(script);
+    EXPECT_EQ(run.exitCode, 2) << describe(run);
+    EXPECT_TRUE(run.err.contains("line 6: the button \"Add\" is disabled")) << describe(run);
+    EXPECT_FALSE(QFileInfo::exists(jobs()));
+}
+
+} // namespace
