@@ -4,10 +4,15 @@
 #include "help/HelpCenter.h"
 #include "kit/Bundle.h"
 #include "kit/Environment.h"
+#include "kit/ModalDriver.h"
 #include "kit/PopUpButton.h"
+#include "kit/Window.h"
 #include "vextelpde/PanelTestSupport.h"
 #include "vextelpde/VextelPdePlugin.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using tarvik_pde_m40vextel::VextelPdeInterface;
@@ -329,6 +334,54 @@ TEST_F(VextelPdeInterfaceTest, UnacceptableSenderNameCancelsBeforeAnyDialog) {
     EXPECT_FALSE(panel->shouldPrint());
     EXPECT_EQ(panel->detailedFaxSettingContoller(), nullptr);
     EXPECT_EQ(panel->senderNameTextField()->stringValue(), "Jane Doe");
+}
+
+void press(kit::Window* window, const char* buttonName) {
+    auto* button = window->widget()->findChild<QPushButton*>(buttonName);
+    ASSERT_NE(button, nullptr) << buttonName;
+    button->click();
+}
+
+TEST_F(VextelPdeInterfaceTest, StoppedDialogCancelsAndASecondPrintReusesTheController) {
+    show();
+    kit::ModalDriver driver;
+    driver.enqueue([](kit::Window* window) { press(window, "stopButton"); });
+    driver.enqueue([](kit::Window* window) { press(window, "stopButton"); });
+    kit::ModalDriverScope scope(driver);
+
+    EXPECT_FALSE(panel->shouldPrint());
+    tarvik_pde_m40vextel::FaxSettingController* controller = panel->detailedFaxSettingContoller();
+    ASSERT_NE(controller, nullptr);
+    EXPECT_EQ(controller->bundle(), bundle);
+    EXPECT_EQ(controller->ppd(), ppd.get());
+    EXPECT_FALSE(controller->printerAddress().has_value());
+    EXPECT_FALSE(panel->shouldPrint());
+    EXPECT_EQ(panel->detailedFaxSettingContoller(), controller);
+    EXPECT_EQ(driver.runCount(), 2);
+    EXPECT_TRUE(host->settings.keys().isEmpty());
+}
+
+TEST_F(VextelPdeInterfaceTest, StartedDialogWritesTheJobParametersAndPrints) {
+    show();
+    kit::ModalDriver driver;
+    driver.enqueue([](kit::Window* window) {
+        auto* name = window->widget()->findChild<QLineEdit*>("addressNameTextField");
+        auto* number = window->widget()->findChild<QLineEdit*>("addressPhoneNumberTextField");
+        ASSERT_NE(name, nullptr);
+        ASSERT_NE(number, nullptr);
+        QTest::keyClicks(name, "Jane Doe");
+        QTest::keyClicks(number, "0123-456");
+        press(window, "addAddressButton");
+        press(window, "startButton");
+    });
+    kit::ModalDriverScope scope(driver);
+
+    EXPECT_TRUE(panel->shouldPrint());
+    EXPECT_EQ(host->settings.value("tarvik.print.printsettings.VTelDestinationNumber").toString(),
+              "1");
+    EXPECT_EQ(
+        host->settings.value("tarvik.print.printsettings.VTelDestinationPhoneNumber1").toString(),
+        "0123-456");
 }
 
 TEST_F(VextelPdeInterfaceTest, HelpOpensTheFaxSettingsPageAndAnswersFalse) {
