@@ -139,7 +139,7 @@ int HostApplication::run() {
     }
     if (dialog.outcome() == PrintDialog::Outcome::Sent) {
         output_ << "job options:" << Qt::endl;
-        const auto options = JobDispatcher::jobOptions(host, 1);
+        const auto options = JobDispatcher::jobOptions(host, dialog.copies());
         for (auto it = options.begin(); it != options.end(); ++it) {
             output_ << "  " << it.key() << '=' << it.value() << Qt::endl;
         }

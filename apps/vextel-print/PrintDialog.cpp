@@ -236,6 +236,10 @@ void PrintDialog::setCopies(int copies) {
     copies_->setValue(copies);
 }
 
+int PrintDialog::copies() const {
+    return copies_->value();
+}
+
 void PrintDialog::applyDestination() {
     const auto& item = kDestinations[destination_->currentIndex()];
     if (item.type == printing::kDestinationFile && pdfPath_.isEmpty()) {

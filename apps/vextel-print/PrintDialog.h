@@ -45,6 +45,7 @@ public:
     // The destination popup: "Printer", "PDF File" (with its path) or "Preview".
     bool chooseDestination(const QString& title, const QString& filePath = QString());
     void setCopies(int copies);
+    int copies() const;
 
     QPushButton* printButton() const { return printButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }

@@ -175,6 +175,19 @@ TEST_F(ScriptedPrintTest, StartWithOnlyATypedNumberSendsItWithAnEmptyName) {
         << options.value(kPrefix + "VTelDelayedTime").toStdString();
 }
 
+TEST_F(ScriptedPrintTest, PrintedOptionsAreTheJobsOwnWithItsCopies) {
+    QStringList script = kFaxPanel;
+    script << "copies 3"
+           << "print"
+           << "type addressPhoneNumberTextField 0207946001"
+           << "press Add"
+           << "press Start";
+    const HostRun run = runScript(script);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(jobOptions().value("copies"), "3");
+    EXPECT_TRUE(run.outLines().contains("  copies=3")) << describe(run);
+}
+
 TEST_F(ScriptedPrintTest, StopCancelsTheJob) {
     QStringList script = kFaxPanel;
     script << "print"
