@@ -44,6 +44,7 @@ namespace kit {
 namespace {
 
 const QString OwnerName = QStringLiteral("owner");
+const QString ContentViewSuffix = QStringLiteral(".contentView");
 
 struct ObjectSpec {
     QString id;
@@ -531,8 +532,19 @@ private:
 
     // --- names
 
-    // "owner", an object's id, or a widget's objectName within the loaded .ui files.
+    // "owner", an object's id, or a widget's objectName within the loaded .ui files; a window's
+    // name followed by ".contentView" names its content view, whose root widget otherwise
+    // answers to the window's name.
     QObject* resolve(const QString& name, QString* error) const {
+        if (name.endsWith(ContentViewSuffix)) {
+            auto* window =
+                qobject_cast<Window*>(resolve(name.chopped(ContentViewSuffix.size()), error));
+            if (window == nullptr) {
+                fail(error, QStringLiteral("\"%1\" names no window's content view").arg(name));
+                return nullptr;
+            }
+            return window->contentView();
+        }
         if (name == OwnerName) {
             if (owner == nullptr) {
                 fail(error, QStringLiteral("\"owner\" is named but the layout has no owner"));

@@ -44,10 +44,6 @@ public:
     explicit FaxSettingView(QWidget* widget);
     ~FaxSettingView() override;
 
-    // A window's root view cannot be named as an outlet source in a layout, so the view
-    // connects the outlets not set by the loader to its child widgets of the same names.
-    Q_INVOKABLE void awakeFromNib();
-
     // Localizes the window title from the default string table only, then every direct subview.
     void initializeControls();
 
