@@ -11,9 +11,6 @@
 
 #include <typeinfo>
 
-// The PPD interface of libcups is marked deprecated, but it is what the host hands its panels.
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
 namespace tarvik_pde_m40vextel {
 
 namespace {

@@ -2,9 +2,6 @@
 
 #include <cstring>
 
-// The PPD interface of libcups is marked deprecated, but it is what the host hands its panels.
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
 namespace tarvik_pde_m40vextel {
 
 namespace {

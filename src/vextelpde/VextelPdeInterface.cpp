@@ -12,9 +12,6 @@
 #include "printing/PrintSession.h"
 #include "printing/PrintingFunctions.h"
 
-// The PPD interface of libcups is marked deprecated, but it is what the host hands its panels.
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
 namespace tarvik_pde_m40vextel {
 
 namespace {

@@ -13,11 +13,6 @@
 #include <utility>
 #include <vector>
 
-// The PPD interface of libcups is marked deprecated; the host opens PPDs through it, so the
-// tests do too.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
 namespace panel_test {
 
 struct PpdCloser {
@@ -80,5 +75,3 @@ private:
 };
 
 } // namespace panel_test
-
-#pragma GCC diagnostic pop

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
 using tarvik_pde_m40vextel::PpdFeature;
 
 namespace {

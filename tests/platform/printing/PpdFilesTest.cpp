@@ -10,9 +10,6 @@
 #include <memory>
 #include <string>
 
-// The PPD interface is marked deprecated in libcups but is what the print dialog reads.
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
 namespace {
 
 struct PpdCloser {
