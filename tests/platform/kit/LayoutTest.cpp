@@ -348,9 +348,11 @@ TEST_F(LayoutTest, APanelWrapsItsDialogWithTheContentClass) {
     write("Panel.layout", R"({"objects": [
         {"id": "panel", "ui": "Dialog.ui", "widget": "dialogPanel", "class": "Panel",
          "contentClass": "ProbeView"}],
-      "outlets": [{"source": "owner", "name": "panel", "destination": "panel"}]})");
+      "outlets": [{"source": "owner", "name": "panel", "destination": "panel"},
+                  {"source": "owner", "name": "mainView", "destination": "panel.contentView"}]})");
     ASSERT_TRUE(kit::Layout::loadFile(folder.filePath("Panel.layout"), &owner, &topLevelObjects));
     ASSERT_NE(owner.panel, nullptr);
+    EXPECT_EQ(owner.mainView, owner.panel->contentView());
     EXPECT_EQ(owner.panel->title(), "A Panel");
     EXPECT_EQ(typeid(*owner.panel->contentView()), typeid(ProbeView));
     EXPECT_EQ(static_cast<ProbeView*>(owner.panel->contentView())->wakes, 1);
@@ -467,6 +469,10 @@ const BrokenCase brokenCases[] = {
      R"({"objects": [)" TREE_OBJECTS R"(], "outlets": [)" OWNER_OUTLETS
      R"(, {"source": "owner", "name": "title", "destination": "controller"}]})",
      "no object pointer"},
+    {"ContentViewOfSomethingThatIsNoWindow",
+     R"({"objects": [)" TREE_OBJECTS R"(], "outlets": [)" OWNER_OUTLETS
+     R"(, {"source": "owner", "name": "mainView", "destination": "controller.contentView"}]})",
+     "names no window's content view"},
     {"ActionTheTargetLacks",
      R"({"objects": [)" TREE_OBJECTS R"(], "outlets": [)" OWNER_OUTLETS
      R"(], "actions": [{"source": "popup", "target": "owner", "action": "noSuchAction:"}]})",
