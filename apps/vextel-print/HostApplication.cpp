@@ -126,17 +126,25 @@ int HostApplication::run() {
         output_ << "screenshot written to " << options_.screenshot << Qt::endl;
         return kSent;
     }
+    QString scriptError;
     if (!script.isEmpty()) {
         ScriptRunner runner(script, output_);
         dialog.show();
         if (!runner.run(dialog)) {
-            errors_ << "vextel-print: script " << options_.script << ": " << runner.error()
-                    << Qt::endl;
-            return kUsageError;
+            scriptError = runner.error();
         }
     } else {
         dialog.exec();
     }
+    reportOutcome(host, dialog);
+    if (!scriptError.isEmpty()) {
+        errors_ << "vextel-print: script " << options_.script << ": " << scriptError << Qt::endl;
+        return kUsageError;
+    }
+    return exitStatusOf(dialog.outcome());
+}
+
+void HostApplication::reportOutcome(HostCallback& host, const PrintDialog& dialog) {
     if (dialog.outcome() == PrintDialog::Outcome::Sent) {
         output_ << "job options:" << Qt::endl;
         const auto options = JobDispatcher::jobOptions(host, dialog.copies());
@@ -146,7 +154,6 @@ int HostApplication::run() {
     }
     (dialog.outcome() == PrintDialog::Outcome::Failed ? errors_ : output_)
         << dialog.outcomeText() << Qt::endl;
-    return exitStatusOf(dialog.outcome());
 }
 
 } // namespace vextel_print

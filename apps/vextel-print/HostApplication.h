@@ -6,6 +6,9 @@
 
 namespace vextel_print {
 
+class HostCallback;
+class PrintDialog;
+
 // The host's run: opens the printer's PPD, loads the print-dialog plug-ins, shows the print
 // dialog (on the display, offscreen for a screenshot, or driven by a script) and reports what
 // became of the job. Answers the process's exit status.
@@ -20,6 +23,9 @@ public:
     static QString installedPluginFolder();
 
 private:
+    // Writes the job's options and where it went (or why not).
+    void reportOutcome(HostCallback& host, const PrintDialog& dialog);
+
     HostOptions options_;
     QTextStream& output_;
     QTextStream& errors_;

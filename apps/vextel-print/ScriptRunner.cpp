@@ -113,6 +113,10 @@ bool ScriptRunner::run(PrintDialog& dialog) {
         error_ =
             QStringLiteral("line %1: the script ended before print or cancel").arg(lines_.size());
     }
+    if (error_.isEmpty() && nextLine(&line)) {
+        // A script that expected more (a dialog that never opened) must not pass unnoticed.
+        fail(line, QStringLiteral("the print dialog has closed; nothing is left to act on"));
+    }
     if (!error_.isEmpty() && !finished()) {
         dialog.cancel();
     }

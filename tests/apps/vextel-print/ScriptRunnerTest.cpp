@@ -186,6 +186,12 @@ TEST_F(ScriptRunnerTest, ScriptEndingBeforePrintOrCancelIsAnError) {
     EXPECT_EQ(outcome(), PrintDialog::Outcome::Cancelled);
 }
 
+TEST_F(ScriptRunnerTest, LinesLeftAfterTheDialogClosedAreAnError) {
+    EXPECT_FALSE(run({"cancel", "# the dialog is gone now", "press Start"}));
+    EXPECT_TRUE(error.startsWith("line 3:")) << error.toStdString();
+    EXPECT_TRUE(error.contains("has closed")) << error.toStdString();
+}
+
 TEST_F(ScriptRunnerTest, StopInTheModalWindowCancelsTheJob) {
     panel->runsModalWindow = true;
     ASSERT_TRUE(run({"print", "press Stop"})) << error.toStdString();
