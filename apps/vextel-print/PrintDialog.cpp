@@ -64,7 +64,7 @@ void PrintDialog::buildWindow() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildHeader());
     stack_ = new QStackedWidget(this);
-    stack_->setMinimumSize(520, 300);
+    stack_->setMinimumWidth(520);
     layout->addWidget(stack_, 1);
     layout->addWidget(buildButtons());
 }
@@ -79,6 +79,7 @@ QWidget* PrintDialog::buildHeader() {
     form->addRow(tr("Printer:"), printerLabel_);
     copies_ = new QSpinBox(header);
     copies_->setRange(1, 999);
+    copies_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     copies_->setObjectName(QStringLiteral("copies"));
     form->addRow(tr("Copies:"), copies_);
     destination_ = new QComboBox(header);
@@ -104,6 +105,7 @@ QWidget* PrintDialog::buildButtons() {
     cancelButton_ = new QPushButton(tr("Cancel"), row);
     printButton_ = new QPushButton(tr("Print"), row);
     printButton_->setDefault(true);
+    printButton_->setFocus();
     helpButton_->setObjectName(QStringLiteral("helpButton"));
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     printButton_->setObjectName(QStringLiteral("printButton"));

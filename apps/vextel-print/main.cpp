@@ -3,8 +3,14 @@
 #include "HostOptions.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTextStream>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -12,6 +18,28 @@ bool hasDisplay() {
     const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (display != nullptr && *display != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+// The offscreen platform reports every window-manager request it cannot honour (raising a
+// window, size hints); in a headless run they are expected and only bury the job's output.
+void dropOffscreenPlatformNotes(QtMsgType type, const QMessageLogContext& context,
+                                const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) {
+        return;
+    }
+    std::fputs(qPrintable(qFormatLogMessage(type, context, message) + QLatin1Char('\n')), stderr);
+}
+
+// Qt wants a private runtime folder; a headless run under a service account often has none.
+void provideRuntimeFolder() {
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr) {
+        return;
+    }
+    const QByteArray folder =
+        QFile::encodeName(QDir::tempPath() + QStringLiteral("/runtime-%1").arg(getuid()));
+    if (mkdir(folder.constData(), 0700) == 0 || errno == EEXIST) {
+        setenv("XDG_RUNTIME_DIR", folder.constData(), 1);
+    }
 }
 
 } // namespace
@@ -38,6 +66,8 @@ int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         if (headless) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            qInstallMessageHandler(dropOffscreenPlatformNotes);
+            provideRuntimeFolder();
         } else if (!hasDisplay()) {
             errors << "vextel-print: no display to show the print dialog on; use --script or "
                       "--screenshot to run without one"
