@@ -2,6 +2,7 @@
 #include "common/UtilityFunctions.h"
 #include "kit/Environment.h"
 #include "printing/PrintSettings.h"
+#include "support/EnvironmentScope.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -144,17 +145,13 @@ TEST_F(JobParametersTest, TheTimeOfOpeningIsWrittenAsTwentyFourHourClockWithoutS
 }
 
 TEST_F(JobParametersTest, TheTimeIsWrittenInTheLocalTimeZone) {
-    const QByteArray previousZone = qgetenv("TZ");
-    qputenv("TZ", "JST-9");
-    tzset();
-    setValues("", 0, QTime(8, 0));
-    kit::setValueForKey(controller(), "delayedTime",
-                        QDateTime(QDate(2024, 5, 6), QTime(12, 0), Qt::UTC));
-    controller()->setPrintSettings(&settings);
-    if (previousZone.isNull()) {
-        qunsetenv("TZ");
-    } else {
-        qputenv("TZ", previousZone);
+    {
+        vextel_test::EnvironmentScope zone("TZ", "JST-9");
+        tzset();
+        setValues("", 0, QTime(8, 0));
+        kit::setValueForKey(controller(), "delayedTime",
+                            QDateTime(QDate(2024, 5, 6), QTime(12, 0), Qt::UTC));
+        controller()->setPrintSettings(&settings);
     }
     tzset();
     EXPECT_EQ(stored(settings, "VTelDelayedTime"), "21:00");

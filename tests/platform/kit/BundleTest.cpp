@@ -1,5 +1,7 @@
 #include "kit/Bundle.h"
 
+#include "support/EnvironmentScope.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -19,27 +21,6 @@ public:
         kit::Bundle::setPreferredLanguagesForTesting(languages);
     }
     ~LanguageScope() { kit::Bundle::setPreferredLanguagesForTesting({}); }
-};
-
-// Sets an environment variable for one scope.
-class EnvironmentScope {
-public:
-    EnvironmentScope(const char* name, const QByteArray& value)
-        : name(name), saved(qgetenv(name)), wasSet(qEnvironmentVariableIsSet(name)) {
-        qputenv(name, value);
-    }
-    ~EnvironmentScope() {
-        if (wasSet) {
-            qputenv(name, saved);
-        } else {
-            qunsetenv(name);
-        }
-    }
-
-private:
-    const char* name;
-    QByteArray saved;
-    bool wasSet;
 };
 
 std::shared_ptr<kit::Bundle> testBundle() {
@@ -215,13 +196,13 @@ TEST(BundleLanguages, OverrideAndEnvironment) {
         LanguageScope override({"fr", "de"});
         EXPECT_EQ(kit::Bundle::preferredLanguages(), QStringList({"fr", "de"}));
     }
-    EnvironmentScope language("LANGUAGE", "fr_FR:en");
+    vextel_test::EnvironmentScope language("LANGUAGE", "fr_FR:en");
     {
-        EnvironmentScope all("LC_ALL", "de_DE.UTF-8@euro");
+        vextel_test::EnvironmentScope all("LC_ALL", "de_DE.UTF-8@euro");
         EXPECT_EQ(kit::Bundle::preferredLanguages(), QStringList({"fr_FR", "en", "de_DE"}));
     }
-    EnvironmentScope all("LC_ALL", "");
-    EnvironmentScope messages("LC_MESSAGES", "");
-    EnvironmentScope lang("LANG", "de_CH.UTF-8");
+    vextel_test::EnvironmentScope all("LC_ALL", "");
+    vextel_test::EnvironmentScope messages("LC_MESSAGES", "");
+    vextel_test::EnvironmentScope lang("LANG", "de_CH.UTF-8");
     EXPECT_EQ(kit::Bundle::preferredLanguages(), QStringList({"fr_FR", "en", "de_CH"}));
 }

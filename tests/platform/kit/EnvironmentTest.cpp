@@ -1,5 +1,7 @@
 #include "kit/Environment.h"
 
+#include "support/EnvironmentScope.h"
+
 #include <gtest/gtest.h>
 #include <sys/utsname.h>
 
@@ -22,15 +24,14 @@ TEST(Environment, KernelReleaseComesFromUnameUnlessOverridden) {
 }
 
 TEST(Environment, HomeDirectoryFollowsTheProcessAndOverrides) {
-    const QByteArray saved = qgetenv("HOME");
-    qputenv("HOME", "/tmp/someone-else");
+    vextel_test::EnvironmentScope home("HOME", "/tmp/someone-else");
     EXPECT_EQ(Environment::homeDirectory(), QStringLiteral("/tmp/someone-else"));
     {
-        Environment::HomeDirectoryOverride home(QStringLiteral("/Users/ann/Library/Containers/x"));
+        Environment::HomeDirectoryOverride sandbox(
+            QStringLiteral("/Users/ann/Library/Containers/x"));
         EXPECT_EQ(Environment::homeDirectory(), QStringLiteral("/Users/ann/Library/Containers/x"));
     }
     EXPECT_EQ(Environment::homeDirectory(), QStringLiteral("/tmp/someone-else"));
-    qputenv("HOME", saved);
 }
 
 TEST(Environment, ClockCanBeSetAndMoved) {

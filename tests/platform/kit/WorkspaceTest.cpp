@@ -1,5 +1,7 @@
 #include "kit/Workspace.h"
 
+#include "support/EnvironmentScope.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,33 +14,13 @@ using ::testing::ElementsAre;
 
 namespace {
 
-class EnvironmentScope {
-public:
-    EnvironmentScope(const char* name, const QByteArray& value)
-        : name(name), saved(qgetenv(name)), wasSet(qEnvironmentVariableIsSet(name)) {
-        qputenv(name, value);
-    }
-    ~EnvironmentScope() {
-        if (wasSet) {
-            qputenv(name, saved);
-        } else {
-            qunsetenv(name);
-        }
-    }
-
-private:
-    const char* name;
-    QByteArray saved;
-    bool wasSet;
-};
-
 // Desktop entries in a private XDG_DATA_HOME, with an empty XDG_DATA_DIRS behind it.
 class WorkspaceTest : public ::testing::Test {
 protected:
     QTemporaryDir home;
     QTemporaryDir system;
-    EnvironmentScope dataHome{"XDG_DATA_HOME", home.path().toLocal8Bit()};
-    EnvironmentScope dataDirs{"XDG_DATA_DIRS", system.path().toLocal8Bit()};
+    vextel_test::EnvironmentScope dataHome{"XDG_DATA_HOME", home.path().toLocal8Bit()};
+    vextel_test::EnvironmentScope dataDirs{"XDG_DATA_DIRS", system.path().toLocal8Bit()};
 
     void writeEntry(const QTemporaryDir& root, const QString& fileName, const QByteArray& text) {
         QDir().mkpath(root.filePath("applications"));

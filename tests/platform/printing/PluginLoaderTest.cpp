@@ -3,6 +3,7 @@
 #include "kit/Bundle.h"
 #include "printing/PluginCallback.h"
 #include "printing/PrintSettings.h"
+#include "support/EnvironmentScope.h"
 
 #include <QDir>
 #include <QFile>
@@ -183,11 +184,11 @@ TEST_F(PluginLoaderTest, FactoryEntryPointsThatFailAreRefusedWithoutThrowing) {
 }
 
 TEST_F(PluginLoaderTest, SearchFoldersPutEnvironmentEntriesBeforeInstallFolder) {
-    qputenv("VEXTEL_PDE_PATH", "/one::/two:");
+    vextel_test::EnvironmentScope path("VEXTEL_PDE_PATH", "/one::/two:");
     EXPECT_EQ(
         PluginLoader::searchFolders(QStringLiteral("/install")),
         (QStringList{QStringLiteral("/one"), QStringLiteral("/two"), QStringLiteral("/install")}));
-    qunsetenv("VEXTEL_PDE_PATH");
+    path.set(QByteArray());
     EXPECT_EQ(PluginLoader::searchFolders(QStringLiteral("/install")),
               QStringList{QStringLiteral("/install")});
     EXPECT_TRUE(PluginLoader::searchFolders(QString()).isEmpty());
