@@ -2,18 +2,19 @@
 // the print dialog and the fax-sending dialog, and what reaches the job.
 #include "common/UtilityFunctions.h"
 #include "kit/TextEncoding.h"
+#include "support/HostRun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kHost = QStringLiteral(VEXTEL_BINARY_DIR "/bin/vextel-print");
+using vextel_test::HostRun;
+
 const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
 const QString kWalkthrough =
     QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
@@ -25,21 +26,12 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-struct HostRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    QStringList outLines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-    QStringList alerts() const {
-        return outLines().filter(QRegularExpression(QStringLiteral("^alert: ")));
-    }
-};
-
 class ScriptedPrintTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(temp.isValid());
-        ASSERT_TRUE(QFileInfo(kHost).isExecutable()) << kHost.toStdString();
+        ASSERT_TRUE(QFileInfo(vextel_test::hostProgram()).isExecutable())
+            << vextel_test::hostProgram().toStdString();
         ASSERT_TRUE(QFileInfo::exists(QStringLiteral(VEXTEL_PLUGIN_DIR "/VextelPDE.plugin")));
     }
 
@@ -57,20 +49,8 @@ protected:
         environment.insert(QStringLiteral("XDG_DATA_HOME"), temp.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            temp.filePath(QStringLiteral("config")));
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(kHost, {"--ppd", kPpd, "--output", jobs(), "--script", scriptPath, kSample});
-        HostRun run;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished();
-            ADD_FAILURE() << "vextel-print did not finish";
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return vextel_test::runHost(
+            {"--ppd", kPpd, "--output", jobs(), "--script", scriptPath, kSample}, environment);
     }
 
     HostRun runScript(const QStringList& lines) {

@@ -2,11 +2,10 @@
 // to a queue of a private scheduler, and the capture backend and IPP show what the driver would
 // get.
 #include "CupsdHarness.h"
+#include "support/HostRun.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,35 +18,13 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace {
 
 using vextel_test::CupsdHarness;
+using vextel_test::HostRun;
 
-const QString kHost = QStringLiteral(VEXTEL_BINARY_DIR "/bin/vextel-print");
 const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
 const QString kWalkthrough =
     QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
 const QString kSample = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/samples/fax-sample.pdf");
 const QString kPrefix = QStringLiteral("tarvik.print.printsettings.");
-
-struct HostRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    // The "key=value" lines the host printed under "job options:".
-    QMap<QString, QString> printedOptions() const {
-        QMap<QString, QString> options;
-        for (const QString& line : out.split(QLatin1Char('\n'))) {
-            if (line.startsWith(QLatin1String("  ")) && line.contains(QLatin1Char('='))) {
-                const qsizetype equals = line.indexOf(QLatin1Char('='));
-                options.insert(line.mid(2, equals - 2), line.mid(equals + 1));
-            }
-        }
-        return options;
-    }
-    int jobId() const {
-        const auto match =
-            QRegularExpression(QStringLiteral("job (\\d+) sent to the queue")).match(out);
-        return match.hasMatch() ? match.captured(1).toInt() : 0;
-    }
-};
 
 class VextelPrintSystemTest : public ::testing::Test {
 protected:
@@ -57,7 +34,8 @@ protected:
             GTEST_SKIP() << reason.toStdString();
         }
         ASSERT_TRUE(home.isValid());
-        ASSERT_TRUE(QFileInfo(kHost).isExecutable()) << kHost.toStdString();
+        ASSERT_TRUE(QFileInfo(vextel_test::hostProgram()).isExecutable())
+            << vextel_test::hostProgram().toStdString();
         // The fixture owns the scheduler: however a test ends, its destructor stops cupsd and
         // removes the folder.
         harness = std::make_unique<CupsdHarness>(kPpd);
@@ -70,21 +48,9 @@ protected:
         environment.remove(QStringLiteral("CUPS_SERVER"));
         environment.insert(QStringLiteral("HOME"), home.path());
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(kHost, {"--server", harness->server(), "--printer", harness->queue(),
-                              "--script", scriptPath, kSample});
-        HostRun run;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished();
-            ADD_FAILURE() << "vextel-print did not finish";
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return vextel_test::runHost({"--server", harness->server(), "--printer", harness->queue(),
+                                     "--script", scriptPath, kSample},
+                                    environment);
     }
 
     std::string describe(const HostRun& run) const {
