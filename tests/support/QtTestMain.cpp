@@ -4,16 +4,24 @@
 // offscreen platform is chosen here rather than through test properties.
 #include <QApplication>
 #include <QFontDatabase>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <gmock/gmock.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-        setenv("XDG_RUNTIME_DIR", "/tmp", 0);
+        // Qt wants a private runtime folder and warns in every test binary without one.
+        const std::string folder = "/tmp/runtime-" + std::to_string(getuid());
+        if (mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) {
+            setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+        }
     }
     QApplication app(argc, argv);
     ::testing::InitGoogleMock(&argc, argv);
