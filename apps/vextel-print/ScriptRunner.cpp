@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimeEdit>
@@ -213,6 +214,9 @@ bool ScriptRunner::runLine(const Line& line) {
     if (command == QLatin1String("answer")) {
         return fail(line, QStringLiteral("no alert is open"));
     }
+    if (command == QLatin1String("screenshot")) {
+        return screenshot(line);
+    }
     return printDialogCommand(line);
 }
 
@@ -386,6 +390,17 @@ bool ScriptRunner::select(const Line& line) {
     }
     table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
                                                    QItemSelectionModel::Rows);
+    return true;
+}
+
+bool ScriptRunner::screenshot(const Line& line) {
+    if (line.words.size() != 2) {
+        return fail(line, QStringLiteral("expected screenshot FILE"));
+    }
+    QWidget* window = scope();
+    if (!window->grab().save(line.words.at(1), "PNG")) {
+        return fail(line, QStringLiteral("cannot write %1").arg(quoted(line.words.at(1))));
+    }
     return true;
 }
 

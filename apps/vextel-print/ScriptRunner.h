@@ -47,6 +47,8 @@ private:
     bool type(const Line& line);
     bool set(const Line& line);
     bool select(const Line& line);
+    // Writes a PNG of the window the script acts in.
+    bool screenshot(const Line& line);
 
     QWidget* scope() const;
     QWidget* findWidget(const QString& name) const;

@@ -3,6 +3,7 @@
 #include "HostFixture.h"
 #include "kit/Application.h"
 
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QTextStream>
 
@@ -184,6 +185,24 @@ TEST_F(ScriptRunnerTest, ScriptEndingBeforePrintOrCancelIsAnError) {
     EXPECT_FALSE(run({"choose qualityPopup Fine"}));
     EXPECT_TRUE(error.contains("ended before print or cancel")) << error.toStdString();
     EXPECT_EQ(outcome(), PrintDialog::Outcome::Cancelled);
+}
+
+TEST_F(ScriptRunnerTest, ScreenshotPhotographsTheWindowTheScriptActsIn) {
+    panel->runsModalWindow = true;
+    const QString printDialogShot = temp.filePath("print.png");
+    const QString modalShot = temp.filePath("modal.png");
+    ASSERT_TRUE(
+        run({"screenshot " + printDialogShot, "print", "screenshot " + modalShot, "press Stop"}))
+        << error.toStdString();
+    const QImage printDialogImage(printDialogShot);
+    const QImage modalImage(modalShot);
+    ASSERT_FALSE(printDialogImage.isNull());
+    ASSERT_FALSE(modalImage.isNull());
+    EXPECT_EQ(printDialogImage.size(), dialog->grab().size());
+    EXPECT_NE(modalImage.size(), printDialogImage.size());
+
+    EXPECT_FALSE(run({"screenshot /no/such/folder/x.png", "cancel"}));
+    EXPECT_TRUE(error.startsWith("line 1: cannot write")) << error.toStdString();
 }
 
 TEST_F(ScriptRunnerTest, LinesLeftAfterTheDialogClosedAreAnError) {
