@@ -7,6 +7,7 @@
 #include "ScriptRunner.h"
 #include "printing/PluginLoader.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -123,7 +124,8 @@ int HostApplication::run() {
             errors_ << "vextel-print: cannot write " << options_.screenshot << Qt::endl;
             return kFailed;
         }
-        output_ << "screenshot written to " << options_.screenshot << Qt::endl;
+        output_ << "screenshot of the panel \"" << dialog.panelPopup()->currentText()
+                << "\" written to " << options_.screenshot << Qt::endl;
         return kSent;
     }
     QString scriptError;

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -40,7 +42,7 @@ protected:
 
     // Runs the host on the shipped PPD and the sample, with its own home so nothing of the
     // user's (preferences, address books, plug-in path) comes in.
-    HostRun runHost(const QString& scriptPath) {
+    HostRun runHost(const QStringList& arguments) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
         environment.remove(QStringLiteral("DISPLAY"));
@@ -49,8 +51,11 @@ protected:
         environment.insert(QStringLiteral("XDG_DATA_HOME"), temp.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            temp.filePath(QStringLiteral("config")));
-        return vextel_test::runHost(
-            {"--ppd", kPpd, "--output", jobs(), "--script", scriptPath, kSample}, environment);
+        return vextel_test::runHost(arguments, environment);
+    }
+
+    HostRun runHost(const QString& scriptPath) {
+        return runHost({"--ppd", kPpd, "--output", jobs(), "--script", scriptPath, kSample});
     }
 
     HostRun runScript(const QStringList& lines) {
@@ -231,6 +236,25 @@ TEST_F(ScriptedPrintTest, ScriptErrorNamesItsLineAndSendsNothing) {
     EXPECT_EQ(run.exitCode, 2) << describe(run);
     EXPECT_TRUE(run.err.contains("line 6: the button \"Add\" is disabled")) << describe(run);
     EXPECT_FALSE(QFileInfo::exists(jobs()));
+}
+
+TEST_F(ScriptedPrintTest, ScreenshotShowsTheDialogWithTheFaxPanel) {
+    const QString png = temp.filePath(QStringLiteral("dialog.png"));
+    const HostRun run = runHost(QStringList{"--ppd", kPpd, "--screenshot", png});
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(run.outLines(),
+              QStringList{"screenshot of the panel \"Fax Settings\" written to " + png});
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 500);
+    EXPECT_GE(image.height(), 350);
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2) {
+            colours.insert(image.pixel(x, y));
+        }
+    }
+    EXPECT_GT(colours.size(), 20) << "a blank or boxes-only picture";
 }
 
 } // namespace
