@@ -16,7 +16,7 @@ bash scripts/install-deps.sh
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "${cmake_args[@]}" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cd "$build_dir"
 ctest --output-on-failure -j "$(nproc)" --timeout 300
