@@ -6,6 +6,7 @@
 #include "kit/Environment.h"
 #include "kit/Resolver.h"
 #include "kit/UserDatabase.h"
+#include "support/TableUserDatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -519,59 +520,8 @@ TEST(PpdHelpers, CopyPPDAttributeDecodesUtf8) {
 
 // ---- Group membership ----------------------------------------------------------------------
 
-namespace {
-
-class TableUserDatabase : public kit::UserDatabase {
-public:
-    QList<User> users;
-    QList<Group> groups;
-    mutable int groupWalks = 0;
-
-    std::optional<User> userNamed(const QByteArray& name) const override {
-        for (const User& user : users) {
-            if (user.name == name) {
-                return user;
-            }
-        }
-        return std::nullopt;
-    }
-    std::optional<User> userWithId(uid_t uid) const override {
-        for (const User& user : users) {
-            if (user.uid == uid) {
-                return user;
-            }
-        }
-        return std::nullopt;
-    }
-    std::optional<Group> groupNamed(const QByteArray& name) const override {
-        for (const Group& group : groups) {
-            if (group.name == name) {
-                return group;
-            }
-        }
-        return std::nullopt;
-    }
-    void walkUsers(const UserVisitor& visit) const override {
-        for (const User& user : users) {
-            if (!visit(user)) {
-                return;
-            }
-        }
-    }
-    void walkGroups(const GroupVisitor& visit) const override {
-        ++groupWalks;
-        for (const Group& group : groups) {
-            if (!visit(group)) {
-                return;
-            }
-        }
-    }
-};
-
-} // namespace
-
 TEST(GroupMembership, PrimaryGroupOrListedMembershipCounts) {
-    TableUserDatabase database;
+    vextel_test::TableUserDatabase database;
     database.users = {{"ann", 501, 80}, {"bob", 502, 20}, {"cy", 503, 20}};
     database.groups = {{"staff", 20, {}}, {"admin", 80, {"bob"}}, {"wheel", 0, {"cy"}}};
     kit::UserDatabase::Override use(database);
@@ -589,7 +539,7 @@ TEST(GroupMembership, PrimaryGroupOrListedMembershipCounts) {
 }
 
 TEST(GroupMembership, IsUserAdminAsksForTheProcesssUser) {
-    TableUserDatabase database;
+    vextel_test::TableUserDatabase database;
     database.users = {{"me", getuid(), 4242}};
     database.groups = {{"admin", 4242, {}}};
     kit::UserDatabase::Override use(database);

@@ -1,6 +1,7 @@
 #include "kit/IdentityService.h"
 
 #include "kit/UserDatabase.h"
+#include "support/TableUserDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -9,25 +10,13 @@ using kit::UserDatabase;
 
 namespace {
 
-class Tables : public UserDatabase {
+// ann is an administrator by her primary group and by the list; bob by the list; cy by his
+// primary group only.
+class Tables : public vextel_test::TableUserDatabase {
 public:
-    QList<User> users{{"ann", 501, 80}, {"bob", 502, 20}, {"cy", 503, 80}};
-    QList<Group> groups{{"staff", 20, {"ann"}}, {"admin", 80, {"bob", "ann"}}};
-
-    std::optional<Group> groupNamed(const QByteArray& name) const override {
-        for (const Group& group : groups) {
-            if (group.name == name) {
-                return group;
-            }
-        }
-        return std::nullopt;
-    }
-    void walkUsers(const UserVisitor& visit) const override {
-        for (const User& user : users) {
-            if (!visit(user)) {
-                return;
-            }
-        }
+    Tables() {
+        users = {{"ann", 501, 80}, {"bob", 502, 20}, {"cy", 503, 80}};
+        groups = {{"staff", 20, {"ann"}}, {"admin", 80, {"bob", "ann"}}};
     }
 };
 
