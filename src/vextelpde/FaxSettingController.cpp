@@ -136,7 +136,11 @@ void FaxSettingController::createDialog() {
         addressFileList_->removeAllArrangedObjects();
     }
     kit::setValueForKey(this, QStringLiteral("isAddressFileAvailable"), false);
-    kit::Application::runModal(faxSettingPanel_);
+    if (kit::Application::runModal(faxSettingPanel_) == kit::ModalResponseAbort) {
+        // Closed by the window's close button or Escape rather than by Start or Stop: the job
+        // must not go out on the strength of an earlier print's Start.
+        sendingStatus_ = false;
+    }
 }
 
 void FaxSettingController::prepareView() {

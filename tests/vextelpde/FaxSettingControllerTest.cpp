@@ -2,7 +2,9 @@
 #include "common/InputStringChecker.h"
 #include "kit/Environment.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QKeyEvent>
 
 namespace tarvik_pde_m40vextel::testing {
 namespace {
@@ -322,6 +324,26 @@ TEST_F(FaxSettingControllerTest, StopEmptiesTheListAndDoesNotSend) {
     addRecipients({{"a", "1"}, {"b", "2"}});
     runDialog([&](kit::Window*) { view<kit::Button>("stopButton")->performClick(); });
     EXPECT_EQ(recipients()->count(), 0);
+    EXPECT_FALSE(controller()->isSending());
+    EXPECT_FALSE(panel()->isVisible());
+}
+
+// The window manager's close button and Escape end the run without Start or Stop; the job must
+// not go out on the strength of an earlier print's Start.
+TEST_F(FaxSettingControllerTest, ClosingTheWindowAfterAnEarlierSendDoesNotSend) {
+    addRecipients({{"a", "1"}});
+    runDialog([&](kit::Window*) { controller()->startSending(nullptr); });
+    ASSERT_TRUE(controller()->isSending());
+
+    runDialog([&](kit::Window*) { panel()->widget()->close(); });
+    EXPECT_FALSE(controller()->isSending());
+    EXPECT_FALSE(panel()->isVisible());
+    EXPECT_EQ(recipients()->count(), 1) << "closing is no Stop: the list stays";
+
+    runDialog([&](kit::Window*) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel()->widget(), &escape);
+    });
     EXPECT_FALSE(controller()->isSending());
     EXPECT_FALSE(panel()->isVisible());
 }
