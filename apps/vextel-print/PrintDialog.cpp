@@ -291,6 +291,14 @@ void PrintDialog::showHelp() {
                              tr("Choose the printer's options in the panels, then press Print."));
 }
 
+void PrintDialog::reject() {
+    if (outcome_ == Outcome::Open) {
+        outcome_ = Outcome::Cancelled;
+        outcomeText_ = tr("the job was cancelled");
+    }
+    QDialog::reject();
+}
+
 void PrintDialog::finish(Outcome outcome, const QString& text) {
     outcome_ = outcome;
     outcomeText_ = text;

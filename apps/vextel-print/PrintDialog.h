@@ -52,6 +52,9 @@ public:
     QPushButton* helpButton() const { return helpButton_; }
     QComboBox* panelPopup() const { return panelPopup_; }
 
+    // Closing the dialog (its close button, Escape) is a Cancel.
+    void reject() override;
+
 public slots:
     void print();
     void cancel();

@@ -137,6 +137,17 @@ TEST_F(PrintDialogTest, CancelEndsWithoutAskingThePanels) {
     EXPECT_FALSE(jobWritten());
 }
 
+TEST_F(PrintDialogTest, ClosingTheWindowIsACancel) {
+    FakePanel& panel = addPanel();
+    PrintDialog& dialog = makeDialog();
+    dialog.show();
+    dialog.close();
+    EXPECT_EQ(dialog.outcome(), PrintDialog::Outcome::Cancelled);
+    EXPECT_EQ(dialog.outcomeText(), "the job was cancelled");
+    EXPECT_EQ(panel.shouldPrintCalls, 0);
+    EXPECT_FALSE(jobWritten());
+}
+
 TEST_F(PrintDialogTest, SummaryFollowsEachPanelsDisplayOrder) {
     FakePanel& fax = addPanel("Fax Settings");
     addPanel("Silent"); // no summary: no group
