@@ -99,6 +99,9 @@ kit::View* VextelPdeInterface::panelView() {
     vextelView_->setPPD(ppd());
     vextelView_->initializeControls();
     attachSenderNameFormatter();
+    // A host may restore before it asks for the view and save without showing it: a fresh, empty
+    // field would then overwrite the restored name.
+    updateUI();
     return vextelView_;
 }
 

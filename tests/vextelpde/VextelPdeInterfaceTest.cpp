@@ -394,4 +394,21 @@ TEST_F(VextelPdeInterfaceTest, HelpOpensTheFaxSettingsPageAndAnswersFalse) {
         << page.toString().toStdString();
 }
 
+// The host may restore before it asks for the view and save without showing the panel: the
+// restored name must not be lost to a fresh, empty field, and the popups show the features.
+TEST_F(VextelPdeInterfaceTest, ViewLoadedAfterRestoreShowsTheRestoredValuesAndSavesThem) {
+    host->settings.setValue(kSenderKey, QStringLiteral("Jane Doe"), false);
+    ppdMarkOption(ppd.get(), "TKFaxCoverPageMode", "None");
+    ppdMarkOption(ppd.get(), "TKFaxImageQuality", "Photo");
+    ASSERT_TRUE(panel->restoreValuesAndReturnError(nullptr));
+    ASSERT_NE(panel->panelView(), nullptr);
+    EXPECT_EQ(panel->senderNameTextField()->stringValue(), "Jane Doe");
+    EXPECT_EQ(panel->vextelView()->imageQualityPopup()->titleOfSelectedItem(), "Photo");
+    EXPECT_FALSE(panel->vextelView()->senderModePopup()->isEnabled());
+
+    EXPECT_TRUE(panel->saveValuesAndReturnError(nullptr));
+    EXPECT_EQ(host->settings.value(kSenderKey).toString(), "Jane Doe");
+    EXPECT_EQ(panel->summaryInfo()->value("Sender Name").toString(), "Jane Doe");
+}
+
 } // namespace
