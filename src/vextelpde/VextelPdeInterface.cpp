@@ -37,6 +37,14 @@ ppd_choice_t* markedChoice(ppd_file_t* ppd, const QString& keyword) {
     return ppdFindMarkedChoice(ppd, keyword.toLatin1().constData());
 }
 
+// The sender-name rule: at most 30 UTF-16 code units, each printable ASCII.
+std::unique_ptr<InputStringChecker> createSenderNameChecker() {
+    auto checker = std::make_unique<InputStringChecker>();
+    checker->setMaxLength(VextelPdeInterface::kSenderNameMaxLength);
+    checker->setAcceptableCodeRange(kSenderNameAcceptableRange);
+    return checker;
+}
+
 } // namespace
 
 VextelPdeInterface::VextelPdeInterface(printing::PluginCallback* callback,
@@ -118,9 +126,7 @@ bool VextelPdeInterface::loadMainPanel() {
 }
 
 void VextelPdeInterface::attachSenderNameFormatter() {
-    senderNameFieldFormatter_ = std::make_unique<InputStringChecker>();
-    senderNameFieldFormatter_->setMaxLength(kSenderNameMaxLength);
-    senderNameFieldFormatter_->setAcceptableCodeRange(kSenderNameAcceptableRange);
+    senderNameFieldFormatter_ = createSenderNameChecker();
     if (senderNameTextField_) {
         senderNameTextField_->setFormatter(senderNameFieldFormatter_.get());
     }
@@ -263,9 +269,16 @@ bool VextelPdeInterface::restoreValuesAndReturnError(QString* error) {
         QString stored;
         const printing::OSStatus status =
             printing::PMPrintSettingsGetValue(settings, QLatin1String(kSenderNameKey), &stored);
-        // A value of another type, written by other software, restores as no name.
-        senderName_ =
-            (status == printing::noErr && !stored.isEmpty()) ? stored : QStringLiteral("");
+        // A value of another type, or a name the panel would never accept (both written by other
+        // software), restores as no name: kept, it would make every later save and print fail.
+        const bool found = status == printing::noErr && !stored.isEmpty();
+        const bool acceptable =
+            found && createSenderNameChecker()->isPartialStringValid(stored, nullptr, nullptr);
+        if (found && !acceptable) {
+            kit::SystemLog::log(QStringLiteral(
+                "restoreValuesAndReturnError: the stored sender name is not acceptable."));
+        }
+        senderName_ = acceptable ? stored : QStringLiteral("");
     }
     updateUI();
     return true;

@@ -253,6 +253,30 @@ TEST_F(VextelPdeInterfaceTest, RestoreWithoutStoredNameGivesTheEmptyName) {
     EXPECT_EQ(panel->senderName(), "");
 }
 
+// Print settings written by other software (or an old preset) may hold a name the panel would
+// never accept; taken as it is, every later save and print would fail, and with no cover page the
+// disabled field could not even be cleared.
+TEST_F(VextelPdeInterfaceTest, StoredNameBreakingTheRuleRestoresAsNoName) {
+    host->settings.setValue(kSenderKey, QString(31, QLatin1Char('x')), false);
+    ppdMarkOption(ppd.get(), "TKFaxCoverPageMode", "None");
+    show();
+    EXPECT_EQ(panel->senderName(), "");
+    EXPECT_EQ(panel->senderNameTextField()->stringValue(), "");
+    EXPECT_TRUE(panel->saveValuesAndReturnError(nullptr));
+    EXPECT_EQ(host->settings.value(kSenderKey).toString(), "");
+    host->session.setDestination(printing::kDestinationPreview);
+    EXPECT_TRUE(panel->shouldPrint());
+
+    host->settings.setValue(kSenderKey, QString::fromUtf8("J\u00e4ne"), false);
+    ASSERT_TRUE(panel->restoreValuesAndReturnError(nullptr));
+    EXPECT_EQ(panel->senderName(), "");
+    EXPECT_EQ(panel->summaryInfo()->value("Sender Name").toString(), "");
+
+    host->settings.setValue(kSenderKey, QString(30, QLatin1Char('y')), false);
+    ASSERT_TRUE(panel->restoreValuesAndReturnError(nullptr));
+    EXPECT_EQ(panel->senderName(), QString(30, QLatin1Char('y')));
+}
+
 TEST_F(VextelPdeInterfaceTest, WithoutPrintSettingsRestoreKeepsTheNameAndSaveSucceeds) {
     show();
     host->hasSettings = false;
