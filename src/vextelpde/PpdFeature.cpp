@@ -16,7 +16,8 @@ bool beginsWithDefault(const ppd_choice_t& choice, const char* defaultChoice) {
 
 PpdFeature::PpdFeature(ppd_file_t* ppd, const QString& keyword) : ppd_(ppd) {
     const QByteArray utf8 = keyword.toUtf8();
-    if (static_cast<std::size_t>(utf8.size()) >= kKeywordBufferSize) {
+    // At most 255 bytes including the terminator go into the buffer.
+    if (static_cast<std::size_t>(utf8.size()) + 1 > kKeywordCopyLimit) {
         return;
     }
     std::memcpy(keyword_, utf8.constData(), static_cast<std::size_t>(utf8.size()));

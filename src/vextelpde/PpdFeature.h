@@ -39,6 +39,7 @@ public:
 
 private:
     static constexpr std::size_t kKeywordBufferSize = 256;
+    static constexpr std::size_t kKeywordCopyLimit = kKeywordBufferSize - 1;
 
     ppd_file_t* ppd_;
     char keyword_[kKeywordBufferSize] = {};

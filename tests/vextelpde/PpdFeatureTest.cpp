@@ -91,6 +91,7 @@ TEST(PpdFeatureTest, UnknownOrOverlongKeywordGivesAFeatureWithoutOption) {
     // 255 bytes and the terminator do not fit the buffer.
     PpdFeature overlong(ppd.get(), QString(255, QLatin1Char('K')));
     EXPECT_FALSE(overlong.hasOption());
+    EXPECT_TRUE(overlong.keyword().isEmpty());
     PpdFeature longest(ppd.get(), QString(254, QLatin1Char('K')));
     EXPECT_EQ(longest.keyword().size(), 254);
 }
