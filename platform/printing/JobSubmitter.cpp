@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <cups/cups.h>
 #include <memory>
 #include <utility>
@@ -52,10 +53,34 @@ ServerAddress parseServer(const QString& server) {
     return {host.toUtf8(), port};
 }
 
+// A server that takes the connection but stops answering (or reading) must not hold the
+// dialog for long: after this many seconds of silence a request fails.
+constexpr double kAnswerTimeoutSeconds = 10.0;
+
+int giveUpWaiting(http_t*, void*) {
+    return 0;
+}
+
 HttpConnection connectTo(const QString& server) {
     const ServerAddress address = parseServer(server);
-    return HttpConnection(httpConnect2(address.host.constData(), address.port, nullptr, AF_UNSPEC,
-                                       cupsEncryption(), 1, 30000, nullptr));
+    HttpConnection http(httpConnect2(address.host.constData(), address.port, nullptr, AF_UNSPEC,
+                                     cupsEncryption(), 1, 30000, nullptr));
+    if (http)
+        httpSetTimeout(http.get(), kAnswerTimeoutSeconds, giveUpWaiting, nullptr);
+    return http;
+}
+
+QString serverName(const QString& server) {
+    return server.isEmpty() ? QString::fromUtf8(cupsServer()) : server;
+}
+
+// The error of a failed request, told plainly when the server went silent.
+QString requestError(http_t* http, const QString& server, const QString& error) {
+    if (httpError(http) == ETIMEDOUT)
+        return QStringLiteral("the print server %1 did not answer within %2 seconds")
+            .arg(serverName(server))
+            .arg(kAnswerTimeoutSeconds);
+    return error;
 }
 
 QString attributeText(ipp_attribute_t* attribute) {
@@ -202,21 +227,22 @@ JobSubmitter::Result JobSubmitter::submit(const QString& queue, const QStringLis
     HttpConnection http = connectTo(server_);
     if (!http) {
         result.error = QStringLiteral("JobSubmitter - cannot connect to the print server ") +
-                       (server_.isEmpty() ? QString::fromUtf8(cupsServer()) : server_);
+                       serverName(server_);
         return result;
     }
     const QByteArray queueName = queue.toUtf8();
     QString error;
     const int jobId = createJob(http.get(), queueName, title, options, &error);
     if (jobId <= 0) {
-        result.error = QStringLiteral("JobSubmitter - ") + error;
+        result.error = QStringLiteral("JobSubmitter - ") + requestError(http.get(), server_, error);
         return result;
     }
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (!sendDocument(http.get(), queueName, jobId, files.at(i), i + 1 == files.size(),
                           &error)) {
+            result.error =
+                QStringLiteral("JobSubmitter - ") + requestError(http.get(), server_, error);
             cupsCancelJob2(http.get(), queueName.constData(), jobId, 0);
-            result.error = QStringLiteral("JobSubmitter - ") + error;
             return result;
         }
     }

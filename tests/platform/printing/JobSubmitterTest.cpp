@@ -3,11 +3,16 @@
 #include "CupsdHarness.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -120,6 +125,52 @@ TEST(JobSubmitterTest, SubmitRefusesMissingQueueDocumentsAndUnreachableServer) {
     EXPECT_EQ(unreachable.jobId, 0);
     EXPECT_TRUE(unreachable.error.contains(QStringLiteral("127.0.0.1:1")))
         << unreachable.error.toStdString();
+}
+
+// A loopback server that takes connections (the kernel completes them from the backlog) but
+// never reads or answers: a print server that hangs.
+class SilentServer {
+public:
+    SilentServer() {
+        fd_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            listen(fd_, 16) != 0 ||
+            getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        port_ = ntohs(address.sin_port);
+    }
+    ~SilentServer() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+    bool isListening() const { return port_ > 0; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+TEST(JobSubmitterTest, ServerThatNeverAnswersFailsWithinBoundedTimeAndSaysSo) {
+    SilentServer server;
+    ASSERT_TRUE(server.isListening());
+    QTemporaryDir temp;
+    const QString doc = writeFile(temp.filePath(QStringLiteral("d.txt")), "x");
+    QElapsedTimer timer;
+    timer.start();
+    const auto result =
+        JobSubmitter(server.address()).submit(QStringLiteral("q"), {doc}, QString(), {});
+    EXPECT_LT(timer.elapsed(), 20000);
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.error.contains(server.address())) << result.error.toStdString();
+    EXPECT_TRUE(result.error.contains(QStringLiteral("did not answer")))
+        << result.error.toStdString();
 }
 
 class JobSubmitterCupsTest : public ::testing::Test {
