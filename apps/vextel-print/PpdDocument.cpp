@@ -1,6 +1,7 @@
 #include "PpdDocument.h"
 
 #include <QFile>
+#include <cerrno>
 #include <cups/cups.h>
 
 namespace vextel_print {
@@ -15,14 +16,29 @@ QString ppdErrorText(const QString& path) {
         .arg(line);
 }
 
-// A connection to the given server, or CUPS_HTTP_DEFAULT for the user's default server.
+// A server that takes the connection but never answers must not keep the dialog from opening
+// (or leave the user waiting a minute): after this many seconds of silence the fetch fails.
+constexpr double kAnswerTimeoutSeconds = 10.0;
+
+int giveUpWaiting(http_t*, void*) {
+    return 0;
+}
+
+// A connection to the given server, or to the user's default server when it is empty.
 http_t* connectTo(const QString& server) {
-    if (server.isEmpty()) {
-        return CUPS_HTTP_DEFAULT;
+    if (!server.isEmpty()) {
+        cupsSetServer(server.toUtf8().constData());
     }
-    cupsSetServer(server.toUtf8().constData());
-    return httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000,
-                        nullptr);
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                30000, nullptr);
+    if (http != nullptr) {
+        httpSetTimeout(http, kAnswerTimeoutSeconds, giveUpWaiting, nullptr);
+    }
+    return http;
+}
+
+QString serverName(const QString& server) {
+    return server.isEmpty() ? QString::fromUtf8(cupsServer()) : server;
 }
 
 } // namespace
@@ -51,15 +67,18 @@ std::unique_ptr<PpdDocument> PpdDocument::openFile(const QString& path, QString*
 std::unique_ptr<PpdDocument> PpdDocument::openQueue(const QString& queue, const QString& server,
                                                     QString* error) {
     http_t* http = connectTo(server);
-    if (!server.isEmpty() && http == nullptr) {
-        *error = QStringLiteral("cannot reach the CUPS server %1").arg(server);
+    if (http == nullptr) {
+        *error = QStringLiteral("cannot reach the CUPS server %1").arg(serverName(server));
         return nullptr;
     }
     const char* fetched = cupsGetPPD2(http, queue.toUtf8().constData());
-    const QString reason = QString::fromUtf8(cupsLastErrorString());
-    if (http != CUPS_HTTP_DEFAULT) {
-        httpClose(http);
-    }
+    const QString reason =
+        httpError(http) == ETIMEDOUT
+            ? QStringLiteral("the CUPS server %1 did not answer within %2 seconds")
+                  .arg(serverName(server))
+                  .arg(kAnswerTimeoutSeconds)
+            : QString::fromUtf8(cupsLastErrorString());
+    httpClose(http);
     if (fetched == nullptr) {
         *error = QStringLiteral("cannot get the PPD of the queue %1: %2").arg(queue, reason);
         return nullptr;

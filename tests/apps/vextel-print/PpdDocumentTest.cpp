@@ -1,5 +1,8 @@
 #include "PpdDocument.h"
 
+#include "SilentServer.h"
+
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -86,6 +89,18 @@ TEST(PpdDocumentOpenTest, FileThatIsNoPpdIsAnError) {
     QString error;
     EXPECT_EQ(PpdDocument::openFile(path, &error), nullptr);
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(PpdDocumentOpenTest, QueueOnAServerThatNeverAnswersFailsSoonAndSaysSo) {
+    vextel_test::SilentServer server;
+    ASSERT_TRUE(server.isListening());
+    QString error;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(PpdDocument::openQueue(QStringLiteral("fax"), server.address(), &error), nullptr);
+    EXPECT_LT(timer.elapsed(), 20000);
+    EXPECT_TRUE(error.contains(server.address())) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("did not answer"))) << error.toStdString();
 }
 
 } // namespace
