@@ -65,6 +65,13 @@ JobDispatcher::Result JobDispatcher::saveToFile(const QString& path) const {
     if (path.isEmpty() || documents_.isEmpty()) {
         return {false, QStringLiteral("no file to save the document to")};
     }
+    // One file holds one document: saving the first alone would drop the others unnoticed.
+    if (documents_.size() > 1) {
+        return {false, QStringLiteral("%1 documents cannot be saved to the one file %2; print "
+                                      "them one at a time")
+                           .arg(documents_.size())
+                           .arg(path)};
+    }
     // Copy beside the target first: a copy that fails leaves an older file of that name whole,
     // and a target that is the document itself is not removed before it is read.
     const QString partial = path + QStringLiteral(".partial");

@@ -162,4 +162,17 @@ TEST_F(JobDispatcherTest, PdfFileDestinationWithoutPathFails) {
     EXPECT_FALSE(folderDispatcher().dispatch(*host, 1).ok);
 }
 
+TEST_F(JobDispatcherTest, PdfFileDestinationWithSeveralDocumentsFailsInsteadOfDroppingSome) {
+    const QString second = temp.filePath("second.txt");
+    ASSERT_TRUE(writeFile(second, "second page\n"));
+    const QString target = temp.filePath("out.pdf");
+    host->printSession()->setDestination(printing::kDestinationFile, target);
+    const JobDispatcher dispatcher({QString(), QString(), temp.filePath("jobs")},
+                                   {document, second});
+    const auto result = dispatcher.dispatch(*host, 1);
+    EXPECT_FALSE(result.ok) << result.description.toStdString();
+    EXPECT_TRUE(result.description.contains(target)) << result.description.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(target)) << "a file holding only the first document";
+}
+
 } // namespace
