@@ -263,7 +263,10 @@ bool ScriptRunner::printDialogCommand(const Line& line) {
             return fail(line, QStringLiteral("copies takes a number from 1"));
         }
         dialog_->setCopies(copies);
-        return true;
+        // The dialog clamps what it cannot take; a silently smaller job is no pass.
+        return dialog_->copies() == copies ||
+               fail(line,
+                    QStringLiteral("the dialog takes at most %1 copies").arg(dialog_->copies()));
     }
     return fail(line, QStringLiteral("unknown command %1").arg(quoted(line.words.join(' '))));
 }
@@ -357,7 +360,15 @@ bool ScriptRunner::set(const Line& line) {
         return true;
     }
     if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
-        spin->setValue(value.toInt());
+        bool isNumber = false;
+        const int number = value.toInt(&isNumber);
+        if (!isNumber || number < spin->minimum() || number > spin->maximum()) {
+            return fail(line, QStringLiteral("%1 takes a number from %2 to %3")
+                                  .arg(quoted(line.words.at(1)))
+                                  .arg(spin->minimum())
+                                  .arg(spin->maximum()));
+        }
+        spin->setValue(number);
         return true;
     }
     if (QLineEdit* editor = editorOf(widget)) {

@@ -293,6 +293,14 @@ TEST_F(ScriptRunnerTest, MalformedDialogCommandsAreErrors) {
     }
 }
 
+TEST_F(ScriptRunnerTest, CopiesBeyondWhatTheDialogTakesAreAnErrorNotClamped) {
+    for (const QString line : {"copies 1000", "set copies 5000", "set copies many"}) {
+        EXPECT_FALSE(run({line, "print"})) << line.toStdString();
+        EXPECT_TRUE(error.startsWith("line 1: ")) << error.toStdString();
+        EXPECT_FALSE(jobWritten()) << "a job with other copies than the script asked for";
+    }
+}
+
 TEST_F(ScriptRunnerTest, LoadReportsAMissingFile) {
     QStringList lines;
     QString loadError;
