@@ -386,6 +386,17 @@ bool ScriptRunner::select(const Line& line) {
     if (table == nullptr || table->selectionModel() == nullptr) {
         return fail(line, QStringLiteral("no table %1").arg(quoted(line.words.at(1))));
     }
+    // Only what a person could select: nothing in a disabled table, one row where one is allowed.
+    if (!table->isEnabled()) {
+        return fail(line, QStringLiteral("the table %1 is disabled").arg(quoted(line.words.at(1))));
+    }
+    const bool several = line.words.size() > 3;
+    const auto mode = table->selectionMode();
+    if ((several && (mode == QAbstractItemView::SingleSelection)) ||
+        (line.words.at(2) != QLatin1String("none") && mode == QAbstractItemView::NoSelection)) {
+        return fail(line, QStringLiteral("the table %1 does not take that selection")
+                              .arg(quoted(line.words.at(1))));
+    }
     QItemSelection selection;
     const int rows = table->model()->rowCount();
     if (line.words.at(2) != QLatin1String("none")) {

@@ -255,6 +255,20 @@ TEST_F(ScriptRunnerTest, SelectingARowPastTheEndIsAnError) {
     EXPECT_TRUE(error.startsWith("line 1: the table has no row 4")) << error.toStdString();
 }
 
+TEST_F(ScriptRunnerTest, SelectingSeveralRowsOfASingleSelectionTableIsAnError) {
+    panel->table()->setSelectionMode(QAbstractItemView::SingleSelection);
+    EXPECT_FALSE(run({"select recipientTable 1 2", "cancel"}));
+    EXPECT_TRUE(error.startsWith("line 1: ")) << error.toStdString();
+    EXPECT_TRUE(panel->table()->selectionModel()->selectedRows().isEmpty());
+}
+
+TEST_F(ScriptRunnerTest, SelectingInADisabledTableIsAnError) {
+    panel->table()->setEnabled(false);
+    EXPECT_FALSE(run({"select recipientTable 1", "cancel"}));
+    EXPECT_TRUE(error.startsWith("line 1: ")) << error.toStdString();
+    EXPECT_TRUE(panel->table()->selectionModel()->selectedRows().isEmpty());
+}
+
 TEST_F(ScriptRunnerTest, ChoosingAMissingItemNamesIt) {
     EXPECT_FALSE(run({"choose qualityPopup Photo", "print"}));
     EXPECT_TRUE(error.startsWith("line 1: ")) << error.toStdString();
