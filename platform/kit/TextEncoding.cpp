@@ -99,6 +99,14 @@ QByteArray allCodePointBytes(const QString& text, bool* valid) {
     return bytes;
 }
 
+// iconv's Shift-JIS table reads the single bytes 0x5C and 0x7E as yen sign and overline (JIS X
+// 0201), while it writes backslash and tilde as those very bytes. Nothing else reads as these two
+// characters, so turning them back keeps the ASCII range ASCII and a text survives a round trip.
+void readSingleBytesAsAscii(QString& text) {
+    text.replace(QChar(0x00A5), QLatin1Char('\\'));
+    text.replace(QChar(0x203E), QLatin1Char('~'));
+}
+
 } // namespace
 
 const char* iconvName(StringEncoding encoding) {
@@ -189,7 +197,11 @@ std::optional<QString> stringFromBytes(const char* bytes, qsizetype length,
     if (!utf8) {
         return std::nullopt;
     }
-    return QString::fromUtf8(*utf8);
+    QString text = QString::fromUtf8(*utf8);
+    if (encoding == ShiftJIS_X0213) {
+        readSingleBytesAsAscii(text);
+    }
+    return text;
 }
 
 std::optional<QString> stringFromCString(const char* bytes, StringEncoding encoding) {

@@ -170,6 +170,16 @@ TEST(EncodedStrings, RoundTripEveryByteValue) {
     }
 }
 
+TEST(EncodedStrings, ShiftJisRoundTripsBackslashAndTilde) {
+    const QString path = QStringLiteral("C:\\fax\\~user");
+    const std::optional<QString> encoded = CopyEncodedString(path, enc::ShiftJIS_X0213);
+    ASSERT_TRUE(encoded);
+    EXPECT_EQ(CopyDecodedString(encoded, enc::ShiftJIS_X0213), path);
+    const std::optional<QString> scrambled = CreateEncryptedString(path, enc::ShiftJIS_X0213);
+    ASSERT_TRUE(scrambled);
+    EXPECT_EQ(CreateDecryptedString(scrambled, enc::ShiftJIS_X0213), path);
+}
+
 // ---- UTF-16 buffers ------------------------------------------------------------------------
 
 TEST(UnicharLength, CountsUnitsBeforeTheTerminator) {

@@ -97,3 +97,20 @@ TEST(TextEncoding, BytesToStringValidatesTheBytes) {
     EXPECT_EQ(TextEncoding::stringFromCString("a\0b", TextEncoding::ASCII), QStringLiteral("a"));
     EXPECT_FALSE(TextEncoding::stringFromCString(nullptr, TextEncoding::ASCII));
 }
+
+TEST(TextEncoding, ShiftJisReadsTheAsciiRangeAsAscii) {
+    // Every printable ASCII character is one byte of the same value in Shift-JIS, and reading
+    // the byte back must give the character again: backslash and tilde included, which the
+    // iconv table alone reads as yen sign and overline.
+    for (char16_t code = 0x20; code < 0x7F; ++code) {
+        const QString text(QChar{code});
+        char bytes[4] = {};
+        ASSERT_TRUE(TextEncoding::getCString(text, TextEncoding::ShiftJIS_X0213, bytes, 4));
+        EXPECT_EQ(QByteArray(bytes), QByteArray(1, static_cast<char>(code)));
+        EXPECT_EQ(TextEncoding::stringFromCString(bytes, TextEncoding::ShiftJIS_X0213), text)
+            << "code " << static_cast<int>(code);
+    }
+    // The second byte 0x5C of a double-byte character stays part of that character.
+    EXPECT_EQ(TextEncoding::stringFromBytes("\x83\x5c\x5c", 3, TextEncoding::ShiftJIS_X0213),
+              QStringLiteral("\u30bd\\"));
+}
