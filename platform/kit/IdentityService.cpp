@@ -2,6 +2,8 @@
 
 #include "kit/UserDatabase.h"
 
+#include <QSet>
+
 namespace kit {
 
 namespace {
@@ -32,20 +34,24 @@ IdentityService::Status IdentityService::groupMembers(const Identity& group,
         return Status::QueryCreateFailed;
     }
     memberNames->clear();
+    // A directory's group can list many thousands: a set keeps the duplicate test constant-time.
+    QSet<QString> listed;
+    const auto appendOnce = [&](const QString& name) {
+        if (!listed.contains(name)) {
+            listed.insert(name);
+            memberNames->append(name);
+        }
+    };
     const UserDatabase& database = UserDatabase::current();
     const std::optional<UserDatabase::Group> entry = database.groupNamed(group.name.toLocal8Bit());
     if (entry && entry->gid == group.id) {
         for (const QByteArray& member : entry->members) {
-            const QString name = QString::fromLocal8Bit(member);
-            if (!memberNames->contains(name)) {
-                memberNames->append(name);
-            }
+            appendOnce(QString::fromLocal8Bit(member));
         }
     }
     database.walkUsers([&](const UserDatabase::User& user) {
-        const QString name = QString::fromLocal8Bit(user.name);
-        if (user.gid == group.id && !memberNames->contains(name)) {
-            memberNames->append(name);
+        if (user.gid == group.id) {
+            appendOnce(QString::fromLocal8Bit(user.name));
         }
         return true;
     });

@@ -3,6 +3,7 @@
 #include "kit/UserDatabase.h"
 #include "support/TableUserDatabase.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 using kit::IdentityService;
@@ -70,4 +71,27 @@ TEST(IdentityService, ReplaceableByAnOverride) {
     QList<IdentityService::Identity> found;
     EXPECT_EQ(IdentityService::current().findGroups(QStringLiteral("admin"), &found),
               IdentityService::Status::QueryExecuteFailed);
+}
+
+TEST(IdentityService, AHugeGroupIsListedInLinearTime) {
+    // A directory's group of 100,000 listed members and as many primary members: comparing each
+    // new name with every name listed before would take minutes and freeze the caller.
+    constexpr int kMembers = 100000;
+    vextel_test::TableUserDatabase tables;
+    kit::UserDatabase::Group staff{"staff", 90, {}};
+    for (int i = 0; i < kMembers; ++i) {
+        staff.members.append("listed" + QByteArray::number(i));
+        tables.users.append({"primary" + QByteArray::number(i), uid_t(1000 + i), 90});
+    }
+    tables.groups = {staff};
+    UserDatabase::Override use(tables);
+    QElapsedTimer timer;
+    timer.start();
+    QStringList members;
+    ASSERT_EQ(IdentityService::current().groupMembers({QStringLiteral("staff"), 90}, &members),
+              IdentityService::Status::Ok);
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(members.size(), 2 * kMembers);
+    EXPECT_EQ(members.first(), QStringLiteral("listed0"));
+    EXPECT_EQ(members.last(), QStringLiteral("primary99999"));
 }
