@@ -3,6 +3,7 @@
 #include "HostCallback.h"
 #include "JobDispatcher.h"
 #include "PpdDocument.h"
+#include "kit/Alert.h"
 #include "kit/View.h"
 #include "printing/PanelProtocol.h"
 #include "printing/PrintSession.h"
@@ -275,7 +276,18 @@ void PrintDialog::print() {
         return;
     }
     const auto result = dispatcher_.dispatch(host_, copies_->value());
+    if (!result.ok) {
+        reportFailure(result.description);
+    }
     finish(result.ok ? Outcome::Sent : Outcome::Failed, result.description);
+}
+
+void PrintDialog::reportFailure(const QString& reason) {
+    kit::Alert alert;
+    alert.setMessageText(tr("The job could not be sent."));
+    alert.setInformativeText(reason);
+    alert.addButtonWithTitle(tr("OK"));
+    alert.runModal();
 }
 
 void PrintDialog::cancel() {

@@ -73,6 +73,8 @@ private:
     void applyDestination();
     void refreshSummary();
     void finish(Outcome outcome, const QString& text);
+    // Tells the person why the job did not go out: the dialog closes right after.
+    void reportFailure(const QString& reason);
     int summaryIndex() const;
     printing::PanelProtocol* currentPanel() const;
 

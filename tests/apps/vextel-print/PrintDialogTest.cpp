@@ -1,7 +1,9 @@
 #include "HostFixture.h"
+#include "kit/AlertDriver.h"
 #include "printing/PrintSettings.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QStackedWidget>
 #include <QTreeWidget>
 
@@ -135,6 +137,25 @@ TEST_F(PrintDialogTest, CancelEndsWithoutAskingThePanels) {
     EXPECT_EQ(dialog.outcome(), PrintDialog::Outcome::Cancelled);
     EXPECT_EQ(panel.shouldPrintCalls, 0);
     EXPECT_FALSE(jobWritten());
+}
+
+TEST_F(PrintDialogTest, AJobThatCannotGoOutIsReportedToThePerson) {
+    addPanel();
+    // The jobs folder cannot be made under a plain file.
+    QFile blocker(jobsFolder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    PrintDialog& dialog = makeDialog();
+    kit::AlertDriver alerts;
+    alerts.answer("OK");
+    kit::AlertDriverScope scope(alerts);
+    dialog.print();
+    EXPECT_EQ(dialog.outcome(), PrintDialog::Outcome::Failed);
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_EQ(alerts.alerts()[0].messageText, "The job could not be sent.");
+    EXPECT_EQ(alerts.alerts()[0].informativeText, dialog.outcomeText());
+    EXPECT_TRUE(dialog.outcomeText().startsWith("the job could not be written"))
+        << dialog.outcomeText().toStdString();
 }
 
 TEST_F(PrintDialogTest, ClosingTheWindowIsACancel) {
