@@ -136,11 +136,10 @@ void FaxSettingController::createDialog() {
         addressFileList_->removeAllArrangedObjects();
     }
     kit::setValueForKey(this, QStringLiteral("isAddressFileAvailable"), false);
-    if (kit::Application::runModal(faxSettingPanel_) == kit::ModalResponseAbort) {
-        // Closed by the window's close button or Escape rather than by Start or Stop: the job
-        // must not go out on the strength of an earlier print's Start.
-        sendingStatus_ = false;
-    }
+    // Only this run's Start sends: a run closed by the window's close button or Escape, or
+    // ended by a stray stop, must not send on the strength of an earlier print's Start.
+    sendingStatus_ = false;
+    kit::Application::runModal(faxSettingPanel_);
 }
 
 void FaxSettingController::prepareView() {

@@ -348,6 +348,44 @@ TEST_F(FaxSettingControllerTest, ClosingTheWindowAfterAnEarlierSendDoesNotSend) 
     EXPECT_FALSE(panel()->isVisible());
 }
 
+TEST_F(FaxSettingControllerTest, ARunEndedByAStrayStopDoesNotSend) {
+    addRecipients({{"a", "1"}});
+    runDialog([&](kit::Window*) { controller()->startSending(nullptr); });
+    ASSERT_TRUE(controller()->isSending());
+
+    kit::Application::stopModal(); // with no run going: ends the next run at once
+    controller()->createDialog();
+    EXPECT_FALSE(controller()->isSending());
+    EXPECT_EQ(recipients()->count(), 1);
+}
+
+// Return in an entry field adds the typed recipient; it never starts sending.
+TEST_F(FaxSettingControllerTest, ReturnInTheEntryFieldsAddsAndNeverStarts) {
+    addRecipients({{"a", "1"}});
+    bool stillOpen = false;
+    int countAfterEmptyReturn = 0;
+    int countAfterReturn = 0;
+    runDialog([&](kit::Window*) {
+        auto pressReturn = [](kit::TextField* field) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(field->widget(), &press);
+        };
+        pressReturn(controller()->addressPhoneNumberTextField());
+        countAfterEmptyReturn = recipients()->count();
+        type(controller()->addressNameTextField(), "Smith");
+        type(controller()->addressPhoneNumberTextField(), "100");
+        pressReturn(controller()->addressPhoneNumberTextField());
+        countAfterReturn = recipients()->count();
+        stillOpen = panel()->isVisible();
+        controller()->stopSending(nullptr);
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(countAfterEmptyReturn, 1);
+    EXPECT_EQ(countAfterReturn, 2);
+    EXPECT_FALSE(controller()->isSending());
+    EXPECT_TRUE(alertDriver.alerts().isEmpty());
+}
+
 TEST_F(FaxSettingControllerTest, ReopeningAfterASendShowsEarlierRecipientsWithEmptyFields) {
     runDialog([&](kit::Window*) {
         type(controller()->addressNameTextField(), "Smith");
