@@ -29,9 +29,11 @@ public:
     static QMap<QString, QString> jobOptions(HostCallback& host, int copies);
 
     Result dispatch(HostCallback& host, int copies) const;
+    // The printer destination alone: to the queue, or into a job folder without one. Touches
+    // nothing of the host's, so it may run away from the main thread.
+    Result sendToPrinter(const QMap<QString, QString>& options) const;
 
 private:
-    Result sendToPrinter(const QMap<QString, QString>& options) const;
     Result saveToFile(const QString& path) const;
     Result openPreview() const;
     QString jobTitle() const;

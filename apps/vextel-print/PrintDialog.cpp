@@ -8,9 +8,12 @@
 #include "printing/PanelProtocol.h"
 #include "printing/PrintSession.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,6 +23,7 @@
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace vextel_print {
 
@@ -63,11 +67,16 @@ PrintDialog::~PrintDialog() {
 
 void PrintDialog::buildWindow() {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buildHeader());
+    header_ = buildHeader();
+    layout->addWidget(header_);
     stack_ = new QStackedWidget(this);
     stack_->setMinimumWidth(520);
     layout->addWidget(stack_, 1);
-    layout->addWidget(buildButtons());
+    statusLabel_ = new QLabel(this);
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    layout->addWidget(statusLabel_);
+    buttonRow_ = buildButtons();
+    layout->addWidget(buttonRow_);
 }
 
 QWidget* PrintDialog::buildHeader() {
@@ -275,11 +284,43 @@ void PrintDialog::print() {
         finish(Outcome::Cancelled, tr("the job was cancelled"));
         return;
     }
-    const auto result = dispatcher_.dispatch(host_, copies_->value());
+    const auto result = dispatchWhileTheWindowStaysAlive();
     if (!result.ok) {
         reportFailure(result.description);
     }
     finish(result.ok ? Outcome::Sent : Outcome::Failed, result.description);
+}
+
+JobDispatcher::Result PrintDialog::dispatchWhileTheWindowStaysAlive() {
+    if (host_.printSession()->destinationType() != printing::kDestinationPrinter) {
+        return dispatcher_.dispatch(host_, copies_->value());
+    }
+    // Talking to the print server can take seconds (a server that does not answer takes the
+    // submitter's whole time limit): the window keeps drawing and says what it is doing.
+    const auto options = JobDispatcher::jobOptions(host_, copies_->value());
+    QFutureWatcher<JobDispatcher::Result> sending;
+    QEventLoop waiting;
+    connect(&sending, &QFutureWatcherBase::finished, &waiting, &QEventLoop::quit);
+    setSending(true);
+    sending.setFuture(
+        QtConcurrent::run([this, options] { return dispatcher_.sendToPrinter(options); }));
+    if (!sending.isFinished()) {
+        waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    setSending(false);
+    return sending.result();
+}
+
+void PrintDialog::setSending(bool sending) {
+    for (QWidget* part : {static_cast<QWidget*>(stack_), buttonRow_, header_}) {
+        part->setEnabled(!sending);
+    }
+    statusLabel_->setText(sending ? tr("Sending the job…") : QString());
+    if (sending) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void PrintDialog::reportFailure(const QString& reason) {

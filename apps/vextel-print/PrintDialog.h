@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JobDispatcher.h"
+
 #include <QDialog>
 #include <memory>
 #include <vector>
@@ -18,7 +20,6 @@ class PanelProtocol;
 namespace vextel_print {
 
 class HostCallback;
-class JobDispatcher;
 
 // The print dialog: printer, copies, destination, a popup of the plug-ins' panels and a
 // summary, Help, Cancel and Print. It drives each panel through the panel protocol and, at
@@ -75,6 +76,10 @@ private:
     void finish(Outcome outcome, const QString& text);
     // Tells the person why the job did not go out: the dialog closes right after.
     void reportFailure(const QString& reason);
+    // Sends the job; a printer job goes out on a worker thread while the window keeps drawing.
+    JobDispatcher::Result dispatchWhileTheWindowStaysAlive();
+    // Greys the dialog out and says that the job is being sent (or undoes that).
+    void setSending(bool sending);
     int summaryIndex() const;
     printing::PanelProtocol* currentPanel() const;
 
@@ -87,6 +92,9 @@ private:
     QString pdfPath_;
     int currentIndex_ = -1;
 
+    QWidget* header_ = nullptr;
+    QWidget* buttonRow_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
     QLabel* printerLabel_ = nullptr;
     QSpinBox* copies_ = nullptr;
     QComboBox* destination_ = nullptr;

@@ -1,6 +1,6 @@
 #include "PpdDocument.h"
 
-#include "SilentServer.h"
+#include "support/SilentServer.h"
 
 #include <QElapsedTimer>
 #include <QFile>

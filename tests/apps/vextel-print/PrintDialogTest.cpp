@@ -1,10 +1,15 @@
 #include "HostFixture.h"
 #include "kit/AlertDriver.h"
 #include "printing/PrintSettings.h"
+#include "support/SilentServer.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -156,6 +161,38 @@ TEST_F(PrintDialogTest, AJobThatCannotGoOutIsReportedToThePerson) {
     EXPECT_EQ(alerts.alerts()[0].informativeText, dialog.outcomeText());
     EXPECT_TRUE(dialog.outcomeText().startsWith("the job could not be written"))
         << dialog.outcomeText().toStdString();
+}
+
+// A print server that takes the connection and never answers: the window keeps drawing, greyed
+// out with a word on what it does, until the submitter gives up; then the person is told.
+TEST_F(PrintDialogTest, TheWindowStaysAliveWhileASilentServerIsTried) {
+    vextel_test::SilentServer server;
+    ASSERT_TRUE(server.isListening());
+    dispatcher = std::make_unique<vextel_print::JobDispatcher>(
+        vextel_print::JobDispatcher::Target{"fax", server.address(), jobsFolder()},
+        QStringList{document});
+    addPanel();
+    PrintDialog& dialog = makeDialog();
+    kit::AlertDriver alerts;
+    alerts.answer("OK");
+    kit::AlertDriverScope scope(alerts);
+
+    QString statusWhileSending;
+    bool printButtonEnabledWhileSending = true;
+    QTimer::singleShot(300, &dialog, [&] {
+        statusWhileSending = dialog.findChild<QLabel*>("statusLabel")->text();
+        printButtonEnabledWhileSending = dialog.printButton()->isEnabled();
+    });
+    dialog.print();
+
+    EXPECT_EQ(statusWhileSending, "Sending the job…");
+    EXPECT_FALSE(printButtonEnabledWhileSending);
+    EXPECT_EQ(dialog.outcome(), PrintDialog::Outcome::Failed);
+    EXPECT_TRUE(dialog.outcomeText().contains("did not answer"))
+        << dialog.outcomeText().toStdString();
+    EXPECT_EQ(alerts.alerts().size(), 1);
+    EXPECT_TRUE(dialog.printButton()->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(PrintDialogTest, ClosingTheWindowIsACancel) {

@@ -1,7 +1,7 @@
 #include "printing/JobSubmitter.h"
 
 #include "CupsdHarness.h"
-#include "SilentServer.h"
+#include "support/SilentServer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
