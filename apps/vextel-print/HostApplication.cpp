@@ -1,5 +1,6 @@
 #include "HostApplication.h"
 
+#include "CupsConnection.h"
 #include "HostCallback.h"
 #include "JobDispatcher.h"
 #include "PpdDocument.h"
@@ -17,9 +18,13 @@ namespace vextel_print {
 
 namespace {
 
-// The queue's device URI as the local scheduler reports it; empty when unknown.
-QString deviceUriOf(const QString& queue) {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
+// The queue's device URI as its server reports it; empty when unknown.
+QString deviceUriOf(const QString& queue, const QString& server) {
+    const CupsConnection connection(server);
+    if (!connection.isOpen()) {
+        return {};
+    }
+    cups_dest_t* dest = cupsGetNamedDest(connection.http(), queue.toUtf8().constData(), nullptr);
     if (dest == nullptr) {
         return {};
     }
@@ -94,10 +99,9 @@ int HostApplication::run() {
         return kUsageError;
     }
     const QString printerName = options_.queue.isEmpty() ? ppd->modelName() : options_.queue;
-    HostCallback host(
-        *ppd, printing::Printer(printerName,
-                                options_.queue.isEmpty() ? QString() : deviceUriOf(options_.queue),
-                                ppd->path()));
+    const QString deviceUri =
+        options_.queue.isEmpty() ? QString() : deviceUriOf(options_.queue, options_.server);
+    HostCallback host(*ppd, printing::Printer(printerName, deviceUri, ppd->path()));
 
     QStringList loadErrors;
     const auto plugins = printing::PluginLoader::loadAll(

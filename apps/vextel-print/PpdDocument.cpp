@@ -1,7 +1,8 @@
 #include "PpdDocument.h"
 
+#include "CupsConnection.h"
+
 #include <QFile>
-#include <cerrno>
 #include <cups/cups.h>
 
 namespace vextel_print {
@@ -14,31 +15,6 @@ QString ppdErrorText(const QString& path) {
     return QStringLiteral("cannot read the PPD %1: %2 (line %3)")
         .arg(path, QString::fromUtf8(ppdErrorString(status)))
         .arg(line);
-}
-
-// A server that takes the connection but never answers must not keep the dialog from opening
-// (or leave the user waiting a minute): after this many seconds of silence the fetch fails.
-constexpr double kAnswerTimeoutSeconds = 10.0;
-
-int giveUpWaiting(http_t*, void*) {
-    return 0;
-}
-
-// A connection to the given server, or to the user's default server when it is empty.
-http_t* connectTo(const QString& server) {
-    if (!server.isEmpty()) {
-        cupsSetServer(server.toUtf8().constData());
-    }
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                30000, nullptr);
-    if (http != nullptr) {
-        httpSetTimeout(http, kAnswerTimeoutSeconds, giveUpWaiting, nullptr);
-    }
-    return http;
-}
-
-QString serverName(const QString& server) {
-    return server.isEmpty() ? QString::fromUtf8(cupsServer()) : server;
 }
 
 } // namespace
@@ -66,19 +42,13 @@ std::unique_ptr<PpdDocument> PpdDocument::openFile(const QString& path, QString*
 
 std::unique_ptr<PpdDocument> PpdDocument::openQueue(const QString& queue, const QString& server,
                                                     QString* error) {
-    http_t* http = connectTo(server);
-    if (http == nullptr) {
-        *error = QStringLiteral("cannot reach the CUPS server %1").arg(serverName(server));
+    const CupsConnection connection(server);
+    if (!connection.isOpen()) {
+        *error = QStringLiteral("cannot reach the CUPS server %1").arg(connection.serverName());
         return nullptr;
     }
-    const char* fetched = cupsGetPPD2(http, queue.toUtf8().constData());
-    const QString reason =
-        httpError(http) == ETIMEDOUT
-            ? QStringLiteral("the CUPS server %1 did not answer within %2 seconds")
-                  .arg(serverName(server))
-                  .arg(kAnswerTimeoutSeconds)
-            : QString::fromUtf8(cupsLastErrorString());
-    httpClose(http);
+    const char* fetched = cupsGetPPD2(connection.http(), queue.toUtf8().constData());
+    const QString reason = connection.lastError();
     if (fetched == nullptr) {
         *error = QStringLiteral("cannot get the PPD of the queue %1: %2").arg(queue, reason);
         return nullptr;
