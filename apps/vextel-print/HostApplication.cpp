@@ -1,11 +1,11 @@
 #include "HostApplication.h"
 
-#include "CupsConnection.h"
 #include "HostCallback.h"
 #include "JobDispatcher.h"
 #include "PpdDocument.h"
 #include "PrintDialog.h"
 #include "ScriptRunner.h"
+#include "printing/CupsConnection.h"
 #include "printing/PluginLoader.h"
 
 #include <QComboBox>
@@ -20,7 +20,7 @@ namespace {
 
 // The queue's device URI as its server reports it; empty when unknown.
 QString deviceUriOf(const QString& queue, const QString& server) {
-    const CupsConnection connection(server);
+    const printing::CupsConnection connection(server);
     if (!connection.isOpen()) {
         return {};
     }

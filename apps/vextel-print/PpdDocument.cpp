@@ -1,6 +1,6 @@
 #include "PpdDocument.h"
 
-#include "CupsConnection.h"
+#include "printing/CupsConnection.h"
 
 #include <QFile>
 #include <cups/cups.h>
@@ -42,13 +42,13 @@ std::unique_ptr<PpdDocument> PpdDocument::openFile(const QString& path, QString*
 
 std::unique_ptr<PpdDocument> PpdDocument::openQueue(const QString& queue, const QString& server,
                                                     QString* error) {
-    const CupsConnection connection(server);
+    const printing::CupsConnection connection(server);
     if (!connection.isOpen()) {
         *error = QStringLiteral("cannot reach the CUPS server %1").arg(connection.serverName());
         return nullptr;
     }
     const char* fetched = cupsGetPPD2(connection.http(), queue.toUtf8().constData());
-    const QString reason = connection.lastError();
+    const QString reason = connection.requestError(QString::fromUtf8(cupsLastErrorString()));
     if (fetched == nullptr) {
         *error = QStringLiteral("cannot get the PPD of the queue %1: %2").arg(queue, reason);
         return nullptr;

@@ -1,10 +1,11 @@
 #include "printing/JobSubmitter.h"
 
+#include "printing/CupsConnection.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <cerrno>
 #include <cups/cups.h>
 #include <memory>
 #include <utility>
@@ -13,75 +14,10 @@ namespace printing {
 
 namespace {
 
-struct HttpCloser {
-    void operator()(http_t* http) const { httpClose(http); }
-};
-using HttpConnection = std::unique_ptr<http_t, HttpCloser>;
-
 struct IppDeleter {
     void operator()(ipp_t* ipp) const { ippDelete(ipp); }
 };
 using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
-
-struct ServerAddress {
-    QByteArray host;
-    int port = 0;
-};
-
-// "host", "host:port", "[v6]:port", "/path/to/socket"; empty for the user's default server.
-ServerAddress parseServer(const QString& server) {
-    if (server.isEmpty())
-        return {QByteArray(cupsServer()), ippPort()};
-    if (server.startsWith(QLatin1Char('/')))
-        return {QFile::encodeName(server), ippPort()};
-    QString host = server;
-    int port = ippPort();
-    const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
-    const bool bracketed = server.startsWith(QLatin1Char('['));
-    const bool hostWithPort = colon > 0 && (bracketed ? server.at(colon - 1) == QLatin1Char(']')
-                                                      : server.count(QLatin1Char(':')) == 1);
-    if (hostWithPort) {
-        bool numeric = false;
-        const int parsed = server.mid(colon + 1).toInt(&numeric);
-        if (numeric && parsed > 0 && parsed < 65536) {
-            port = parsed;
-            host = server.left(colon);
-        }
-    }
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    return {host.toUtf8(), port};
-}
-
-// A server that takes the connection but stops answering (or reading) must not hold the
-// dialog for long: after this many seconds of silence a request fails.
-constexpr double kAnswerTimeoutSeconds = 10.0;
-
-int giveUpWaiting(http_t*, void*) {
-    return 0;
-}
-
-HttpConnection connectTo(const QString& server) {
-    const ServerAddress address = parseServer(server);
-    HttpConnection http(httpConnect2(address.host.constData(), address.port, nullptr, AF_UNSPEC,
-                                     cupsEncryption(), 1, 30000, nullptr));
-    if (http)
-        httpSetTimeout(http.get(), kAnswerTimeoutSeconds, giveUpWaiting, nullptr);
-    return http;
-}
-
-QString serverName(const QString& server) {
-    return server.isEmpty() ? QString::fromUtf8(cupsServer()) : server;
-}
-
-// The error of a failed request, told plainly when the server went silent.
-QString requestError(http_t* http, const QString& server, const QString& error) {
-    if (httpError(http) == ETIMEDOUT)
-        return QStringLiteral("the print server %1 did not answer within %2 seconds")
-            .arg(serverName(server))
-            .arg(kAnswerTimeoutSeconds);
-    return error;
-}
 
 QString attributeText(ipp_attribute_t* attribute) {
     char buffer[2048];
@@ -224,25 +160,24 @@ JobSubmitter::Result JobSubmitter::submit(const QString& queue, const QStringLis
         result.error = QStringLiteral("JobSubmitter - ") + unreadable;
         return result;
     }
-    HttpConnection http = connectTo(server_);
-    if (!http) {
+    const CupsConnection connection(server_);
+    if (!connection.isOpen()) {
         result.error = QStringLiteral("JobSubmitter - cannot connect to the print server ") +
-                       serverName(server_);
+                       connection.serverName();
         return result;
     }
+    http_t* http = connection.http();
     const QByteArray queueName = queue.toUtf8();
     QString error;
-    const int jobId = createJob(http.get(), queueName, title, options, &error);
+    const int jobId = createJob(http, queueName, title, options, &error);
     if (jobId <= 0) {
-        result.error = QStringLiteral("JobSubmitter - ") + requestError(http.get(), server_, error);
+        result.error = QStringLiteral("JobSubmitter - ") + connection.requestError(error);
         return result;
     }
     for (qsizetype i = 0; i < files.size(); ++i) {
-        if (!sendDocument(http.get(), queueName, jobId, files.at(i), i + 1 == files.size(),
-                          &error)) {
-            result.error =
-                QStringLiteral("JobSubmitter - ") + requestError(http.get(), server_, error);
-            cupsCancelJob2(http.get(), queueName.constData(), jobId, 0);
+        if (!sendDocument(http, queueName, jobId, files.at(i), i + 1 == files.size(), &error)) {
+            result.error = QStringLiteral("JobSubmitter - ") + connection.requestError(error);
+            cupsCancelJob2(http, queueName.constData(), jobId, 0);
             return result;
         }
     }

@@ -4,24 +4,26 @@
 #include <cups/cups.h>
 #include <memory>
 
-namespace vextel_print {
+namespace printing {
 
 // A connection to a CUPS server that gives up after kAnswerTimeoutSeconds of silence, so a
-// server that takes the connection but never answers cannot keep the host waiting.
+// server that takes the connection but never answers (or reads) cannot hold the print dialog.
+// It names the server explicitly, leaving the thread's default server alone, so it may be used
+// from any thread.
 class CupsConnection {
 public:
     static constexpr double kAnswerTimeoutSeconds = 10.0;
 
-    // Connects to the server ("host", "host:port" or a socket path), or to the user's default
-    // server when it is empty; isOpen() tells whether that worked.
+    // server: "host", "host:port", "[v6]:port" or a local socket path; empty for the user's
+    // default server. isOpen() tells whether the connection was made.
     explicit CupsConnection(const QString& server);
 
     bool isOpen() const { return http_ != nullptr; }
     http_t* http() const { return http_.get(); }
-    // The server's name as the user would know it.
+    // The server's name as the user gave it (or the default server's).
     QString serverName() const { return serverName_; }
-    // Why the last request failed: the silence, or what the server said.
-    QString lastError() const;
+    // The reason a request failed: the server's silence told plainly, else the given error.
+    QString requestError(const QString& error) const;
 
 private:
     struct Closer {
@@ -31,4 +33,4 @@ private:
     QString serverName_;
 };
 
-} // namespace vextel_print
+} // namespace printing
