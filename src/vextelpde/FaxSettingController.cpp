@@ -55,6 +55,14 @@ void assignText(FaxSettingController* controller, QString& field, const QString&
     emit(controller->*signal)();
 }
 
+// A recipient made here carries a name and a fax number only.
+kit::ObjectRef makeRecipient(const QString& name, const QString& phoneNumber) {
+    auto recipient = std::make_shared<AddressInformation>();
+    recipient->setName(name);
+    recipient->setPhoneNumber(phoneNumber);
+    return recipient;
+}
+
 std::unique_ptr<InputStringChecker> makeChecker(quint64 maxLength,
                                                 const CodeRange* acceptableRange) {
     auto checker = std::make_unique<InputStringChecker>();
@@ -325,10 +333,7 @@ void FaxSettingController::addAddressInfo(QObject* /*sender*/) {
               {QStringLiteral("OK"), QStringLiteral("Cancel")}) != kit::AlertFirstButtonReturn) {
         return;
     }
-    auto recipient = std::make_shared<AddressInformation>();
-    recipient->setName(addressName_);
-    recipient->setPhoneNumber(addressPhoneNumber_);
-    addressArrayController_->addObject(recipient);
+    addressArrayController_->addObject(makeRecipient(addressName_, addressPhoneNumber_));
     kit::setValueForKey(this, QStringLiteral("addressName"), QStringLiteral(""));
     kit::setValueForKey(this, QStringLiteral("addressPhoneNumber"), QStringLiteral(""));
 }
@@ -393,10 +398,8 @@ void FaxSettingController::startSending(QObject* /*sender*/) {
                   QStringLiteral("Current number is automatically added"),
                   {QStringLiteral("OK"), QStringLiteral("Cancel")}) ==
                 kit::AlertFirstButtonReturn) {
-            auto recipient = std::make_shared<AddressInformation>();
-            recipient->setName(QStringLiteral(""));
-            recipient->setPhoneNumber(addressPhoneNumber_);
-            addressArrayController_->addObject(recipient);
+            addressArrayController_->addObject(
+                makeRecipient(QStringLiteral(""), addressPhoneNumber_));
         }
         if (addressArrayController_->count() == 0) {
             alert(QStringLiteral("No Sender Specified"), {}, {QStringLiteral("OK")});
