@@ -29,8 +29,13 @@ QString wall() {
 // registration never touches the user's files, English texts, and no extra plug-in folders.
 QMap<QString, QString> quietEnvironment(const BenchContext& context) {
     const QString home = context.work(QStringLiteral("home"));
+    const QString runtime = context.work(QStringLiteral("runtime"));
     QDir().mkpath(home);
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return {{QStringLiteral("HOME"), home},
+            {QStringLiteral("XDG_RUNTIME_DIR"), runtime},
             {QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data")},
             {QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config")},
             {QStringLiteral("LANG"), QStringLiteral("C.UTF-8")},

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,7 +64,13 @@ QByteArray readAll(int descriptor) {
     }
 }
 
+bool childErrorsShown = false;
+
 } // namespace
+
+void ProcessProbe::setChildErrorsShown(bool shown) {
+    childErrorsShown = shown;
+}
 
 std::optional<Figures> ProcessProbe::run(const Command& command, QString* error) {
     QByteArrayList arguments{command.program.toLocal8Bit()};
@@ -92,6 +99,11 @@ std::optional<Figures> ProcessProbe::run(const Command& command, QString* error)
         dup2(output[1], STDOUT_FILENO);
         close(output[0]);
         close(output[1]);
+        if (!childErrorsShown) {
+            const int nowhere = open("/dev/null", O_WRONLY);
+            dup2(nowhere, STDERR_FILENO);
+            close(nowhere);
+        }
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }

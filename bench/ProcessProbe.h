@@ -23,9 +23,12 @@ struct Command {
 // Runs a program to its end with fork and exec and reads its resource use from wait4: CPU time,
 // peak resident set and wall time. Lines "figure NAME VALUE" on the program's standard output
 // are added to the figures, so a probe run in a child process can report in-process timings.
-// Standard error goes to the bench's own, for when a run fails.
+// The program's standard error is dropped unless shown (`vextel-bench --verbose`), so that
+// the report stays readable; a failed run is reported with its exit status either way.
 class ProcessProbe {
 public:
+    static void setChildErrorsShown(bool shown);
+
     // Nullopt with a reason in *error when the program cannot start, is killed, or exits with
     // a status that is not accepted.
     static std::optional<Figures> run(const Command& command, QString* error);

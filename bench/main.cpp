@@ -19,15 +19,17 @@ using namespace vextel_bench;
 constexpr int kDefaultRounds = 5;
 
 const char kUsage[] =
-    "usage: vextel-bench [--runs N] [--suite NAME]... [--list]\n"
+    "usage: vextel-bench [--runs N] [--suite NAME]... [--list] [--verbose]\n"
     "  --runs N      rounds per row, each running the measured side and its baseline (default 5)\n"
     "  --suite NAME  runs only this suite (may be repeated); all suites without it\n"
-    "  --list        lists the suites and their rows' titles without running them\n";
+    "  --list        lists the suites and their rows' titles without running them\n"
+    "  --verbose     shows what the measured programs write to standard error\n";
 
 struct BenchOptions {
     int rounds = kDefaultRounds;
     QStringList suites;
     bool list = false;
+    bool verbose = false;
     QString probe;
     QStringList probeArguments;
 };
@@ -52,6 +54,8 @@ bool parse(const QStringList& arguments, BenchOptions* options, QString* error) 
             options->suites.append(arguments[++i]);
         } else if (word == QLatin1String("--list")) {
             options->list = true;
+        } else if (word == QLatin1String("--verbose")) {
+            options->verbose = true;
         } else {
             *error = QStringLiteral("unknown argument %1").arg(word);
             return false;
@@ -141,6 +145,7 @@ int main(int argc, char** argv) {
         return runProbe(argc, argv, options);
     }
     QCoreApplication app(argc, argv);
+    ProcessProbe::setChildErrorsShown(options.verbose);
     out << "vextel-bench: " << options.rounds
         << " rounds per row; medians; ratio = measured / baseline" << Qt::endl;
     return runSuites(options, out, errors);
