@@ -2,10 +2,12 @@
 
 #include "HostFixture.h"
 #include "kit/Application.h"
+#include "kit/Workspace.h"
 
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 
@@ -298,7 +300,13 @@ TEST_F(ScriptRunnerTest, MalformedDialogCommandsAreErrors) {
                                {"print now"},
                                {"press"},
                                {"type senderField"},
-                               {"set nowhere 1", "print"}};
+                               {"set nowhere 1", "print"},
+                               {"wait", "print"},
+                               {"wait -1", "print"},
+                               {"wait 61", "print"},
+                               {"wait soon", "print"},
+                               {"wait nan", "print"},
+                               {"wait 1 2", "print"}};
     for (const QStringList& script : bad) {
         output.clear();
         EXPECT_FALSE(run(script)) << script.join(" | ").toStdString();
@@ -313,6 +321,20 @@ TEST_F(ScriptRunnerTest, CopiesBeyondWhatTheDialogTakesAreAnErrorNotClamped) {
         EXPECT_TRUE(error.startsWith("line 1: ")) << error.toStdString();
         EXPECT_FALSE(jobWritten()) << "a job with other copies than the script asked for";
     }
+}
+
+TEST_F(ScriptRunnerTest, WaitLetsTheLoopRunAndEveryLaunchIsOneQuotedLine) {
+    bool fired = false;
+    QTimer::singleShot(50, [&fired] {
+        fired = true;
+        kit::Workspace::launchProcess("/bin/true",
+                                      {"-VTELConnectionType NET", "say \"hi\"", "", "a\\b", "-x"});
+    });
+    ASSERT_TRUE(run({"wait 0.5", "cancel"})) << error.toStdString();
+    EXPECT_TRUE(fired);
+    EXPECT_EQ(
+        outputLines().filter("launched: "),
+        QStringList{R"(launched: /bin/true "-VTELConnectionType NET" "say \"hi\"" "" "a\\b" -x)"});
 }
 
 TEST_F(ScriptRunnerTest, LoadReportsAMissingFile) {
