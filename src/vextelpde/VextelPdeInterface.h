@@ -36,10 +36,6 @@ class VextelPdeInterface : public BasicPdeInterface, public kit::NetServiceDeleg
     Q_PROPERTY(QString senderName READ senderName WRITE setSenderName)
 
 public:
-    // The sender name's entry in the job's print settings.
-    static constexpr char kSenderNameKey[] = "tarvik.print.printsettings.VTelCoverSenderName";
-    static constexpr int kSenderNameMaxLength = 30;
-
     // The editor's identifier in the bundle's Info.plist: the id of its desktop entry.
     static constexpr char kAddressBookIdentifierKey[] = "AddressBookBundleIdentifier";
     static constexpr double kBonjourTimeout = 5.0;
