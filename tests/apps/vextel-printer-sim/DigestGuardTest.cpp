@@ -84,8 +84,8 @@ TEST_F(DigestGuardTest, UnknownNoncesNeitherCountNorGrowTheTable) {
         EXPECT_EQ(check(answer("0000", 1, unknown)), Verdict::Challenge);
     const auto first = DigestAuth::parseChallenge(guard_.challenge(false));
     for (std::size_t i = 0; i < DigestGuard::kMaximumNonces; ++i) {
-        guard_.challenge(false);
         now_ += std::chrono::milliseconds(1);
+        guard_.challenge(false);
     }
     EXPECT_EQ(check(answer("4826", 1, first)), Verdict::Challenge) << "the oldest went first";
     EXPECT_EQ(check(answer("4826")), Verdict::Allowed);
