@@ -1,6 +1,6 @@
 #include "PrinterSimulator.h"
 
-#include "BookFile.h"
+#include "StoredBook.h"
 #include "DeviceClient.h"
 #include "DigestAuth.h"
 
@@ -244,7 +244,7 @@ void PrinterSimulator::replaceBook(const httplib::Request& request, httplib::Res
         return;
     }
     std::string saveError;
-    if (!BookFile::save(options_.bookPath, *book, &saveError)) {
+    if (!StoredBook::save(options_.bookPath, *book, &saveError)) {
         std::cerr << "vextel-printer-sim: " << saveError << "\n";
         response.status = 500;
         response.set_content(errorBody("the book could not be stored"), kJson);

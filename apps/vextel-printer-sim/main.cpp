@@ -1,5 +1,5 @@
 // vextel-printer-sim: serves the printer's address-book protocol from a book file until SIGTERM.
-#include "BookFile.h"
+#include "StoredBook.h"
 #include "PrinterSimulator.h"
 #include "SimulatorOptions.h"
 
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         std::cerr << "vextel-printer-sim: " << error << "\n" << SimulatorOptions::usage();
         return 2;
     }
-    auto book = BookFile::load(options->bookPath, &error);
+    auto book = StoredBook::load(options->bookPath, &error);
     if (!book) {
         std::cerr << "vextel-printer-sim: " << error << "\n";
         return 1;

@@ -1,6 +1,6 @@
 #include "PrinterSimulator.h"
 
-#include "BookFile.h"
+#include "StoredBook.h"
 #include "DigestAuth.h"
 
 #include <filesystem>
@@ -8,7 +8,7 @@
 #include <httplib.h>
 #include <sys/stat.h>
 
-using vextel_sim::BookFile;
+using vextel_sim::StoredBook;
 using vextel_sim::PrinterSimulator;
 using vextel_sim::SimulatorOptions;
 using xdirkit::DeviceBook;
@@ -29,7 +29,7 @@ protected:
         options_.bookPath = (folder_ / "book.json").string();
         options_.listen = {{"127.0.0.1", 0}};
         options_.password = "4826";
-        ASSERT_TRUE(BookFile::save(options_.bookPath, kBook, nullptr));
+        ASSERT_TRUE(StoredBook::save(options_.bookPath, kBook, nullptr));
         simulator_ = std::make_unique<PrinterSimulator>(options_, kBook);
         std::string error;
         ASSERT_TRUE(simulator_->bind(&error)) << error;
@@ -106,13 +106,13 @@ TEST_F(PrinterSimulatorTest, ReplacesTheBookOnlyForAMatchingTagAndAValidBody) {
         EXPECT_EQ(result->status, row.status) << row.what;
     }
     EXPECT_EQ(currentTag(), tag) << "nothing changed";
-    EXPECT_EQ(BookFile::load(options_.bookPath, nullptr), kBook);
+    EXPECT_EQ(StoredBook::load(options_.bookPath, nullptr), kBook);
 
     const auto listed =
         authorized("PUT", kBookPath, {{"If-Match", "\"0123\", " + tag}}, changed.toJson());
     EXPECT_EQ(listed->status, 204);
     EXPECT_EQ(listed->get_header_value("ETag"), PrinterSimulator::etagOf(changed));
-    EXPECT_EQ(BookFile::load(options_.bookPath, nullptr), changed);
+    EXPECT_EQ(StoredBook::load(options_.bookPath, nullptr), changed);
     EXPECT_EQ(authorized("PUT", kBookPath, {{"If-Match", "*"}}, kBook.toJson())->status, 204);
     EXPECT_EQ(currentTag(), PrinterSimulator::etagOf(kBook));
 }
@@ -122,17 +122,17 @@ TEST_F(PrinterSimulatorTest, SavingKeepsTheFileModeAndLeavesNoTemporaryFile) {
     DeviceBook changed = kBook;
     changed.groups.clear();
     std::string error;
-    ASSERT_TRUE(BookFile::save(options_.bookPath, changed, &error)) << error;
+    ASSERT_TRUE(StoredBook::save(options_.bookPath, changed, &error)) << error;
     struct stat saved {};
     ASSERT_EQ(stat(options_.bookPath.c_str(), &saved), 0);
     EXPECT_EQ(saved.st_mode & 07777, 0600u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
                             std::filesystem::directory_iterator()),
               1);
-    EXPECT_EQ(BookFile::load(options_.bookPath, &error), changed);
-    EXPECT_FALSE(BookFile::save((folder_ / "missing" / "book.json").string(), changed, &error));
+    EXPECT_EQ(StoredBook::load(options_.bookPath, &error), changed);
+    EXPECT_FALSE(StoredBook::save((folder_ / "missing" / "book.json").string(), changed, &error));
     EXPECT_NE(error.find("missing"), std::string::npos) << error;
-    EXPECT_FALSE(BookFile::load((folder_ / "missing.json").string(), &error));
+    EXPECT_FALSE(StoredBook::load((folder_ / "missing.json").string(), &error));
     EXPECT_NE(error.find("missing.json"), std::string::npos) << error;
 }
 

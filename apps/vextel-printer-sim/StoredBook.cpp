@@ -1,4 +1,4 @@
-#include "BookFile.h"
+#include "StoredBook.h"
 
 #include <cerrno>
 #include <cstring>
@@ -40,7 +40,7 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
-std::optional<xdirkit::DeviceBook> BookFile::load(const std::string& path, std::string* error) {
+std::optional<xdirkit::DeviceBook> StoredBook::load(const std::string& path, std::string* error) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         failWith(error, path);
@@ -55,7 +55,7 @@ std::optional<xdirkit::DeviceBook> BookFile::load(const std::string& path, std::
     return book;
 }
 
-bool BookFile::save(const std::string& path, const xdirkit::DeviceBook& book, std::string* error) {
+bool StoredBook::save(const std::string& path, const xdirkit::DeviceBook& book, std::string* error) {
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)

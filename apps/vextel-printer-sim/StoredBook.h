@@ -10,7 +10,7 @@ namespace vextel_sim {
 // The simulated printer's book on disk: a JSON document as the printer serves it. Saving is
 // atomic (temporary file in the same folder, flush, rename, flush of the folder), so a crash
 // leaves the old book or the new one.
-class BookFile {
+class StoredBook {
 public:
     // The book, or nullopt with one line in *error.
     static std::optional<xdirkit::DeviceBook> load(const std::string& path, std::string* error);
