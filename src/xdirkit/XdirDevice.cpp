@@ -121,9 +121,9 @@ std::optional<DeviceBook> fromRecords(const xdirkit::DataHandle& handle) {
         auto name = readText(record.name, XDIR_NAME_UNITS);
         if (!name || record.memberCount > XDIR_FAX_GROUP_MEMBERS)
             return std::nullopt;
-        book.groups.push_back({std::move(*name),
-                               {record.memberIdentifiers,
-                                record.memberIdentifiers + record.memberCount}});
+        book.groups.push_back(
+            {std::move(*name),
+             {record.memberIdentifiers, record.memberIdentifiers + record.memberCount}});
     }
     return book;
 }
@@ -188,8 +188,7 @@ int32_t XdirDevice_WriteData(int32_t reserved, XDIRDataRef data, int32_t what,
     if (!endpoint)
         return XDIR_ERR_DEVICE_NOT_SET;
     DeviceClient client(*endpoint);
-    DeviceClient::WriteResult result =
-        client.writeBook(*book, data->handle.deviceETag(), password);
+    DeviceClient::WriteResult result = client.writeBook(*book, data->handle.deviceETag(), password);
     if (result.outcome != Outcome::Ok) {
         report("XdirDevice_WriteData", client);
         // The book was checked above, so an invalid book now is the printer's refusal.

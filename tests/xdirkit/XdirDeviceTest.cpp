@@ -3,13 +3,13 @@
 #include "support/PrinterSimProcess.h"
 #include "xdirkit/XdirKit.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 
-using xdirkit::DeviceBook;
 using vextel_test::PrinterSimProcess;
+using xdirkit::DeviceBook;
 
 namespace {
 
@@ -23,7 +23,9 @@ struct HandleDeleter {
 };
 using Handle = std::unique_ptr<XDIRData, HandleDeleter>;
 
-Handle newHandle() { return Handle(XDIRData_Create()); }
+Handle newHandle() {
+    return Handle(XDIRData_Create());
+}
 
 std::u16string text(const uint16_t* field) {
     std::u16string units;
@@ -201,13 +203,26 @@ TEST_F(XdirDeviceTest, WritingNeedsTheVersionThatWasRead) {
          [](XDIRFaxRecord& e, XDIRFaxGroupRecord&) {
              std::fill(std::begin(e.name), std::end(e.name), u'x');
          }},
-        {"empty fax number", [](XDIRFaxRecord& e, XDIRFaxGroupRecord&) { e.faxNumber[0] = 0; }},
+        {"empty fax number",
+         [](XDIRFaxRecord& e, XDIRFaxGroupRecord&) {
+             e.faxNumber[0] = 0;
+         }},
         {"fax number with a letter",
-         [](XDIRFaxRecord& e, XDIRFaxGroupRecord&) { e.faxNumber[0] = u'O'; }},
-        {"identifier zero", [](XDIRFaxRecord& e, XDIRFaxGroupRecord&) { e.identifier = 0; }},
+         [](XDIRFaxRecord& e, XDIRFaxGroupRecord&) {
+             e.faxNumber[0] = u'O';
+         }},
+        {"identifier zero",
+         [](XDIRFaxRecord& e, XDIRFaxGroupRecord&) {
+             e.identifier = 0;
+         }},
         {"member that names nobody",
-         [](XDIRFaxRecord&, XDIRFaxGroupRecord& g) { g.memberIdentifiers[0] = 2; }},
-        {"202 members", [](XDIRFaxRecord&, XDIRFaxGroupRecord& g) { g.memberCount = 202; }},
+         [](XDIRFaxRecord&, XDIRFaxGroupRecord& g) {
+             g.memberIdentifiers[0] = 2;
+         }},
+        {"202 members",
+         [](XDIRFaxRecord&, XDIRFaxGroupRecord& g) {
+             g.memberCount = 202;
+         }},
     };
     for (const Row& row : spoiled) {
         auto badEntries = editor->handle.fax();
