@@ -11,6 +11,7 @@ packages=(
   libcpp-httplib-dev libssl-dev
   fonts-dejavu-core procps
   avahi-daemon avahi-utils dbus-daemon iproute2
+  clang libclang-rt-14-dev
 )
 
 missing=()
