@@ -28,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (const auto challenge = DigestAuth::parseChallenge(text)) {
         FUZZ_CHECK(!challenge->realm.empty() && !challenge->nonce.empty());
         const auto again = DigestAuth::parseChallenge(DigestAuth::formatChallenge(*challenge));
-        FUZZ_CHECK(again && again->realm == challenge->realm &&
-                   again->nonce == challenge->nonce && again->opaque == challenge->opaque &&
-                   again->stale == challenge->stale);
+        FUZZ_CHECK(again && again->realm == challenge->realm && again->nonce == challenge->nonce &&
+                   again->opaque == challenge->opaque && again->stale == challenge->stale);
     }
     if (const auto credentials = DigestAuth::parseCredentials(text))
         FUZZ_CHECK(!credentials->nonce.empty() && !credentials->response.empty() &&
