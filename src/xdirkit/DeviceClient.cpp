@@ -21,6 +21,7 @@ constexpr const char* kUsbHost = "localhost";
 constexpr int kUsbPort = 60000;
 constexpr const char* kDevicePortVariable = "VEXTEL_DEVICE_PORT";
 constexpr const char* kUsbEndpointVariable = "VEXTEL_USB_ENDPOINT";
+constexpr std::chrono::milliseconds kBackstop{500};
 
 using Outcome = DeviceClient::Outcome;
 
@@ -322,8 +323,10 @@ DeviceClient::Exchange DeviceClient::send(const std::string& method, const char*
     httplib::Client client(endpoint_.host, endpoint_.port);
     const auto limit = std::chrono::duration_cast<std::chrono::microseconds>(remaining);
     client.set_connection_timeout(std::min<std::chrono::microseconds>(kConnectTimeout, limit));
-    client.set_read_timeout(limit);
-    client.set_write_timeout(limit);
+    // The watchdog below ends the exchange at the deadline; these only back it up, a little
+    // later, so that a time-out is always told apart from a connection the printer closed.
+    client.set_read_timeout(limit + kBackstop);
+    client.set_write_timeout(limit + kBackstop);
     client.set_keep_alive(false);
     client.set_decompress(false);
 
@@ -394,7 +397,7 @@ DeviceClient::Exchange DeviceClient::send(const std::string& method, const char*
     const std::string where = endpoint_.text();
     if (tooLarge)
         exchange.failure = fail(Outcome::TooLarge, where);
-    else if (expired)
+    else if (expired || Clock::now() >= deadline)
         exchange.failure = fail(Outcome::TimedOut, where);
     else if (result.error() == httplib::Error::Read && answered)
         exchange.failure = fail(Outcome::ConnectionLost, where);
