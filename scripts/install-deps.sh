@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core procps
   avahi-daemon avahi-utils dbus-daemon iproute2
   clang libclang-rt-14-dev
+  printer-driver-cups-pdf openprinting-ppds printer-driver-gutenprint printer-driver-hpcups
 )
 
 missing=()
