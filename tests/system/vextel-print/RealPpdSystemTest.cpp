@@ -113,8 +113,17 @@ TEST_F(RealPpdSystemTest, EveryOtherMakersPpdGetsThePlainDialogAndItsJobGoesOut)
         const QString output = temp.filePath(name);
         const HostRun run = print(ppd, output);
         ASSERT_EQ(run.exitCode, 0) << name.toStdString() << "\n" << run.err.toStdString();
-        EXPECT_FALSE(run.err.contains(QStringLiteral("vextel-print: ")))
-            << name.toStdString() << "\n" << run.err.toStdString();
+        // Some makers' PPDs name dialog extensions of another platform: one line says they are
+        // not found, and nothing else may go wrong.
+        const QStringList hostLines =
+            run.err.split(QLatin1Char('\n')).filter(QStringLiteral("vextel-print: "));
+        EXPECT_LE(hostLines.size(), 1) << name.toStdString() << "\n" << run.err.toStdString();
+        for (const QString& line : hostLines) {
+            EXPECT_TRUE(line.contains(QStringLiteral("the dialog extensions the PPD names are not "
+                                                     "found")))
+                << name.toStdString() << "\n"
+                << run.err.toStdString();
+        }
         const QStringList options =
             QString::fromUtf8(readFile(output + QStringLiteral("/job-1/job-options")))
                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
