@@ -1,0 +1,266 @@
+#include "VCardLine.h"
+
+#include "RecordText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <iconv.h>
+#include <memory>
+
+namespace xdirkit {
+namespace {
+
+constexpr std::string_view kTransferEncodings[] = {"QUOTED-PRINTABLE", "BASE64", "8BIT", "7BIT"};
+
+// Shift_JIS as phones and Windows write it: backslash and tilde stay ASCII, which keeps the
+// vCard escapes readable.
+constexpr std::pair<std::string_view, const char*> kCharsetAliases[] = {
+    {"SHIFT_JIS", "CP932"}, {"SHIFT-JIS", "CP932"}, {"SJIS", "CP932"},
+    {"X-SJIS", "CP932"},    {"MS_KANJI", "CP932"},  {"WINDOWS-31J", "CP932"},
+};
+
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool isUtf8Name(std::string_view charset) {
+    return equalsIgnoringCase(charset, "UTF-8") || equalsIgnoringCase(charset, "UTF8");
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = upper(c);
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// "=XX" becomes the byte XX; anything else, a malformed "=" included, stays as written.
+std::string decodeQuotedPrintable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '=' && i + 2 < text.size()) {
+            const int high = hexDigit(text[i + 1]);
+            const int low = hexDigit(text[i + 2]);
+            if (high >= 0 && low >= 0) {
+                out += static_cast<char>(high * 16 + low);
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// Null when iconv does not know the character set or the bytes do not fit it.
+std::optional<std::string> convertToUtf8(std::string_view bytes, const char* charset) {
+    iconv_t converter = ::iconv_open("UTF-8", charset);
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::unique_ptr<void, int (*)(iconv_t)> closer(converter, ::iconv_close);
+    std::string out(bytes.size() * 4 + 4, '\0');
+    std::string in(bytes);
+    char* inPointer = in.data();
+    std::size_t inLeft = in.size();
+    char* outPointer = out.data();
+    std::size_t outLeft = out.size();
+    if (::iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<size_t>(-1))
+        return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+} // namespace
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return upper(x) == upper(y); });
+}
+
+std::string unescapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            const char next = text[i + 1];
+            if (next == 'n' || next == 'N') {
+                out += '\n';
+                ++i;
+                continue;
+            }
+            if (next == ',' || next == ';' || next == ':' || next == '\\') {
+                out += next;
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::optional<VCardLine> VCardLine::parse(std::string text) {
+    VCardLine line;
+    const std::size_t size = text.size();
+    std::size_t pos = 0;
+    auto span = [](std::size_t begin, std::size_t end) {
+        return Span{static_cast<uint32_t>(begin), static_cast<uint32_t>(end - begin)};
+    };
+    while (pos < size && text[pos] != ';' && text[pos] != ':') {
+        if (text[pos] == '.' && line.group_.length == 0 && line.name_.begin == 0) {
+            line.group_ = span(0, pos);
+            line.name_.begin = static_cast<uint32_t>(pos + 1);
+        }
+        ++pos;
+    }
+    line.name_ = span(line.name_.begin, pos);
+    if (line.name_.length == 0 || pos == size)
+        return std::nullopt;
+    while (pos < size && text[pos] == ';') {
+        const std::size_t nameBegin = ++pos;
+        while (pos < size && text[pos] != '=' && text[pos] != ';' && text[pos] != ':')
+            ++pos;
+        if (pos == size)
+            return std::nullopt;
+        if (text[pos] != '=') {
+            const Span bare = span(nameBegin, pos);
+            if (bare.length == 0)
+                continue;
+            const std::string_view word(text.data() + nameBegin, bare.length);
+            const bool encoding =
+                std::any_of(std::begin(kTransferEncodings), std::end(kTransferEncodings),
+                            [&](std::string_view e) { return equalsIgnoringCase(word, e); });
+            line.parameters_.push_back({Span{}, bare, encoding});
+            continue;
+        }
+        const Span name = span(nameBegin, pos);
+        // Values, each unquoted or quoted; a quoted value is itself a comma-separated list.
+        do {
+            ++pos;
+            if (pos < size && text[pos] == '"') {
+                const std::size_t quoteEnd = text.find('"', pos + 1);
+                if (quoteEnd == std::string::npos)
+                    return std::nullopt;
+                for (std::size_t begin = pos + 1; begin <= quoteEnd;) {
+                    std::size_t end = text.find(',', begin);
+                    if (end == std::string::npos || end > quoteEnd)
+                        end = quoteEnd;
+                    line.parameters_.push_back({name, span(begin, end), false});
+                    begin = end + 1;
+                }
+                pos = quoteEnd + 1;
+            } else {
+                const std::size_t begin = pos;
+                while (pos < size && text[pos] != ',' && text[pos] != ';' && text[pos] != ':')
+                    ++pos;
+                line.parameters_.push_back({name, span(begin, pos), false});
+            }
+        } while (pos < size && text[pos] == ',');
+        if (pos == size)
+            return std::nullopt;
+        if (text[pos] != ';' && text[pos] != ':')
+            return std::nullopt;
+    }
+    if (pos == size || text[pos] != ':')
+        return std::nullopt;
+    line.value_ = span(pos + 1, size);
+    line.text_ = std::move(text);
+    return line;
+}
+
+bool VCardLine::isNamed(std::string_view name) const {
+    return equalsIgnoringCase(this->name(), name);
+}
+
+std::string_view VCardLine::parameterName(std::size_t index) const {
+    const Parameter& parameter = parameters_.at(index);
+    if (parameter.name.length == 0)
+        return parameter.bareEncoding ? "ENCODING" : "TYPE";
+    return view(parameter.name);
+}
+
+std::string_view VCardLine::parameterValue(std::size_t index) const {
+    return view(parameters_.at(index).value);
+}
+
+std::optional<std::string_view> VCardLine::parameter(std::string_view name) const {
+    for (std::size_t i = 0; i < parameters_.size(); ++i)
+        if (equalsIgnoringCase(parameterName(i), name))
+            return parameterValue(i);
+    return std::nullopt;
+}
+
+bool VCardLine::hasParameter(std::string_view name, std::string_view value) const {
+    for (std::size_t i = 0; i < parameters_.size(); ++i)
+        if (equalsIgnoringCase(parameterName(i), name) &&
+            equalsIgnoringCase(parameterValue(i), value))
+            return true;
+    return false;
+}
+
+bool VCardLine::isQuotedPrintable() const {
+    return hasParameter("ENCODING", "QUOTED-PRINTABLE");
+}
+
+std::optional<std::string> VCardLine::decodedValue() const {
+    std::string bytes =
+        isQuotedPrintable() ? decodeQuotedPrintable(rawValue()) : std::string(rawValue());
+    const std::optional<std::string_view> charset = parameter("CHARSET");
+    if (charset && !isUtf8Name(*charset)) {
+        std::string name(*charset);
+        for (const auto& [alias, iconvName] : kCharsetAliases)
+            if (equalsIgnoringCase(*charset, alias))
+                name = iconvName;
+        return convertToUtf8(bytes, name.c_str());
+    }
+    if (isValidUtf8(bytes))
+        return bytes;
+    if (auto converted = convertToUtf8(bytes, "WINDOWS-1252"))
+        return converted;
+    return convertToUtf8(bytes, "ISO-8859-1");
+}
+
+std::optional<std::string> VCardLine::textValue() const {
+    auto decoded = decodedValue();
+    if (!decoded)
+        return std::nullopt;
+    if (decoded->find('\\') == std::string::npos)
+        return decoded;
+    return unescapeText(*decoded);
+}
+
+std::optional<std::vector<std::string>> VCardLine::components() const {
+    const auto decoded = decodedValue();
+    if (!decoded)
+        return std::nullopt;
+    std::vector<std::string> parts;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i <= decoded->size(); ++i) {
+        if (i == decoded->size() || (*decoded)[i] == ';') {
+            parts.push_back(unescapeText(std::string_view(*decoded).substr(begin, i - begin)));
+            begin = i + 1;
+        } else if ((*decoded)[i] == '\\') {
+            ++i;
+        }
+    }
+    return parts;
+}
+
+bool VCardLine::continuesQuotedPrintable(std::string_view text) {
+    if (text.empty() || text.back() != '=')
+        return false;
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const std::string_view head = text.substr(0, colon);
+    const std::string_view kWord = "QUOTED-PRINTABLE";
+    for (std::size_t i = 0; i + kWord.size() <= head.size(); ++i)
+        if (equalsIgnoringCase(head.substr(i, kWord.size()), kWord))
+            return true;
+    return false;
+}
+
+} // namespace xdirkit
