@@ -45,9 +45,21 @@ int32_t PersonalRecords::build(const std::vector<VCardCard>& cards) {
     // The identifier each contact's preferred number got, by UID.
     std::unordered_map<std::string, uint16_t> memberTargets;
     std::size_t individuals = 0;
+    // One fax line is one individual at most: room for all of them at once (records are big).
+    std::size_t faxLines = 0;
+    for (const VCardCard& card : cards)
+        for (const VCardLine& line : card.lines())
+            faxLines += line.property() == VCardLine::Property::Telephone ? 1 : 0;
+    entries.reserve(std::min<std::size_t>(faxLines, XDIR_MAX_INDIVIDUALS + 1));
+    // Only groups need the UIDs.
+    const bool anyGroup = std::any_of(cards.begin(), cards.end(),
+                                      [](const VCardCard& card) { return card.isGroup(); });
+    std::vector<const VCardCard*> groupCards;
     for (const VCardCard& card : cards) {
-        if (card.isGroup())
+        if (card.isGroup()) {
+            groupCards.push_back(&card);
             continue;
+        }
         const std::vector<VCardCard::FaxNumber> numbers = card.faxNumbers();
         if (numbers.empty())
             continue;
@@ -81,14 +93,15 @@ int32_t PersonalRecords::build(const std::vector<VCardCard>& cards) {
                 bestIdentifier = record.identifier;
             }
         }
+        if (!anyGroup)
+            continue;
         const std::string uid = card.uid();
         if (bestIdentifier != 0 && !uid.empty())
             memberTargets.emplace(uidKey(uid), bestIdentifier);
     }
 
-    for (const VCardCard& card : cards) {
-        if (!card.isGroup())
-            continue;
+    for (const VCardCard* group : groupCards) {
+        const VCardCard& card = *group;
         const auto name = card.displayName();
         if (!name) {
             warnings.push_back("a group without a name (UID " + quoted(card.uid()) +
@@ -123,7 +136,7 @@ int32_t PersonalRecords::readFile(const std::string& path) {
     std::string text;
     if (const int32_t status = BookFile::read(path, text); status != XDIR_OK)
         return status;
-    const auto cards = VCardReader::read(text);
+    const auto cards = VCardReader::read(std::move(text), VCardReader::Lines::ForRecords);
     if (!cards)
         return XDIR_ERR_FILE_MALFORMED;
     return build(*cards);

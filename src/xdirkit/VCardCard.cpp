@@ -6,8 +6,6 @@
 namespace xdirkit {
 namespace {
 
-constexpr std::string_view kServerKind = "X-ADDRESSBOOKSERVER-KIND";
-constexpr std::string_view kServerMember = "X-ADDRESSBOOKSERVER-MEMBER";
 constexpr std::string_view kTelUriScheme = "tel:";
 
 std::string trimmed(std::string_view text) {
@@ -35,9 +33,7 @@ std::string joined(const std::vector<std::string>& parts, std::string_view separ
 
 int preferenceOf(const VCardLine& line) {
     int best = VCardCard::kNoPreference;
-    for (std::size_t i = 0; i < line.parameterCount(); ++i) {
-        const std::string_view name = line.parameterName(i);
-        const std::string_view value = line.parameterValue(i);
+    for (const auto& [name, value] : line.parameters()) {
         if (equalsIgnoringCase(name, "PREF")) {
             int number = 1;
             const auto [end, error] =
@@ -73,46 +69,53 @@ std::string escapeText(std::string_view text) {
     return out;
 }
 
-VCardCard::VCardCard(std::vector<VCardLine> lines, std::string original)
-    : lines_(std::move(lines)), original_(std::move(original)) {}
+VCardCard::VCardCard(std::vector<VCardLine> lines, std::shared_ptr<const std::string> source,
+                     std::size_t begin, std::size_t length)
+    : lines_(std::move(lines)), source_(std::move(source)), begin_(begin), length_(length) {}
 
-const VCardLine* VCardCard::first(std::string_view name) const {
+std::string_view VCardCard::original() const {
+    if (!source_ || changed_)
+        return {};
+    return std::string_view(*source_).substr(begin_, length_);
+}
+
+const VCardLine* VCardCard::first(Property property) const {
     for (const VCardLine& line : lines_)
-        if (line.isNamed(name))
+        if (line.property() == property)
             return &line;
     return nullptr;
 }
 
-std::optional<std::string> VCardCard::firstText(std::string_view name) const {
-    const VCardLine* line = first(name);
+std::optional<std::string> VCardCard::firstText(Property property) const {
+    const VCardLine* line = first(property);
     if (line == nullptr)
         return std::nullopt;
     return line->textValue();
 }
 
 std::string VCardCard::version() const {
-    return firstText("VERSION").value_or("");
+    return firstText(Property::Version).value_or("");
 }
 
 std::string VCardCard::uid() const {
-    return trimmed(firstText("UID").value_or(""));
+    return trimmed(firstText(Property::Uid).value_or(""));
 }
 
 bool VCardCard::isGroup() const {
     for (const VCardLine& line : lines_)
-        if ((line.isNamed("KIND") || line.isNamed(kServerKind)) &&
+        if (line.property() == Property::Kind &&
             equalsIgnoringCase(trimmed(line.rawValue()), "group"))
             return true;
     return false;
 }
 
 std::optional<std::string> VCardCard::displayName() const {
-    if (auto fullName = firstText("FN")) {
+    if (auto fullName = firstText(Property::FullName)) {
         std::string name = trimmed(*fullName);
         if (!name.empty())
             return name;
     }
-    if (const VCardLine* line = first("N")) {
+    if (const VCardLine* line = first(Property::Name)) {
         if (auto parts = line->components()) {
             parts->resize(5);
             std::string name =
@@ -126,7 +129,7 @@ std::optional<std::string> VCardCard::displayName() const {
 }
 
 std::string VCardCard::company() const {
-    const VCardLine* line = first("ORG");
+    const VCardLine* line = first(Property::Organization);
     if (line == nullptr)
         return "";
     auto parts = line->components();
@@ -138,11 +141,11 @@ std::string VCardCard::company() const {
 }
 
 std::string VCardCard::note() const {
-    return firstText("NOTE").value_or("");
+    return firstText(Property::Note).value_or("");
 }
 
 bool VCardCard::isFaxLine(const VCardLine& line) const {
-    return line.isNamed("TEL") && line.hasType("fax");
+    return line.property() == Property::Telephone && line.hasType("fax");
 }
 
 std::vector<VCardCard::FaxNumber> VCardCard::faxNumbers() const {
@@ -164,7 +167,7 @@ std::vector<VCardCard::FaxNumber> VCardCard::faxNumbers() const {
 std::vector<std::string> VCardCard::memberUids() const {
     std::vector<std::string> uids;
     for (const VCardLine& line : lines_)
-        if (line.isNamed("MEMBER") || line.isNamed(kServerMember)) {
+        if (line.property() == Property::Member) {
             std::string uid = trimmed(line.textValue().value_or(""));
             if (!uid.empty())
                 uids.push_back(std::move(uid));
@@ -185,37 +188,38 @@ void VCardCard::replaceLines(Predicate matches, const std::vector<std::string>& 
         if (auto line = VCardLine::parse(text))
             parsed.push_back(std::move(*line));
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), parsed.begin(), parsed.end());
-    original_.clear();
+    changed_ = true;
 }
 
-void VCardCard::replaceProperty(std::string_view name, const std::vector<std::string>& newLines) {
-    replaceLines([name](const VCardLine& line) { return line.isNamed(name); }, newLines);
+void VCardCard::replaceProperty(Property property, const std::vector<std::string>& newLines) {
+    replaceLines([property](const VCardLine& line) { return line.property() == property; },
+                 newLines);
 }
 
 void VCardCard::setUid(std::string_view uid) {
-    replaceProperty("UID", {"UID:" + std::string(uid)});
+    replaceProperty(Property::Uid, {"UID:" + std::string(uid)});
 }
 
 void VCardCard::setGroup(bool group) {
-    replaceLines(
-        [](const VCardLine& line) { return line.isNamed("KIND") || line.isNamed(kServerKind); },
-        group ? std::vector<std::string>{"KIND:group"} : std::vector<std::string>{});
+    replaceLines([](const VCardLine& line) { return line.property() == Property::Kind; },
+                 group ? std::vector<std::string>{"KIND:group"} : std::vector<std::string>{});
 }
 
 void VCardCard::setDisplayName(std::string_view name) {
-    replaceProperty("FN", {"FN:" + escapeText(name)});
-    replaceProperty("N", {"N:" + escapeText(name) + ";;;;"});
+    replaceProperty(Property::FullName, {"FN:" + escapeText(name)});
+    replaceProperty(Property::Name, {"N:" + escapeText(name) + ";;;;"});
 }
 
 void VCardCard::setCompany(std::string_view company) {
-    replaceProperty("ORG", company.empty()
-                               ? std::vector<std::string>{}
-                               : std::vector<std::string>{"ORG:" + escapeText(company)});
+    replaceProperty(Property::Organization,
+                    company.empty() ? std::vector<std::string>{}
+                                    : std::vector<std::string>{"ORG:" + escapeText(company)});
 }
 
 void VCardCard::setNote(std::string_view note) {
-    replaceProperty("NOTE", note.empty() ? std::vector<std::string>{}
-                                         : std::vector<std::string>{"NOTE:" + escapeText(note)});
+    replaceProperty(Property::Note, note.empty()
+                                        ? std::vector<std::string>{}
+                                        : std::vector<std::string>{"NOTE:" + escapeText(note)});
 }
 
 void VCardCard::setFaxNumbers(const std::vector<std::string>& numbers) {
@@ -230,9 +234,8 @@ void VCardCard::setMemberUids(const std::vector<std::string>& uids) {
     std::vector<std::string> newLines;
     for (const std::string& uid : uids)
         newLines.push_back("MEMBER:" + uid);
-    replaceLines(
-        [](const VCardLine& line) { return line.isNamed("MEMBER") || line.isNamed(kServerMember); },
-        newLines);
+    replaceLines([](const VCardLine& line) { return line.property() == Property::Member; },
+                 newLines);
 }
 
 } // namespace xdirkit

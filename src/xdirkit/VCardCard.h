@@ -2,6 +2,7 @@
 
 #include "VCardLine.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,11 +26,13 @@ public:
     static constexpr int kNoPreference = 100;
 
     VCardCard() = default;
-    VCardCard(std::vector<VCardLine> lines, std::string original);
+    // A card read from source, whose bytes begin..begin+length it was read from.
+    VCardCard(std::vector<VCardLine> lines, std::shared_ptr<const std::string> source,
+              std::size_t begin, std::size_t length);
 
     const std::vector<VCardLine>& lines() const { return lines_; }
     // The card's bytes as read, BEGIN to END with its line end; empty for a new or changed card.
-    const std::string& original() const { return original_; }
+    std::string_view original() const;
 
     // "2.1", "3.0", "4.0"; empty when the card names none.
     std::string version() const;
@@ -61,15 +64,20 @@ public:
     void setMemberUids(const std::vector<std::string>& uids);
 
 private:
-    const VCardLine* first(std::string_view name) const;
-    std::optional<std::string> firstText(std::string_view name) const;
+    using Property = VCardLine::Property;
+    const VCardLine* first(Property property) const;
+    std::optional<std::string> firstText(Property property) const;
     bool isFaxLine(const VCardLine& line) const;
     template <typename Predicate>
     void replaceLines(Predicate matches, const std::vector<std::string>& newLines);
-    void replaceProperty(std::string_view name, const std::vector<std::string>& newLines);
+    void replaceProperty(Property property, const std::vector<std::string>& newLines);
 
     std::vector<VCardLine> lines_;
-    std::string original_;
+    // The whole book the card was read from, shared by its cards, whose lines may point into it.
+    std::shared_ptr<const std::string> source_;
+    bool changed_ = false;
+    std::size_t begin_ = 0;
+    std::size_t length_ = 0;
 };
 
 // Escapes a text for a vCard value: backslash, comma, semicolon and line ends.

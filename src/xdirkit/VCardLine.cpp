@@ -19,6 +19,20 @@ constexpr std::pair<std::string_view, const char*> kCharsetAliases[] = {
     {"X-SJIS", "CP932"},    {"MS_KANJI", "CP932"},  {"WINDOWS-31J", "CP932"},
 };
 
+constexpr std::pair<std::string_view, VCardLine::Property> kProperties[] = {
+    {"VERSION", VCardLine::Property::Version},
+    {"UID", VCardLine::Property::Uid},
+    {"KIND", VCardLine::Property::Kind},
+    {"X-ADDRESSBOOKSERVER-KIND", VCardLine::Property::Kind},
+    {"FN", VCardLine::Property::FullName},
+    {"N", VCardLine::Property::Name},
+    {"ORG", VCardLine::Property::Organization},
+    {"NOTE", VCardLine::Property::Note},
+    {"TEL", VCardLine::Property::Telephone},
+    {"MEMBER", VCardLine::Property::Member},
+    {"X-ADDRESSBOOKSERVER-MEMBER", VCardLine::Property::Member},
+};
+
 char upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -104,101 +118,148 @@ std::string unescapeText(std::string_view text) {
 
 std::optional<VCardLine> VCardLine::parse(std::string text) {
     VCardLine line;
+    line.owned_ = std::move(text);
+    // An empty owned text reads as the (empty) borrowed one, which parses to nothing either way.
+    return parseInto(std::move(line));
+}
+
+std::optional<VCardLine> VCardLine::parseBorrowed(std::string_view text) {
+    VCardLine line;
+    line.borrowed_ = text;
+    return parseInto(std::move(line));
+}
+
+std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
+    const std::string_view text = line.text();
     const std::size_t size = text.size();
+    if (size > UINT32_MAX)
+        return std::nullopt;
     std::size_t pos = 0;
     auto span = [](std::size_t begin, std::size_t end) {
         return Span{static_cast<uint32_t>(begin), static_cast<uint32_t>(end - begin)};
     };
+    std::size_t nameBegin = 0;
     while (pos < size && text[pos] != ';' && text[pos] != ':') {
-        if (text[pos] == '.' && line.group_.length == 0 && line.name_.begin == 0) {
+        if (text[pos] == '.' && nameBegin == 0) {
             line.group_ = span(0, pos);
-            line.name_.begin = static_cast<uint32_t>(pos + 1);
+            nameBegin = pos + 1;
         }
         ++pos;
     }
-    line.name_ = span(line.name_.begin, pos);
+    line.name_ = span(nameBegin, pos);
     if (line.name_.length == 0 || pos == size)
         return std::nullopt;
+    // Parameters: skip to the ':' that is not inside a quoted value.
+    const std::size_t parametersBegin = pos;
+    bool quoted = false;
+    while (pos < size && (quoted || text[pos] != ':')) {
+        if (text[pos] == '"')
+            quoted = !quoted;
+        ++pos;
+    }
+    if (pos == size)
+        return std::nullopt;
+    line.parameters_ = span(parametersBegin, pos);
+    line.value_ = span(pos + 1, size);
+    line.property_ = propertyOf(text);
+    if (!line.visitParameters([](std::string_view, std::string_view) { return false; }))
+        return std::nullopt;
+    return line;
+}
+
+template <typename Visit> bool VCardLine::visitParameters(Visit visit) const {
+    const std::string_view text = view(parameters_);
+    std::size_t pos = 0;
+    const std::size_t size = text.size();
     while (pos < size && text[pos] == ';') {
         const std::size_t nameBegin = ++pos;
-        while (pos < size && text[pos] != '=' && text[pos] != ';' && text[pos] != ':')
+        while (pos < size && text[pos] != '=' && text[pos] != ';')
             ++pos;
-        if (pos == size)
-            return std::nullopt;
-        if (text[pos] != '=') {
-            const Span bare = span(nameBegin, pos);
-            if (bare.length == 0)
+        const std::string_view name = text.substr(nameBegin, pos - nameBegin);
+        if (pos == size || text[pos] == ';') {
+            if (name.empty())
                 continue;
-            const std::string_view word(text.data() + nameBegin, bare.length);
             const bool encoding =
                 std::any_of(std::begin(kTransferEncodings), std::end(kTransferEncodings),
-                            [&](std::string_view e) { return equalsIgnoringCase(word, e); });
-            line.parameters_.push_back({Span{}, bare, encoding});
+                            [&](std::string_view e) { return equalsIgnoringCase(name, e); });
+            if (visit(encoding ? std::string_view("ENCODING") : std::string_view("TYPE"), name))
+                return true;
             continue;
         }
-        const Span name = span(nameBegin, pos);
         // Values, each unquoted or quoted; a quoted value is itself a comma-separated list.
         do {
             ++pos;
             if (pos < size && text[pos] == '"') {
                 const std::size_t quoteEnd = text.find('"', pos + 1);
-                if (quoteEnd == std::string::npos)
-                    return std::nullopt;
+                if (quoteEnd == std::string_view::npos)
+                    return false;
                 for (std::size_t begin = pos + 1; begin <= quoteEnd;) {
                     std::size_t end = text.find(',', begin);
-                    if (end == std::string::npos || end > quoteEnd)
+                    if (end == std::string_view::npos || end > quoteEnd)
                         end = quoteEnd;
-                    line.parameters_.push_back({name, span(begin, end), false});
+                    if (visit(name, text.substr(begin, end - begin)))
+                        return true;
                     begin = end + 1;
                 }
                 pos = quoteEnd + 1;
             } else {
                 const std::size_t begin = pos;
-                while (pos < size && text[pos] != ',' && text[pos] != ';' && text[pos] != ':')
+                while (pos < size && text[pos] != ',' && text[pos] != ';')
                     ++pos;
-                line.parameters_.push_back({name, span(begin, pos), false});
+                if (visit(name, text.substr(begin, pos - begin)))
+                    return true;
             }
         } while (pos < size && text[pos] == ',');
-        if (pos == size)
-            return std::nullopt;
-        if (text[pos] != ';' && text[pos] != ':')
-            return std::nullopt;
+        if (pos < size && text[pos] != ';')
+            return false;
     }
-    if (pos == size || text[pos] != ':')
-        return std::nullopt;
-    line.value_ = span(pos + 1, size);
-    line.text_ = std::move(text);
-    return line;
+    return pos == size;
+}
+
+VCardLine::Property VCardLine::propertyOf(std::string_view text) {
+    std::size_t end = 0;
+    while (end < text.size() && text[end] != ';' && text[end] != ':')
+        ++end;
+    std::string_view name = text.substr(0, end);
+    if (const std::size_t dot = name.find('.'); dot != std::string_view::npos)
+        name.remove_prefix(dot + 1);
+    for (const auto& [known, property] : kProperties)
+        if (equalsIgnoringCase(name, known))
+            return property;
+    return Property::Other;
 }
 
 bool VCardLine::isNamed(std::string_view name) const {
     return equalsIgnoringCase(this->name(), name);
 }
 
-std::string_view VCardLine::parameterName(std::size_t index) const {
-    const Parameter& parameter = parameters_.at(index);
-    if (parameter.name.length == 0)
-        return parameter.bareEncoding ? "ENCODING" : "TYPE";
-    return view(parameter.name);
-}
-
-std::string_view VCardLine::parameterValue(std::size_t index) const {
-    return view(parameters_.at(index).value);
+std::vector<VCardLine::Parameter> VCardLine::parameters() const {
+    std::vector<Parameter> all;
+    visitParameters([&all](std::string_view name, std::string_view value) {
+        all.emplace_back(name, value);
+        return false;
+    });
+    return all;
 }
 
 std::optional<std::string_view> VCardLine::parameter(std::string_view name) const {
-    for (std::size_t i = 0; i < parameters_.size(); ++i)
-        if (equalsIgnoringCase(parameterName(i), name))
-            return parameterValue(i);
-    return std::nullopt;
+    std::optional<std::string_view> found;
+    visitParameters([&](std::string_view parameterName, std::string_view value) {
+        if (equalsIgnoringCase(parameterName, name))
+            found = value;
+        return found.has_value();
+    });
+    return found;
 }
 
 bool VCardLine::hasParameter(std::string_view name, std::string_view value) const {
-    for (std::size_t i = 0; i < parameters_.size(); ++i)
-        if (equalsIgnoringCase(parameterName(i), name) &&
-            equalsIgnoringCase(parameterValue(i), value))
-            return true;
-    return false;
+    bool found = false;
+    visitParameters([&](std::string_view parameterName, std::string_view parameterValue) {
+        found =
+            equalsIgnoringCase(parameterName, name) && equalsIgnoringCase(parameterValue, value);
+        return found;
+    });
+    return found;
 }
 
 bool VCardLine::isQuotedPrintable() const {

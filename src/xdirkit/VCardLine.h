@@ -4,32 +4,57 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace xdirkit {
 
-// One unfolded content line of a vCard, "group.NAME;PARAM=a,b;BARE:value", as written. It keeps
-// its text and points into it, so a line is copied or moved as one string.
+// One unfolded content line of a vCard, "group.NAME;PARAM=a,b;BARE:value", as written.
 //
-// Parameters are listed once per value: "TYPE=fax,work", "TYPE=\"fax,work\"" and
-// "TYPE=fax;TYPE=work" all give TYPE=fax and TYPE=work. A bare 2.1 parameter ("TEL;FAX;WORK:")
-// counts as a TYPE, except the transfer encodings (QUOTED-PRINTABLE, BASE64, 8BIT, 7BIT), which
-// count as an ENCODING. Names compare without regard to case.
+// A line either owns its text or borrows it from a book's text that outlives it (the card that
+// holds the line keeps that text alive); parts are kept as offsets, so copies stay valid.
+// Parameters are read from the text when asked for, each name=value pair once per value:
+// "TYPE=fax,work", "TYPE=\"fax,work\"" and "TYPE=fax;TYPE=work" all give TYPE=fax and
+// TYPE=work. A bare 2.1 parameter ("TEL;FAX;WORK:") counts as a TYPE, except the transfer
+// encodings (QUOTED-PRINTABLE, BASE64, 8BIT, 7BIT), which count as an ENCODING. Names compare
+// without regard to case.
 class VCardLine {
 public:
-    // Null when the text has no name or no ':' after its name and parameters.
-    static std::optional<VCardLine> parse(std::string text);
+    // The properties this library reads, told apart once when the line is parsed. Kind and
+    // Member include their 3.0 address-book-server forms.
+    enum class Property : uint8_t {
+        Other,
+        Version,
+        Uid,
+        Kind,
+        FullName,
+        Name,
+        Organization,
+        Note,
+        Telephone,
+        Member
+    };
+    using Parameter = std::pair<std::string_view, std::string_view>;
 
-    const std::string& text() const { return text_; }
+    // The property a line's text names, without parsing the rest.
+    static Property propertyOf(std::string_view text);
+
+    // Null when the text has no name, no ':' after its name and parameters, or an unclosed
+    // quoted parameter value.
+    static std::optional<VCardLine> parse(std::string text);
+    // The same over text that outlives the line.
+    static std::optional<VCardLine> parseBorrowed(std::string_view text);
+
+    std::string_view text() const { return owned_.empty() ? borrowed_ : std::string_view(owned_); }
     std::string_view group() const { return view(group_); }
     std::string_view name() const { return view(name_); }
     bool isNamed(std::string_view name) const;
+    Property property() const { return property_; }
     // The value as written (still escaped and, for 2.1, still encoded).
     std::string_view rawValue() const { return view(value_); }
 
-    std::size_t parameterCount() const { return parameters_.size(); }
-    std::string_view parameterName(std::size_t index) const;
-    std::string_view parameterValue(std::size_t index) const;
+    // Every parameter in order, names as written ("TYPE" or "ENCODING" for bare ones).
+    std::vector<Parameter> parameters() const;
     // The first value of the parameter, null when absent.
     std::optional<std::string_view> parameter(std::string_view name) const;
     bool hasParameter(std::string_view name, std::string_view value) const;
@@ -53,22 +78,21 @@ private:
         uint32_t begin = 0;
         uint32_t length = 0;
     };
-    struct Parameter {
-        Span name; // empty for a bare parameter: then kind_ says which
-        Span value;
-        bool bareEncoding = false;
-    };
 
-    std::string_view view(Span span) const {
-        return std::string_view(text_).substr(span.begin, span.length);
-    }
+    static std::optional<VCardLine> parseInto(VCardLine line);
+    std::string_view view(Span span) const { return text().substr(span.begin, span.length); }
+    // Calls visit(name, value) for each parameter until it answers true; false when the
+    // parameters do not parse.
+    template <typename Visit> bool visitParameters(Visit visit) const;
     bool isQuotedPrintable() const;
 
-    std::string text_;
+    std::string owned_;
+    std::string_view borrowed_;
     Span group_;
     Span name_;
+    Span parameters_; // from the first ';' up to the ':' before the value
     Span value_;
-    std::vector<Parameter> parameters_;
+    Property property_ = Property::Other;
 };
 
 // Case-insensitive ASCII comparison, as vCard names and parameters compare.

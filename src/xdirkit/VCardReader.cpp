@@ -44,63 +44,74 @@ std::string utf8FromUtf16Bytes(std::string_view bytes, const char* encoding) {
     return out;
 }
 
-// Walks the physical lines of a text: each with its bytes and the offset past its line end.
+// Walks the physical lines of a text: each with its bytes and the offset past its line end. The
+// line after the current one is found once, whether peeked at or taken.
 class PhysicalLines {
 public:
-    explicit PhysicalLines(std::string_view text) : text_(text) {}
+    explicit PhysicalLines(std::string_view text, std::size_t start)
+        : text_(text), position_(start) {
+        scan();
+    }
 
     bool next(std::string_view& line, std::size_t& end) {
-        if (position_ >= text_.size())
+        if (!hasNext_)
             return false;
-        std::size_t stop = text_.find_first_of("\r\n", position_);
-        if (stop == std::string_view::npos)
-            stop = text_.size();
-        line = text_.substr(position_, stop - position_);
-        end = stop;
-        if (end < text_.size() && text_[end++] == '\r' && end < text_.size() && text_[end] == '\n')
-            ++end;
-        position_ = end;
+        line = nextLine_;
+        end = position_ = nextEnd_;
+        scan();
         return true;
     }
 
-    bool peek(std::string_view& line) {
-        std::size_t saved = position_;
-        std::size_t end = 0;
-        const bool found = next(line, end);
-        position_ = saved;
-        return found;
-    }
-
-    void skip() {
-        std::string_view line;
-        std::size_t end = 0;
-        next(line, end);
+    bool peek(std::string_view& line) const {
+        line = nextLine_;
+        return hasNext_;
     }
 
     std::size_t position() const { return position_; }
 
 private:
+    void scan() {
+        hasNext_ = position_ < text_.size();
+        if (!hasNext_)
+            return;
+        // A plain loop: find_first_of calls memchr once per character.
+        std::size_t stop = position_;
+        while (stop < text_.size() && text_[stop] != '\n' && text_[stop] != '\r')
+            ++stop;
+        nextLine_ = text_.substr(position_, stop - position_);
+        nextEnd_ = stop;
+        if (nextEnd_ < text_.size() && text_[nextEnd_++] == '\r' && nextEnd_ < text_.size() &&
+            text_[nextEnd_] == '\n')
+            ++nextEnd_;
+    }
+
     std::string_view text_;
-    std::size_t position_ = 0;
+    std::size_t position_;
+    bool hasNext_ = false;
+    std::string_view nextLine_;
+    std::size_t nextEnd_ = 0;
 };
 
 } // namespace
 
-std::optional<std::vector<VCardCard>> VCardReader::read(std::string_view text) {
-    std::string converted;
-    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        text.remove_prefix(kUtf8Bom.size());
-    } else if (text.substr(0, 2) == kUtf16LeBom || text.substr(0, 2) == kUtf16BeBom) {
-        converted = utf8FromUtf16Bytes(text.substr(2), text[0] == '\xFF' ? "UTF-16LE" : "UTF-16BE");
-        text = converted;
-    }
+std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines keep) {
+    if (std::string_view(bytes).substr(0, 2) == kUtf16LeBom ||
+        std::string_view(bytes).substr(0, 2) == kUtf16BeBom)
+        bytes = utf8FromUtf16Bytes(std::string_view(bytes).substr(2),
+                                   bytes[0] == '\xFF' ? "UTF-16LE" : "UTF-16BE");
+    // The cards keep their original bytes as parts of this one string.
+    const auto source = std::make_shared<const std::string>(std::move(bytes));
+    std::string_view text = *source;
+    const std::size_t bomLength = text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
 
     std::vector<VCardCard> cards;
     std::vector<VCardLine> lines;
     bool sawOtherText = false;
     int depth = 0;
+    // Cards of one book tend to be alike: room for as many lines as the last card had.
+    std::size_t expectedLines = 0;
     std::size_t cardBegin = 0;
-    PhysicalLines physical(text);
+    PhysicalLines physical(text, bomLength);
     std::string_view first;
     std::size_t lineBegin = physical.position();
     std::size_t end = 0;
@@ -133,6 +144,7 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string_view text) {
                 depth = 1;
                 cardBegin = thisBegin;
                 lines.clear();
+                lines.reserve(expectedLines);
             } else if (!isBlank(logical)) {
                 sawOtherText = true;
             }
@@ -141,16 +153,22 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string_view text) {
         if (isMarker(logical, "BEGIN:VCARD")) {
             ++depth;
         } else if (isMarker(logical, "END:VCARD")) {
-            if (--depth == 0)
-                cards.emplace_back(std::move(lines),
-                                   std::string(text.substr(cardBegin, lineBegin - cardBegin)));
-        } else if (depth == 1 && !isBlank(logical)) {
-            if (auto line = VCardLine::parse(std::string(logical)))
+            if (--depth == 0) {
+                expectedLines = lines.size();
+                cards.emplace_back(std::move(lines), source, cardBegin, lineBegin - cardBegin);
+            }
+        } else if (depth == 1 && !isBlank(logical) &&
+                   (keep == Lines::All ||
+                    VCardLine::propertyOf(logical) != VCardLine::Property::Other)) {
+            // An unfolded line is borrowed from the book's text, which the card keeps.
+            auto line = joined.empty() ? VCardLine::parseBorrowed(logical)
+                                       : VCardLine::parse(std::move(joined));
+            if (line)
                 lines.push_back(std::move(*line));
         }
     }
     if (depth > 0)
-        cards.emplace_back(std::move(lines), std::string());
+        cards.emplace_back(std::move(lines), source, 0, 0); // no original: written anew
     if (cards.empty() && sawOtherText)
         return std::nullopt;
     return cards;

@@ -3,7 +3,7 @@
 #include "VCardCard.h"
 
 #include <optional>
-#include <string_view>
+#include <string>
 #include <vector>
 
 namespace xdirkit {
@@ -16,8 +16,12 @@ namespace xdirkit {
 // the text is kept, as a changed card (it has no complete original to write back).
 class VCardReader {
 public:
+    // Which lines the cards keep: all of them (for rewriting a book), or only those of the
+    // properties that personal entries and groups are made of (for reading it quickly).
+    enum class Lines { All, ForRecords };
+
     // Null when the text holds something other than blank lines but no card at all.
-    static std::optional<std::vector<VCardCard>> read(std::string_view text);
+    static std::optional<std::vector<VCardCard>> read(std::string text, Lines keep = Lines::All);
 };
 
 } // namespace xdirkit

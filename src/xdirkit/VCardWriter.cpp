@@ -70,11 +70,9 @@ std::string lineAsVersion4(const VCardLine& line) {
         out += '.';
     }
     out += name;
-    for (std::size_t i = 0; i < line.parameterCount(); ++i) {
-        const std::string_view parameter = line.parameterName(i);
+    for (const auto& [parameter, value] : line.parameters()) {
         if (equalsIgnoringCase(parameter, "ENCODING") || equalsIgnoringCase(parameter, "CHARSET"))
             continue;
-        const std::string_view value = line.parameterValue(i);
         out += ';';
         out.append(parameter);
         out += '=';
@@ -143,7 +141,7 @@ std::string VCardWriter::entryCard(const XDIRMyFaxRecord& record, const std::str
 
 std::string VCardWriter::cardText(const VCardCard& card) {
     if (!card.original().empty())
-        return card.original();
+        return std::string(card.original());
     std::string out;
     appendFolded(out, "BEGIN:VCARD");
     appendFolded(out, "VERSION:4.0");
