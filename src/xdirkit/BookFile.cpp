@@ -5,10 +5,15 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -16,8 +21,8 @@ namespace xdirkit {
 namespace {
 
 constexpr auto kLockWait = std::chrono::seconds(10);
-constexpr auto kLockPoll = std::chrono::milliseconds(5);
 constexpr mode_t kNewBookMode = 0600;
+constexpr std::size_t kTemporarySuffixLength = 6; // mkstemp's XXXXXX
 
 // Closes a descriptor when it goes.
 class Descriptor {
@@ -77,21 +82,74 @@ bool writeAll(int fd, const std::string& data) {
     return true;
 }
 
+// What a lock waiter and the caller that may give up on it share.
+struct LockWait {
+    std::mutex mutex;
+    std::condition_variable settled;
+    bool done = false;
+    bool acquired = false;
+    bool abandoned = false;
+};
+
+// Takes the exclusive lock on fd's open file, waiting at most kLockWait. The wait is a blocking
+// flock in a helper thread, which the kernel wakes when the holder lets go (polling would
+// starve behind a process that takes the lock again at once); a caller that gives up leaves
+// the thread to drop the lock should it come later.
 bool takeLock(int fd) {
-    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) ||
-            std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(kLockPoll);
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    if (errno != EWOULDBLOCK)
+        return false;
+    // A second descriptor of the same open file: the lock it takes is fd's lock.
+    const int waitFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (waitFd < 0)
+        return false;
+    auto wait = std::make_shared<LockWait>();
+    try {
+        std::thread([wait, waitFd] {
+            int result = 0;
+            do
+                result = ::flock(waitFd, LOCK_EX);
+            while (result != 0 && errno == EINTR);
+            std::lock_guard<std::mutex> guard(wait->mutex);
+            if (wait->abandoned && result == 0)
+                ::flock(waitFd, LOCK_UN);
+            ::close(waitFd);
+            wait->done = true;
+            wait->acquired = result == 0 && !wait->abandoned;
+            wait->settled.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        ::close(waitFd);
+        return false;
     }
-    return true;
+    std::unique_lock<std::mutex> guard(wait->mutex);
+    if (!wait->settled.wait_for(guard, kLockWait, [&] { return wait->done; }))
+        wait->abandoned = true;
+    return wait->acquired;
+}
+
+// Temporary files left by writers killed before their rename: under the lock, no other writer
+// has one open.
+void removeStaleTemporaries(const std::string& path) {
+    const std::string prefix = "." + nameOf(path) + ".";
+    std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(folderOf(path).c_str()), ::closedir);
+    if (!folder)
+        return;
+    while (const dirent* entry = ::readdir(folder.get())) {
+        const std::string name = entry->d_name;
+        if (name.size() == prefix.size() + kTemporarySuffixLength &&
+            name.compare(0, prefix.size(), prefix) == 0 &&
+            name.compare(prefix.size(), std::string::npos, "lock") != 0)
+            ::unlinkat(::dirfd(folder.get()), name.c_str(), 0);
+    }
 }
 
 // Writes contents as the file at path through a synced temporary file and a rename.
 int32_t replaceAtomically(const std::string& path, const std::string& contents, mode_t mode) {
     const std::string folder = folderOf(path);
-    std::string temporary = folder + "/." + nameOf(path) + ".XXXXXX";
+    std::string temporary =
+        folder + "/." + nameOf(path) + "." + std::string(kTemporarySuffixLength, 'X');
     Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (file.get() < 0)
         return XDIR_ERR_WRITE_FAILED;
@@ -145,6 +203,7 @@ int32_t BookFile::update(const std::string& requestedPath, const Change& change)
     if (lock.get() < 0 || !takeLock(lock.get()))
         return XDIR_ERR_LOCK_FAILED;
 
+    removeStaleTemporaries(path);
     std::optional<std::string> current;
     mode_t mode = kNewBookMode;
     std::string contents;
