@@ -224,9 +224,15 @@ void VCardCard::setNote(std::string_view note) {
 
 void VCardCard::setFaxNumbers(const std::vector<std::string>& numbers) {
     std::vector<std::string> newLines;
-    for (std::size_t i = 0; i < numbers.size(); ++i)
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        // Reading drops one "tel:" prefix; a number that begins with one keeps it that way.
+        const std::string_view number = numbers[i];
+        const bool looksLikeUri =
+            number.size() >= kTelUriScheme.size() &&
+            equalsIgnoringCase(number.substr(0, kTelUriScheme.size()), kTelUriScheme);
         newLines.push_back((i == 0 ? "TEL;TYPE=fax;PREF=1:" : "TEL;TYPE=fax:") +
-                           escapeText(numbers[i]));
+                           std::string(looksLikeUri ? kTelUriScheme : "") + escapeText(number));
+    }
     replaceLines([this](const VCardLine& line) { return isFaxLine(line); }, newLines);
 }
 

@@ -177,13 +177,21 @@ template <typename Visit> bool VCardLine::visitParameters(Visit visit) const {
             ++pos;
         const std::string_view name = text.substr(nameBegin, pos - nameBegin);
         if (pos == size || text[pos] == ';') {
-            if (name.empty())
-                continue;
-            const bool encoding =
-                std::any_of(std::begin(kTransferEncodings), std::end(kTransferEncodings),
-                            [&](std::string_view e) { return equalsIgnoringCase(name, e); });
-            if (visit(encoding ? std::string_view("ENCODING") : std::string_view("TYPE"), name))
-                return true;
+            // Bare words, commas between them as between values ("TEL;WORK,FAX:").
+            for (std::size_t begin = 0; begin < name.size();) {
+                std::size_t end = name.find(',', begin);
+                if (end == std::string_view::npos)
+                    end = name.size();
+                const std::string_view word = name.substr(begin, end - begin);
+                begin = end + 1;
+                if (word.empty())
+                    continue;
+                const bool encoding =
+                    std::any_of(std::begin(kTransferEncodings), std::end(kTransferEncodings),
+                                [&](std::string_view e) { return equalsIgnoringCase(word, e); });
+                if (visit(encoding ? std::string_view("ENCODING") : std::string_view("TYPE"), word))
+                    return true;
+            }
             continue;
         }
         // Values, each unquoted or quoted; a quoted value is itself a comma-separated list.
@@ -267,6 +275,14 @@ bool VCardLine::isQuotedPrintable() const {
 }
 
 std::optional<std::string> VCardLine::decodedValue() const {
+    std::optional<std::string> decoded = decodedBytes();
+    // A NUL ends a text in every field it is copied to: an empty name would hide the rest.
+    if (decoded)
+        decoded->erase(std::remove(decoded->begin(), decoded->end(), '\0'), decoded->end());
+    return decoded;
+}
+
+std::optional<std::string> VCardLine::decodedBytes() const {
     std::string bytes =
         isQuotedPrintable() ? decodeQuotedPrintable(rawValue()) : std::string(rawValue());
     const std::optional<std::string_view> charset = parameter("CHARSET");

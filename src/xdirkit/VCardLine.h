@@ -15,9 +15,9 @@ namespace xdirkit {
 // holds the line keeps that text alive); parts are kept as offsets, so copies stay valid.
 // Parameters are read from the text when asked for, each name=value pair once per value:
 // "TYPE=fax,work", "TYPE=\"fax,work\"" and "TYPE=fax;TYPE=work" all give TYPE=fax and
-// TYPE=work. A bare 2.1 parameter ("TEL;FAX;WORK:") counts as a TYPE, except the transfer
-// encodings (QUOTED-PRINTABLE, BASE64, 8BIT, 7BIT), which count as an ENCODING. Names compare
-// without regard to case.
+// TYPE=work. A bare 2.1 parameter ("TEL;FAX;WORK:", "TEL;WORK,FAX:") counts as a TYPE, except the
+// transfer encodings (QUOTED-PRINTABLE, BASE64, 8BIT, 7BIT), which count as an ENCODING. Names
+// compare without regard to case.
 class VCardLine {
 public:
     // The properties this library reads, told apart once when the line is parsed. Kind and
@@ -60,9 +60,9 @@ public:
     bool hasParameter(std::string_view name, std::string_view value) const;
     bool hasType(std::string_view type) const { return hasParameter("TYPE", type); }
 
-    // The value with its transfer encoding and character set undone, as UTF-8 but still
-    // escaped; null when the character set is unknown or the bytes do not fit it. A value
-    // without a character set that is not valid UTF-8 is read as Windows-1252, as older
+    // The value with its transfer encoding and character set undone, as UTF-8 without NUL
+    // characters but still escaped; null when the character set is unknown or the bytes do not fit
+    // it. A value without a character set that is not valid UTF-8 is read as Windows-1252, as older
     // programs write it.
     std::optional<std::string> decodedValue() const;
     // The decoded value as one text ("\n", "\,", "\;", "\\" undone).
@@ -85,6 +85,7 @@ private:
     // parameters do not parse.
     template <typename Visit> bool visitParameters(Visit visit) const;
     bool isQuotedPrintable() const;
+    std::optional<std::string> decodedBytes() const;
 
     std::string owned_;
     std::string_view borrowed_;
