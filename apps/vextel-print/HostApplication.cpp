@@ -99,13 +99,15 @@ int HostApplication::run() {
         return kUsageError;
     }
     const QString printerName = options_.queue.isEmpty() ? ppd->modelName() : options_.queue;
-    const QString deviceUri =
-        options_.queue.isEmpty() ? QString() : deviceUriOf(options_.queue, options_.server);
+    const QString deviceUri = options_.queue.isEmpty()
+                                  ? options_.deviceUri
+                                  : deviceUriOf(options_.queue, options_.server);
     HostCallback host(*ppd, printing::Printer(printerName, deviceUri, ppd->path()));
 
     QStringList loadErrors;
-    const auto plugins = printing::PluginLoader::loadAll(
-        printing::PluginLoader::searchFolders(installedPluginFolder()), &loadErrors);
+    // Only the dialog extensions the printer's PPD names: a plain printer gets the plain dialog.
+    const auto plugins = printing::PluginLoader::loadForPpd(
+        ppd->record(), printing::PluginLoader::searchFolders(installedPluginFolder()), &loadErrors);
     for (const QString& loadError : loadErrors) {
         errors_ << "vextel-print: " << loadError << Qt::endl;
     }

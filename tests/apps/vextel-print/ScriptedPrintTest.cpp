@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -208,6 +209,47 @@ TEST_F(ScriptedPrintTest, PdfFileDestinationPassesWithoutTheFaxDialog) {
     EXPECT_FALSE(QFileInfo::exists(jobs()));
 }
 
+TEST_F(ScriptedPrintTest, APpdThatNamesNoWorkingExtensionGetsThePlainDialog) {
+    // The fax printer's own PPD with its extension line taken out or pointing elsewhere. With the
+    // fax panel loaded, "print" would open the fax-sending dialog and the script end inside it.
+    const QString original = QString::fromLatin1(readFile(kPpd));
+    const QString line =
+        QStringLiteral("*APDialogExtension: \"/usr/lib/vextel/plugins/VextelPDE.plugin\"\n");
+    ASSERT_TRUE(original.contains(line));
+    const struct {
+        const char* name;
+        QString replacement;
+        int errorLines;
+    } kCases[] = {
+        {"NoExtensionLine", QString(), 0},
+        {"MissingBundle", QStringLiteral("*APDialogExtension: \"/opt/none/Missing.plugin\"\n"), 1},
+        {"NotABundle", QStringLiteral("*APDialogExtension: \"%1\"\n").arg(temp.path()), 1},
+    };
+    for (const auto& row : kCases) {
+        const QString ppd = temp.filePath(QStringLiteral("%1.ppd").arg(row.name));
+        QFile file(ppd);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QString(original).replace(line, row.replacement).toLatin1());
+        file.close();
+        const QString folder = temp.filePath(row.name);
+        const QString script = temp.filePath(QStringLiteral("print.script"));
+        QFile scriptFile(script);
+        ASSERT_TRUE(scriptFile.open(QIODevice::WriteOnly));
+        scriptFile.write("print\n");
+        scriptFile.close();
+        const HostRun run =
+            runHost({"--ppd", ppd, "--output", folder, "--script", script, kSample});
+        ASSERT_EQ(run.exitCode, 0) << row.name << describe(run);
+        // The host's own lines; the offscreen platform may add notes of its own.
+        EXPECT_EQ(run.err.count(QStringLiteral("vextel-print: ")), row.errorLines)
+            << row.name << describe(run);
+        const QString options =
+            QString::fromUtf8(readFile(folder + QStringLiteral("/job-1/job-options")));
+        EXPECT_TRUE(options.contains(QStringLiteral("PageSize="))) << row.name;
+        EXPECT_FALSE(options.contains(QStringLiteral("tarvik.print.printsettings"))) << row.name;
+    }
+}
+
 TEST_F(ScriptedPrintTest, UnacceptableSenderNameStopsThePrintBeforeAnyDialog) {
     QStringList script = kFaxPanel;
     // Set from outside, past the field's formatter: a character beyond U+007E.
@@ -244,6 +286,54 @@ TEST_F(ScriptedPrintTest, ScriptErrorNamesItsLineAndSendsNothing) {
     EXPECT_EQ(run.exitCode, 2) << describe(run);
     EXPECT_TRUE(run.err.contains("line 6: the button \"Add\" is disabled")) << describe(run);
     EXPECT_FALSE(QFileInfo::exists(jobs()));
+}
+
+TEST_F(ScriptedPrintTest, EditorButtonStartsTheEditorWithThePrintersConnection) {
+    // The editor's desktop entry points to a program that writes its arguments down.
+    const QString applications = temp.filePath(QStringLiteral("data/applications"));
+    ASSERT_TRUE(QDir().mkpath(applications));
+    const QString recorder = temp.filePath(QStringLiteral("record-arguments"));
+    QFile program(recorder);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile entry(applications + QStringLiteral("/com.tarvik.print.VextelAddressBook.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Address Book\nExec=" + recorder.toUtf8() +
+                " %U\n");
+    entry.close();
+
+    const struct {
+        const char* uri;
+        QString line;
+        QString arguments;
+    } rows[] = {
+        {"socket://127.0.0.1:9100",
+         "launched: " + recorder + R"( "-VTELConnectionType NET" "-VTELAddress 127.0.0.1")",
+         "-VTELConnectionType NET\n-VTELAddress 127.0.0.1\n"},
+        {"usb://Tarvik/M40?serial=1", "launched: " + recorder + R"( "-VTELConnectionType USB")",
+         "-VTELConnectionType USB\n"},
+    };
+    const QString script = temp.filePath(QStringLiteral("editor.script"));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("panel \"Fax Settings\"\npress addressBookButton\nwait 0.2\ncancel\n");
+    file.close();
+    for (const auto& row : rows) {
+        QFile::remove(recorder + ".args");
+        const HostRun run = runHost({"--ppd", kPpd, "--device-uri", row.uri, "--output", jobs(),
+                                     "--script", script, kSample});
+        EXPECT_EQ(run.exitCode, 1) << describe(run);
+        EXPECT_EQ(run.outLines().filter("launched: "), QStringList{row.line}) << describe(run);
+        // The launch really happened, each argument whole.
+        QString written;
+        for (int i = 0; i < 100 && written.isEmpty(); ++i) {
+            QThread::msleep(50);
+            written = QString::fromUtf8(readFile(recorder + ".args"));
+        }
+        EXPECT_EQ(written, row.arguments) << row.uri;
+    }
 }
 
 TEST_F(ScriptedPrintTest, ScreenshotShowsTheDialogWithTheFaxPanel) {
