@@ -98,6 +98,7 @@ int HostApplication::run() {
         errors_ << "vextel-print: " << error << Qt::endl;
         return kUsageError;
     }
+    markPresets(*ppd);
     const QString printerName = options_.queue.isEmpty() ? ppd->modelName() : options_.queue;
     const QString deviceUri =
         options_.queue.isEmpty() ? QString() : deviceUriOf(options_.queue, options_.server);
@@ -117,7 +118,8 @@ int HostApplication::run() {
 
     const QString outputFolder =
         options_.outputFolder.isEmpty() ? QStringLiteral("vextel-jobs") : options_.outputFolder;
-    JobDispatcher dispatcher({options_.queue, options_.server, outputFolder}, options_.documents);
+    JobDispatcher dispatcher({options_.queue, options_.server, outputFolder, options_.title},
+                             options_.documents);
     PrintDialog dialog(host, borrowed, dispatcher);
 
     if (!options_.screenshot.isEmpty()) {
@@ -148,6 +150,15 @@ int HostApplication::run() {
         return kUsageError;
     }
     return exitStatusOf(dialog.outcome());
+}
+
+void HostApplication::markPresets(PpdDocument& ppd) {
+    for (const auto& [keyword, choice] : options_.presets) {
+        if (!ppd.markOption(keyword, choice) && !options_.quietPresets) {
+            errors_ << "vextel-print: -o " << keyword << '=' << choice
+                    << ": the printer has no such choice; ignored" << Qt::endl;
+        }
+    }
 }
 
 void HostApplication::reportOutcome(HostCallback& host, const PrintDialog& dialog) {

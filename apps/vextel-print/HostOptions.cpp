@@ -20,6 +20,28 @@ bool takeValue(const QStringList& arguments, qsizetype& index, QString* value, Q
     return true;
 }
 
+// "NAME=CHOICE", as lp takes it.
+bool addPreset(const QString& preset, HostOptions* options, QString* error) {
+    const qsizetype equals = preset.indexOf(QLatin1Char('='));
+    if (equals <= 0 || equals == preset.size() - 1) {
+        *error = QStringLiteral("-o takes NAME=CHOICE, not \"%1\"").arg(preset);
+        return false;
+    }
+    options->presets.append({preset.left(equals), preset.mid(equals + 1)});
+    return true;
+}
+
+// The agent takes its printers and documents from the jobs it finds.
+bool checkAgentOptions(const HostOptions& options, QString* error) {
+    if (!options.ppdPath.isEmpty() || !options.queue.isEmpty() || !options.documents.isEmpty() ||
+        !options.screenshot.isEmpty() || !options.title.isEmpty() || !options.presets.isEmpty()) {
+        *error = QStringLiteral("--agent takes the printer, documents and choices from the "
+                                "captured jobs; give only --spool, --once, --server and --script");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QString* error) {
@@ -31,11 +53,30 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
         {QStringLiteral("--output"), &options.outputFolder},
         {QStringLiteral("--screenshot"), &options.screenshot},
         {QStringLiteral("--script"), &options.script},
+        {QStringLiteral("--title"), &options.title},
+        {QStringLiteral("--spool"), &options.spoolFolder},
+    };
+    const QList<std::pair<QString, bool*>> flags = {
+        {QStringLiteral("--agent"), &options.agent},
+        {QStringLiteral("--once"), &options.once},
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
             options.help = true;
+            continue;
+        }
+        auto flag = std::find_if(flags.begin(), flags.end(),
+                                 [&](const auto& entry) { return entry.first == argument; });
+        if (flag != flags.end()) {
+            *flag->second = true;
+            continue;
+        }
+        if (argument == QLatin1String("-o")) {
+            QString preset;
+            if (!takeValue(arguments, i, &preset, error) || !addPreset(preset, &options, error)) {
+                return std::nullopt;
+            }
             continue;
         }
         auto option = std::find_if(valued.begin(), valued.end(),
@@ -56,6 +97,13 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
         *error = QStringLiteral("--ppd and --printer cannot be used together");
         return std::nullopt;
     }
+    if (options.agent) {
+        return checkAgentOptions(options, error) ? std::optional(options) : std::nullopt;
+    }
+    if (options.once || !options.spoolFolder.isEmpty()) {
+        *error = QStringLiteral("--once and --spool go with --agent");
+        return std::nullopt;
+    }
     if (!options.help && options.ppdPath.isEmpty() && options.queue.isEmpty()) {
         *error = QStringLiteral("give the printer with --printer QUEUE or its PPD with --ppd FILE");
         return std::nullopt;
@@ -72,6 +120,13 @@ QString HostOptions::usage() {
         "  --output DIR       folder for a job that goes to no queue (default ./vextel-jobs)\n"
         "  --screenshot FILE  write a PNG of the dialog with the fax panel shown, then exit\n"
         "  --script FILE      run the dialogs offscreen, driven by a script\n"
+        "  --title TEXT       the job's title\n"
+        "  -o NAME=CHOICE     mark a choice of the printer's PPD before the dialog opens\n"
+        "usage: vextel-print --agent [--spool DIR] [--once] [--server HOST] [--script FILE]\n"
+        "  --agent            send the fax jobs captured by the fax capture queue, one print\n"
+        "                     dialog per job (the user's spool folder is watched)\n"
+        "  --spool DIR        the spool folder (default /var/spool/vextel-fax/USER)\n"
+        "  --once             handle the jobs waiting now, then exit\n"
         "Exit status: 0 job sent or written, 1 cancelled, 2 usage or script error, 3 the job\n"
         "could not be sent.\n");
 }
