@@ -55,7 +55,10 @@ std::optional<User> findUser(const std::string& name) {
 // The spool root: made when missing; refused when others may write into it, since they could
 // then put a folder of their own in place of a user's.
 std::optional<std::string> prepareRoot(const std::string& root) {
-    if (::mkdir(root.c_str(), 0755) != 0 && errno != EEXIST) {
+    if (::mkdir(root.c_str(), 0755) == 0) {
+        // The scheduler runs backends with umask 077; the users must be able to walk in.
+        ::chmod(root.c_str(), 0755);
+    } else if (errno != EEXIST) {
         return root + ": " + std::strerror(errno);
     }
     return faxspool::folderProblem(root, ::geteuid());
