@@ -34,7 +34,8 @@ bool addPreset(const QString& preset, HostOptions* options, QString* error) {
 // The agent takes its printers and documents from the jobs it finds.
 bool checkAgentOptions(const HostOptions& options, QString* error) {
     if (!options.ppdPath.isEmpty() || !options.queue.isEmpty() || !options.documents.isEmpty() ||
-        !options.screenshot.isEmpty() || !options.title.isEmpty() || !options.presets.isEmpty()) {
+        !options.screenshot.isEmpty() || !options.title.isEmpty() || !options.presets.isEmpty() ||
+        options.fax) {
         *error = QStringLiteral("--agent takes the printer, documents and choices from the "
                                 "captured jobs; give only --spool, --once, --server and --script");
         return false;
@@ -59,6 +60,7 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
     const QList<std::pair<QString, bool*>> flags = {
         {QStringLiteral("--agent"), &options.agent},
         {QStringLiteral("--once"), &options.once},
+        {QStringLiteral("--fax"), &options.fax},
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -93,6 +95,10 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
         }
         options.documents.append(argument);
     }
+    if (options.fax && !options.agent && (!options.ppdPath.isEmpty() || !options.queue.isEmpty())) {
+        *error = QStringLiteral("--fax chooses the queue itself: leave out --ppd and --printer");
+        return std::nullopt;
+    }
     if (!options.ppdPath.isEmpty() && !options.queue.isEmpty()) {
         *error = QStringLiteral("--ppd and --printer cannot be used together");
         return std::nullopt;
@@ -104,7 +110,7 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
         *error = QStringLiteral("--once and --spool go with --agent");
         return std::nullopt;
     }
-    if (!options.help && options.ppdPath.isEmpty() && options.queue.isEmpty()) {
+    if (!options.help && !options.fax && options.ppdPath.isEmpty() && options.queue.isEmpty()) {
         *error = QStringLiteral("give the printer with --printer QUEUE or its PPD with --ppd FILE");
         return std::nullopt;
     }
@@ -113,7 +119,8 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
 
 QString HostOptions::usage() {
     return QStringLiteral(
-        "usage: vextel-print [--ppd FILE | --printer QUEUE] [options] [FILE...]\n"
+        "usage: vextel-print [--ppd FILE | --printer QUEUE | --fax] [options] [FILE...]\n"
+        "  --fax              print to the first queue of the fax printer\n"
         "  --ppd FILE         use this PPD (the job is written to the output folder)\n"
         "  --printer QUEUE    print to this CUPS queue, with its PPD\n"
         "  --server HOST      CUPS server for --printer (HOST, HOST:PORT or a socket path)\n"

@@ -22,6 +22,7 @@ struct HostOptions {
     // Presets taken from a captured job carry the scheduler's own attributes too; only those the
     // PPD knows are marked, without a word on the others.
     bool quietPresets = false;
+    bool fax = false;    // --fax: the first queue of the fax printer
     bool agent = false;  // --agent: send the captured fax jobs of this user
     bool once = false;   // --once: with --agent, the jobs waiting now, then exit
     QString spoolFolder; // --spool DIR: with --agent, the folder to take jobs from

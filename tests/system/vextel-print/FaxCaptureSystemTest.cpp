@@ -178,6 +178,16 @@ TEST_F(FaxCaptureSystemTest, StartSendsTheCapturedJobToTheFaxQueueWithEveryEntry
     EXPECT_TRUE(QDir(userSpool()).isEmpty()) << "the sent job was not removed";
 }
 
+TEST_F(FaxCaptureSystemTest, SendAsFaxFindsTheFaxPrinterAndNotTheCaptureQueue) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
+    environment.insert(QStringLiteral("HOME"), home_.path());
+    const HostRun run = vextel_test::runHost(
+        {"--server", harness_->server(), "--fax", "--script", kWalkthrough, kSample}, environment);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_TRUE(run.out.contains("sent to the queue " + harness_->queue())) << describe(run);
+}
+
 TEST_F(FaxCaptureSystemTest, StopLeavesNothingBehind) {
     printAsUser(QStringLiteral("Fine"));
     ASSERT_EQ(waitForCapturedJob().size(), 1) << harness_->errorLog().toStdString();
