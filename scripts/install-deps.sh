@@ -9,6 +9,8 @@ packages=(
   libplist-dev libavahi-client-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev
   fonts-dejavu-core procps
+  avahi-daemon avahi-utils dbus-daemon iproute2
+  clang libclang-rt-14-dev
 )
 
 missing=()
