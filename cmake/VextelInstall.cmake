@@ -14,7 +14,8 @@ set(VEXTEL_PRIVATE_LIBDIR lib/vextel)
 set(VEXTEL_PLUGIN_INSTALL_DIR ${VEXTEL_PRIVATE_LIBDIR}/plugins)
 
 # Programs and libraries that exist in this build (some come with optional parts of the tree).
-foreach(program vextel-print vextel-addressbook vextel-printer-sim)
+# (The address-book editor installs itself with its desktop entry.)
+foreach(program vextel-print vextel-printer-sim)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
