@@ -9,8 +9,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 #include <pwd.h>
@@ -48,6 +50,7 @@ protected:
         const passwd* user = getpwnam(kUser);
         ASSERT_NE(user, nullptr);
         uid_ = user->pw_uid;
+        gid_ = user->pw_gid;
         ASSERT_TRUE(home_.isValid());
         // The agent runs as the user: its home and the script must be theirs to read.
         ASSERT_EQ(chown(QFile::encodeName(home_.path()).constData(), user->pw_uid, user->pw_gid),
@@ -91,28 +94,31 @@ protected:
         return {};
     }
 
-    HostRun runAgent(const QString& scriptPath) const {
+    QProcessEnvironment agentEnvironment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
         environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         environment.insert(QStringLiteral("HOME"), home_.path());
         environment.insert(QStringLiteral("VEXTEL_FAX_SPOOL"), harness_->faxSpool());
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral("runuser"),
-                      {"-u", kUser, "--", vextel_test::hostProgram(), "--agent", "--once",
-                       "--server", harness_->server(), "--script", scriptPath});
-        HostRun result;
-        if (!process.waitForFinished(90000)) {
-            process.kill();
-            process.waitForFinished();
-            ADD_FAILURE() << "the agent did not finish";
-            return result;
-        }
-        result.exitCode = process.exitCode();
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
+        return environment;
+    }
+    QStringList agentArguments(const QString& scriptPath) const {
+        // setpriv runs the agent itself as the user (no process in between to outlive a kill).
+        return {QStringLiteral("--reuid=%1").arg(uid_),
+                QStringLiteral("--regid=%1").arg(gid_),
+                "--clear-groups",
+                vextel_test::hostProgram(),
+                "--agent",
+                "--once",
+                "--server",
+                harness_->server(),
+                "--script",
+                scriptPath};
+    }
+
+    HostRun runAgent(const QString& scriptPath) const {
+        return vextel_test::runProgram(QStringLiteral("setpriv"), agentArguments(scriptPath),
+                                       agentEnvironment(), 90000);
     }
 
     QString writeScript(const QByteArray& text) const {
@@ -132,6 +138,7 @@ protected:
 
     QTemporaryDir home_;
     uid_t uid_ = 0;
+    gid_t gid_ = 0;
     std::unique_ptr<CupsdHarness> harness_;
 };
 
@@ -176,6 +183,59 @@ TEST_F(FaxCaptureSystemTest, StartSendsTheCapturedJobToTheFaxQueueWithEveryEntry
     EXPECT_TRUE(harness_->capturedDocument(jobId).startsWith("%PDF-"));
     EXPECT_EQ(harness_->jobAttributes(jobId).value("job-name"), "Quarterly report");
     EXPECT_TRUE(QDir(userSpool()).isEmpty()) << "the sent job was not removed";
+}
+
+TEST_F(FaxCaptureSystemTest, JobsWaitTheirTurnAndGoOutOldestFirst) {
+    printAsUser(QStringLiteral("Fine"));
+    ASSERT_EQ(waitForCapturedJob().size(), 1) << harness_->errorLog().toStdString();
+    printAsUser(QStringLiteral("Photo"));
+    QElapsedTimer timer;
+    timer.start();
+    while (QDir(userSpool()).entryList({QStringLiteral("job-*")}, QDir::Dirs).size() < 2 &&
+           timer.elapsed() < 20000) {
+        QThread::msleep(100);
+    }
+
+    const HostRun agent = runAgent(kWalkthrough);
+    ASSERT_EQ(agent.exitCode, 0) << describe(agent);
+    const auto sent =
+        QRegularExpression(QStringLiteral("job (\\d+) sent to the queue")).globalMatch(agent.out);
+    QStringList qualities;
+    for (auto it = sent; it.hasNext();) {
+        const int jobId = it.next().captured(1).toInt();
+        ASSERT_TRUE(harness_->waitForCapture(jobId)) << describe(agent);
+        qualities.append(harness_->capturedOptions(jobId).value("TKFaxImageQuality"));
+    }
+    EXPECT_EQ(qualities, QStringList({"Fine", "Photo"})) << describe(agent);
+    EXPECT_TRUE(QDir(userSpool()).isEmpty());
+}
+
+TEST_F(FaxCaptureSystemTest, AnAgentKilledWithTheDialogOpenLosesNoJob) {
+    printAsUser(QStringLiteral("Fine"));
+    const QStringList captured = waitForCapturedJob();
+    ASSERT_EQ(captured.size(), 1) << harness_->errorLog().toStdString();
+
+    QProcess agent;
+    agent.setProcessEnvironment(agentEnvironment());
+    agent.start(QStringLiteral("setpriv"),
+                agentArguments(writeScript("panel \"Fax Settings\"\nwait 60\n")));
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray out;
+    while (!out.contains("fax job \"Quarterly report\"") && timer.elapsed() < 30000) {
+        agent.waitForReadyRead(500);
+        out += agent.readAllStandardOutput();
+    }
+    ASSERT_TRUE(out.contains("fax job")) << out.toStdString();
+    QThread::msleep(500);
+    ::kill(static_cast<pid_t>(agent.processId()), SIGKILL);
+    agent.waitForFinished();
+
+    EXPECT_EQ(QDir(userSpool()).entryList({QStringLiteral("job-*")}, QDir::Dirs), captured);
+    const HostRun again = runAgent(kWalkthrough);
+    ASSERT_EQ(again.exitCode, 0) << describe(again);
+    EXPECT_GT(again.jobId(), 0) << describe(again);
+    EXPECT_TRUE(QDir(userSpool()).isEmpty());
 }
 
 TEST_F(FaxCaptureSystemTest, SendAsFaxFindsTheFaxPrinterAndNotTheCaptureQueue) {
