@@ -88,7 +88,6 @@ QSortFilterProxyModel* makeProxy(EntryTableModel* model, QObject* parent) {
     proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
     proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
     proxy->setFilterKeyColumn(-1);
-    proxy->setSortLocaleAware(true);
     return proxy;
 }
 
@@ -152,9 +151,10 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { refreshBookList(); });
     connect(&printerJob_, &QFutureWatcher<PrinterService::Result>::finished, this,
             &MainWindow::printerJobFinished);
-    connect(undoGroup_, &QUndoGroup::cleanChanged, this, [this] {
+    connect(undoGroup_, &QUndoGroup::cleanChanged, this, [this] { refreshBookList(); });
+    connect(undoGroup_, &QUndoGroup::indexChanged, this, [this] {
         updateTitle();
-        refreshBookList();
+        updateActions();
     });
     const QString folder = store_.folder();
     if (!folder.isEmpty()) {
@@ -278,6 +278,8 @@ void MainWindow::buildActions() {
             undo->setShortcut(QKeySequence::Undo);
             QAction* redo = undoGroup_->createRedoAction(this, tr("&Redo"));
             redo->setShortcut(QKeySequence::Redo);
+            undo->setObjectName(QStringLiteral("undo"));
+            redo->setObjectName(QStringLiteral("redo"));
             menus.value(menuTitle)->insertAction(action, undo);
             menus.value(menuTitle)->insertAction(action, redo);
             menus.value(menuTitle)->insertSeparator(action);
@@ -912,7 +914,7 @@ void MainWindow::choosePrinter() {
 }
 
 bool MainWindow::isPrinterBusy() const {
-    return printerJob_.isRunning();
+    return printerBusy_;
 }
 
 void MainWindow::readPrinterBook() {
@@ -937,12 +939,14 @@ void MainWindow::startPrinterJob(const QString& what, std::function<PrinterServi
     printerJobName_ = what;
     state_->setText(what);
     busy_->show();
+    printerBusy_ = true;
     printerJob_.setFuture(QtConcurrent::run(std::move(job)));
     updateActions();
 }
 
 void MainWindow::printerJobFinished() {
     busy_->hide();
+    printerBusy_ = false;
     const PrinterService::Result result = printerJob_.result();
     if (result.bookRead) {
         printerBook_ = result.book;
@@ -1019,9 +1023,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    if (isPrinterBusy()) {
-        printerJob_.waitForFinished();
-    }
+    printerJob_.waitForFinished();
     event->accept();
 }
 

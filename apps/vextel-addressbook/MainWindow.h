@@ -139,6 +139,7 @@ private:
     QLabel* state_;
     QFutureWatcher<PrinterService::Result> printerJob_;
     QString printerJobName_;
+    bool printerBusy_ = false; // from the job's start until the window took its result
     QHash<QString, QAction*> actions_;
     PasswordPrompt passwordPrompt_;
     Question question_;

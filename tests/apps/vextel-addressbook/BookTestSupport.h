@@ -3,6 +3,12 @@
 #include "BookContents.h"
 
 #include <QStringList>
+#include <ostream>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace vextel_addressbook::test {
 
