@@ -74,12 +74,13 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QStr
             line.help = true;
             continue;
         }
-        if (argument == QLatin1String("--screenshot")) {
+        if (argument == QLatin1String("--screenshot") || argument == QLatin1String("--script")) {
             if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
-                *error = QStringLiteral("--screenshot needs a file");
+                *error = QStringLiteral("%1 needs a file").arg(argument);
                 return std::nullopt;
             }
-            line.screenshot = arguments.at(++i);
+            (argument == QLatin1String("--script") ? line.script : line.screenshot) =
+                arguments.at(++i);
             continue;
         }
         bool handled = false;
@@ -140,7 +141,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QStr
 QString CommandLine::usage() {
     return QStringLiteral(
         "usage: vextel-addressbook [-VTELConnectionType NET -VTELAddress ADDRESS |\n"
-        "                           -VTELConnectionType USB] [--screenshot FILE]\n");
+        "                           -VTELConnectionType USB] [--screenshot FILE] [--script FILE]\n"
+        "The script may also be named by VEXTEL_ADDRESSBOOK_SCRIPT.\n");
 }
 
 } // namespace vextel_addressbook

@@ -28,6 +28,7 @@ struct CommandLine {
 
     std::optional<PrinterConnection> printer;
     QString screenshot; // --screenshot FILE: write a picture of the window and exit
+    QString script;     // --script FILE: run the window from a script of user actions
     bool help = false;
 
     // Null with a one-line reason for anything else.

@@ -346,6 +346,14 @@ QString MainWindow::currentKey() const {
     return item ? item->data(kKeyRole).toString() : QString();
 }
 
+QStringList MainWindow::bookKeys() const {
+    QStringList keys;
+    for (int i = 0; i < bookList_->count(); ++i) {
+        keys.append(bookList_->item(i)->data(kKeyRole).toString());
+    }
+    return keys;
+}
+
 bool MainWindow::currentIsPrinter() const {
     return currentKey() == kPrinterKey;
 }

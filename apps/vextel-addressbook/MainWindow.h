@@ -55,6 +55,8 @@ public:
     bool selectBook(const QString& key);
     static QString printerKey();
     QString currentKey() const;
+    // The keys of the list, in its order.
+    QStringList bookKeys() const;
     // The open document of a PC book (opened on demand); null when it cannot be read.
     BookDocument* document(const QString& path);
     bool newBook(const QString& name);

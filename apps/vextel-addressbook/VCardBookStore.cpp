@@ -62,19 +62,19 @@ std::optional<xdirkit::VCardCard::FaxNumber> preferredFax(const xdirkit::VCardCa
     if (numbers.empty()) {
         return std::nullopt;
     }
-    return *std::min_element(numbers.begin(), numbers.end(),
-                             [](const auto& a, const auto& b) {
-                                 return a.preference < b.preference;
-                             });
+    return *std::min_element(numbers.begin(), numbers.end(), [](const auto& a, const auto& b) {
+        return a.preference < b.preference;
+    });
 }
 
 QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
     QString uid = text(card.uid());
     if (uid.isEmpty()) {
-        uid = kUnnamedCardPrefix +
-              QString::fromLatin1(QCryptographicHash::hash(QByteArray::fromStdString(card.original()),
-                                                           QCryptographicHash::Sha1)
-                                      .toHex());
+        uid =
+            kUnnamedCardPrefix +
+            QString::fromLatin1(QCryptographicHash::hash(QByteArray::fromStdString(card.original()),
+                                                         QCryptographicHash::Sha1)
+                                    .toHex());
     }
     // Two cards with one UID (copied by hand) stay two entries.
     const QString base = uid;
@@ -201,7 +201,8 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
     for (const Contact& contact : contents.contacts) {
         const bool fromOrigin =
             contact.originIndex >= 0 && static_cast<std::size_t>(contact.originIndex) < originCount;
-        xdirkit::VCardCard card = fromOrigin ? origin->cards[contact.originIndex] : xdirkit::VCardCard();
+        xdirkit::VCardCard card =
+            fromOrigin ? origin->cards[contact.originIndex] : xdirkit::VCardCard();
         applyContact(card, contact, !fromOrigin);
         const QString uid = uidToWrite(contact.uid);
         if (!fromOrigin || forceNew || realUid.contains(contact.uid)) {
@@ -212,7 +213,8 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
     for (const Group& group : contents.groups) {
         const bool fromOrigin =
             group.originIndex >= 0 && static_cast<std::size_t>(group.originIndex) < originCount;
-        xdirkit::VCardCard card = fromOrigin ? origin->cards[group.originIndex] : xdirkit::VCardCard();
+        xdirkit::VCardCard card =
+            fromOrigin ? origin->cards[group.originIndex] : xdirkit::VCardCard();
         std::vector<std::string> members;
         for (const QString& member : group.memberUids) {
             members.push_back(bytes(uidToWrite(member)));
@@ -302,7 +304,8 @@ std::optional<BookContents> VCardBookStore::read(const QString& path, QString* e
 }
 
 bool VCardBookStore::write(const QString& path, const BookContents& contents, QString* error) {
-    const int32_t status = xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, false));
+    const int32_t status =
+        xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, false));
     if (status != XDIR_OK) {
         *error = messageFor(status);
         return false;
@@ -312,7 +315,8 @@ bool VCardBookStore::write(const QString& path, const BookContents& contents, QS
 
 bool VCardBookStore::exportVCard(const QString& path, const BookContents& contents,
                                  QString* error) {
-    const int32_t status = xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, true));
+    const int32_t status =
+        xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, true));
     if (status != XDIR_OK) {
         *error = messageFor(status);
         return false;

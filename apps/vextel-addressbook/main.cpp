@@ -1,6 +1,7 @@
 // vextel-addressbook: the address-book editor.
 #include "CommandLine.h"
 #include "DevicePrinterService.h"
+#include "EditorScript.h"
 #include "MainWindow.h"
 #include "SingleInstance.h"
 #include "VCardBookStore.h"
@@ -60,7 +61,12 @@ int main(int argc, char** argv) {
         QTextStream(stdout) << CommandLine::usage();
         return 0;
     }
-    if (!line->screenshot.isEmpty() && std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    QString script = line->script;
+    if (script.isEmpty()) {
+        script = qEnvironmentVariable("VEXTEL_ADDRESSBOOK_SCRIPT");
+    }
+    const bool headless = !line->screenshot.isEmpty() || !script.isEmpty();
+    if (headless && std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     if (!hasDisplay()) {
@@ -77,7 +83,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral(VEXTEL_ADDRESSBOOK_ID));
 
     vextel_addressbook::SingleInstance instance;
-    if (line->screenshot.isEmpty()) {
+    if (!headless) {
         const QString message = line->printer ? line->printer->toText() : QString();
         switch (instance.start(message, &error)) {
         case vextel_addressbook::SingleInstance::Outcome::HandedOff:
@@ -110,6 +116,22 @@ int main(int argc, char** argv) {
         return saved ? 0 : 1;
     }
     window.show();
+    if (!script.isEmpty()) {
+        QFile file(script);
+        if (!file.open(QIODevice::ReadOnly)) {
+            errors << "vextel-addressbook: cannot read the script " << script << Qt::endl;
+            return CommandLine::kUsageError;
+        }
+        QTextStream output(stdout);
+        vextel_addressbook::EditorScript runner(window, output);
+        if (!runner.run(QString::fromUtf8(file.readAll()), &error)) {
+            errors << "vextel-addressbook: " << script << ": " << error << Qt::endl;
+            window.setQuestion(
+                [](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Discard; });
+            return CommandLine::kUsageError;
+        }
+        return 0;
+    }
     if (line->printer) {
         // Started for a printer: its book is what the user came for.
         QTimer::singleShot(0, &window, &vextel_addressbook::MainWindow::readPrinterBook);

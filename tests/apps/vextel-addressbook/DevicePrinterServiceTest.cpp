@@ -1,5 +1,6 @@
-#include "BookTestSupport.h"
 #include "DevicePrinterService.h"
+
+#include "BookTestSupport.h"
 #include "EntryCopy.h"
 #include "support/EnvironmentScope.h"
 #include "support/PrinterSimProcess.h"
@@ -68,7 +69,8 @@ TEST_F(DevicePrinterServiceTest, WritesAddedEntriesAndRefusesABookReadBeforeSome
     const auto refused = service.write(printer, "4711", stale);
     EXPECT_FALSE(refused.ok);
     EXPECT_TRUE(refused.stale);
-    EXPECT_TRUE(refused.message.contains("changed by someone else")) << refused.message.toStdString();
+    EXPECT_TRUE(refused.message.contains("changed by someone else"))
+        << refused.message.toStdString();
     EXPECT_EQ(test::render(service.read(printer, "4711").book), test::render(after.book));
 }
 

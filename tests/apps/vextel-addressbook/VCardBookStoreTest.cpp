@@ -1,7 +1,8 @@
+#include "VCardBookStore.h"
+
 #include "BookTestSupport.h"
 #include "CsvMapping.h"
 #include "CsvTable.h"
-#include "VCardBookStore.h"
 #include "VCardReader.h"
 #include "xdirkit/XdirKit.h"
 
@@ -131,10 +132,10 @@ TEST_F(VCardBookStoreTest, AnEditChangesItsCardAloneAndKeepsItsOtherLines) {
         const QString edited = linesBefore.at(first.originIndex);
         for (const QString& line : edited.split('\n')) {
             const QString property = line.section(QRegularExpression("[;:]"), 0, 0).toUpper();
-            if (property != "FN" && property != "N" && !property.endsWith(".FN") && property != "UID" &&
-                property != "VERSION") {
-                EXPECT_TRUE(linesAfter.join('\n').contains(line) ||
-                            property.contains("CHARSET") || line.contains("QUOTED-PRINTABLE"))
+            if (property != "FN" && property != "N" && !property.endsWith(".FN") &&
+                property != "UID" && property != "VERSION") {
+                EXPECT_TRUE(linesAfter.join('\n').contains(line) || property.contains("CHARSET") ||
+                            line.contains("QUOTED-PRINTABLE"))
                     << name.toStdString() << ": lost " << line.toStdString();
             }
         }
@@ -163,8 +164,8 @@ TEST_F(VCardBookStoreTest, ExportsVCard4AndCsvThatImportToTheSameBook) {
             EXPECT_EQ(test::render(*imported), test::render(*book)) << name.toStdString();
         }
 
-        const QList<QStringList> rows = CsvTable::parse(
-            CsvTable::decode(CsvTable::write(CsvMapping::exportRows(*book))));
+        const QList<QStringList> rows =
+            CsvTable::parse(CsvTable::decode(CsvTable::write(CsvMapping::exportRows(*book))));
         BookContents withMembers = *book;
         withMembers.groups.removeIf([](const Group& group) { return group.memberUids.isEmpty(); });
         EXPECT_EQ(test::render(CsvMapping::guess(rows).entries(rows)), test::render(withMembers))
