@@ -230,7 +230,7 @@ void MainWindow::buildActions() {
          [this] {
              addGroup();
          }},
-        {"&Edit", "edit", "Ed&it…", QKeySequence(tr("Return")),
+        {"&Edit", "edit", "Ed&it…", QKeySequence(),
          [this] {
              editSelection();
          }},
@@ -309,7 +309,8 @@ void MainWindow::updateActions() {
     };
     enable("renameBook", book);
     enable("deleteBook", book);
-    enable("save", book && document(currentKey()) && document(currentKey())->isModified());
+    const BookDocument* doc = documents_.value(currentKey());
+    enable("save", doc != nullptr && doc->isModified());
     enable("import", book);
     enable("export", book || (printer && printerBookRead_));
     enable("newEntry", book);
