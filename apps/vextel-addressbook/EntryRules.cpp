@@ -8,39 +8,31 @@ namespace vextel_addressbook {
 
 namespace {
 
-using tarvik_pde_m40vextel::CodeRange;
+using tarvik_pde_m40vextel::FieldRule;
 using tarvik_pde_m40vextel::InputStringChecker;
 
-// Company and note take any text but control characters.
-constexpr CodeRange kFreeTextAcceptableRange[] = {{0x0020, 0x007E}, {0x00A0, 0xFFFF}, {0, 0}};
-
-struct FieldRule {
+struct EntryField {
     EntryRules::Field field;
     const char* title;
-    uint64_t maximumLength;
-    const CodeRange* accepted;
+    const FieldRule& rule;
     bool required;
 };
 
-const FieldRule kFieldRules[] = {
-    {EntryRules::Field::Name, "Name", 32, tarvik_pde_m40vextel::kAddressNameAcceptableRange, true},
-    {EntryRules::Field::Fax, "Fax number", 50, tarvik_pde_m40vextel::kPhoneNumberAcceptableRange,
-     true},
-    {EntryRules::Field::Company, "Company", EntryRules::kMaximumCompanyLength,
-     kFreeTextAcceptableRange, false},
-    {EntryRules::Field::Note, "Note", EntryRules::kMaximumNoteLength, kFreeTextAcceptableRange,
-     false},
-    {EntryRules::Field::GroupName, "Group name", 32,
-     tarvik_pde_m40vextel::kAddressNameAcceptableRange, true},
+const EntryField kFields[] = {
+    {EntryRules::Field::Name, "Name", tarvik_pde_m40vextel::kAddressNameRule, true},
+    {EntryRules::Field::Fax, "Fax number", tarvik_pde_m40vextel::kPhoneNumberRule, true},
+    {EntryRules::Field::Company, "Company", tarvik_pde_m40vextel::kCompanyRule, false},
+    {EntryRules::Field::Note, "Note", tarvik_pde_m40vextel::kNoteRule, false},
+    {EntryRules::Field::GroupName, "Group name", tarvik_pde_m40vextel::kAddressNameRule, true},
 };
 
-const FieldRule& ruleOf(EntryRules::Field field) {
-    for (const FieldRule& rule : kFieldRules) {
-        if (rule.field == field) {
-            return rule;
+const EntryField& fieldOf(EntryRules::Field field) {
+    for (const EntryField& entry : kFields) {
+        if (entry.field == field) {
+            return entry;
         }
     }
-    return kFieldRules[0];
+    return kFields[0];
 }
 
 std::optional<QString> fieldProblem(EntryRules::Field field, const QString& value) {
@@ -63,15 +55,11 @@ std::optional<QString> fieldProblem(EntryRules::Field field, const QString& valu
 } // namespace
 
 std::unique_ptr<InputStringChecker> EntryRules::checker(Field field) {
-    const FieldRule& rule = ruleOf(field);
-    auto checker = std::make_unique<InputStringChecker>();
-    checker->setMaxLength(rule.maximumLength);
-    checker->setAcceptableCodeRange(rule.accepted);
-    return checker;
+    return InputStringChecker::forRule(fieldOf(field).rule);
 }
 
 QString EntryRules::title(Field field) {
-    return QLatin1String(ruleOf(field).title);
+    return QLatin1String(fieldOf(field).title);
 }
 
 std::optional<QString> EntryRules::contactProblem(const Contact& contact) {

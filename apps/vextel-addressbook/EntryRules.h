@@ -12,16 +12,14 @@ class InputStringChecker;
 
 namespace vextel_addressbook {
 
-// The rules an entry of a PC address book keeps: the fax dialog's rules for names and fax
-// numbers, and the sizes of the library's records for the rest, so that every entry the editor
-// writes can be picked and sent as it is shown.
+// The rules an entry of a PC address book keeps, from the shared field rules: the fax dialog's
+// for names and fax numbers, the library's record sizes for company and note, so that every entry
+// the editor writes can be picked and sent as it is shown.
 class EntryRules {
 public:
     enum class Field { Name, Fax, Company, Note, GroupName };
 
     static constexpr int kMaximumGroupMembers = 31; // what a group record holds
-    static constexpr int kMaximumCompanyLength = 64;
-    static constexpr int kMaximumNoteLength = 254;
 
     // The checker for an editing field: refuses an edit that breaks the field's rule.
     static std::unique_ptr<tarvik_pde_m40vextel::InputStringChecker> checker(Field field);

@@ -11,10 +11,9 @@
 namespace vextel_addressbook {
 
 PasswordDialog::PasswordDialog(const QString& printerName, QWidget* parent)
-    : QDialog(parent), checker_(std::make_unique<tarvik_pde_m40vextel::InputStringChecker>()) {
+    : QDialog(parent), checker_(tarvik_pde_m40vextel::InputStringChecker::forRule(
+                           tarvik_pde_m40vextel::kPasswordRule)) {
     setWindowTitle(tr("Printer Password"));
-    checker_->setMaxLength(4);
-    checker_->setAcceptableCodeRange(tarvik_pde_m40vextel::kPasswordAcceptableRange);
     auto* form = new QFormLayout(this);
     form->addRow(new QLabel(tr("The printer %1 asks for its password.").arg(printerName), this));
     field_ = new QLineEdit(this);
