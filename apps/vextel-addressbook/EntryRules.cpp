@@ -36,18 +36,18 @@ const EntryField& fieldOf(EntryRules::Field field) {
 }
 
 std::optional<QString> fieldProblem(EntryRules::Field field, const QString& value) {
-    const FieldRule& rule = ruleOf(field);
-    if (rule.required && value.trimmed().isEmpty()) {
-        return QStringLiteral("%1 is empty.").arg(QLatin1String(rule.title));
+    const EntryField& entry = fieldOf(field);
+    if (entry.required && value.trimmed().isEmpty()) {
+        return QStringLiteral("%1 is empty.").arg(QLatin1String(entry.title));
     }
-    if (static_cast<uint64_t>(value.size()) > rule.maximumLength) {
+    if (static_cast<uint64_t>(value.size()) > entry.rule.maxLength) {
         return QStringLiteral("%1 is longer than %2 characters.")
-            .arg(QLatin1String(rule.title))
-            .arg(rule.maximumLength);
+            .arg(QLatin1String(entry.title))
+            .arg(entry.rule.maxLength);
     }
     if (!EntryRules::checker(field)->isPartialStringValid(value, nullptr, nullptr)) {
         return QStringLiteral("%1 holds a character it cannot take.")
-            .arg(QLatin1String(rule.title));
+            .arg(QLatin1String(entry.title));
     }
     return std::nullopt;
 }
