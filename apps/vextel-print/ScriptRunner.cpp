@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -15,6 +16,8 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimeEdit>
+#include <QTimer>
+#include <algorithm>
 
 namespace vextel_print {
 
@@ -29,6 +32,25 @@ QString oneLine(QString text) {
     return text.replace(QLatin1Char('\r'), QLatin1String("\\r"))
         .replace(QLatin1Char('\n'), QLatin1String("\\n"));
 }
+
+// A word as a script writes it: bare when it can be, else in double quotes with a backslash
+// before a quote or backslash inside, so splitWords reads it back as the same word.
+QString scriptWord(const QString& word) {
+    const bool bare = !word.isEmpty() && !word.startsWith(QLatin1Char('#')) &&
+                      std::none_of(word.begin(), word.end(), [](QChar c) {
+                          return c.isSpace() || c == QLatin1Char('"') || c == QLatin1Char('\\');
+                      });
+    if (bare) {
+        return word;
+    }
+    QString escaped = word;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return quoted(oneLine(escaped));
+}
+
+// Longest wait a script may ask for: a longer one is a slip rather than a wish.
+constexpr double kMaximumWaitSeconds = 60.0;
 
 // Words separated by blanks; double quotes keep blanks inside a word and may enclose an empty
 // one (`type field ""` clears the field), and within them a backslash takes the next character
@@ -90,6 +112,18 @@ ScriptRunner::ScriptRunner(QStringList lines, QTextStream& output)
     modalDriver_.setTimeLimit(0);
     modalDriver_.setEveryRun([this](kit::Window* window) { runLinesInside(window); });
     alertDriver_.setResponder([this](const kit::AlertRecord& alert) { return answerAlert(alert); });
+    launchWatcher_.startsLaunches = true;
+    launchWatcher_.onLaunch = [this](const kit::Workspace::Launch& launch) {
+        reportLaunch(launch);
+    };
+}
+
+void ScriptRunner::reportLaunch(const kit::Workspace::Launch& launch) {
+    QStringList words{scriptWord(launch.program)};
+    for (const QString& argument : launch.arguments) {
+        words.append(scriptWord(argument));
+    }
+    output_ << "launched: " << words.join(QLatin1Char(' ')) << Qt::endl;
 }
 
 bool ScriptRunner::load(const QString& path, QStringList* lines, QString* error) {
@@ -212,6 +246,7 @@ const ScriptRunner::Command ScriptRunner::kCommands[] = {
     {"print", 0, 0, "print", &ScriptRunner::print, true},
     {"cancel", 0, 0, "cancel", &ScriptRunner::cancel, true},
     {"screenshot", 1, 1, "screenshot FILE", &ScriptRunner::screenshot, false},
+    {"wait", 1, 1, "wait SECONDS", &ScriptRunner::wait, false},
 };
 
 QStringList ScriptRunner::commandNames() {
@@ -439,6 +474,19 @@ bool ScriptRunner::screenshot(const Line& line) {
     if (!window->grab().save(line.words.at(1), "PNG")) {
         return fail(line, QStringLiteral("cannot write %1").arg(quoted(line.words.at(1))));
     }
+    return true;
+}
+
+bool ScriptRunner::wait(const Line& line) {
+    bool isNumber = false;
+    const double seconds = line.words.at(1).toDouble(&isNumber);
+    if (!isNumber || !(seconds >= 0 && seconds <= kMaximumWaitSeconds)) {
+        return fail(line,
+                    QStringLiteral("wait takes seconds from 0 to %1").arg(kMaximumWaitSeconds));
+    }
+    QEventLoop loop;
+    QTimer::singleShot(int(seconds * 1000.0 + 0.5), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "kit/AlertDriver.h"
 #include "kit/ModalDriver.h"
+#include "kit/Workspace.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,7 @@ class PrintDialog;
 // per line (see the README for the language). Lines run in order; a line that opens a modal
 // window hands the following lines to that window's run, and an alert takes its answer from the
 // next line, so the script reads like a transcript of what a person did. Every alert is written
-// to the output as one line.
+// to the output as one line, and so is every program the dialogs start (they really start).
 class ScriptRunner {
 public:
     ScriptRunner(QStringList lines, QTextStream& output);
@@ -74,6 +75,9 @@ private:
     bool select(const Line& line);
     // Writes a PNG of the window the script acts in.
     bool screenshot(const Line& line);
+    // Lets the event loop run for a while (a DNS-SD answer, a started program).
+    bool wait(const Line& line);
+    void reportLaunch(const kit::Workspace::Launch& launch);
 
     QWidget* scope() const;
     QWidget* findWidget(const QString& name) const;
@@ -86,6 +90,7 @@ private:
     QString error_;
     kit::ModalDriver modalDriver_;
     kit::AlertDriver alertDriver_;
+    kit::Workspace::LaunchRecorder launchWatcher_;
 };
 
 } // namespace vextel_print
