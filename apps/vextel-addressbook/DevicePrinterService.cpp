@@ -43,6 +43,15 @@ const StatusMessage kStatusMessages[] = {
     {XDIR_ERR_DEVICE_REJECTED,
      "The printer %1 refused the new book (full or invalid); its book is unchanged."},
     {XDIR_ERR_DEVICE_NOT_SET, "No printer is chosen."},
+    {XDIR_ERR_BAD_RECORD,
+     "An entry cannot go into the book of the printer %1: its name or fax number breaks the "
+     "printer's rules. Nothing was written."},
+#ifdef XDIR_ERR_DEVICE_CONNECTION_LOST
+    {XDIR_ERR_DEVICE_CONNECTION_LOST, "The connection to the printer %1 broke off."},
+#endif
+#ifdef XDIR_ERR_DEVICE_INVALID_BOOK
+    {XDIR_ERR_DEVICE_INVALID_BOOK, "The book the printer %1 sent is not valid."},
+#endif
 };
 
 QString fieldText(const uint16_t* field, int units) {
