@@ -67,6 +67,14 @@ std::optional<xdirkit::VCardCard::FaxNumber> preferredFax(const xdirkit::VCardCa
     });
 }
 
+// The name the library gives the card's entries: FN, else N, else the company, else the number.
+QString shownName(const xdirkit::VCardCard& card, const QString& fax) {
+    if (auto name = card.displayName()) {
+        return text(*name);
+    }
+    return card.company().empty() ? fax : text(card.company());
+}
+
 QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
     QString uid = text(card.uid());
     if (uid.isEmpty()) {
@@ -108,7 +116,7 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards) {
             contact.uid = cardUid(card, used);
             contact.fax = text(fax->number);
             contact.company = text(card.company());
-            contact.name = text(card.displayName().value_or(card.company()));
+            contact.name = shownName(card, contact.fax);
             contact.note = text(card.note());
             contact.originIndex = index;
             book.contacts.append(contact);
@@ -135,7 +143,7 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards) {
 // its bytes.
 void applyContact(xdirkit::VCardCard& card, const Contact& contact, bool isNew) {
     const auto fax = preferredFax(card);
-    if (isNew || text(card.displayName().value_or(card.company())) != contact.name) {
+    if (isNew || shownName(card, fax ? text(fax->number) : QString()) != contact.name) {
         card.setDisplayName(bytes(contact.name));
     }
     if (isNew || !fax || text(fax->number) != contact.fax) {
