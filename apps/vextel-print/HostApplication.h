@@ -6,7 +6,6 @@
 
 namespace vextel_print {
 
-class HostCallback;
 class PrintDialog;
 
 // The host's run: opens the printer's PPD, loads the print-dialog plug-ins, shows the print
@@ -24,7 +23,7 @@ public:
 
 private:
     // Writes the job's options and where it went (or why not).
-    void reportOutcome(HostCallback& host, const PrintDialog& dialog);
+    void reportOutcome(const PrintDialog& dialog);
 
     HostOptions options_;
     QTextStream& output_;
