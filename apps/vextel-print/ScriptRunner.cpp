@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -15,6 +16,8 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimeEdit>
+#include <QTimer>
+#include <algorithm>
 
 namespace vextel_print {
 
@@ -29,6 +32,25 @@ QString oneLine(QString text) {
     return text.replace(QLatin1Char('\r'), QLatin1String("\\r"))
         .replace(QLatin1Char('\n'), QLatin1String("\\n"));
 }
+
+// A word as a script writes it: bare when it can be, else in double quotes with a backslash
+// before a quote or backslash inside, so splitWords reads it back as the same word.
+QString scriptWord(const QString& word) {
+    const bool bare = !word.isEmpty() && !word.startsWith(QLatin1Char('#')) &&
+                      std::none_of(word.begin(), word.end(), [](QChar c) {
+                          return c.isSpace() || c == QLatin1Char('"') || c == QLatin1Char('\\');
+                      });
+    if (bare) {
+        return word;
+    }
+    QString escaped = word;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return quoted(oneLine(escaped));
+}
+
+// Longest wait a script may ask for: a longer one is a slip rather than a wish.
+constexpr double kMaximumWaitSeconds = 60.0;
 
 // Words separated by blanks; double quotes keep blanks inside a word and may enclose an empty
 // one (`type field ""` clears the field), and within them a backslash takes the next character
@@ -90,6 +112,18 @@ ScriptRunner::ScriptRunner(QStringList lines, QTextStream& output)
     modalDriver_.setTimeLimit(0);
     modalDriver_.setEveryRun([this](kit::Window* window) { runLinesInside(window); });
     alertDriver_.setResponder([this](const kit::AlertRecord& alert) { return answerAlert(alert); });
+    launchWatcher_.startsLaunches = true;
+    launchWatcher_.onLaunch = [this](const kit::Workspace::Launch& launch) {
+        reportLaunch(launch);
+    };
+}
+
+void ScriptRunner::reportLaunch(const kit::Workspace::Launch& launch) {
+    QStringList words{scriptWord(launch.program)};
+    for (const QString& argument : launch.arguments) {
+        words.append(scriptWord(argument));
+    }
+    output_ << "launched: " << words.join(QLatin1Char(' ')) << Qt::endl;
 }
 
 bool ScriptRunner::load(const QString& path, QStringList* lines, QString* error) {
@@ -172,8 +206,9 @@ QString ScriptRunner::answerAlert(const kit::AlertRecord& alert) {
                      .arg(lines_.size())
                      .arg(quoted(alert.messageText));
     } else if (line.words.value(0) != QLatin1String("answer") || line.words.size() != 2) {
-        fail(line, QStringLiteral("the alert %1 is open: expected answer BUTTON")
-                       .arg(quoted(alert.messageText)));
+        fail(line,
+             QStringLiteral("the alert %1 is open: expected %2")
+                 .arg(quoted(alert.messageText), QLatin1String(commandNamed("answer")->usage)));
     } else if (!alert.buttons.contains(line.words.at(1))) {
         fail(line, QStringLiteral("the alert %1 has no button %2")
                        .arg(quoted(alert.messageText), quoted(line.words.at(1))));
@@ -194,82 +229,116 @@ bool ScriptRunner::fail(const Line& line, const QString& message) {
     return false;
 }
 
-bool ScriptRunner::runLine(const Line& line) {
-    const QString command = line.words.value(0);
-    if (command == QLatin1String("press")) {
-        return press(line);
+// ---- The command table
+
+const ScriptRunner::Command ScriptRunner::kCommands[] = {
+    {"panel", 1, 1, "panel TITLE", &ScriptRunner::panel, true},
+    {"destination", 1, 2, "destination printer | pdf FILE | preview", &ScriptRunner::destination,
+     true},
+    {"copies", 1, 1, "copies N", &ScriptRunner::copies, false},
+    {"choose", 2, 2, "choose POPUP ITEM", &ScriptRunner::choose, false},
+    {"type", 2, 2, "type FIELD TEXT", &ScriptRunner::type, false},
+    {"set", 2, 2, "set FIELD VALUE", &ScriptRunner::set, false},
+    {"press", 1, 1, "press BUTTON", &ScriptRunner::press, false},
+    {"select", 2, kAnyCount, "select TABLE ROW... or select TABLE none", &ScriptRunner::select,
+     false},
+    {"answer", 1, 1, "answer BUTTON", &ScriptRunner::answer, false},
+    {"print", 0, 0, "print", &ScriptRunner::print, true},
+    {"cancel", 0, 0, "cancel", &ScriptRunner::cancel, true},
+    {"screenshot", 1, 1, "screenshot FILE", &ScriptRunner::screenshot, false},
+    {"wait", 1, 1, "wait SECONDS", &ScriptRunner::wait, false},
+};
+
+QStringList ScriptRunner::commandNames() {
+    QStringList names;
+    for (const Command& command : kCommands) {
+        names.append(QLatin1String(command.name));
     }
-    if (command == QLatin1String("choose")) {
-        return choose(line);
-    }
-    if (command == QLatin1String("type")) {
-        return type(line);
-    }
-    if (command == QLatin1String("set")) {
-        return set(line);
-    }
-    if (command == QLatin1String("select")) {
-        return select(line);
-    }
-    if (command == QLatin1String("answer")) {
-        return fail(line, QStringLiteral("no alert is open"));
-    }
-    if (command == QLatin1String("screenshot")) {
-        return screenshot(line);
-    }
-    return printDialogCommand(line);
+    return names;
 }
 
-bool ScriptRunner::printDialogCommand(const Line& line) {
-    const QString command = line.words.value(0);
-    const QString argument = line.words.value(1);
-    if (kit::Application::modalWindow() != nullptr &&
-        (command == QLatin1String("print") || command == QLatin1String("cancel") ||
-         command == QLatin1String("panel") || command == QLatin1String("destination"))) {
+const ScriptRunner::Command* ScriptRunner::commandNamed(const QString& name) const {
+    for (const Command& command : kCommands) {
+        if (name == QLatin1String(command.name)) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+bool ScriptRunner::runLine(const Line& line) {
+    const Command* command = commandNamed(line.words.value(0));
+    if (command == nullptr) {
+        return fail(line, QStringLiteral("unknown command %1").arg(quoted(line.words.join(' '))));
+    }
+    if (command->printDialogOnly && kit::Application::modalWindow() != nullptr) {
         return fail(line,
                     QStringLiteral("%1 belongs to the print dialog, but the window %2 is open")
-                        .arg(command, quoted(kit::Application::modalWindow()->title())));
+                        .arg(QLatin1String(command->name),
+                             quoted(kit::Application::modalWindow()->title())));
     }
-    if (command == QLatin1String("print") && line.words.size() == 1) {
-        dialog_->print();
-        return true;
+    const auto arguments = static_cast<int>(line.words.size()) - 1;
+    if (arguments < command->minArguments ||
+        (command->maxArguments != kAnyCount && arguments > command->maxArguments)) {
+        return fail(line, QStringLiteral("expected %1").arg(QLatin1String(command->usage)));
     }
-    if (command == QLatin1String("cancel") && line.words.size() == 1) {
-        dialog_->cancel();
-        return true;
-    }
-    if (command == QLatin1String("panel") && line.words.size() == 2) {
-        return dialog_->showPanelWithTitle(argument) ||
-               fail(line, QStringLiteral("no panel %1 (panels: %2)")
-                              .arg(quoted(argument), dialog_->panelTitles().join(", ")));
-    }
-    if (command == QLatin1String("destination")) {
-        const QString path = line.words.value(2);
-        const bool known = (argument == QLatin1String("printer") && line.words.size() == 2) ||
-                           (argument == QLatin1String("pdf") && line.words.size() == 3) ||
-                           (argument == QLatin1String("preview") && line.words.size() == 2);
-        if (!known) {
-            return fail(line, QStringLiteral("expected destination printer | pdf FILE | preview"));
-        }
-        const QString title = argument == QLatin1String("printer") ? QStringLiteral("Printer")
-                              : argument == QLatin1String("pdf")   ? QStringLiteral("PDF File")
-                                                                   : QStringLiteral("Preview");
-        return dialog_->chooseDestination(title, path);
-    }
-    if (command == QLatin1String("copies") && line.words.size() == 2) {
-        bool ok = false;
-        const int copies = argument.toInt(&ok);
-        if (!ok || copies < 1) {
-            return fail(line, QStringLiteral("copies takes a number from 1"));
-        }
-        dialog_->setCopies(copies);
-        // The dialog clamps what it cannot take; a silently smaller job is no pass.
-        return dialog_->copies() == copies ||
-               fail(line,
-                    QStringLiteral("the dialog takes at most %1 copies").arg(dialog_->copies()));
-    }
-    return fail(line, QStringLiteral("unknown command %1").arg(quoted(line.words.join(' '))));
+    return (this->*command->run)(line);
 }
+
+// ---- Print dialog commands
+
+bool ScriptRunner::print(const Line& /*line*/) {
+    dialog_->print();
+    return true;
+}
+
+bool ScriptRunner::cancel(const Line& /*line*/) {
+    dialog_->cancel();
+    return true;
+}
+
+bool ScriptRunner::panel(const Line& line) {
+    const QString title = line.words.at(1);
+    return dialog_->showPanelWithTitle(title) ||
+           fail(line, QStringLiteral("no panel %1 (panels: %2)")
+                          .arg(quoted(title), dialog_->panelTitles().join(", ")));
+}
+
+bool ScriptRunner::destination(const Line& line) {
+    struct Choice {
+        const char* word;
+        int arguments;
+        const char* title;
+    };
+    static const Choice kChoices[] = {
+        {"printer", 1, "Printer"}, {"pdf", 2, "PDF File"}, {"preview", 1, "Preview"}};
+    const auto arguments = static_cast<int>(line.words.size()) - 1;
+    for (const Choice& choice : kChoices) {
+        if (line.words.at(1) == QLatin1String(choice.word) && arguments == choice.arguments) {
+            return dialog_->chooseDestination(QLatin1String(choice.title), line.words.value(2));
+        }
+    }
+    return fail(
+        line, QStringLiteral("expected %1").arg(QLatin1String(commandNamed("destination")->usage)));
+}
+
+bool ScriptRunner::copies(const Line& line) {
+    bool ok = false;
+    const int copies = line.words.at(1).toInt(&ok);
+    if (!ok || copies < 1) {
+        return fail(line, QStringLiteral("copies takes a number from 1"));
+    }
+    dialog_->setCopies(copies);
+    // The dialog clamps what it cannot take; a silently smaller job is no pass.
+    return dialog_->copies() == copies ||
+           fail(line, QStringLiteral("the dialog takes at most %1 copies").arg(dialog_->copies()));
+}
+
+bool ScriptRunner::answer(const Line& line) {
+    return fail(line, QStringLiteral("no alert is open"));
+}
+
+// ---- Commands for the window the script acts in
 
 QWidget* ScriptRunner::scope() const {
     if (kit::Window* window = kit::Application::modalWindow()) {
@@ -292,9 +361,6 @@ QWidget* ScriptRunner::findWidget(const QString& name) const {
 }
 
 bool ScriptRunner::press(const Line& line) {
-    if (line.words.size() != 2) {
-        return fail(line, QStringLiteral("expected press BUTTON"));
-    }
     auto* button = qobject_cast<QAbstractButton*>(findWidget(line.words.at(1)));
     if (button == nullptr) {
         return fail(line, QStringLiteral("no button %1 in the window %2")
@@ -309,9 +375,6 @@ bool ScriptRunner::press(const Line& line) {
 }
 
 bool ScriptRunner::choose(const Line& line) {
-    if (line.words.size() != 3) {
-        return fail(line, QStringLiteral("expected choose POPUP ITEM"));
-    }
     auto* popup = qobject_cast<QComboBox*>(findWidget(line.words.at(1)));
     if (popup == nullptr || !popup->isEnabled()) {
         return fail(line, QStringLiteral("no enabled popup %1").arg(quoted(line.words.at(1))));
@@ -328,9 +391,6 @@ bool ScriptRunner::choose(const Line& line) {
 }
 
 bool ScriptRunner::type(const Line& line) {
-    if (line.words.size() != 3) {
-        return fail(line, QStringLiteral("expected type FIELD TEXT"));
-    }
     QLineEdit* editor = editorOf(findWidget(line.words.at(1)));
     if (editor == nullptr || !editor->isEnabled() || editor->isReadOnly()) {
         return fail(line, QStringLiteral("no editable field %1").arg(quoted(line.words.at(1))));
@@ -346,9 +406,6 @@ bool ScriptRunner::type(const Line& line) {
 }
 
 bool ScriptRunner::set(const Line& line) {
-    if (line.words.size() != 3) {
-        return fail(line, QStringLiteral("expected set FIELD VALUE"));
-    }
     QWidget* widget = findWidget(line.words.at(1));
     const QString value = line.words.at(2);
     if (auto* time = qobject_cast<QTimeEdit*>(widget)) {
@@ -379,9 +436,6 @@ bool ScriptRunner::set(const Line& line) {
 }
 
 bool ScriptRunner::select(const Line& line) {
-    if (line.words.size() < 3) {
-        return fail(line, QStringLiteral("expected select TABLE ROW... or select TABLE none"));
-    }
     auto* table = qobject_cast<QTableView*>(findWidget(line.words.at(1)));
     if (table == nullptr || table->selectionModel() == nullptr) {
         return fail(line, QStringLiteral("no table %1").arg(quoted(line.words.at(1))));
@@ -416,13 +470,23 @@ bool ScriptRunner::select(const Line& line) {
 }
 
 bool ScriptRunner::screenshot(const Line& line) {
-    if (line.words.size() != 2) {
-        return fail(line, QStringLiteral("expected screenshot FILE"));
-    }
     QWidget* window = scope();
     if (!window->grab().save(line.words.at(1), "PNG")) {
         return fail(line, QStringLiteral("cannot write %1").arg(quoted(line.words.at(1))));
     }
+    return true;
+}
+
+bool ScriptRunner::wait(const Line& line) {
+    bool isNumber = false;
+    const double seconds = line.words.at(1).toDouble(&isNumber);
+    if (!isNumber || !(seconds >= 0 && seconds <= kMaximumWaitSeconds)) {
+        return fail(line,
+                    QStringLiteral("wait takes seconds from 0 to %1").arg(kMaximumWaitSeconds));
+    }
+    QEventLoop loop;
+    QTimer::singleShot(int(seconds * 1000.0 + 0.5), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
     return true;
 }
 

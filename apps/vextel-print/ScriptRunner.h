@@ -2,6 +2,7 @@
 
 #include "kit/AlertDriver.h"
 #include "kit/ModalDriver.h"
+#include "kit/Workspace.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,7 @@ class PrintDialog;
 // per line (see the README for the language). Lines run in order; a line that opens a modal
 // window hands the following lines to that window's run, and an alert takes its answer from the
 // next line, so the script reads like a transcript of what a person did. Every alert is written
-// to the output as one line.
+// to the output as one line, and so is every program the dialogs start (they really start).
 class ScriptRunner {
 public:
     ScriptRunner(QStringList lines, QTextStream& output);
@@ -29,11 +30,29 @@ public:
 
     static bool load(const QString& path, QStringList* lines, QString* error);
 
+    // The names of the script's commands, in the order of the command table.
+    static QStringList commandNames();
+
 private:
     struct Line {
         int number = 0;
         QStringList words;
     };
+
+    // One command of the script language. The table of these is the language: dispatch, the
+    // argument errors ("expected " + usage) and the README's list all follow it.
+    struct Command {
+        const char* name;
+        // How many words may follow the name; kAnyCount for no upper bound.
+        int minArguments;
+        int maxArguments;
+        const char* usage;
+        bool (ScriptRunner::*run)(const Line& line);
+        // Refused while a modal window of the dialog is open.
+        bool printDialogOnly;
+    };
+    static constexpr int kAnyCount = -1;
+    static const Command kCommands[];
 
     void runLinesInside(kit::Window* window);
     bool runLine(const Line& line);
@@ -41,7 +60,14 @@ private:
     QString answerAlert(const kit::AlertRecord& alert);
     bool fail(const Line& line, const QString& message);
 
-    bool printDialogCommand(const Line& line);
+    const Command* commandNamed(const QString& name) const;
+    bool print(const Line& line);
+    bool cancel(const Line& line);
+    bool panel(const Line& line);
+    bool destination(const Line& line);
+    bool copies(const Line& line);
+    // An answer line outside an alert.
+    bool answer(const Line& line);
     bool press(const Line& line);
     bool choose(const Line& line);
     bool type(const Line& line);
@@ -49,6 +75,9 @@ private:
     bool select(const Line& line);
     // Writes a PNG of the window the script acts in.
     bool screenshot(const Line& line);
+    // Lets the event loop run for a while (a DNS-SD answer, a started program).
+    bool wait(const Line& line);
+    void reportLaunch(const kit::Workspace::Launch& launch);
 
     QWidget* scope() const;
     QWidget* findWidget(const QString& name) const;
@@ -61,6 +90,7 @@ private:
     QString error_;
     kit::ModalDriver modalDriver_;
     kit::AlertDriver alertDriver_;
+    kit::Workspace::LaunchRecorder launchWatcher_;
 };
 
 } // namespace vextel_print

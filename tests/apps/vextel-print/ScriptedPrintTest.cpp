@@ -3,6 +3,7 @@
 #include "common/UtilityFunctions.h"
 #include "kit/TextEncoding.h"
 #include "support/HostRun.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,17 +12,25 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
+using tarvik_pde_m40vextel::kVTelDelayedPrint;
+using tarvik_pde_m40vextel::kVTelDelayedTime;
+using tarvik_pde_m40vextel::kVTelDestinationName;
+using tarvik_pde_m40vextel::kVTelDestinationNumber;
+using tarvik_pde_m40vextel::kVTelDestinationPhoneNumber;
+using tarvik_pde_m40vextel::kVTelPassword;
 using vextel_test::HostRun;
 
 const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
 const QString kWalkthrough =
     QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
 const QString kSample = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/samples/fax-sample.pdf");
-const QString kPrefix = QStringLiteral("tarvik.print.printsettings.");
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -115,17 +124,17 @@ TEST_F(ScriptedPrintTest, WalkthroughWritesTheFaxJobWithEveryEntry) {
     const auto options = jobOptions();
     EXPECT_EQ(options.value("TKFaxCoverPageMode"), "Detailed");
     EXPECT_EQ(options.value("TKFaxSenderMode"), "EnterName");
-    EXPECT_EQ(options.value(kPrefix + "VTelCoverSenderName"), "Dana Whitfield");
-    EXPECT_EQ(options.value(kPrefix + "VTelDelayedPrint"), "1");
-    EXPECT_EQ(options.value(kPrefix + "VTelDelayedTime"), "21:30");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationNumber"), "2");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName1"), "Northwind Office");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber1"), "0312345678");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName2"), "Ada Lovelace");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber2"), "0207946001");
-    EXPECT_FALSE(options.contains(kPrefix + "VTelDestinationName3"));
+    EXPECT_EQ(options.value(jobParameterKey(kVTelCoverSenderName)), "Dana Whitfield");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDelayedPrint)), "1");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDelayedTime)), "21:30");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationNumber)), "2");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationName, 1)), "Northwind Office");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationPhoneNumber, 1)), "0312345678");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationName, 2)), "Ada Lovelace");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationPhoneNumber, 2)), "0207946001");
+    EXPECT_FALSE(options.contains(jobParameterKey(kVTelDestinationName, 3)));
 
-    const QString password = options.value(kPrefix + "VTelPassword");
+    const QString password = options.value(jobParameterKey(kVTelPassword));
     EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9+/]{6}==$").match(password).hasMatch())
         << password.toStdString();
     const auto decoded =
@@ -156,16 +165,16 @@ TEST_F(ScriptedPrintTest, StartWithOnlyATypedNumberSendsItWithAnEmptyName) {
                                          "\"Current number is automatically added\" "
                                          "[OK, Cancel] -> OK"}));
     const auto options = jobOptions();
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationNumber"), "1");
-    ASSERT_TRUE(options.contains(kPrefix + "VTelDestinationName1"));
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName1"), "");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber1"), "0123");
-    EXPECT_EQ(options.value(kPrefix + "VTelPassword"), "");
-    EXPECT_EQ(options.value(kPrefix + "VTelDelayedPrint"), "0");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationNumber)), "1");
+    ASSERT_TRUE(options.contains(jobParameterKey(kVTelDestinationName, 1)));
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationName, 1)), "");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationPhoneNumber, 1)), "0123");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelPassword)), "");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDelayedPrint)), "0");
     EXPECT_TRUE(QRegularExpression("^([01][0-9]|2[0-3]):[0-5][0-9]$")
-                    .match(options.value(kPrefix + "VTelDelayedTime"))
+                    .match(options.value(jobParameterKey(kVTelDelayedTime)))
                     .hasMatch())
-        << options.value(kPrefix + "VTelDelayedTime").toStdString();
+        << options.value(jobParameterKey(kVTelDelayedTime)).toStdString();
 }
 
 TEST_F(ScriptedPrintTest, PrintedOptionsAreTheJobsOwnWithItsCopies) {
@@ -240,7 +249,7 @@ TEST_F(ScriptedPrintTest, RefusedSenderNameIsReplacedByTheLastAcceptedOne) {
            << "press Start";
     const HostRun run = runScript(script);
     ASSERT_EQ(run.exitCode, 0) << describe(run);
-    EXPECT_EQ(jobOptions().value(kPrefix + "VTelCoverSenderName"), "Dana Whitfield");
+    EXPECT_EQ(jobOptions().value(jobParameterKey(kVTelCoverSenderName)), "Dana Whitfield");
 }
 
 TEST_F(ScriptedPrintTest, ScriptErrorNamesItsLineAndSendsNothing) {
@@ -251,6 +260,54 @@ TEST_F(ScriptedPrintTest, ScriptErrorNamesItsLineAndSendsNothing) {
     EXPECT_EQ(run.exitCode, 2) << describe(run);
     EXPECT_TRUE(run.err.contains("line 6: the button \"Add\" is disabled")) << describe(run);
     EXPECT_FALSE(QFileInfo::exists(jobs()));
+}
+
+TEST_F(ScriptedPrintTest, EditorButtonStartsTheEditorWithThePrintersConnection) {
+    // The editor's desktop entry points to a program that writes its arguments down.
+    const QString applications = temp.filePath(QStringLiteral("data/applications"));
+    ASSERT_TRUE(QDir().mkpath(applications));
+    const QString recorder = temp.filePath(QStringLiteral("record-arguments"));
+    QFile program(recorder);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile entry(applications + QStringLiteral("/com.tarvik.print.VextelAddressBook.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Address Book\nExec=" + recorder.toUtf8() +
+                " %U\n");
+    entry.close();
+
+    const struct {
+        const char* uri;
+        QString line;
+        QString arguments;
+    } rows[] = {
+        {"socket://127.0.0.1:9100",
+         "launched: " + recorder + R"( "-VTELConnectionType NET" "-VTELAddress 127.0.0.1")",
+         "-VTELConnectionType NET\n-VTELAddress 127.0.0.1\n"},
+        {"usb://Tarvik/M40?serial=1", "launched: " + recorder + R"( "-VTELConnectionType USB")",
+         "-VTELConnectionType USB\n"},
+    };
+    const QString script = temp.filePath(QStringLiteral("editor.script"));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("panel \"Fax Settings\"\npress addressBookButton\nwait 0.2\ncancel\n");
+    file.close();
+    for (const auto& row : rows) {
+        QFile::remove(recorder + ".args");
+        const HostRun run = runHost({"--ppd", kPpd, "--device-uri", row.uri, "--output", jobs(),
+                                     "--script", script, kSample});
+        EXPECT_EQ(run.exitCode, 1) << describe(run);
+        EXPECT_EQ(run.outLines().filter("launched: "), QStringList{row.line}) << describe(run);
+        // The launch really happened, each argument whole.
+        QString written;
+        for (int i = 0; i < 100 && written.isEmpty(); ++i) {
+            QThread::msleep(50);
+            written = QString::fromUtf8(readFile(recorder + ".args"));
+        }
+        EXPECT_EQ(written, row.arguments) << row.uri;
+    }
 }
 
 TEST_F(ScriptedPrintTest, ScreenshotShowsTheDialogWithTheFaxPanel) {
