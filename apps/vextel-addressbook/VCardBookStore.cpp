@@ -80,7 +80,7 @@ QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
     if (uid.isEmpty()) {
         uid =
             kUnnamedCardPrefix +
-            QString::fromLatin1(QCryptographicHash::hash(QByteArray::fromStdString(card.original()),
+            QString::fromLatin1(QCryptographicHash::hash(QByteArray(card.original().data(), static_cast<qsizetype>(card.original().size())),
                                                          QCryptographicHash::Sha1)
                                     .toHex());
     }
