@@ -12,6 +12,8 @@ struct OpenPanelRequest {
     bool canChooseFiles = true;
     bool canChooseDirectories = false;
     bool allowsMultipleSelection = false;
+    // The desktop's own chooser (through the desktop portal inside a sandbox) instead of Qt's.
+    bool usesDesktopChooser = false;
     QString directory;
 };
 
