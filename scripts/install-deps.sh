@@ -9,6 +9,7 @@ packages=(
   libplist-dev libavahi-client-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev
   fonts-dejavu-core procps
+  avahi-daemon avahi-utils dbus-daemon iproute2
 )
 
 missing=()

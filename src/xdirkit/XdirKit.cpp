@@ -1,0 +1,152 @@
+// The C entry points of the handles and the PC address books: each checks its arguments, calls
+// one class and answers a status. The printer's entry points live in XdirDevice.cpp.
+#include "xdirkit/XdirKit.h"
+
+#include "AddressBookFolder.h"
+#include "DataHandle.h"
+#include "RecordText.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+using xdirkit::DataHandle;
+
+template <typename Record>
+int32_t countOf(XDIRDataRef data, const std::vector<Record>& (DataHandle::*records)() const) {
+    if (data == nullptr)
+        return XDIR_COUNT_INVALID_HANDLE;
+    return static_cast<int32_t>((data->handle.*records)().size());
+}
+
+template <typename Record>
+int32_t copyAt(XDIRDataRef data, int32_t index, void* record,
+               const std::vector<Record>& (DataHandle::*records)() const) {
+    if (data == nullptr || record == nullptr)
+        return XDIR_ERR_BAD_ARGUMENT;
+    const std::vector<Record>& all = (data->handle.*records)();
+    if (index < 0 || static_cast<std::size_t>(index) >= all.size())
+        return XDIR_ERR_INDEX_OUT_OF_RANGE;
+    std::memcpy(record, &all[static_cast<std::size_t>(index)], sizeof(Record));
+    return XDIR_OK;
+}
+
+// A record handed in must carry a name and a fax number, and every text field must end inside
+// itself and hold valid UTF-16, so that writing it out can neither overrun nor garble it.
+bool isWellFormed(const XDIRMyFaxRecord& record) {
+    const auto name = xdirkit::readField(record.name, XDIR_NAME_UNITS);
+    const auto faxNumber = xdirkit::readField(record.faxNumber, XDIR_FAX_NUMBER_UNITS);
+    const auto company = xdirkit::readField(record.company, XDIR_COMPANY_UNITS);
+    const auto note = xdirkit::readField(record.note, XDIR_NOTE_UNITS);
+    if (!name || !faxNumber || !company || !note || name->empty() || faxNumber->empty())
+        return false;
+    for (const std::u16string* text : {&*name, &*faxNumber, &*company, &*note})
+        if (!xdirkit::utf8FromUtf16(*text))
+            return false;
+    return true;
+}
+
+} // namespace
+
+extern "C" {
+
+int32_t Xdir_Initialize(int32_t reserved) {
+    return reserved == 0 ? XDIR_OK : XDIR_ERR_BAD_ARGUMENT;
+}
+
+XDIRDataRef XDIRData_Create(void) {
+    return new (std::nothrow) XDIRData;
+}
+
+void XDIRData_Delete(XDIRDataRef data) {
+    delete data;
+}
+
+int32_t XDIRData_GetCount_MyFax(XDIRDataRef data) {
+    return countOf(data, &DataHandle::myFax);
+}
+
+int32_t XDIRData_GetCount_MyFaxGroup(XDIRDataRef data) {
+    return countOf(data, &DataHandle::myFaxGroups);
+}
+
+int32_t XDIRData_GetCount_Fax(XDIRDataRef data) {
+    return countOf(data, &DataHandle::fax);
+}
+
+int32_t XDIRData_GetCount_FaxGroup(XDIRDataRef data) {
+    return countOf(data, &DataHandle::faxGroups);
+}
+
+int32_t XDIRData_GetAt_MyFax(XDIRDataRef data, int32_t index, void* record) {
+    return copyAt(data, index, record, &DataHandle::myFax);
+}
+
+int32_t XDIRData_GetAt_MyFaxGroup(XDIRDataRef data, int32_t index, void* record) {
+    return copyAt(data, index, record, &DataHandle::myFaxGroups);
+}
+
+int32_t XDIRData_GetAt_Fax(XDIRDataRef data, int32_t index, void* record) {
+    return copyAt(data, index, record, &DataHandle::fax);
+}
+
+int32_t XDIRData_GetAt_FaxGroup(XDIRDataRef data, int32_t index, void* record) {
+    return copyAt(data, index, record, &DataHandle::faxGroups);
+}
+
+int32_t XDIRData_Add_MyFax(XDIRDataRef data, int32_t count, const void* records) {
+    if (data == nullptr || count < 0 || (count > 0 && records == nullptr))
+        return XDIR_ERR_BAD_ARGUMENT;
+    if (count > XDIR_MAX_INDIVIDUALS)
+        return XDIR_ERR_TOO_MANY_INDIVIDUALS;
+    // Copied first: the caller's array need not be aligned for the record type.
+    std::vector<XDIRMyFaxRecord> copies;
+    try {
+        copies.resize(static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc&) {
+        return XDIR_ERR_OUT_OF_MEMORY;
+    }
+    if (count > 0)
+        std::memcpy(copies.data(), records, copies.size() * sizeof(XDIRMyFaxRecord));
+    for (const XDIRMyFaxRecord& record : copies)
+        if (!isWellFormed(record))
+            return XDIR_ERR_BAD_RECORD;
+    try {
+        if (!data->handle.appendMyFax(copies.data(), copies.size()))
+            return XDIR_ERR_TOO_MANY_INDIVIDUALS;
+    } catch (const std::bad_alloc&) {
+        return XDIR_ERR_OUT_OF_MEMORY;
+    }
+    return XDIR_OK;
+}
+
+const char* XdirGADFile_GetFileDirectory(void) {
+    static thread_local std::string directory;
+    const auto found = xdirkit::AddressBookFolder::directory();
+    if (!found)
+        return nullptr;
+    directory = *found;
+    return directory.c_str();
+}
+
+const char* XdirGADFile_GetFileList(void) {
+    static thread_local std::string list;
+    const auto directory = xdirkit::AddressBookFolder::directory();
+    if (!directory)
+        return nullptr;
+    const auto names = xdirkit::AddressBookFolder::bookNames(*directory);
+    if (!names)
+        return nullptr;
+    list.clear();
+    for (const std::string& name : *names) {
+        list += name;
+        list += '\0';
+    }
+    list += '\0';
+    return list.data();
+}
+
+} // extern "C"
