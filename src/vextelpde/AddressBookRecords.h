@@ -1,5 +1,7 @@
 #pragma once
 
+#include "xdirkit/XdirKit.h"
+
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -7,9 +9,10 @@
 
 namespace tarvik_pde_m40vextel {
 
-// The byte layouts of the address-book library's records and the statuses the dialog and the
-// picker tell apart. Text fields are UTF-16 little-endian ended by a zero unit inside the field;
-// identifiers and counts are unsigned 16-bit little-endian.
+// The address-book library's records as byte layouts (fields taken from the library's own
+// declarations) and the statuses the dialog and the picker tell apart. Text fields are UTF-16
+// little-endian ended by a zero unit inside the field; identifiers and counts are unsigned 16-bit
+// little-endian.
 namespace address_book_records {
 
 struct TextField {
@@ -18,46 +21,57 @@ struct TextField {
 };
 
 // Personal fax entry: read from PC files and written when adding to a file.
-constexpr std::size_t kMyFaxSize = 960;
-constexpr std::size_t kMyFaxIdentifierOffset = 0;
-constexpr TextField kMyFaxName{2, 66};
-constexpr TextField kMyFaxNumber{68, 102};
-constexpr TextField kMyFaxCompany{170, 130};
-constexpr TextField kMyFaxNote{300, 510};
-constexpr std::size_t kMyFaxTimeStampOffset = 816;
+constexpr std::size_t kMyFaxSize = sizeof(XDIRMyFaxRecord);
+constexpr std::size_t kMyFaxIdentifierOffset = offsetof(XDIRMyFaxRecord, identifier);
+constexpr TextField kMyFaxName{offsetof(XDIRMyFaxRecord, name), sizeof(XDIRMyFaxRecord::name)};
+constexpr TextField kMyFaxNumber{offsetof(XDIRMyFaxRecord, faxNumber),
+                                 sizeof(XDIRMyFaxRecord::faxNumber)};
+constexpr TextField kMyFaxCompany{offsetof(XDIRMyFaxRecord, company),
+                                  sizeof(XDIRMyFaxRecord::company)};
+constexpr TextField kMyFaxNote{offsetof(XDIRMyFaxRecord, note), sizeof(XDIRMyFaxRecord::note)};
+constexpr std::size_t kMyFaxTimeStampOffset = offsetof(XDIRMyFaxRecord, timeStamp);
 
 // Personal fax group.
-constexpr std::size_t kMyFaxGroupSize = 144;
-constexpr TextField kMyFaxGroupName{2, 66};
-constexpr std::size_t kMyFaxGroupMemberCountOffset = 80;
-constexpr std::size_t kMyFaxGroupMembersOffset = 82;
+constexpr std::size_t kMyFaxGroupSize = sizeof(XDIRMyFaxGroupRecord);
+constexpr TextField kMyFaxGroupName{offsetof(XDIRMyFaxGroupRecord, name),
+                                    sizeof(XDIRMyFaxGroupRecord::name)};
+constexpr std::size_t kMyFaxGroupMemberCountOffset = offsetof(XDIRMyFaxGroupRecord, memberCount);
+constexpr std::size_t kMyFaxGroupMembersOffset = offsetof(XDIRMyFaxGroupRecord, memberIdentifiers);
 
 // Device fax entry.
-constexpr std::size_t kFaxSize = 176;
-constexpr std::size_t kFaxIdentifierOffset = 0;
-constexpr TextField kFaxName{2, 66};
-constexpr TextField kFaxNumber{68, 102};
+constexpr std::size_t kFaxSize = sizeof(XDIRFaxRecord);
+constexpr std::size_t kFaxIdentifierOffset = offsetof(XDIRFaxRecord, identifier);
+constexpr TextField kFaxName{offsetof(XDIRFaxRecord, name), sizeof(XDIRFaxRecord::name)};
+constexpr TextField kFaxNumber{offsetof(XDIRFaxRecord, faxNumber),
+                               sizeof(XDIRFaxRecord::faxNumber)};
 
 // Device fax group.
-constexpr std::size_t kFaxGroupSize = 472;
-constexpr TextField kFaxGroupName{2, 66};
-constexpr std::size_t kFaxGroupMemberCountOffset = 68;
-constexpr std::size_t kFaxGroupMembersOffset = 70;
+constexpr std::size_t kFaxGroupSize = sizeof(XDIRFaxGroupRecord);
+constexpr TextField kFaxGroupName{offsetof(XDIRFaxGroupRecord, name),
+                                  sizeof(XDIRFaxGroupRecord::name)};
+constexpr std::size_t kFaxGroupMemberCountOffset = offsetof(XDIRFaxGroupRecord, memberCount);
+constexpr std::size_t kFaxGroupMembersOffset = offsetof(XDIRFaxGroupRecord, memberIdentifiers);
 
-// Statuses. 0x20000001 and 0x20000008 are set by the dialog itself, never by the library.
-constexpr std::int32_t kStatusSuccess = 0;
+// The largest record: one buffer of this size takes any of the four.
+constexpr std::size_t kLargestRecordSize = kMyFaxSize;
+static_assert(kLargestRecordSize >= kMyFaxGroupSize && kLargestRecordSize >= kFaxSize &&
+              kLargestRecordSize >= kFaxGroupSize);
+
+// Statuses the dialog and the picker tell apart. 0x20000001 and 0x20000008 are the dialog's own
+// and never come from the library.
+constexpr std::int32_t kStatusSuccess = XDIR_OK;
 constexpr std::int32_t kStatusCannotConvert = 0x20000001;
-constexpr std::int32_t kStatusWrongPassword = 0x20000003;
+constexpr std::int32_t kStatusWrongPassword = XDIR_ERR_WRONG_PASSWORD;
 constexpr std::int32_t kStatusNoName = 0x20000008;
-constexpr std::int32_t kStatusAlreadyExists = 0x20000010;
-constexpr std::int32_t kStatusDeviceReady = 0x21000001;
+constexpr std::int32_t kStatusAlreadyExists = XDIR_ERR_DUPLICATE_ENTRY;
+constexpr std::int32_t kStatusDeviceReady = XDIR_DEVICE_READY;
 
 // The arguments the library is always called with.
 constexpr std::int32_t kReserved = 0;
-constexpr std::int32_t kDeviceStatusQuery = 2048;
-constexpr std::int32_t kDeviceReadAddressBook = 23;
-constexpr std::int32_t kDeviceOnUsb = 0;
-constexpr std::int32_t kDeviceOnNetwork = 1;
+constexpr std::int32_t kDeviceStatusQuery = XDIR_DEVICE_QUERY_STATUS;
+constexpr std::int32_t kDeviceReadAddressBook = XDIR_DEVICE_ADDRESS_BOOK;
+constexpr std::int32_t kDeviceOnUsb = XDIR_DEVICE_KIND_USB;
+constexpr std::int32_t kDeviceOnNetwork = XDIR_DEVICE_KIND_NETWORK;
 constexpr std::int32_t kNoFlags = 0;
 
 std::uint16_t readUInt16(const unsigned char* record, std::size_t offset);

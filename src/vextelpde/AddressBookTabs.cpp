@@ -71,7 +71,7 @@ constexpr GroupLayout kDeviceGroup{RecordKind::FaxGroup,
 
 // One buffer fits every record kind; zeroed before each copy so that a library that fills less
 // than the whole record never shows the previous record's bytes.
-using RecordBuffer = std::array<unsigned char, records::kMyFaxSize>;
+using RecordBuffer = std::array<unsigned char, records::kLargestRecordSize>;
 
 std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
                                              const RecordLayout& layout) {
