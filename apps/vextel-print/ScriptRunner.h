@@ -2,10 +2,12 @@
 
 #include "kit/AlertDriver.h"
 #include "kit/ModalDriver.h"
+#include "kit/OpenPanelDriver.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 class QWidget;
 
@@ -39,6 +41,7 @@ private:
     bool runLine(const Line& line);
     bool nextLine(Line* line);
     QString answerAlert(const kit::AlertRecord& alert);
+    std::optional<QStringList> answerOpenPanel(const kit::OpenPanelRequest& request);
     bool fail(const Line& line, const QString& message);
 
     bool printDialogCommand(const Line& line);
@@ -49,6 +52,12 @@ private:
     bool select(const Line& line);
     // Writes a PNG of the window the script acts in.
     bool screenshot(const Line& line);
+    // Clicks a tab of a tab view, by its number from 1 or its title.
+    bool tab(const Line& line);
+    // Double-clicks a row of a table, its header, or the space below its last row.
+    bool doubleClick(const Line& line);
+    // Writes the rows of a table as shown, one line each.
+    bool show(const Line& line);
 
     QWidget* scope() const;
     QWidget* findWidget(const QString& name) const;
@@ -61,6 +70,7 @@ private:
     QString error_;
     kit::ModalDriver modalDriver_;
     kit::AlertDriver alertDriver_;
+    kit::OpenPanelDriver openPanelDriver_;
 };
 
 } // namespace vextel_print

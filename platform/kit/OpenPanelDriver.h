@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace kit {
@@ -18,11 +19,16 @@ struct OpenPanelRequest {
 };
 
 // Answers open panels for tests and automation: queued answers one per panel, in order (chosen
-// paths, or cancel); with none left the panel is cancelled. Records every request.
+// paths, or cancel); with none left, the responder if set; else the panel is cancelled. Records
+// every request.
 class OpenPanelDriver {
 public:
+    // Chosen paths, or nothing for cancel.
+    using Responder = std::function<std::optional<QStringList>(const OpenPanelRequest& request)>;
+
     void choose(const QStringList& paths);
     void cancel();
+    void setResponder(Responder responder) { responder_ = std::move(responder); }
     int pendingAnswers() const { return static_cast<int>(answers_.size()); }
 
     const QList<OpenPanelRequest>& requests() const { return requests_; }
@@ -36,6 +42,7 @@ public:
 private:
     friend class OpenPanelDriverScope;
     QList<std::optional<QStringList>> answers_;
+    Responder responder_;
     QList<OpenPanelRequest> requests_;
 };
 
