@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev libgtest-dev libgmock-dev
   fonts-dejavu-core procps
   avahi-daemon avahi-utils dbus-daemon iproute2
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,0 +1,25 @@
+#include "Suites.h"
+
+namespace vextel_bench {
+
+const std::vector<Suite>& suites() {
+    static const std::vector<Suite> kSuites = {
+        {"host", "print-dialog host with the fax panel against bare Qt", hostSuiteRows},
+    };
+    return kSuites;
+}
+
+const std::vector<Probe>& probes() {
+    static const std::vector<Probe> kProbes = {
+        {"fax-dialog-openings", faxDialogOpeningsProbe},
+        {"bare-dialog-openings", bareDialogOpeningsProbe},
+    };
+    return kProbes;
+}
+
+Command probeCommand(const BenchContext& context, const QString& probe,
+                     const QStringList& arguments) {
+    return {context.benchProgram, QStringList{QStringLiteral("--probe"), probe} + arguments, {}};
+}
+
+} // namespace vextel_bench

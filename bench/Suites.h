@@ -1,0 +1,44 @@
+#pragma once
+
+#include "BenchContext.h"
+#include "BenchRow.h"
+#include "ProcessProbe.h"
+
+#include <QTextStream>
+#include <vector>
+
+namespace vextel_bench {
+
+// A group of rows, measured together. Adding a suite: write bench/<Name>Suite.cpp with a
+// function that answers its rows, declare it below and add one line to kSuites in Suites.cpp.
+struct Suite {
+    const char* name;
+    const char* what;
+    std::vector<BenchRow> (*rows)(const BenchContext& context);
+};
+
+// An in-process measurement, run in a child process (`vextel-bench --probe NAME [ARG...]`) so
+// that each run starts cold. It prints "figure NAME VALUE" lines and answers an exit status.
+// A row runs it through probeCommand().
+struct Probe {
+    const char* name;
+    int (*run)(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+};
+
+const std::vector<Suite>& suites();
+const std::vector<Probe>& probes();
+
+// The command that runs a probe of this program in a child process.
+Command probeCommand(const BenchContext& context, const QString& probe,
+                     const QStringList& arguments = {});
+
+// ---- Suites
+std::vector<BenchRow> hostSuiteRows(const BenchContext& context);
+
+// ---- Probes
+int faxDialogOpeningsProbe(const BenchContext& context, const QStringList& arguments,
+                           QTextStream& out);
+int bareDialogOpeningsProbe(const BenchContext& context, const QStringList& arguments,
+                            QTextStream& out);
+
+} // namespace vextel_bench
