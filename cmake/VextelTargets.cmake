@@ -11,7 +11,8 @@ function(vextel_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   vextel_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  # Tests include the outside names (job parameters, binding keys) from the headers the code uses.
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   target_compile_definitions(${name} PRIVATE
     VEXTEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     VEXTEL_BINARY_DIR="${CMAKE_BINARY_DIR}"

@@ -30,7 +30,6 @@ namespace vextel_print {
 namespace {
 
 const char* const kSummaryTitle = "Summary";
-const char* const kSummaryOrderKey = "Summary Display Order";
 
 struct DestinationItem {
     const char* title;
@@ -226,7 +225,8 @@ void PrintDialog::refreshSummary() {
         QFont bold = group->font(0);
         bold.setBold(true);
         group->setFont(0, bold);
-        const QStringList order = info->value(QString::fromLatin1(kSummaryOrderKey)).toStringList();
+        const QStringList order =
+            info->value(QString::fromLatin1(printing::kSummaryDisplayOrderKey)).toStringList();
         for (const QString& key : order) {
             new QTreeWidgetItem(group, {key, info->value(key).toString()});
         }

@@ -179,8 +179,9 @@ QString ScriptRunner::answerAlert(const kit::AlertRecord& alert) {
                      .arg(lines_.size())
                      .arg(quoted(alert.messageText));
     } else if (line.words.value(0) != QLatin1String("answer") || line.words.size() != 2) {
-        fail(line, QStringLiteral("the alert %1 is open: expected answer BUTTON")
-                       .arg(quoted(alert.messageText)));
+        fail(line,
+             QStringLiteral("the alert %1 is open: expected %2")
+                 .arg(quoted(alert.messageText), QLatin1String(commandNamed("answer")->usage)));
     } else if (!alert.buttons.contains(line.words.at(1))) {
         fail(line, QStringLiteral("the alert %1 has no button %2")
                        .arg(quoted(alert.messageText), quoted(line.words.at(1))));
@@ -206,8 +207,8 @@ std::optional<QStringList> ScriptRunner::answerOpenPanel(const kit::OpenPanelReq
         error_ = QStringLiteral("line %1: the script ended while an open panel is open")
                      .arg(lines_.size());
     } else if (line.words.value(0) != QLatin1String("openpanel") || line.words.size() < 2) {
-        fail(line, QStringLiteral("an open panel is open: expected openpanel FILE... or "
-                                  "openpanel cancel"));
+        fail(line, QStringLiteral("an open panel is open: expected %1")
+                       .arg(QLatin1String(commandNamed("openpanel")->usage)));
     } else if (line.words.size() > 2 && !request.allowsMultipleSelection) {
         fail(line, QStringLiteral("the open panel takes one file"));
     } else if (line.words.at(1) != QLatin1String("cancel") || line.words.size() > 2) {
@@ -225,94 +226,124 @@ bool ScriptRunner::fail(const Line& line, const QString& message) {
     return false;
 }
 
-bool ScriptRunner::runLine(const Line& line) {
-    const QString command = line.words.value(0);
-    if (command == QLatin1String("press")) {
-        return press(line);
+// ---- The command table
+
+const ScriptRunner::Command ScriptRunner::kCommands[] = {
+    {"panel", 1, 1, "panel TITLE", &ScriptRunner::panel, true},
+    {"destination", 1, 2, "destination printer | pdf FILE | preview", &ScriptRunner::destination,
+     true},
+    {"copies", 1, 1, "copies N", &ScriptRunner::copies, false},
+    {"choose", 2, 2, "choose POPUP ITEM", &ScriptRunner::choose, false},
+    {"type", 2, 2, "type FIELD TEXT", &ScriptRunner::type, false},
+    {"set", 2, 2, "set FIELD VALUE", &ScriptRunner::set, false},
+    {"press", 1, 1, "press BUTTON", &ScriptRunner::press, false},
+    {"select", 2, kAnyCount, "select TABLE ROW... or select TABLE none", &ScriptRunner::select,
+     false},
+    {"answer", 1, 1, "answer BUTTON", &ScriptRunner::answer, false},
+    {"print", 0, 0, "print", &ScriptRunner::print, true},
+    {"cancel", 0, 0, "cancel", &ScriptRunner::cancel, true},
+    {"screenshot", 1, 1, "screenshot FILE", &ScriptRunner::screenshot, false},
+    {"tab", 2, 2, "tab TABVIEW ITEM", &ScriptRunner::tab, false},
+    {"doubleclick", 2, 2, "doubleclick TABLE ROW|header|below", &ScriptRunner::doubleClick, false},
+    {"show", 1, 1, "show TABLE", &ScriptRunner::show, false},
+    {"openpanel", 1, kAnyCount, "openpanel FILE... or openpanel cancel", &ScriptRunner::openPanel,
+     false},
+};
+
+QStringList ScriptRunner::commandNames() {
+    QStringList names;
+    for (const Command& command : kCommands) {
+        names.append(QLatin1String(command.name));
     }
-    if (command == QLatin1String("choose")) {
-        return choose(line);
-    }
-    if (command == QLatin1String("type")) {
-        return type(line);
-    }
-    if (command == QLatin1String("set")) {
-        return set(line);
-    }
-    if (command == QLatin1String("select")) {
-        return select(line);
-    }
-    if (command == QLatin1String("answer")) {
-        return fail(line, QStringLiteral("no alert is open"));
-    }
-    if (command == QLatin1String("screenshot")) {
-        return screenshot(line);
-    }
-    if (command == QLatin1String("tab")) {
-        return tab(line);
-    }
-    if (command == QLatin1String("doubleclick")) {
-        return doubleClick(line);
-    }
-    if (command == QLatin1String("show")) {
-        return show(line);
-    }
-    if (command == QLatin1String("openpanel")) {
-        return fail(line, QStringLiteral("no open panel is open"));
-    }
-    return printDialogCommand(line);
+    return names;
 }
 
-bool ScriptRunner::printDialogCommand(const Line& line) {
-    const QString command = line.words.value(0);
-    const QString argument = line.words.value(1);
-    if (kit::Application::modalWindow() != nullptr &&
-        (command == QLatin1String("print") || command == QLatin1String("cancel") ||
-         command == QLatin1String("panel") || command == QLatin1String("destination"))) {
+const ScriptRunner::Command* ScriptRunner::commandNamed(const QString& name) const {
+    for (const Command& command : kCommands) {
+        if (name == QLatin1String(command.name)) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+bool ScriptRunner::runLine(const Line& line) {
+    const Command* command = commandNamed(line.words.value(0));
+    if (command == nullptr) {
+        return fail(line, QStringLiteral("unknown command %1").arg(quoted(line.words.join(' '))));
+    }
+    if (command->printDialogOnly && kit::Application::modalWindow() != nullptr) {
         return fail(line,
                     QStringLiteral("%1 belongs to the print dialog, but the window %2 is open")
-                        .arg(command, quoted(kit::Application::modalWindow()->title())));
+                        .arg(QLatin1String(command->name),
+                             quoted(kit::Application::modalWindow()->title())));
     }
-    if (command == QLatin1String("print") && line.words.size() == 1) {
-        dialog_->print();
-        return true;
+    const auto arguments = static_cast<int>(line.words.size()) - 1;
+    if (arguments < command->minArguments ||
+        (command->maxArguments != kAnyCount && arguments > command->maxArguments)) {
+        return fail(line, QStringLiteral("expected %1").arg(QLatin1String(command->usage)));
     }
-    if (command == QLatin1String("cancel") && line.words.size() == 1) {
-        dialog_->cancel();
-        return true;
-    }
-    if (command == QLatin1String("panel") && line.words.size() == 2) {
-        return dialog_->showPanelWithTitle(argument) ||
-               fail(line, QStringLiteral("no panel %1 (panels: %2)")
-                              .arg(quoted(argument), dialog_->panelTitles().join(", ")));
-    }
-    if (command == QLatin1String("destination")) {
-        const QString path = line.words.value(2);
-        const bool known = (argument == QLatin1String("printer") && line.words.size() == 2) ||
-                           (argument == QLatin1String("pdf") && line.words.size() == 3) ||
-                           (argument == QLatin1String("preview") && line.words.size() == 2);
-        if (!known) {
-            return fail(line, QStringLiteral("expected destination printer | pdf FILE | preview"));
-        }
-        const QString title = argument == QLatin1String("printer") ? QStringLiteral("Printer")
-                              : argument == QLatin1String("pdf")   ? QStringLiteral("PDF File")
-                                                                   : QStringLiteral("Preview");
-        return dialog_->chooseDestination(title, path);
-    }
-    if (command == QLatin1String("copies") && line.words.size() == 2) {
-        bool ok = false;
-        const int copies = argument.toInt(&ok);
-        if (!ok || copies < 1) {
-            return fail(line, QStringLiteral("copies takes a number from 1"));
-        }
-        dialog_->setCopies(copies);
-        // The dialog clamps what it cannot take; a silently smaller job is no pass.
-        return dialog_->copies() == copies ||
-               fail(line,
-                    QStringLiteral("the dialog takes at most %1 copies").arg(dialog_->copies()));
-    }
-    return fail(line, QStringLiteral("unknown command %1").arg(quoted(line.words.join(' '))));
+    return (this->*command->run)(line);
 }
+
+// ---- Print dialog commands
+
+bool ScriptRunner::print(const Line& /*line*/) {
+    dialog_->print();
+    return true;
+}
+
+bool ScriptRunner::cancel(const Line& /*line*/) {
+    dialog_->cancel();
+    return true;
+}
+
+bool ScriptRunner::panel(const Line& line) {
+    const QString title = line.words.at(1);
+    return dialog_->showPanelWithTitle(title) ||
+           fail(line, QStringLiteral("no panel %1 (panels: %2)")
+                          .arg(quoted(title), dialog_->panelTitles().join(", ")));
+}
+
+bool ScriptRunner::destination(const Line& line) {
+    struct Choice {
+        const char* word;
+        int arguments;
+        const char* title;
+    };
+    static const Choice kChoices[] = {
+        {"printer", 1, "Printer"}, {"pdf", 2, "PDF File"}, {"preview", 1, "Preview"}};
+    const auto arguments = static_cast<int>(line.words.size()) - 1;
+    for (const Choice& choice : kChoices) {
+        if (line.words.at(1) == QLatin1String(choice.word) && arguments == choice.arguments) {
+            return dialog_->chooseDestination(QLatin1String(choice.title), line.words.value(2));
+        }
+    }
+    return fail(
+        line, QStringLiteral("expected %1").arg(QLatin1String(commandNamed("destination")->usage)));
+}
+
+bool ScriptRunner::copies(const Line& line) {
+    bool ok = false;
+    const int copies = line.words.at(1).toInt(&ok);
+    if (!ok || copies < 1) {
+        return fail(line, QStringLiteral("copies takes a number from 1"));
+    }
+    dialog_->setCopies(copies);
+    // The dialog clamps what it cannot take; a silently smaller job is no pass.
+    return dialog_->copies() == copies ||
+           fail(line, QStringLiteral("the dialog takes at most %1 copies").arg(dialog_->copies()));
+}
+
+bool ScriptRunner::answer(const Line& line) {
+    return fail(line, QStringLiteral("no alert is open"));
+}
+
+bool ScriptRunner::openPanel(const Line& line) {
+    return fail(line, QStringLiteral("no open panel is open"));
+}
+
+// ---- Commands for the window the script acts in
 
 QWidget* ScriptRunner::scope() const {
     if (kit::Window* window = kit::Application::modalWindow()) {
@@ -335,9 +366,6 @@ QWidget* ScriptRunner::findWidget(const QString& name) const {
 }
 
 bool ScriptRunner::press(const Line& line) {
-    if (line.words.size() != 2) {
-        return fail(line, QStringLiteral("expected press BUTTON"));
-    }
     auto* button = qobject_cast<QAbstractButton*>(findWidget(line.words.at(1)));
     if (button == nullptr) {
         return fail(line, QStringLiteral("no button %1 in the window %2")
@@ -352,9 +380,6 @@ bool ScriptRunner::press(const Line& line) {
 }
 
 bool ScriptRunner::choose(const Line& line) {
-    if (line.words.size() != 3) {
-        return fail(line, QStringLiteral("expected choose POPUP ITEM"));
-    }
     auto* popup = qobject_cast<QComboBox*>(findWidget(line.words.at(1)));
     if (popup == nullptr || !popup->isEnabled()) {
         return fail(line, QStringLiteral("no enabled popup %1").arg(quoted(line.words.at(1))));
@@ -371,9 +396,6 @@ bool ScriptRunner::choose(const Line& line) {
 }
 
 bool ScriptRunner::type(const Line& line) {
-    if (line.words.size() != 3) {
-        return fail(line, QStringLiteral("expected type FIELD TEXT"));
-    }
     QLineEdit* editor = editorOf(findWidget(line.words.at(1)));
     if (editor == nullptr || !editor->isEnabled() || editor->isReadOnly()) {
         return fail(line, QStringLiteral("no editable field %1").arg(quoted(line.words.at(1))));
@@ -389,9 +411,6 @@ bool ScriptRunner::type(const Line& line) {
 }
 
 bool ScriptRunner::set(const Line& line) {
-    if (line.words.size() != 3) {
-        return fail(line, QStringLiteral("expected set FIELD VALUE"));
-    }
     QWidget* widget = findWidget(line.words.at(1));
     const QString value = line.words.at(2);
     if (auto* time = qobject_cast<QTimeEdit*>(widget)) {
@@ -422,9 +441,6 @@ bool ScriptRunner::set(const Line& line) {
 }
 
 bool ScriptRunner::select(const Line& line) {
-    if (line.words.size() < 3) {
-        return fail(line, QStringLiteral("expected select TABLE ROW... or select TABLE none"));
-    }
     auto* table = qobject_cast<QTableView*>(findWidget(line.words.at(1)));
     if (table == nullptr || table->selectionModel() == nullptr) {
         return fail(line, QStringLiteral("no table %1").arg(quoted(line.words.at(1))));
@@ -459,9 +475,6 @@ bool ScriptRunner::select(const Line& line) {
 }
 
 bool ScriptRunner::screenshot(const Line& line) {
-    if (line.words.size() != 2) {
-        return fail(line, QStringLiteral("expected screenshot FILE"));
-    }
     QWidget* window = scope();
     if (!window->grab().save(line.words.at(1), "PNG")) {
         return fail(line, QStringLiteral("cannot write %1").arg(quoted(line.words.at(1))));

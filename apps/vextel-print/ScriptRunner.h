@@ -31,11 +31,29 @@ public:
 
     static bool load(const QString& path, QStringList* lines, QString* error);
 
+    // The names of the script's commands, in the order of the command table.
+    static QStringList commandNames();
+
 private:
     struct Line {
         int number = 0;
         QStringList words;
     };
+
+    // One command of the script language. The table of these is the language: dispatch, the
+    // argument errors ("expected " + usage) and the README's list all follow it.
+    struct Command {
+        const char* name;
+        // How many words may follow the name; kAnyCount for no upper bound.
+        int minArguments;
+        int maxArguments;
+        const char* usage;
+        bool (ScriptRunner::*run)(const Line& line);
+        // Refused while a modal window of the dialog is open.
+        bool printDialogOnly;
+    };
+    static constexpr int kAnyCount = -1;
+    static const Command kCommands[];
 
     void runLinesInside(kit::Window* window);
     bool runLine(const Line& line);
@@ -44,7 +62,16 @@ private:
     std::optional<QStringList> answerOpenPanel(const kit::OpenPanelRequest& request);
     bool fail(const Line& line, const QString& message);
 
-    bool printDialogCommand(const Line& line);
+    const Command* commandNamed(const QString& name) const;
+    bool print(const Line& line);
+    bool cancel(const Line& line);
+    bool panel(const Line& line);
+    bool destination(const Line& line);
+    bool copies(const Line& line);
+    // An answer line outside an alert.
+    bool answer(const Line& line);
+    // An openpanel line outside an open panel.
+    bool openPanel(const Line& line);
     bool press(const Line& line);
     bool choose(const Line& line);
     bool type(const Line& line);

@@ -14,6 +14,9 @@ namespace printing {
 // The panel type of the print dialog: the only dialog type the fax extension adds a panel to.
 inline constexpr char kPrintDialogPanelType[] = "BDB091F4-E57F-11D3-B5CC-0050E4603277";
 
+// The key of a panel's summary that lists the other keys in the order the dialog shows them.
+inline constexpr char kSummaryDisplayOrderKey[] = "Summary Display Order";
+
 // The protocol through which the print-dialog host drives one panel of a plug-in. The host
 // owns the panel. Implementations must not let exceptions escape: failures are answered with
 // false or an empty optional.
@@ -41,7 +44,7 @@ public:
     virtual bool restoreValuesAndReturnError(QString* error) = 0;
     // Writes the panel's values into the job; false keeps the dialog from going on.
     virtual bool saveValuesAndReturnError(QString* error) = 0;
-    // Title/value pairs for the dialog's summary, with the key "Summary Display Order" giving
+    // Title/value pairs for the dialog's summary, with the key kSummaryDisplayOrderKey giving
     // their order; nullopt when the panel has nothing to show.
     virtual std::optional<QVariantMap> summaryInfo() = 0;
 

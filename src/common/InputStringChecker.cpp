@@ -6,6 +6,13 @@ InputStringChecker::InputStringChecker() = default;
 
 InputStringChecker::~InputStringChecker() = default;
 
+std::unique_ptr<InputStringChecker> InputStringChecker::forRule(const FieldRule& rule) {
+    auto checker = std::make_unique<InputStringChecker>();
+    checker->setMaxLength(rule.maxLength);
+    checker->setAcceptableCodeRange(rule.acceptableRange);
+    return checker;
+}
+
 void InputStringChecker::setMaxLength(uint64_t length) {
     maximumLength = length;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FieldRules.h"
 #include "kit/Formatter.h"
 
 #include <array>
@@ -8,24 +9,6 @@
 #include <memory>
 
 namespace tarvik_pde_m40vextel {
-
-// One range of UTF-16 code units, low through high inclusive. A list of ranges ends with a range
-// whose low code is 0.
-struct CodeRange {
-    uint16_t low;
-    uint16_t high;
-};
-
-inline constexpr CodeRange kSenderNameAcceptableRange[] = {{0x0020, 0x007E}, {0, 0}};
-inline constexpr CodeRange kAddressNameAcceptableRange[] = {{0x0020, 0x007E}, {0, 0}};
-inline constexpr CodeRange kPhoneNumberAcceptableRange[] = {{0x0030, 0x0039},
-                                                            {0x0023, 0x0023},
-                                                            {0x002A, 0x002A},
-                                                            {0x002D, 0x002D},
-                                                            {0x003A, 0x003A},
-                                                            {0x003D, 0x003D},
-                                                            {0, 0}};
-inline constexpr CodeRange kPasswordAcceptableRange[] = {{0x0030, 0x0039}, {0, 0}};
 
 // Refuses, while the user edits, a text longer than the maximum (in UTF-16 code units) or holding
 // a code unit outside the accepted ranges or inside the refused ones. Converts nothing: the
@@ -38,6 +21,9 @@ public:
     ~InputStringChecker() override;
     InputStringChecker(const InputStringChecker&) = delete;
     InputStringChecker& operator=(const InputStringChecker&) = delete;
+
+    // A checker that enforces the field rule.
+    static std::unique_ptr<InputStringChecker> forRule(const FieldRule& rule);
 
     void setMaxLength(uint64_t length);
     uint64_t maxLength() const { return maximumLength; }

@@ -6,15 +6,14 @@
 #include "kit/SystemLog.h"
 #include "vextelpde/AddressBookController.h"
 #include "vextelpde/AddressInformation.h"
+#include "vextelpde/BindingKeys.h"
 
 namespace tarvik_pde_m40vextel {
 
 namespace {
 
-const QString kGroupPhoneNumber = QStringLiteral("Group");
-
 bool isGroup(const QObject* entry) {
-    return kit::valueForKey(entry, QStringLiteral("phoneNumber")).toString() == kGroupPhoneNumber;
+    return kit::valueForKey(entry, kPhoneNumberKey).toString() == kGroupPhoneNumber;
 }
 
 // Absent values equal nothing.
@@ -79,7 +78,7 @@ void AddressBookController::addAddressesFromAddressBook(kit::ArrayController* so
 QList<kit::ObjectRef>
 AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
                                           kit::ArrayController* sourceList) const {
-    QVariantList missing = kit::valueForKey(group.get(), QStringLiteral("userIDList")).toList();
+    QVariantList missing = kit::valueForKey(group.get(), kUserIDListKey).toList();
     QList<kit::ObjectRef> members;
     const QList<kit::ObjectRef> shown =
         sourceList != nullptr ? sourceList->arrangedObjects() : QList<kit::ObjectRef>{};
@@ -91,7 +90,7 @@ AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
             continue;
         }
         bool isNumber = false;
-        const int identifier = kit::valueForKey(entry.get(), QStringLiteral("Id")).toInt(&isNumber);
+        const int identifier = kit::valueForKey(entry.get(), kIdKey).toInt(&isNumber);
         if (!isNumber) {
             continue;
         }
@@ -113,13 +112,12 @@ bool AddressBookController::existAddressInDestination(const QObject* entry) cons
     if (addressArrayController_ == nullptr) {
         return false;
     }
-    const QVariant name = kit::valueForKey(entry, QStringLiteral("name"));
-    const QVariant phoneNumber = kit::valueForKey(entry, QStringLiteral("phoneNumber"));
+    const QVariant name = kit::valueForKey(entry, kNameKey);
+    const QVariant phoneNumber = kit::valueForKey(entry, kPhoneNumberKey);
     const QList<kit::ObjectRef> recipients = addressArrayController_->arrangedObjects();
     return std::any_of(recipients.begin(), recipients.end(), [&](const kit::ObjectRef& recipient) {
-        return isSameText(kit::valueForKey(recipient.get(), QStringLiteral("name")), name) &&
-               isSameText(kit::valueForKey(recipient.get(), QStringLiteral("phoneNumber")),
-                          phoneNumber);
+        return isSameText(kit::valueForKey(recipient.get(), kNameKey), name) &&
+               isSameText(kit::valueForKey(recipient.get(), kPhoneNumberKey), phoneNumber);
     });
 }
 
@@ -131,10 +129,8 @@ bool AddressBookController::checkIfAllowDuplication() const {
 
 void AddressBookController::addDestinationAddress(const QObject* entry) {
     auto recipient = std::make_shared<AddressInformation>();
-    kit::setValueForKey(recipient.get(), QStringLiteral("name"),
-                        kit::valueForKey(entry, QStringLiteral("name")));
-    kit::setValueForKey(recipient.get(), QStringLiteral("phoneNumber"),
-                        kit::valueForKey(entry, QStringLiteral("phoneNumber")));
+    kit::setValueForKey(recipient.get(), kNameKey, kit::valueForKey(entry, kNameKey));
+    kit::setValueForKey(recipient.get(), kPhoneNumberKey, kit::valueForKey(entry, kPhoneNumberKey));
     addressArrayController_->addObject(recipient);
 }
 

@@ -11,12 +11,11 @@
 #include "kit/Bundle.h"
 #include "kit/KeyValue.h"
 #include "vextelpde/AddressBookView.h"
+#include "vextelpde/BindingKeys.h"
 
 namespace tarvik_pde_m40vextel {
 
 namespace {
-
-const QString kGroupPhoneNumber = QStringLiteral("Group");
 
 QString stringForKey(const QObject* object, const QString& key) {
     return kit::valueForKey(object, key).toString();
@@ -33,8 +32,8 @@ AddressBookController::~AddressBookController() {
 
 void AddressBookController::awakeFromNib() {
     const QList<kit::SortDescriptor> descending{
-        kit::SortDescriptor{QStringLiteral("name"), false, true},
-        kit::SortDescriptor{QStringLiteral("phoneNumber"), false, true},
+        kit::SortDescriptor{kNameKey, false, true},
+        kit::SortDescriptor{kPhoneNumberKey, false, true},
     };
     for (kit::ArrayController* list :
          {pcAddressList_.data(), deviceAddressList_.data(), groupMemberList_.data()}) {
@@ -49,12 +48,9 @@ void AddressBookController::awakeFromNib() {
 void AddressBookController::observeSelections() {
     selectionObservations_.clear();
     const QList<QPair<kit::ArrayController*, QStringList>> flagsByList{
-        {pcAddressList_,
-         {QStringLiteral("canAddPCAddressData"), QStringLiteral("canShowPCAddressProperty")}},
-        {deviceAddressList_,
-         {QStringLiteral("canAddDeviceAddressData"),
-          QStringLiteral("canShowDeviceAddressProperty")}},
-        {addressArrayController_, {QStringLiteral("canRemoveDestinationAddress")}},
+        {pcAddressList_, {kCanAddPCAddressDataKey, kCanShowPCAddressPropertyKey}},
+        {deviceAddressList_, {kCanAddDeviceAddressDataKey, kCanShowDeviceAddressPropertyKey}},
+        {addressArrayController_, {kCanRemoveDestinationAddressKey}},
     };
     for (const auto& [list, flags] : flagsByList) {
         if (list == nullptr) {
@@ -231,8 +227,7 @@ void AddressBookController::showProperty(kit::ArrayController* list) {
         return;
     }
     const kit::ObjectRef entry = list->selectedObjects().first();
-    const bool isGroup =
-        stringForKey(entry.get(), QStringLiteral("phoneNumber")) == kGroupPhoneNumber;
+    const bool isGroup = stringForKey(entry.get(), kPhoneNumberKey) == kGroupPhoneNumber;
     kit::Panel* panel = isGroup ? groupPropertyPanel_.data() : userPropertyPanel_.data();
     if (panel == nullptr) {
         return;
@@ -267,11 +262,11 @@ void AddressBookController::setUserPropertyInfo(const QObject* entry) {
     if (userPropertyDictionary_ == nullptr || entry == nullptr) {
         return;
     }
-    for (const QString& key : {QStringLiteral("name"), QStringLiteral("phoneNumber")}) {
+    for (const QLatin1String key : {kNameKey, kPhoneNumberKey}) {
         userPropertyDictionary_->setValue(key, kit::valueForKey(entry, key));
     }
     // Device entries have neither; the panel shows them empty rather than stale.
-    for (const QString& key : {QStringLiteral("company"), QStringLiteral("note")}) {
+    for (const QLatin1String key : {kCompanyKey, kNoteKey}) {
         const QVariant value = kit::valueForKey(entry, key);
         userPropertyDictionary_->setValue(key, value.isValid() ? value : QStringLiteral(""));
     }
@@ -280,8 +275,7 @@ void AddressBookController::setUserPropertyInfo(const QObject* entry) {
 void AddressBookController::setGroupPropertyInfo(const kit::ObjectRef& group,
                                                  kit::ArrayController* sourceList) {
     if (groupPropertyDictionary_ != nullptr) {
-        groupPropertyDictionary_->setValue(QStringLiteral("name"),
-                                           kit::valueForKey(group.get(), QStringLiteral("name")));
+        groupPropertyDictionary_->setValue(kNameKey, kit::valueForKey(group.get(), kNameKey));
     }
     const QList<kit::ObjectRef> members = getAddressListFrom(group, sourceList);
     if (groupMemberList_ == nullptr) {
@@ -292,9 +286,8 @@ void AddressBookController::setGroupPropertyInfo(const kit::ObjectRef& group,
     rows.reserve(members.size());
     for (const kit::ObjectRef& member : members) {
         rows.append(kit::Dictionary::create(
-            {{QStringLiteral("name"), kit::valueForKey(member.get(), QStringLiteral("name"))},
-             {QStringLiteral("phoneNumber"),
-              kit::valueForKey(member.get(), QStringLiteral("phoneNumber"))}}));
+            {{kNameKey, kit::valueForKey(member.get(), kNameKey)},
+             {kPhoneNumberKey, kit::valueForKey(member.get(), kPhoneNumberKey)}}));
     }
     groupMemberList_->addObjects(rows);
 }

@@ -5,6 +5,7 @@
 #include "vextelpde/AddressBookController.h"
 #include "vextelpde/AddressBookLibrary.h"
 #include "vextelpde/AddressBookRecords.h"
+#include "vextelpde/BindingKeys.h"
 
 #include <array>
 
@@ -14,8 +15,6 @@ namespace records = address_book_records;
 using RecordKind = AddressBookLibrary::RecordKind;
 
 namespace {
-
-const QString kGroupPhoneNumber = QStringLiteral("Group");
 
 // Where one kind of record keeps what an entry is made of.
 struct RecordLayout {
@@ -76,25 +75,24 @@ using RecordBuffer = std::array<unsigned char, records::kLargestRecordSize>;
 std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
                                              const RecordLayout& layout) {
     QVariantMap values;
-    values.insert(QStringLiteral("Id"),
-                  records::readUInt16(record.data(), layout.identifierOffset));
+    values.insert(kIdKey, records::readUInt16(record.data(), layout.identifierOffset));
     const std::optional<QString> name = records::readText(record.data(), layout.name);
     if (!name) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
         return std::nullopt;
     }
-    values.insert(QStringLiteral("name"), *name);
+    values.insert(kNameKey, *name);
     const std::optional<QString> phoneNumber = records::readText(record.data(), layout.phoneNumber);
     if (!phoneNumber) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidPhoneNumber));
         return std::nullopt;
     }
-    values.insert(QStringLiteral("phoneNumber"), *phoneNumber);
+    values.insert(kPhoneNumberKey, *phoneNumber);
     if (layout.company.size != 0) {
         values.insert(
-            QStringLiteral("company"),
+            kCompanyKey,
             records::readText(record.data(), layout.company).value_or(QStringLiteral("")));
-        values.insert(QStringLiteral("note"),
+        values.insert(kNoteKey,
                       records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
     }
     return kit::Dictionary::create(values);
@@ -115,9 +113,8 @@ std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupL
     for (std::size_t i = 0; i < count; ++i) {
         members.append(records::readUInt16(record.data(), layout.membersOffset + 2 * i));
     }
-    return kit::Dictionary::create({{QStringLiteral("name"), *name},
-                                    {QStringLiteral("phoneNumber"), kGroupPhoneNumber},
-                                    {QStringLiteral("userIDList"), members}});
+    return kit::Dictionary::create(
+        {{kNameKey, *name}, {kPhoneNumberKey, kGroupPhoneNumber}, {kUserIDListKey, members}});
 }
 
 // Reads individuals, then groups, each in record order, asking the count again after every
@@ -158,7 +155,7 @@ void AddressBookController::initPCAdressBookTab() {
         return;
     }
     pcAddressList_->removeAllArrangedObjects();
-    kit::setValueForKey(this, QStringLiteral("pcAddressSearchField"), QStringLiteral(""));
+    kit::setValueForKey(this, kPcAddressSearchFieldKey, QStringLiteral(""));
     if (addressFileList_ == nullptr || addressFileList_->count() == 0) {
         alert(QStringLiteral("Address Book file is none"), {}, {QStringLiteral("OK")});
         return;
@@ -167,8 +164,7 @@ void AddressBookController::initPCAdressBookTab() {
     if (selected.isEmpty()) {
         return;
     }
-    const QString path =
-        kit::valueForKey(selected.first().get(), QStringLiteral("path")).toString();
+    const QString path = kit::valueForKey(selected.first().get(), kPathKey).toString();
     AddressBookLibrary& library = AddressBookLibrary::current();
     AddressBookLibrary::DataHandle data = library.createData();
     if (data == nullptr) {
@@ -193,7 +189,7 @@ void AddressBookController::initDeviceAddressTab() {
         return;
     }
     deviceAddressList_->removeAllArrangedObjects();
-    kit::setValueForKey(this, QStringLiteral("deviceAddressSearchField"), QStringLiteral(""));
+    kit::setValueForKey(this, kDeviceAddressSearchFieldKey, QStringLiteral(""));
     reportDeviceOutcome(readDevice());
 }
 
@@ -272,7 +268,7 @@ void AddressBookController::filter(kit::ArrayController* list,
     }
     QList<kit::ObjectRef> shown;
     for (const kit::ObjectRef& entry : original) {
-        if (kit::valueForKey(entry.get(), QStringLiteral("name"))
+        if (kit::valueForKey(entry.get(), kNameKey)
                 .toString()
                 .contains(text, Qt::CaseInsensitive)) {
             shown.append(entry);

@@ -10,6 +10,7 @@
 #include "vextelpde/AddressBookController.h"
 #include "vextelpde/AddressBookLibrary.h"
 #include "vextelpde/AddressBookRecords.h"
+#include "vextelpde/BindingKeys.h"
 #include "vextelpde/FaxSettingController.h"
 
 #include <QDir>
@@ -42,17 +43,16 @@ QString messageForStatus(std::int32_t status) {
 }
 
 kit::ObjectRef makeFileEntry(const QString& name, const QString& path) {
-    return kit::Dictionary::create(
-        {{QStringLiteral("name"), name}, {QStringLiteral("path"), path}});
+    return kit::Dictionary::create({{kNameKey, name}, {kPathKey, path}});
 }
 
 // Fills one 960-byte record; the status says why it could not be filled.
 std::int32_t fillRecord(unsigned char* record, const QObject* recipient, std::int64_t now) {
-    const QString name = kit::valueForKey(recipient, QStringLiteral("name")).toString();
+    const QString name = kit::valueForKey(recipient, kNameKey).toString();
     if (name.isEmpty()) {
         return records::kStatusNoName;
     }
-    const QString number = kit::valueForKey(recipient, QStringLiteral("phoneNumber")).toString();
+    const QString number = kit::valueForKey(recipient, kPhoneNumberKey).toString();
     if (!records::writeText(record, records::kMyFaxName, name) ||
         !records::writeText(record, records::kMyFaxNumber, number)) {
         return records::kStatusCannotConvert;
@@ -72,7 +72,7 @@ void FaxSettingController::fillAddressFileList() {
     addressFileList_->removeAllArrangedObjects();
     // Availability describes this run's files: a folder gone since the last run must not leave
     // the add button enabled for a list that is empty now.
-    kit::setValueForKey(this, QStringLiteral("isAddressFileAvailable"), false);
+    kit::setValueForKey(this, kIsAddressFileAvailableKey, false);
     AddressBookLibrary& library = AddressBookLibrary::current();
     const std::optional<QString> folder = library.fileDirectory();
     if (!folder) {
@@ -81,7 +81,7 @@ void FaxSettingController::fillAddressFileList() {
     const std::optional<QString> names = library.fileList();
     if (UtilityService::isSandboxed()) {
         // The folder cannot be listed from inside the sandbox; the user picks files instead.
-        kit::setValueForKey(this, QStringLiteral("isAddressFileAvailable"), true);
+        kit::setValueForKey(this, kIsAddressFileAvailableKey, true);
         return;
     }
     if (!names) {
@@ -95,8 +95,7 @@ void FaxSettingController::fillAddressFileList() {
     if (addressFileList_->count() > 0) {
         addressFileList_->setSelectionIndex(0);
     }
-    kit::setValueForKey(this, QStringLiteral("isAddressFileAvailable"),
-                        addressFileList_->count() > 0);
+    kit::setValueForKey(this, kIsAddressFileAvailableKey, addressFileList_->count() > 0);
 }
 
 void FaxSettingController::selectAddressBook(QObject* sender) {
@@ -115,8 +114,7 @@ void FaxSettingController::addToAddressBook(QObject* /*sender*/) {
     const QList<kit::ObjectRef> files =
         addressFileList_ != nullptr ? addressFileList_->selectedObjects() : QList<kit::ObjectRef>{};
     const QString path =
-        files.isEmpty() ? QString()
-                        : kit::valueForKey(files.first().get(), QStringLiteral("path")).toString();
+        files.isEmpty() ? QString() : kit::valueForKey(files.first().get(), kPathKey).toString();
     const std::int32_t status =
         path.isEmpty() ? records::kStatusCannotConvert : addSelectedRecipientsToFile(path);
     alert(messageForStatus(status), {}, {QStringLiteral("OK")});

@@ -10,26 +10,15 @@
 #include "printing/PrintSettings.h"
 #include "printing/PrintingFunctions.h"
 #include "vextelpde/AddressInformation.h"
+#include "vextelpde/BindingKeys.h"
 #include "vextelpde/FaxSettingView.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <QStringList>
 
 namespace tarvik_pde_m40vextel {
 
 namespace {
-
-const QString kPrintSettingsKeyPrefix = QStringLiteral("tarvik.print.printsettings.");
-constexpr quint64 kAddressNameMaxLength = 32;
-constexpr quint64 kPhoneNumberMaxLength = 50;
-constexpr quint64 kPasswordMaxLength = 4;
-
-QString printSettingsKey(const QString& keyName) {
-    return kPrintSettingsKeyPrefix + keyName;
-}
-
-QString numberedPrintSettingsKey(const QString& keyName, int number) {
-    return printSettingsKey(keyName) + QString::number(number);
-}
 
 // Absent and empty differ: a null QString never equals anything here.
 bool isSameText(const QString& a, const QString& b) {
@@ -63,14 +52,6 @@ kit::ObjectRef makeRecipient(const QString& name, const QString& phoneNumber) {
     return recipient;
 }
 
-std::unique_ptr<InputStringChecker> makeChecker(quint64 maxLength,
-                                                const CodeRange* acceptableRange) {
-    auto checker = std::make_unique<InputStringChecker>();
-    checker->setMaxLength(maxLength);
-    checker->setAcceptableCodeRange(acceptableRange);
-    return checker;
-}
-
 } // namespace
 
 FaxSettingController::FaxSettingController(QObject* parent) : QObject(parent) {}
@@ -87,18 +68,17 @@ void FaxSettingController::awakeFromNib() {
     createFormatters();
     if (addressArrayController_ != nullptr) {
         addressArrayController_->setSortDescriptors({
-            kit::SortDescriptor{QStringLiteral("name"), false, true},
-            kit::SortDescriptor{QStringLiteral("phoneNumber"), false, true},
+            kit::SortDescriptor{kNameKey, false, true},
+            kit::SortDescriptor{kPhoneNumberKey, false, true},
         });
     }
     observeSelection();
 }
 
 void FaxSettingController::createFormatters() {
-    addressNameFieldFormatter_ = makeChecker(kAddressNameMaxLength, kAddressNameAcceptableRange);
-    addressPhoneNumberFieldFormatter_ =
-        makeChecker(kPhoneNumberMaxLength, kPhoneNumberAcceptableRange);
-    passwordFieldFormatter_ = makeChecker(kPasswordMaxLength, kPasswordAcceptableRange);
+    addressNameFieldFormatter_ = InputStringChecker::forRule(kAddressNameRule);
+    addressPhoneNumberFieldFormatter_ = InputStringChecker::forRule(kPhoneNumberRule);
+    passwordFieldFormatter_ = InputStringChecker::forRule(kPasswordRule);
 }
 
 void FaxSettingController::observeSelection() {
@@ -112,8 +92,8 @@ void FaxSettingController::observeSelection() {
 
 void FaxSettingController::selectionDidChange() {
     // Writing a read-only flag back announces it, so bound buttons read it afresh.
-    for (const QString& key : {QStringLiteral("canEditAddress"), QStringLiteral("canDeleteAddress"),
-                               QStringLiteral("canAddToAddressFile")}) {
+    for (const QLatin1String key :
+         {kCanEditAddressKey, kCanDeleteAddressKey, kCanAddToAddressFileKey}) {
         kit::setValueForKey(this, key, kit::valueForKey(this, key));
     }
 }
@@ -169,11 +149,11 @@ void FaxSettingController::attachFormatters() {
 }
 
 void FaxSettingController::resetValues() {
-    kit::setValueForKey(this, QStringLiteral("addressName"), QStringLiteral(""));
-    kit::setValueForKey(this, QStringLiteral("addressPhoneNumber"), QStringLiteral(""));
-    kit::setValueForKey(this, QStringLiteral("password"), QStringLiteral(""));
-    kit::setValueForKey(this, QStringLiteral("delayedPrint"), 0);
-    kit::setValueForKey(this, QStringLiteral("delayedTime"), kit::Environment::now());
+    kit::setValueForKey(this, kAddressNameKey, QStringLiteral(""));
+    kit::setValueForKey(this, kAddressPhoneNumberKey, QStringLiteral(""));
+    kit::setValueForKey(this, kPasswordKey, QStringLiteral(""));
+    kit::setValueForKey(this, kDelayedPrintKey, 0);
+    kit::setValueForKey(this, kDelayedTimeKey, kit::Environment::now());
 }
 
 bool FaxSettingController::isSending() const {
@@ -330,16 +310,15 @@ void FaxSettingController::addAddressInfo(QObject* /*sender*/) {
         return;
     }
     addressArrayController_->addObject(makeRecipient(addressName_, addressPhoneNumber_));
-    kit::setValueForKey(this, QStringLiteral("addressName"), QStringLiteral(""));
-    kit::setValueForKey(this, QStringLiteral("addressPhoneNumber"), QStringLiteral(""));
+    kit::setValueForKey(this, kAddressNameKey, QStringLiteral(""));
+    kit::setValueForKey(this, kAddressPhoneNumberKey, QStringLiteral(""));
 }
 
 bool FaxSettingController::hasDuplicateOfEntry() const {
     const QList<kit::ObjectRef> recipients = addressArrayController_->arrangedObjects();
     for (const kit::ObjectRef& recipient : recipients) {
-        if (isSameText(stringForKey(recipient.get(), QStringLiteral("name")), addressName_) &&
-            isSameText(stringForKey(recipient.get(), QStringLiteral("phoneNumber")),
-                       addressPhoneNumber_)) {
+        if (isSameText(stringForKey(recipient.get(), kNameKey), addressName_) &&
+            isSameText(stringForKey(recipient.get(), kPhoneNumberKey), addressPhoneNumber_)) {
             return true;
         }
     }
@@ -355,10 +334,9 @@ void FaxSettingController::editAddressInfo(QObject* /*sender*/) {
         return;
     }
     const kit::ObjectRef recipient = selected.first();
-    kit::setValueForKey(this, QStringLiteral("addressName"),
-                        kit::valueForKey(recipient.get(), QStringLiteral("name")));
-    kit::setValueForKey(this, QStringLiteral("addressPhoneNumber"),
-                        kit::valueForKey(recipient.get(), QStringLiteral("phoneNumber")));
+    kit::setValueForKey(this, kAddressNameKey, kit::valueForKey(recipient.get(), kNameKey));
+    kit::setValueForKey(this, kAddressPhoneNumberKey,
+                        kit::valueForKey(recipient.get(), kPhoneNumberKey));
     addressArrayController_->removeObject(recipient);
 }
 
@@ -457,12 +435,12 @@ bool FaxSettingController::storeJobPassword(printing::PrintSettings* printSettin
         const kit::StringEncoding encoding = GetEncodingInfoFromPPD(ppd_);
         scrambled = CreateEncryptedString(password_, encoding).value_or(QStringLiteral(""));
     }
-    return printing::PMPrintSettingsSetValue(printSettings, printSettingsKey("VTelPassword"),
+    return printing::PMPrintSettingsSetValue(printSettings, jobParameterKey(kVTelPassword),
                                              scrambled, false) == printing::noErr;
 }
 
 bool FaxSettingController::storeDelayedSend(printing::PrintSettings* printSettings) const {
-    if (printing::PMPrintSettingsSetValue(printSettings, printSettingsKey("VTelDelayedPrint"),
+    if (printing::PMPrintSettingsSetValue(printSettings, jobParameterKey(kVTelDelayedPrint),
                                           QString::number(delayedPrint_),
                                           false) != printing::noErr) {
         return false;
@@ -470,8 +448,8 @@ bool FaxSettingController::storeDelayedSend(printing::PrintSettings* printSettin
     // A fixed 24-hour pattern in ASCII digits, whatever clock format or digits the user prefers:
     // the driver parses this text.
     const QString time = delayedTime_.toLocalTime().time().toString(QStringLiteral("HH:mm"));
-    return printing::PMPrintSettingsSetValue(printSettings, printSettingsKey("VTelDelayedTime"),
-                                             time, false) == printing::noErr;
+    return printing::PMPrintSettingsSetValue(printSettings, jobParameterKey(kVTelDelayedTime), time,
+                                             false) == printing::noErr;
 }
 
 void FaxSettingController::storeDestinations(printing::PrintSettings* printSettings) const {
@@ -483,16 +461,16 @@ void FaxSettingController::storeDestinations(printing::PrintSettings* printSetti
     if (count <= 0) {
         return;
     }
-    printing::PMPrintSettingsSetValue(printSettings, printSettingsKey("VTelDestinationNumber"),
+    printing::PMPrintSettingsSetValue(printSettings, jobParameterKey(kVTelDestinationNumber),
                                       QString::number(count), false);
     for (int number = 1; number <= count; ++number) {
         const QObject* recipient = recipients.at(number - 1).get();
+        printing::PMPrintSettingsSetValue(printSettings,
+                                          jobParameterKey(kVTelDestinationName, number),
+                                          storableText(stringForKey(recipient, kNameKey)), false);
         printing::PMPrintSettingsSetValue(
-            printSettings, numberedPrintSettingsKey("VTelDestinationName", number),
-            storableText(stringForKey(recipient, QStringLiteral("name"))), false);
-        printing::PMPrintSettingsSetValue(
-            printSettings, numberedPrintSettingsKey("VTelDestinationPhoneNumber", number),
-            storableText(stringForKey(recipient, QStringLiteral("phoneNumber"))), false);
+            printSettings, jobParameterKey(kVTelDestinationPhoneNumber, number),
+            storableText(stringForKey(recipient, kPhoneNumberKey)), false);
     }
 }
 

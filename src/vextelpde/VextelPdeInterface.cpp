@@ -11,6 +11,7 @@
 #include "printing/PluginCallback.h"
 #include "printing/PrintSession.h"
 #include "printing/PrintingFunctions.h"
+#include "vextelpde/JobParameterKeys.h"
 
 namespace tarvik_pde_m40vextel {
 
@@ -22,7 +23,6 @@ const QString kCoverPageModeKeyword = QStringLiteral("TKFaxCoverPageMode");
 const QString kSenderModeKeyword = QStringLiteral("TKFaxSenderMode");
 const QString kNoCoverPageChoice = QStringLiteral("None");
 const QString kEnterNameChoice = QStringLiteral("EnterName");
-const QString kSummaryOrderKey = QStringLiteral("Summary Display Order");
 const QString kHelpPage = QStringLiteral("FaxSettings.htm");
 
 // From this system version on the address-book editor is not offered from the panel.
@@ -35,14 +35,6 @@ ppd_choice_t* markedChoice(ppd_file_t* ppd, const QString& keyword) {
         return nullptr;
     }
     return ppdFindMarkedChoice(ppd, keyword.toLatin1().constData());
-}
-
-// The sender-name rule: at most 30 UTF-16 code units, each printable ASCII.
-std::unique_ptr<InputStringChecker> createSenderNameChecker() {
-    auto checker = std::make_unique<InputStringChecker>();
-    checker->setMaxLength(VextelPdeInterface::kSenderNameMaxLength);
-    checker->setAcceptableCodeRange(kSenderNameAcceptableRange);
-    return checker;
 }
 
 } // namespace
@@ -126,7 +118,7 @@ bool VextelPdeInterface::loadMainPanel() {
 }
 
 void VextelPdeInterface::attachSenderNameFormatter() {
-    senderNameFieldFormatter_ = createSenderNameChecker();
+    senderNameFieldFormatter_ = InputStringChecker::forRule(kSenderNameRule);
     if (senderNameTextField_) {
         senderNameTextField_->setFormatter(senderNameFieldFormatter_.get());
     }
@@ -267,13 +259,13 @@ bool VextelPdeInterface::restoreValuesAndReturnError(QString* error) {
         pdePluginCallbackObject() ? pdePluginCallbackObject()->printSettings() : nullptr;
     if (settings != nullptr) {
         QString stored;
-        const printing::OSStatus status =
-            printing::PMPrintSettingsGetValue(settings, QLatin1String(kSenderNameKey), &stored);
+        const printing::OSStatus status = printing::PMPrintSettingsGetValue(
+            settings, jobParameterKey(kVTelCoverSenderName), &stored);
         // A value of another type, or a name the panel would never accept (both written by other
         // software), restores as no name: kept, it would make every later save and print fail.
         const bool found = status == printing::noErr && !stored.isEmpty();
-        const bool acceptable =
-            found && createSenderNameChecker()->isPartialStringValid(stored, nullptr, nullptr);
+        const bool acceptable = found && InputStringChecker::forRule(kSenderNameRule)
+                                             ->isPartialStringValid(stored, nullptr, nullptr);
         if (found && !acceptable) {
             kit::SystemLog::log(QStringLiteral(
                 "restoreValuesAndReturnError: the stored sender name is not acceptable."));
@@ -298,7 +290,7 @@ bool VextelPdeInterface::saveValuesAndReturnError(QString* error) {
         return true;
     }
     const printing::OSStatus status = printing::PMPrintSettingsSetValue(
-        settings, QLatin1String(kSenderNameKey), senderName_, false);
+        settings, jobParameterKey(kVTelCoverSenderName), senderName_, false);
     if (status != printing::noErr) {
         // The name would silently be missing from the fax's cover page.
         const QString reason =
@@ -325,7 +317,7 @@ std::optional<QVariantMap> VextelPdeInterface::summaryInfo() {
                        : QStringLiteral("Sender Name");
     summary.insert(label, senderName_.isNull() ? QStringLiteral("") : senderName_);
     order.append(label);
-    summary.insert(kSummaryOrderKey, order);
+    summary.insert(QLatin1String(printing::kSummaryDisplayOrderKey), order);
     return summary;
 }
 

@@ -33,10 +33,6 @@ class VextelPdeInterface : public BasicPdeInterface {
     Q_PROPERTY(QString senderName READ senderName WRITE setSenderName)
 
 public:
-    // The sender name's entry in the job's print settings.
-    static constexpr char kSenderNameKey[] = "tarvik.print.printsettings.VTelCoverSenderName";
-    static constexpr int kSenderNameMaxLength = 30;
-
     // Makes one feature per keyword listed under TKPPDKeysSupported and registers the help book.
     VextelPdeInterface(printing::PluginCallback* callback, std::shared_ptr<kit::Bundle> bundle);
     ~VextelPdeInterface() override;

@@ -28,7 +28,7 @@ TEST(InputStringChecker, UnconfiguredAcceptsEverything) {
 }
 
 TEST(InputStringChecker, SenderNameTakes30PrintableAsciiCharacters) {
-    const auto checker = checkerFor(30, kSenderNameAcceptableRange);
+    const auto checker = InputStringChecker::forRule(kSenderNameRule);
     EXPECT_TRUE(accepts(*checker, QString(30, QLatin1Char('~'))));
     EXPECT_FALSE(accepts(*checker, QString(31, QLatin1Char('a'))));
     EXPECT_TRUE(accepts(*checker, QStringLiteral(" !Tarvik Sales-Dept. 3F~")));
@@ -39,13 +39,13 @@ TEST(InputStringChecker, SenderNameTakes30PrintableAsciiCharacters) {
 }
 
 TEST(InputStringChecker, RecipientNameTakes32CharactersWithSpaces) {
-    const auto checker = checkerFor(32, kAddressNameAcceptableRange);
+    const auto checker = InputStringChecker::forRule(kAddressNameRule);
     EXPECT_TRUE(accepts(*checker, QString(16, QLatin1Char(' ')) + QString(16, QLatin1Char('z'))));
     EXPECT_FALSE(accepts(*checker, QString(33, QLatin1Char(' '))));
 }
 
 TEST(InputStringChecker, FaxNumberTakesDialingCharactersOnly) {
-    const auto checker = checkerFor(50, kPhoneNumberAcceptableRange);
+    const auto checker = InputStringChecker::forRule(kPhoneNumberRule);
     EXPECT_TRUE(accepts(*checker, QStringLiteral("03-1234-5678")));
     EXPECT_TRUE(accepts(*checker, QStringLiteral("0*#:=123")));
     EXPECT_TRUE(accepts(*checker, QString(50, QLatin1Char('9'))));
@@ -56,7 +56,7 @@ TEST(InputStringChecker, FaxNumberTakesDialingCharactersOnly) {
 }
 
 TEST(InputStringChecker, PasswordTakesUpToFourDigits) {
-    const auto checker = checkerFor(4, kPasswordAcceptableRange);
+    const auto checker = InputStringChecker::forRule(kPasswordRule);
     EXPECT_TRUE(accepts(*checker, QStringLiteral("0912")));
     EXPECT_TRUE(accepts(*checker, QStringLiteral("12")));
     EXPECT_FALSE(accepts(*checker, QStringLiteral("12345")));
@@ -133,7 +133,7 @@ TEST(InputStringChecker, ObjectValueIsTheTextItself) {
 }
 
 TEST(InputStringChecker, NeverWritesTheOutParameters) {
-    const auto checker = checkerFor(4, kPasswordAcceptableRange);
+    const auto checker = InputStringChecker::forRule(kPasswordRule);
     QString editing = QStringLiteral("keep");
     QString error = QStringLiteral("keep");
     EXPECT_FALSE(checker->isPartialStringValid(QStringLiteral("x"), &editing, &error));

@@ -5,6 +5,7 @@
 #include "kit/PopUpButton.h"
 #include "kit/TextField.h"
 #include "printing/PluginLoader.h"
+#include "vextelpde/JobParameterKeys.h"
 #include "vextelpde/PanelTestSupport.h"
 
 #include <QApplication>
@@ -17,8 +18,10 @@
 #include <gtest/gtest.h>
 
 namespace {
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
 
-const QString kSenderKey = QStringLiteral("tarvik.print.printsettings.VTelCoverSenderName");
+const QString kSenderKey = jobParameterKey(kVTelCoverSenderName);
 
 class PluginLoadTest : public ::testing::Test {
 protected:
@@ -122,7 +125,7 @@ TEST_F(PluginLoadTest, UserChangesCoverPageAndTypesSenderName) {
     EXPECT_EQ(panel_test::markedChoiceOf(ppd.get(), "TKFaxSenderMode"), "EnterName");
 
     const QVariantMap summary = panel->summaryInfo().value();
-    EXPECT_EQ(summary.value("Summary Display Order").toStringList(),
+    EXPECT_EQ(summary.value(printing::kSummaryDisplayOrderKey).toStringList(),
               QStringList(
                   {"Image Quality", "Transmission Report", "Cover Page", "Sender", "Sender Name"}));
     EXPECT_EQ(summary.value("Cover Page").toString(), "Detailed");

@@ -3,6 +3,8 @@
 // nothing behind.
 #include "CupsdHarness.h"
 
+#include "vextelpde/JobParameterKeys.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,9 +15,12 @@
 
 namespace vextel_test {
 namespace {
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
+using tarvik_pde_m40vextel::kVTelDestinationName;
 
 const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
-const char* const kSenderKey = "tarvik.print.printsettings.VTelCoverSenderName";
+const QByteArray kSenderKey = jobParameterKey(kVTelCoverSenderName).toUtf8();
 
 // cupsSetServer is process-wide state: point it at the private scheduler for one scope.
 class ServerScope {
@@ -74,9 +79,9 @@ TEST_F(CupsdHarnessSystemTest, JobFromClientLibraryReachesBackendWithOptionsInta
 
     cups_option_t* options = nullptr;
     int count = 0;
-    count = cupsAddOption(kSenderKey, "John Q. Smith", count, &options);
-    count =
-        cupsAddOption("tarvik.print.printsettings.VTelDestinationName1", "a=b c", count, &options);
+    count = cupsAddOption(kSenderKey.constData(), "John Q. Smith", count, &options);
+    count = cupsAddOption(jobParameterKey(kVTelDestinationName, 1).toUtf8().constData(), "a=b c",
+                          count, &options);
     // Raw: the document goes to the backend unfiltered, so its bytes can be compared.
     count = cupsAddOption("raw", "true", count, &options);
     int jobId = 0;
@@ -92,16 +97,15 @@ TEST_F(CupsdHarnessSystemTest, JobFromClientLibraryReachesBackendWithOptionsInta
     EXPECT_EQ(harness->capturedDocument(jobId), document);
 
     const auto captured = harness->capturedOptions(jobId);
-    EXPECT_EQ(captured.value(QLatin1String(kSenderKey)), QStringLiteral("John Q. Smith"));
-    EXPECT_EQ(captured.value(QStringLiteral("tarvik.print.printsettings.VTelDestinationName1")),
-              QStringLiteral("a=b c"));
+    EXPECT_EQ(captured.value(QString::fromUtf8(kSenderKey)), QStringLiteral("John Q. Smith"));
+    EXPECT_EQ(captured.value(jobParameterKey(kVTelDestinationName, 1)), QStringLiteral("a=b c"));
     QFile raw(harness->captureFolder() + QStringLiteral("/job-") + QString::number(jobId) +
               QStringLiteral("/options"));
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
     EXPECT_TRUE(raw.readAll().contains("VTelCoverSenderName=John\\ Q.\\ Smith"));
 
     const auto attributes = harness->jobAttributes(jobId);
-    EXPECT_EQ(attributes.value(QLatin1String(kSenderKey)), QStringLiteral("John Q. Smith"));
+    EXPECT_EQ(attributes.value(QString::fromUtf8(kSenderKey)), QStringLiteral("John Q. Smith"));
     EXPECT_EQ(attributes.value(QStringLiteral("job-name")), QStringLiteral("harness job"));
 }
 

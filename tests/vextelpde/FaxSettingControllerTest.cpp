@@ -1,6 +1,7 @@
 #include "FaxSettingDialogFixture.h"
 #include "common/InputStringChecker.h"
 #include "kit/Environment.h"
+#include "vextelpde/BindingKeys.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -66,7 +67,7 @@ TEST_F(FaxSettingControllerTest, AddToAddressBookNeedsAFileAndASelection) {
     recipients()->setSelectionIndexes({0});
     EXPECT_FALSE(isEnabled("addToAddressBookButton"));
 
-    kit::setValueForKey(controller(), "isAddressFileAvailable", true);
+    kit::setValueForKey(controller(), kIsAddressFileAvailableKey, true);
     EXPECT_TRUE(isEnabled("addToAddressBookButton"));
     recipients()->setSelectionIndexes({});
     EXPECT_FALSE(isEnabled("addToAddressBookButton"));
@@ -75,9 +76,9 @@ TEST_F(FaxSettingControllerTest, AddToAddressBookNeedsAFileAndASelection) {
 TEST_F(FaxSettingControllerTest, DelayedPrintAnnouncesTheTimeAndEnablesTheTimeControl) {
     int timeAnnouncements = 0;
     auto observation =
-        kit::observe(controller(), "delayedTime", [&](const QVariant&) { ++timeAnnouncements; });
+        kit::observe(controller(), kDelayedTimeKey, [&](const QVariant&) { ++timeAnnouncements; });
     EXPECT_FALSE(isEnabled("delayedTimePicker"));
-    kit::setValueForKey(controller(), "delayedPrint", 1);
+    kit::setValueForKey(controller(), kDelayedPrintKey, 1);
     EXPECT_EQ(timeAnnouncements, 1);
     EXPECT_TRUE(controller()->isDelayedTime());
     EXPECT_TRUE(isEnabled("delayedTimePicker"));
@@ -249,8 +250,8 @@ TEST_F(FaxSettingControllerTest, RunOpensWithEmptyFieldsAndTheCurrentTime) {
     const QDateTime opening(QDate(2024, 3, 1), QTime(9, 5));
     kit::Environment::ClockOverride clock(opening);
     setEntry("left", "over");
-    kit::setValueForKey(controller(), "password", "1234");
-    kit::setValueForKey(controller(), "delayedPrint", 1);
+    kit::setValueForKey(controller(), kPasswordKey, "1234");
+    kit::setValueForKey(controller(), kDelayedPrintKey, 1);
     bool shown = false;
     runDialog([&](kit::Window* window) {
         shown = window == panel() && panel()->isVisible();
@@ -392,7 +393,7 @@ TEST_F(FaxSettingControllerTest, ReopeningAfterASendShowsEarlierRecipientsWithEm
         type(controller()->addressPhoneNumberTextField(), "100");
         view<kit::Button>("addAddressButton")->performClick();
         type(controller()->passwordTextField(), "1234");
-        kit::setValueForKey(controller(), "delayedPrint", 1);
+        kit::setValueForKey(controller(), kDelayedPrintKey, 1);
         type(controller()->addressPhoneNumberTextField(), "55");
         controller()->startSending(nullptr);
     });

@@ -20,6 +20,7 @@
 #include "vextelpde/AddressBookController.h"
 #include "vextelpde/AddressBookView.h"
 #include "vextelpde/AddressInformation.h"
+#include "vextelpde/BindingKeys.h"
 #include "vextelpde/FaxSettingController.h"
 #include "vextelpde/FaxSettingView.h"
 
@@ -77,8 +78,8 @@ inline kit::ObjectRef makeRecipient(const QString& name, const QString& phoneNum
 }
 
 inline QString recipientText(const kit::ObjectRef& recipient) {
-    return kit::valueForKey(recipient.get(), QStringLiteral("name")).toString() + "/" +
-           kit::valueForKey(recipient.get(), QStringLiteral("phoneNumber")).toString();
+    return kit::valueForKey(recipient.get(), kNameKey).toString() + "/" +
+           kit::valueForKey(recipient.get(), kPhoneNumberKey).toString();
 }
 
 class FaxSettingDialogTest : public ::testing::Test {
@@ -119,8 +120,8 @@ protected:
         return texts;
     }
     void setEntry(const QString& name, const QString& number) {
-        kit::setValueForKey(controller(), QStringLiteral("addressName"), name);
-        kit::setValueForKey(controller(), QStringLiteral("addressPhoneNumber"), number);
+        kit::setValueForKey(controller(), kAddressNameKey, name);
+        kit::setValueForKey(controller(), kAddressPhoneNumberKey, number);
     }
 
     // Types as a user does: each character goes through the field's formatter.

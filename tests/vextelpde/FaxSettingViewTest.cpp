@@ -6,6 +6,7 @@
 #include "kit/PopUpButton.h"
 #include "kit/SecureTextField.h"
 #include "kit/TableView.h"
+#include "vextelpde/BindingKeys.h"
 
 #include <QAbstractItemModel>
 #include <typeinfo>
@@ -62,8 +63,8 @@ TEST_F(FaxSettingViewTest, RecipientTableShowsNameAndNumberAndTakesSeveralRows) 
     auto* table = view<kit::TableView>("recipientTableView");
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(table->columnCount(), 2);
-    EXPECT_EQ(table->columnKey(0), "name");
-    EXPECT_EQ(table->columnKey(1), "phoneNumber");
+    EXPECT_EQ(table->columnKey(0), kNameKey);
+    EXPECT_EQ(table->columnKey(1), kPhoneNumberKey);
     EXPECT_TRUE(table->allowsMultipleSelection());
 
     addRecipients({{"alpha", "1"}, {"Beta", "2"}, {"gamma", "3"}});
@@ -77,12 +78,12 @@ TEST_F(FaxSettingViewTest, RecipientTableShowsNameAndNumberAndTakesSeveralRows) 
 TEST_F(FaxSettingViewTest, AddressFilePopupListsTheFileNames) {
     auto* popUp = view<kit::PopUpButton>("addressBookFilePopUp");
     controller()->addressFileList()->addObject(
-        kit::Dictionary::create({{"name", "Office"}, {"path", "/tmp/Office.vcf"}}));
+        kit::Dictionary::create({{kNameKey, "Office"}, {kPathKey, "/tmp/Office.vcf"}}));
     controller()->addressFileList()->addObject(
-        kit::Dictionary::create({{"name", "Home"}, {"path", "/tmp/Home.vcf"}}));
+        kit::Dictionary::create({{kNameKey, "Home"}, {kPathKey, "/tmp/Home.vcf"}}));
     EXPECT_EQ(popUp->itemTitles(), (QStringList{"Office", "Home"}));
     EXPECT_FALSE(popUp->widget()->isEnabled());
-    kit::setValueForKey(controller(), "isAddressFileAvailable", true);
+    kit::setValueForKey(controller(), kIsAddressFileAvailableKey, true);
     EXPECT_TRUE(popUp->widget()->isEnabled());
 }
 

@@ -1,8 +1,12 @@
 #include "FaxSettingDialogFixture.h"
 #include "common/UtilityFunctions.h"
 #include "kit/Environment.h"
+#include "printing/PanelProtocol.h"
 #include "printing/PrintSettings.h"
 #include "support/EnvironmentScope.h"
+#include "vextelpde/AddressInformation.h"
+#include "vextelpde/BindingKeys.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -13,20 +17,74 @@ namespace {
 
 using ::testing::ElementsAre;
 
-QString key(const QString& name) {
-    return QStringLiteral("tarvik.print.printsettings.") + name;
+QString stored(const printing::PrintSettings& settings, const QString& key) {
+    return settings.value(key).toString();
 }
 
-QString stored(const printing::PrintSettings& settings, const QString& name) {
-    return settings.value(key(name)).toString();
+// The keys are the driver's: the text each constant makes is pinned here, once.
+TEST(JobParameterKeys, SpellTheDriversKeys) {
+    const struct {
+        QString key;
+        const char* expected;
+    } kKeys[] = {
+        {jobParameterKey(kVTelCoverSenderName), "tarvik.print.printsettings.VTelCoverSenderName"},
+        {jobParameterKey(kVTelPassword), "tarvik.print.printsettings.VTelPassword"},
+        {jobParameterKey(kVTelDelayedPrint), "tarvik.print.printsettings.VTelDelayedPrint"},
+        {jobParameterKey(kVTelDelayedTime), "tarvik.print.printsettings.VTelDelayedTime"},
+        {jobParameterKey(kVTelDestinationNumber),
+         "tarvik.print.printsettings.VTelDestinationNumber"},
+        {jobParameterKey(kVTelDestinationName, 1),
+         "tarvik.print.printsettings.VTelDestinationName1"},
+        {jobParameterKey(kVTelDestinationPhoneNumber, 30),
+         "tarvik.print.printsettings.VTelDestinationPhoneNumber30"},
+        {QLatin1String(printing::kSummaryDisplayOrderKey), "Summary Display Order"},
+    };
+    for (const auto& row : kKeys) {
+        EXPECT_EQ(row.key, QLatin1String(row.expected));
+    }
+}
+
+// Each binding key names a property of its class, as the layouts bind it.
+TEST(BindingKeys, NameAPropertyOfTheirClass) {
+    const struct {
+        QLatin1String key;
+        const QMetaObject* owner;
+    } kKeys[] = {
+        {kAddressNameKey, &FaxSettingController::staticMetaObject},
+        {kAddressPhoneNumberKey, &FaxSettingController::staticMetaObject},
+        {kPasswordKey, &FaxSettingController::staticMetaObject},
+        {kDelayedPrintKey, &FaxSettingController::staticMetaObject},
+        {kDelayedTimeKey, &FaxSettingController::staticMetaObject},
+        {kIsAddressFileAvailableKey, &FaxSettingController::staticMetaObject},
+        {kCanAddAddressKey, &FaxSettingController::staticMetaObject},
+        {kCanEditAddressKey, &FaxSettingController::staticMetaObject},
+        {kCanDeleteAddressKey, &FaxSettingController::staticMetaObject},
+        {kCanAddToAddressFileKey, &FaxSettingController::staticMetaObject},
+        {kIsDelayedTimeKey, &FaxSettingController::staticMetaObject},
+        {kNameKey, &AddressInformation::staticMetaObject},
+        {kPhoneNumberKey, &AddressInformation::staticMetaObject},
+        {kCompanyKey, &AddressInformation::staticMetaObject},
+        {kNoteKey, &AddressInformation::staticMetaObject},
+        {kPcAddressSearchFieldKey, &AddressBookController::staticMetaObject},
+        {kDeviceAddressSearchFieldKey, &AddressBookController::staticMetaObject},
+        {kCanAddPCAddressDataKey, &AddressBookController::staticMetaObject},
+        {kCanShowPCAddressPropertyKey, &AddressBookController::staticMetaObject},
+        {kCanAddDeviceAddressDataKey, &AddressBookController::staticMetaObject},
+        {kCanShowDeviceAddressPropertyKey, &AddressBookController::staticMetaObject},
+        {kCanRemoveDestinationAddressKey, &AddressBookController::staticMetaObject},
+    };
+    for (const auto& row : kKeys) {
+        EXPECT_GE(row.owner->indexOfProperty(row.key.data()), 0)
+            << row.owner->className() << "." << row.key.data();
+    }
 }
 
 class JobParametersTest : public FaxSettingDialogTest {
 protected:
     void setValues(const QString& password, int delayedPrint, const QTime& time) {
-        kit::setValueForKey(controller(), "password", password);
-        kit::setValueForKey(controller(), "delayedPrint", delayedPrint);
-        kit::setValueForKey(controller(), "delayedTime", QDateTime(QDate(2024, 5, 6), time));
+        kit::setValueForKey(controller(), kPasswordKey, password);
+        kit::setValueForKey(controller(), kDelayedPrintKey, delayedPrint);
+        kit::setValueForKey(controller(), kDelayedTimeKey, QDateTime(QDate(2024, 5, 6), time));
     }
 
     // Opens the dialog at the given moment and starts sending to one recipient.
@@ -48,17 +106,20 @@ TEST_F(JobParametersTest, WritesEveryEntryInOrderWithRecipientsInArrangedOrder) 
     controller()->setPrintSettings(&settings);
 
     EXPECT_THAT(settings.keys(),
-                ElementsAre(key("VTelPassword"), key("VTelDelayedPrint"), key("VTelDelayedTime"),
-                            key("VTelDestinationNumber"), key("VTelDestinationName1"),
-                            key("VTelDestinationPhoneNumber1"), key("VTelDestinationName2"),
-                            key("VTelDestinationPhoneNumber2")));
-    EXPECT_EQ(stored(settings, "VTelDelayedPrint"), "1");
-    EXPECT_EQ(stored(settings, "VTelDelayedTime"), "21:30");
-    EXPECT_EQ(stored(settings, "VTelDestinationNumber"), "2");
-    EXPECT_EQ(stored(settings, "VTelDestinationName1"), "Beta");
-    EXPECT_EQ(stored(settings, "VTelDestinationPhoneNumber1"), "100");
-    EXPECT_EQ(stored(settings, "VTelDestinationName2"), "alpha");
-    EXPECT_EQ(stored(settings, "VTelDestinationPhoneNumber2"), "200");
+                ElementsAre(jobParameterKey(kVTelPassword), jobParameterKey(kVTelDelayedPrint),
+                            jobParameterKey(kVTelDelayedTime),
+                            jobParameterKey(kVTelDestinationNumber),
+                            jobParameterKey(kVTelDestinationName, 1),
+                            jobParameterKey(kVTelDestinationPhoneNumber, 1),
+                            jobParameterKey(kVTelDestinationName, 2),
+                            jobParameterKey(kVTelDestinationPhoneNumber, 2)));
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDelayedPrint)), "1");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDelayedTime)), "21:30");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationNumber)), "2");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationName, 1)), "Beta");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationPhoneNumber, 1)), "100");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationName, 2)), "alpha");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationPhoneNumber, 2)), "200");
     for (const auto& entry : settings.entries()) {
         EXPECT_FALSE(entry.locked) << entry.key.toStdString();
         EXPECT_EQ(entry.value.typeId(), QMetaType::QString) << entry.key.toStdString();
@@ -69,7 +130,7 @@ TEST_F(JobParametersTest, AFourDigitPasswordIsStoredScrambledNeverAsTyped) {
     addRecipients({{"a", "1"}});
     setValues("1234", 0, QTime(8, 0));
     controller()->setPrintSettings(&settings);
-    const QString password = stored(settings, "VTelPassword");
+    const QString password = stored(settings, jobParameterKey(kVTelPassword));
     EXPECT_NE(password, "1234");
     EXPECT_FALSE(password.contains("1234"));
     EXPECT_EQ(password.size(), 8);
@@ -81,20 +142,20 @@ TEST_F(JobParametersTest, AnEmptyOrAbsentPasswordIsStoredAsTheEmptyString) {
     addRecipients({{"a", "1"}});
     setValues("", 0, QTime(8, 0));
     controller()->setPrintSettings(&settings);
-    ASSERT_TRUE(settings.contains(key("VTelPassword")));
-    EXPECT_EQ(stored(settings, "VTelPassword"), "");
+    ASSERT_TRUE(settings.contains(jobParameterKey(kVTelPassword)));
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelPassword)), "");
 
     printing::PrintSettings absent;
-    kit::setValueForKey(controller(), "password", QString());
+    kit::setValueForKey(controller(), kPasswordKey, QString());
     controller()->setPrintSettings(&absent);
-    ASSERT_TRUE(absent.contains(key("VTelPassword")));
-    EXPECT_EQ(stored(absent, "VTelPassword"), "");
+    ASSERT_TRUE(absent.contains(jobParameterKey(kVTelPassword)));
+    EXPECT_EQ(stored(absent, jobParameterKey(kVTelPassword)), "");
 }
 
 TEST_F(JobParametersTest, AFailedPasswordStoreEndsTheWriting) {
     addRecipients({{"a", "1"}});
     setValues("1234", 1, QTime(8, 0));
-    settings.failStoresForKey(key("VTelPassword"));
+    settings.failStoresForKey(jobParameterKey(kVTelPassword));
     controller()->setPrintSettings(&settings);
     EXPECT_EQ(settings.count(), 0);
 }
@@ -102,32 +163,33 @@ TEST_F(JobParametersTest, AFailedPasswordStoreEndsTheWriting) {
 TEST_F(JobParametersTest, AFailedDelayedSendStoreEndsTheWritingAfterThePassword) {
     addRecipients({{"a", "1"}});
     setValues("1234", 1, QTime(8, 0));
-    settings.failStoresForKey(key("VTelDelayedTime"));
+    settings.failStoresForKey(jobParameterKey(kVTelDelayedTime));
     controller()->setPrintSettings(&settings);
-    EXPECT_THAT(settings.keys(), ElementsAre(key("VTelPassword"), key("VTelDelayedPrint")));
+    EXPECT_THAT(settings.keys(),
+                ElementsAre(jobParameterKey(kVTelPassword), jobParameterKey(kVTelDelayedPrint)));
 }
 
 TEST_F(JobParametersTest, FailedDestinationStoresDoNotStopTheOthers) {
     addRecipients({{"b", "2"}, {"a", "1"}});
     setValues("", 0, QTime(8, 0));
-    settings.failStoresForKey(key("VTelDestinationName1"));
+    settings.failStoresForKey(jobParameterKey(kVTelDestinationName, 1));
     controller()->setPrintSettings(&settings);
-    EXPECT_FALSE(settings.contains(key("VTelDestinationName1")));
-    EXPECT_EQ(stored(settings, "VTelDestinationPhoneNumber1"), "2");
-    EXPECT_EQ(stored(settings, "VTelDestinationName2"), "a");
+    EXPECT_FALSE(settings.contains(jobParameterKey(kVTelDestinationName, 1)));
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationPhoneNumber, 1)), "2");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationName, 2)), "a");
 }
 
 TEST_F(JobParametersTest, WithoutRecipientsNoDestinationIsWrittenAndHigherKeysStay) {
-    settings.setValue(key("VTelDestinationName3"), "earlier", false);
+    settings.setValue(jobParameterKey(kVTelDestinationName, 3), "earlier", false);
     setValues("", 0, QTime(8, 0));
     controller()->setPrintSettings(&settings);
-    EXPECT_FALSE(settings.contains(key("VTelDestinationNumber")));
-    EXPECT_EQ(stored(settings, "VTelDelayedPrint"), "0");
+    EXPECT_FALSE(settings.contains(jobParameterKey(kVTelDestinationNumber)));
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDelayedPrint)), "0");
 
     addRecipients({{"a", "1"}});
     controller()->setPrintSettings(&settings);
-    EXPECT_EQ(stored(settings, "VTelDestinationNumber"), "1");
-    EXPECT_EQ(stored(settings, "VTelDestinationName3"), "earlier");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationNumber)), "1");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationName, 3)), "earlier");
 }
 
 TEST_F(JobParametersTest, TheTimeOfOpeningIsWrittenAsTwentyFourHourClockWithoutSeconds) {
@@ -135,12 +197,12 @@ TEST_F(JobParametersTest, TheTimeOfOpeningIsWrittenAsTwentyFourHourClockWithoutS
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     sendOpenedAt(QDateTime(QDate(2024, 5, 6), QTime(9, 5, 42)));
     controller()->setPrintSettings(&settings);
-    EXPECT_EQ(stored(settings, "VTelDelayedPrint"), "0");
-    EXPECT_EQ(stored(settings, "VTelDelayedTime"), "09:05");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDelayedPrint)), "0");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDelayedTime)), "09:05");
 
     sendOpenedAt(QDateTime(QDate(2024, 5, 6), QTime(21, 30, 59)));
     controller()->setPrintSettings(&settings);
-    EXPECT_EQ(stored(settings, "VTelDelayedTime"), "21:30");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDelayedTime)), "21:30");
     QLocale::setDefault(previous);
 }
 
@@ -149,12 +211,12 @@ TEST_F(JobParametersTest, TheTimeIsWrittenInTheLocalTimeZone) {
         vextel_test::EnvironmentScope zone("TZ", "JST-9");
         tzset();
         setValues("", 0, QTime(8, 0));
-        kit::setValueForKey(controller(), "delayedTime",
+        kit::setValueForKey(controller(), kDelayedTimeKey,
                             QDateTime(QDate(2024, 5, 6), QTime(12, 0), Qt::UTC));
         controller()->setPrintSettings(&settings);
     }
     tzset();
-    EXPECT_EQ(stored(settings, "VTelDelayedTime"), "21:00");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDelayedTime)), "21:00");
 }
 
 TEST_F(JobParametersTest, ATypedNumberAcceptedAtStartIsTheOnlyDestination) {
@@ -166,10 +228,10 @@ TEST_F(JobParametersTest, ATypedNumberAcceptedAtStartIsTheOnlyDestination) {
     });
     ASSERT_TRUE(controller()->isSending());
     controller()->setPrintSettings(&settings);
-    EXPECT_EQ(stored(settings, "VTelDestinationNumber"), "1");
-    ASSERT_TRUE(settings.contains(key("VTelDestinationName1")));
-    EXPECT_EQ(stored(settings, "VTelDestinationName1"), "");
-    EXPECT_EQ(stored(settings, "VTelDestinationPhoneNumber1"), "0123");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationNumber)), "1");
+    ASSERT_TRUE(settings.contains(jobParameterKey(kVTelDestinationName, 1)));
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationName, 1)), "");
+    EXPECT_EQ(stored(settings, jobParameterKey(kVTelDestinationPhoneNumber, 1)), "0123");
 }
 
 } // namespace

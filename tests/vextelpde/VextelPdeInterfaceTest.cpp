@@ -7,6 +7,7 @@
 #include "kit/ModalDriver.h"
 #include "kit/PopUpButton.h"
 #include "kit/Window.h"
+#include "vextelpde/JobParameterKeys.h"
 #include "vextelpde/PanelTestSupport.h"
 #include "vextelpde/VextelPdePlugin.h"
 
@@ -15,12 +16,16 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
+using tarvik_pde_m40vextel::kVTelDestinationNumber;
+using tarvik_pde_m40vextel::kVTelDestinationPhoneNumber;
 using tarvik_pde_m40vextel::VextelPdeInterface;
 using tarvik_pde_m40vextel::VextelPdePlugin;
 
 namespace {
 
-const QString kSenderKey = QString::fromLatin1(VextelPdeInterface::kSenderNameKey);
+const QString kSenderKey = jobParameterKey(kVTelCoverSenderName);
 
 class VextelPdeInterfaceTest : public ::testing::Test {
 protected:
@@ -308,7 +313,7 @@ TEST_F(VextelPdeInterfaceTest, SummaryListsFourOptionsThenTheSenderName) {
     panel->senderNameTextField()->setStringValue("Jane Doe");
     pick(panel->vextelView()->reportOptionPopup(), "Always");
     const QVariantMap summary = panel->summaryInfo().value();
-    const QStringList order = summary.value("Summary Display Order").toStringList();
+    const QStringList order = summary.value(printing::kSummaryDisplayOrderKey).toStringList();
     EXPECT_EQ(order, QStringList({"Image Quality", "Transmission Report", "Cover Page", "Sender",
                                   "Sender Name"}));
     EXPECT_EQ(summary.size(), 6);
@@ -322,7 +327,8 @@ TEST_F(VextelPdeInterfaceTest, SummaryLabelComesFromThePanelsTable) {
     kit::Bundle::setPreferredLanguagesForTesting({QStringLiteral("de")});
     const QVariantMap summary = panel->summaryInfo().value();
     EXPECT_TRUE(summary.contains("Absendername"));
-    EXPECT_EQ(summary.value("Summary Display Order").toStringList().last(), "Absendername");
+    EXPECT_EQ(summary.value(printing::kSummaryDisplayOrderKey).toStringList().last(),
+              "Absendername");
 }
 
 TEST_F(VextelPdeInterfaceTest, AddressBookButtonIsHiddenFromMinorVersionSeven) {
@@ -401,11 +407,9 @@ TEST_F(VextelPdeInterfaceTest, StartedDialogWritesTheJobParametersAndPrints) {
     kit::ModalDriverScope scope(driver);
 
     EXPECT_TRUE(panel->shouldPrint());
-    EXPECT_EQ(host->settings.value("tarvik.print.printsettings.VTelDestinationNumber").toString(),
-              "1");
-    EXPECT_EQ(
-        host->settings.value("tarvik.print.printsettings.VTelDestinationPhoneNumber1").toString(),
-        "0123-456");
+    EXPECT_EQ(host->settings.value(jobParameterKey(kVTelDestinationNumber)).toString(), "1");
+    EXPECT_EQ(host->settings.value(jobParameterKey(kVTelDestinationPhoneNumber, 1)).toString(),
+              "0123-456");
 }
 
 TEST_F(VextelPdeInterfaceTest, HelpOpensTheFaxSettingsPageAndAnswersFalse) {

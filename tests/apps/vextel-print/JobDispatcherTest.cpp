@@ -4,6 +4,7 @@
 #include "PpdDocument.h"
 #include "printing/PrintSession.h"
 #include "printing/PrintSettings.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,12 +13,16 @@
 
 namespace {
 
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
+using tarvik_pde_m40vextel::kVTelDestinationName;
+using tarvik_pde_m40vextel::kVTelPassword;
 using vextel_print::HostCallback;
 using vextel_print::JobDispatcher;
 using vextel_print::PpdDocument;
 
 const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
-const QString kPrefix = QStringLiteral("tarvik.print.printsettings.");
+const QString kPrefix = QLatin1String(tarvik_pde_m40vextel::kJobParameterPrefix);
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -77,10 +82,10 @@ TEST_F(JobDispatcherTest, JobOptionsHoldPpdMarksAndPrintSettingsWithBlanksIntact
     const auto options = JobDispatcher::jobOptions(*host, 1);
     EXPECT_EQ(options.value("TKFaxCoverPageMode"), "Detailed");
     EXPECT_EQ(options.value("TKFaxImageQuality"), "Standard");
-    EXPECT_EQ(options.value(kPrefix + "VTelCoverSenderName"), "John Q. Smith");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName1"), "Smith, John  Jr.");
-    ASSERT_TRUE(options.contains(kPrefix + "VTelPassword"));
-    EXPECT_EQ(options.value(kPrefix + "VTelPassword"), "");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelCoverSenderName)), "John Q. Smith");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationName, 1)), "Smith, John  Jr.");
+    ASSERT_TRUE(options.contains(jobParameterKey(kVTelPassword)));
+    EXPECT_EQ(options.value(jobParameterKey(kVTelPassword)), "");
     EXPECT_FALSE(options.contains("copies"));
 }
 
@@ -105,7 +110,7 @@ TEST_F(JobDispatcherTest, PrinterDestinationWithoutQueueWritesNumberedJobFolders
     EXPECT_EQ(readFile(job1 + "/letter.txt"), QByteArray("Dear Sir,\n"));
     const auto written = writtenOptions(job1);
     EXPECT_EQ(written, JobDispatcher::jobOptions(*host, 2));
-    EXPECT_EQ(written.value(kPrefix + "VTelCoverSenderName"), "John Q. Smith");
+    EXPECT_EQ(written.value(jobParameterKey(kVTelCoverSenderName)), "John Q. Smith");
     EXPECT_EQ(written.value("copies"), "2");
 
     const auto second = dispatcher.dispatch(*host, 1);

@@ -2,6 +2,7 @@
 #include "kit/AlertDriver.h"
 #include "printing/PrintSettings.h"
 #include "support/SilentServer.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +15,8 @@
 
 namespace {
 
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
 using vextel_print::PrintDialog;
 using vextel_test::FakePanel;
 using vextel_test::HostFixture;
@@ -103,9 +106,9 @@ TEST_F(PrintDialogTest, FirstPanelAnsweringNoCancelsTheJob) {
 TEST_F(PrintDialogTest, EveryPanelAnsweringYesSendsTheJobWithItsCopies) {
     FakePanel& panel = addPanel();
     PrintDialog& dialog = makeDialog();
-    ASSERT_EQ(host->printSettings()->setValue("tarvik.print.printsettings.VTelCoverSenderName",
-                                              "Ann Lee", false),
-              0);
+    ASSERT_EQ(
+        host->printSettings()->setValue(jobParameterKey(kVTelCoverSenderName), "Ann Lee", false),
+        0);
     dialog.setCopies(2);
     dialog.print();
     EXPECT_EQ(dialog.outcome(), PrintDialog::Outcome::Sent);
@@ -113,7 +116,7 @@ TEST_F(PrintDialogTest, EveryPanelAnsweringYesSendsTheJobWithItsCopies) {
     EXPECT_EQ(panel.destinationAtPrint, printing::kDestinationPrinter);
     EXPECT_TRUE(dialog.outcomeText().contains(jobsFolder())) << dialog.outcomeText().toStdString();
     const QString options = jobOptionsText();
-    EXPECT_TRUE(options.contains("tarvik.print.printsettings.VTelCoverSenderName=Ann Lee\n"));
+    EXPECT_TRUE(options.contains(jobParameterKey(kVTelCoverSenderName) + "=Ann Lee\n"));
     EXPECT_TRUE(options.contains("copies=2\n"));
 }
 
@@ -211,13 +214,14 @@ TEST_F(PrintDialogTest, SummaryFollowsEachPanelsDisplayOrder) {
     addPanel("Silent"); // no summary: no group
     FakePanel& other = addPanel("Other");
     fax.summary = QVariantMap{
-        {"Summary Display Order", QStringList({"Sender", "Cover Page", "Image Quality"})},
+        {printing::kSummaryDisplayOrderKey, QStringList({"Sender", "Cover Page", "Image Quality"})},
         {"Image Quality", "Fine"},
         {"Sender", "Ann Lee"},
         {"Cover Page", "Standard"},
         {"Not Listed", "hidden"}};
-    other.summary = QVariantMap{
-        {"Summary Display Order", QStringList({"Zeta", "Alpha"})}, {"Alpha", "a"}, {"Zeta", "z"}};
+    other.summary = QVariantMap{{printing::kSummaryDisplayOrderKey, QStringList({"Zeta", "Alpha"})},
+                                {"Alpha", "a"},
+                                {"Zeta", "z"}};
     PrintDialog& dialog = makeDialog();
     ASSERT_TRUE(dialog.showPanelWithTitle("Summary"));
 
@@ -242,8 +246,8 @@ TEST_F(PrintDialogTest, SummaryFollowsEachPanelsDisplayOrder) {
 
 TEST_F(PrintDialogTest, SummaryIsBuiltAfreshEachTimeItIsShown) {
     FakePanel& fax = addPanel("Fax Settings");
-    fax.summary =
-        QVariantMap{{"Summary Display Order", QStringList({"Sender"})}, {"Sender", "Ann"}};
+    fax.summary = QVariantMap{{printing::kSummaryDisplayOrderKey, QStringList({"Sender"})},
+                              {"Sender", "Ann"}};
     PrintDialog& dialog = makeDialog();
     ASSERT_TRUE(dialog.showPanelWithTitle("Summary"));
     ASSERT_TRUE(dialog.showPanelWithTitle("Fax Settings"));

@@ -3,8 +3,10 @@
 #include "HostFixture.h"
 #include "kit/Application.h"
 
+#include <QFile>
 #include <QImage>
 #include <QItemSelectionModel>
+#include <QRegularExpression>
 #include <QTextStream>
 
 namespace {
@@ -313,6 +315,71 @@ TEST_F(ScriptRunnerTest, CopiesBeyondWhatTheDialogTakesAreAnErrorNotClamped) {
         EXPECT_TRUE(error.startsWith("line 1: ")) << error.toStdString();
         EXPECT_FALSE(jobWritten()) << "a job with other copies than the script asked for";
     }
+}
+
+TEST_F(ScriptRunnerTest, ArgumentErrorsShowTheCommandsUsage) {
+    const struct {
+        const char* line;
+        const char* error;
+    } kRefused[] = {
+        {"panel", "line 1: expected panel TITLE"},
+        {"panel Fax Settings", "line 1: expected panel TITLE"},
+        {"destination", "line 1: expected destination printer | pdf FILE | preview"},
+        {"destination printer now", "line 1: expected destination printer | pdf FILE | preview"},
+        {"copies", "line 1: expected copies N"},
+        {"choose qualityPopup", "line 1: expected choose POPUP ITEM"},
+        {"type", "line 1: expected type FIELD TEXT"},
+        {"set senderField a b", "line 1: expected set FIELD VALUE"},
+        {"press Print now", "line 1: expected press BUTTON"},
+        {"select recipientTable", "line 1: expected select TABLE ROW... or select TABLE none"},
+        {"answer", "line 1: expected answer BUTTON"},
+        {"print now", "line 1: expected print"},
+        {"cancel now", "line 1: expected cancel"},
+        {"screenshot", "line 1: expected screenshot FILE"},
+        {"Print", "line 1: unknown command \"Print\""},
+    };
+    for (const auto& row : kRefused) {
+        EXPECT_FALSE(run({row.line, "print"})) << row.line;
+        EXPECT_EQ(error, row.error) << row.line;
+        EXPECT_FALSE(jobWritten()) << row.line;
+    }
+}
+
+// The first word of every form in the README's table of script lines.
+QStringList readmeCommands() {
+    QFile readme(QStringLiteral(VEXTEL_SOURCE_DIR "/README.md"));
+    if (!readme.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {};
+    }
+    const QRegularExpression form(QStringLiteral("`([^`]*)`"));
+    QStringList names;
+    bool inTable = false;
+    for (const QString& line : QString::fromUtf8(readme.readAll()).split('\n')) {
+        if (line.startsWith(QLatin1String("| line |"))) {
+            inTable = true;
+        } else if (inTable && !line.startsWith('|')) {
+            break;
+        } else if (inTable && !line.startsWith(QLatin1String("|---"))) {
+            auto matches = form.globalMatch(line.section('|', 1, 1));
+            while (matches.hasNext()) {
+                const QString name = matches.next().captured(1).section(' ', 0, 0);
+                if (!names.contains(name)) {
+                    names.append(name);
+                }
+            }
+        }
+    }
+    return names;
+}
+
+TEST(ScriptCommandTable, TheReadmeListsExactlyTheTablesCommands) {
+    QStringList documented = readmeCommands();
+    QStringList table = ScriptRunner::commandNames();
+    ASSERT_FALSE(table.isEmpty());
+    EXPECT_EQ(table.removeDuplicates(), 0) << "a command is in the table twice";
+    documented.sort();
+    table.sort();
+    EXPECT_EQ(documented, table);
 }
 
 TEST_F(ScriptRunnerTest, LoadReportsAMissingFile) {

@@ -3,6 +3,7 @@
 #include "common/UtilityFunctions.h"
 #include "kit/TextEncoding.h"
 #include "support/HostRun.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,13 +16,20 @@
 
 namespace {
 
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
+using tarvik_pde_m40vextel::kVTelDelayedPrint;
+using tarvik_pde_m40vextel::kVTelDelayedTime;
+using tarvik_pde_m40vextel::kVTelDestinationName;
+using tarvik_pde_m40vextel::kVTelDestinationNumber;
+using tarvik_pde_m40vextel::kVTelDestinationPhoneNumber;
+using tarvik_pde_m40vextel::kVTelPassword;
 using vextel_test::HostRun;
 
 const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
 const QString kWalkthrough =
     QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
 const QString kSample = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/samples/fax-sample.pdf");
-const QString kPrefix = QStringLiteral("tarvik.print.printsettings.");
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -107,17 +115,17 @@ TEST_F(ScriptedPrintTest, WalkthroughWritesTheFaxJobWithEveryEntry) {
     const auto options = jobOptions();
     EXPECT_EQ(options.value("TKFaxCoverPageMode"), "Detailed");
     EXPECT_EQ(options.value("TKFaxSenderMode"), "EnterName");
-    EXPECT_EQ(options.value(kPrefix + "VTelCoverSenderName"), "Dana Whitfield");
-    EXPECT_EQ(options.value(kPrefix + "VTelDelayedPrint"), "1");
-    EXPECT_EQ(options.value(kPrefix + "VTelDelayedTime"), "21:30");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationNumber"), "2");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName1"), "Northwind Office");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber1"), "0312345678");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName2"), "Ada Lovelace");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber2"), "0207946001");
-    EXPECT_FALSE(options.contains(kPrefix + "VTelDestinationName3"));
+    EXPECT_EQ(options.value(jobParameterKey(kVTelCoverSenderName)), "Dana Whitfield");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDelayedPrint)), "1");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDelayedTime)), "21:30");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationNumber)), "2");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationName, 1)), "Northwind Office");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationPhoneNumber, 1)), "0312345678");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationName, 2)), "Ada Lovelace");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationPhoneNumber, 2)), "0207946001");
+    EXPECT_FALSE(options.contains(jobParameterKey(kVTelDestinationName, 3)));
 
-    const QString password = options.value(kPrefix + "VTelPassword");
+    const QString password = options.value(jobParameterKey(kVTelPassword));
     EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9+/]{6}==$").match(password).hasMatch())
         << password.toStdString();
     const auto decoded =
@@ -148,16 +156,16 @@ TEST_F(ScriptedPrintTest, StartWithOnlyATypedNumberSendsItWithAnEmptyName) {
                                          "\"Current number is automatically added\" "
                                          "[OK, Cancel] -> OK"}));
     const auto options = jobOptions();
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationNumber"), "1");
-    ASSERT_TRUE(options.contains(kPrefix + "VTelDestinationName1"));
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationName1"), "");
-    EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber1"), "0123");
-    EXPECT_EQ(options.value(kPrefix + "VTelPassword"), "");
-    EXPECT_EQ(options.value(kPrefix + "VTelDelayedPrint"), "0");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationNumber)), "1");
+    ASSERT_TRUE(options.contains(jobParameterKey(kVTelDestinationName, 1)));
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationName, 1)), "");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDestinationPhoneNumber, 1)), "0123");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelPassword)), "");
+    EXPECT_EQ(options.value(jobParameterKey(kVTelDelayedPrint)), "0");
     EXPECT_TRUE(QRegularExpression("^([01][0-9]|2[0-3]):[0-5][0-9]$")
-                    .match(options.value(kPrefix + "VTelDelayedTime"))
+                    .match(options.value(jobParameterKey(kVTelDelayedTime)))
                     .hasMatch())
-        << options.value(kPrefix + "VTelDelayedTime").toStdString();
+        << options.value(jobParameterKey(kVTelDelayedTime)).toStdString();
 }
 
 TEST_F(ScriptedPrintTest, PrintedOptionsAreTheJobsOwnWithItsCopies) {
@@ -225,7 +233,7 @@ TEST_F(ScriptedPrintTest, RefusedSenderNameIsReplacedByTheLastAcceptedOne) {
            << "press Start";
     const HostRun run = runScript(script);
     ASSERT_EQ(run.exitCode, 0) << describe(run);
-    EXPECT_EQ(jobOptions().value(kPrefix + "VTelCoverSenderName"), "Dana Whitfield");
+    EXPECT_EQ(jobOptions().value(jobParameterKey(kVTelCoverSenderName)), "Dana Whitfield");
 }
 
 TEST_F(ScriptedPrintTest, ScriptErrorNamesItsLineAndSendsNothing) {

@@ -2,6 +2,7 @@
 
 #include "CupsdHarness.h"
 #include "support/SilentServer.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,9 +15,16 @@
 namespace {
 
 using printing::JobSubmitter;
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
+using tarvik_pde_m40vextel::kVTelDelayedPrint;
+using tarvik_pde_m40vextel::kVTelDelayedTime;
+using tarvik_pde_m40vextel::kVTelDestinationName;
+using tarvik_pde_m40vextel::kVTelDestinationPhoneNumber;
+using tarvik_pde_m40vextel::kVTelPassword;
 
 const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
-const QString kPrefix = QStringLiteral("tarvik.print.printsettings.");
+const QString kPrefix = QLatin1String(tarvik_pde_m40vextel::kJobParameterPrefix);
 
 QString writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -33,15 +41,15 @@ QByteArray readFile(const QString& path) {
 // Values that a careless encoding would change: blanks, "=", commas, quotes, backslashes,
 // leading zeros, a boolean word, non-ASCII text and the empty string.
 QMap<QString, QString> trickyOptions() {
-    return {{kPrefix + QStringLiteral("VTelCoverSenderName"), QStringLiteral("John Q. Smith")},
-            {kPrefix + QStringLiteral("VTelDestinationPhoneNumber1"), QStringLiteral("0123")},
-            {kPrefix + QStringLiteral("VTelDestinationName1"), QStringLiteral("Smith, John")},
-            {kPrefix + QStringLiteral("VTelDestinationName2"), QStringLiteral("a=b \"c\" \\d")},
-            {kPrefix + QStringLiteral("VTelDelayedPrint"), QStringLiteral("0")},
-            {kPrefix + QStringLiteral("VTelDelayedTime"), QStringLiteral("09:05")},
-            {kPrefix + QStringLiteral("VTelPassword"), QString()},
+    return {{jobParameterKey(kVTelCoverSenderName), QStringLiteral("John Q. Smith")},
+            {jobParameterKey(kVTelDestinationPhoneNumber, 1), QStringLiteral("0123")},
+            {jobParameterKey(kVTelDestinationName, 1), QStringLiteral("Smith, John")},
+            {jobParameterKey(kVTelDestinationName, 2), QStringLiteral("a=b \"c\" \\d")},
+            {jobParameterKey(kVTelDelayedPrint), QStringLiteral("0")},
+            {jobParameterKey(kVTelDelayedTime), QStringLiteral("09:05")},
+            {jobParameterKey(kVTelPassword), QString()},
             {kPrefix + QStringLiteral("VTelFlag"), QStringLiteral("true")},
-            {kPrefix + QStringLiteral("VTelDestinationName3"), QStringLiteral("Jürgen Öhl")},
+            {jobParameterKey(kVTelDestinationName, 3), QStringLiteral("Jürgen Öhl")},
             {QStringLiteral("TKFaxCoverPageMode"), QStringLiteral("None")}};
 }
 

@@ -3,14 +3,17 @@
 #include "printing/PrintSession.h"
 #include "printing/PrintSettings.h"
 #include "printing/Printer.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace printing;
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
 
-const QString kKey = QStringLiteral("tarvik.print.printsettings.VTelCoverSenderName");
+const QString kKey = jobParameterKey(kVTelCoverSenderName);
 
 TEST(PrintingFunctionsTest, SetThenGetValueRoundTripsAsStringAndVariant) {
     PrintSettings settings;

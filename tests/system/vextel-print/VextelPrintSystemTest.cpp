@@ -3,6 +3,7 @@
 // get.
 #include "CupsdHarness.h"
 #include "support/HostRun.h"
+#include "vextelpde/JobParameterKeys.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,11 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
+using tarvik_pde_m40vextel::jobParameterKey;
+using tarvik_pde_m40vextel::kVTelCoverSenderName;
+using tarvik_pde_m40vextel::kVTelDelayedTime;
+using tarvik_pde_m40vextel::kVTelDestinationName;
+using tarvik_pde_m40vextel::kVTelPassword;
 using vextel_test::CupsdHarness;
 using vextel_test::HostRun;
 
@@ -24,7 +30,7 @@ const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40
 const QString kWalkthrough =
     QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
 const QString kSample = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/samples/fax-sample.pdf");
-const QString kPrefix = QStringLiteral("tarvik.print.printsettings.");
+const QString kPrefix = QLatin1String(tarvik_pde_m40vextel::kJobParameterPrefix);
 
 class VextelPrintSystemTest : public ::testing::Test {
 protected:
@@ -94,10 +100,10 @@ TEST_F(VextelPrintSystemTest, WalkthroughReachesTheBackendAndIppWithEveryFaxEntr
     for (const QString& name : expectedNames) {
         EXPECT_TRUE(faxEntries.contains(kPrefix + name)) << name.toStdString();
     }
-    EXPECT_EQ(faxEntries.value(kPrefix + "VTelCoverSenderName"), "Dana Whitfield");
-    EXPECT_EQ(faxEntries.value(kPrefix + "VTelDestinationName1"), "Northwind Office");
-    EXPECT_EQ(faxEntries.value(kPrefix + "VTelDestinationName2"), "Ada Lovelace");
-    EXPECT_EQ(faxEntries.value(kPrefix + "VTelDelayedTime"), "21:30");
+    EXPECT_EQ(faxEntries.value(jobParameterKey(kVTelCoverSenderName)), "Dana Whitfield");
+    EXPECT_EQ(faxEntries.value(jobParameterKey(kVTelDestinationName, 1)), "Northwind Office");
+    EXPECT_EQ(faxEntries.value(jobParameterKey(kVTelDestinationName, 2)), "Ada Lovelace");
+    EXPECT_EQ(faxEntries.value(jobParameterKey(kVTelDelayedTime)), "21:30");
 
     // The backend's argv[5]: every entry, blanks escaped by a backslash, "=" in values kept.
     const auto captured = harness->capturedOptions(jobId);
@@ -108,7 +114,7 @@ TEST_F(VextelPrintSystemTest, WalkthroughReachesTheBackendAndIppWithEveryFaxEntr
     EXPECT_TRUE(raw.contains("VTelCoverSenderName=Dana\\ Whitfield")) << raw.toStdString();
     EXPECT_TRUE(raw.contains("VTelDestinationName1=Northwind\\ Office")) << raw.toStdString();
     EXPECT_TRUE(
-        raw.contains(("VTelPassword=" + faxEntries.value(kPrefix + "VTelPassword")).toUtf8()))
+        raw.contains(("VTelPassword=" + faxEntries.value(jobParameterKey(kVTelPassword))).toUtf8()))
         << raw.toStdString();
     // The panel's choice travels as a PPD option.
     EXPECT_EQ(captured.value("TKFaxCoverPageMode"), "Detailed");
