@@ -8,6 +8,7 @@ packages=(
   libcups2-dev cups-daemon cups-client cups-filters
   libplist-dev libavahi-client-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev
+  libcpp-httplib-dev libssl-dev
   fonts-dejavu-core procps
   avahi-daemon avahi-utils dbus-daemon iproute2
   clang libclang-rt-14-dev

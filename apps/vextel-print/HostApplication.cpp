@@ -99,8 +99,9 @@ int HostApplication::run() {
         return kUsageError;
     }
     const QString printerName = options_.queue.isEmpty() ? ppd->modelName() : options_.queue;
-    const QString deviceUri =
-        options_.queue.isEmpty() ? QString() : deviceUriOf(options_.queue, options_.server);
+    const QString deviceUri = options_.queue.isEmpty()
+                                  ? options_.deviceUri
+                                  : deviceUriOf(options_.queue, options_.server);
     HostCallback host(*ppd, printing::Printer(printerName, deviceUri, ppd->path()));
 
     QStringList loadErrors;

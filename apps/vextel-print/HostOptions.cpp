@@ -28,6 +28,7 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
         {QStringLiteral("--ppd"), &options.ppdPath},
         {QStringLiteral("--printer"), &options.queue},
         {QStringLiteral("--server"), &options.server},
+        {QStringLiteral("--device-uri"), &options.deviceUri},
         {QStringLiteral("--output"), &options.outputFolder},
         {QStringLiteral("--screenshot"), &options.screenshot},
         {QStringLiteral("--script"), &options.script},
@@ -56,6 +57,11 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
         *error = QStringLiteral("--ppd and --printer cannot be used together");
         return std::nullopt;
     }
+    if (!options.deviceUri.isEmpty() && !options.queue.isEmpty()) {
+        *error = QStringLiteral("--device-uri goes with --ppd: a queue's device URI comes from "
+                                "its server");
+        return std::nullopt;
+    }
     if (!options.help && options.ppdPath.isEmpty() && options.queue.isEmpty()) {
         *error = QStringLiteral("give the printer with --printer QUEUE or its PPD with --ppd FILE");
         return std::nullopt;
@@ -69,6 +75,8 @@ QString HostOptions::usage() {
         "  --ppd FILE         use this PPD (the job is written to the output folder)\n"
         "  --printer QUEUE    print to this CUPS queue, with its PPD\n"
         "  --server HOST      CUPS server for --printer (HOST, HOST:PORT or a socket path)\n"
+        "  --device-uri URI   the printer's device URI for --ppd (socket://HOST, usb://...,\n"
+        "                     dnssd://NAME._ipp._tcp.local./): where the fax panel finds it\n"
         "  --output DIR       folder for a job that goes to no queue (default ./vextel-jobs)\n"
         "  --screenshot FILE  write a PNG of the dialog with the fax panel shown, then exit\n"
         "  --script FILE      run the dialogs offscreen, driven by a script\n"

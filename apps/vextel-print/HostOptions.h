@@ -11,6 +11,7 @@ struct HostOptions {
     QString ppdPath;      // --ppd FILE
     QString queue;        // --printer QUEUE
     QString server;       // --server HOST[:PORT] (CUPS server for --printer)
+    QString deviceUri;    // --device-uri URI: the printer's device URI for a --ppd run
     QString outputFolder; // --output DIR: where a job without a queue is written
     QString screenshot;   // --screenshot FILE
     QString script;       // --script FILE

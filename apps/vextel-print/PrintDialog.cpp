@@ -4,6 +4,8 @@
 #include "JobDispatcher.h"
 #include "PpdDocument.h"
 #include "kit/Alert.h"
+#include "kit/Layout.h"
+#include "kit/SystemLog.h"
 #include "kit/View.h"
 #include "printing/PanelProtocol.h"
 #include "printing/PrintSession.h"
@@ -12,9 +14,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QFormLayout>
 #include <QFutureWatcher>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -30,6 +30,8 @@ namespace vextel_print {
 namespace {
 
 const char* const kSummaryTitle = "Summary";
+// The window: built into the program as a resource.
+const char* const kWindowLayout = ":/vextel-print/PrintDialog.layout";
 
 struct DestinationItem {
     const char* title;
@@ -47,7 +49,8 @@ PrintDialog::PrintDialog(HostCallback& host, std::vector<printing::PanelProtocol
                          const JobDispatcher& dispatcher, QWidget* parent)
     : QDialog(parent), host_(host), panels_(std::move(panels)), dispatcher_(dispatcher) {
     setWindowTitle(tr("Print"));
-    buildWindow();
+    loadWindow();
+    fillDestinations();
     addPanels();
     restoreAllPanels();
     switchToPanel(panels_.empty() ? summaryIndex() : 0);
@@ -57,75 +60,60 @@ PrintDialog::~PrintDialog() {
     // The panels own their views: hand them back before this dialog deletes its children.
     for (QWidget* widget : panelWidgets_) {
         if (widget != nullptr) {
-            stack_->removeWidget(widget);
+            stack()->removeWidget(widget);
             widget->hide();
             widget->setParent(nullptr);
         }
     }
 }
 
-void PrintDialog::buildWindow() {
-    auto* layout = new QVBoxLayout(this);
-    header_ = buildHeader();
-    layout->addWidget(header_);
-    stack_ = new QStackedWidget(this);
-    stack_->setMinimumWidth(520);
-    layout->addWidget(stack_, 1);
-    statusLabel_ = new QLabel(this);
-    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
-    layout->addWidget(statusLabel_);
-    buttonRow_ = buildButtons();
-    layout->addWidget(buttonRow_);
-}
-
-QWidget* PrintDialog::buildHeader() {
-    auto* header = new QWidget(this);
-    auto* form = new QFormLayout(header);
-    form->setContentsMargins(0, 0, 0, 0);
-    printerLabel_ = new QLabel(host_.PMPrinter()->name().isEmpty() ? host_.ppd().modelName()
-                                                                   : host_.PMPrinter()->name(),
-                               header);
-    form->addRow(tr("Printer:"), printerLabel_);
-    copies_ = new QSpinBox(header);
-    copies_->setRange(1, 999);
-    copies_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    copies_->setObjectName(QStringLiteral("copies"));
-    form->addRow(tr("Copies:"), copies_);
-    destination_ = new QComboBox(header);
-    for (const auto& item : kDestinations) {
-        destination_->addItem(tr(item.title));
+void PrintDialog::loadWindow() {
+    // The layout is built into the program: one that does not load is a broken build.
+    kit::SystemLog::Capture why;
+    if (!kit::Layout::loadFile(QLatin1String(kWindowLayout), this, &windowObjects_) ||
+        windowView_ == nullptr) {
+        qFatal("PrintDialog: the window layout does not load: %s",
+               qPrintable(why.lines().join(QLatin1String("; "))));
     }
-    form->addRow(tr("Destination:"), destination_);
-    destination_->setObjectName(QStringLiteral("destination"));
-    panelPopup_ = new QComboBox(header);
-    panelPopup_->setObjectName(QStringLiteral("panelPopup"));
-    form->addRow(QString(), panelPopup_);
-    connect(panelPopup_, &QComboBox::activated, this, &PrintDialog::switchToPanel);
-    return header;
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(windowView_->widget());
+    printerLabel_->setStringValue(host_.PMPrinter()->name().isEmpty() ? host_.ppd().modelName()
+                                                                      : host_.PMPrinter()->name());
+    printButton()->setFocus();
 }
 
-QWidget* PrintDialog::buildButtons() {
-    auto* row = new QWidget(this);
-    auto* buttons = new QHBoxLayout(row);
-    buttons->setContentsMargins(0, 0, 0, 0);
-    helpButton_ = new QPushButton(tr("?"), row);
-    helpButton_->setToolTip(tr("Help"));
-    helpButton_->setFixedWidth(32);
-    cancelButton_ = new QPushButton(tr("Cancel"), row);
-    printButton_ = new QPushButton(tr("Print"), row);
-    printButton_->setDefault(true);
-    printButton_->setFocus();
-    helpButton_->setObjectName(QStringLiteral("helpButton"));
-    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    printButton_->setObjectName(QStringLiteral("printButton"));
-    buttons->addWidget(helpButton_);
-    buttons->addStretch(1);
-    buttons->addWidget(cancelButton_);
-    buttons->addWidget(printButton_);
-    connect(helpButton_, &QPushButton::clicked, this, &PrintDialog::showHelp);
-    connect(cancelButton_, &QPushButton::clicked, this, &PrintDialog::cancel);
-    connect(printButton_, &QPushButton::clicked, this, &PrintDialog::print);
-    return row;
+void PrintDialog::fillDestinations() {
+    for (const auto& item : kDestinations) {
+        destinationBox()->addItem(tr(item.title));
+    }
+}
+
+QPushButton* PrintDialog::printButton() const {
+    return qobject_cast<QPushButton*>(printButtonView_->button());
+}
+
+QPushButton* PrintDialog::cancelButton() const {
+    return qobject_cast<QPushButton*>(cancelButtonView_->button());
+}
+
+QPushButton* PrintDialog::helpButton() const {
+    return qobject_cast<QPushButton*>(helpButtonView_->button());
+}
+
+QComboBox* PrintDialog::panelPopup() const {
+    return qobject_cast<QComboBox*>(panelPopupButton_->widget());
+}
+
+QSpinBox* PrintDialog::copiesBox() const {
+    return qobject_cast<QSpinBox*>(copiesField_->widget());
+}
+
+QComboBox* PrintDialog::destinationBox() const {
+    return qobject_cast<QComboBox*>(destinationPopup_->widget());
+}
+
+QStackedWidget* PrintDialog::stack() const {
+    return qobject_cast<QStackedWidget*>(panelStack_->widget());
 }
 
 void PrintDialog::addPanels() {
@@ -133,16 +121,16 @@ void PrintDialog::addPanels() {
         kit::View* view = panel->panelView();
         QWidget* widget = view != nullptr ? view->widget() : nullptr;
         panelWidgets_.push_back(widget);
-        stack_->addWidget(
-            widget != nullptr ? widget : new QLabel(tr("This panel is not available."), stack_));
-        panelPopup_->addItem(panel->panelName());
+        stack()->addWidget(
+            widget != nullptr ? widget : new QLabel(tr("This panel is not available."), stack()));
+        panelPopup()->addItem(panel->panelName());
     }
-    summary_ = new QTreeWidget(stack_);
+    summary_ = new QTreeWidget(stack());
     summary_->setColumnCount(2);
     summary_->setHeaderLabels({tr("Setting"), tr("Value")});
     summary_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    stack_->addWidget(summary_);
-    panelPopup_->addItem(tr(kSummaryTitle));
+    stack()->addWidget(summary_);
+    panelPopup()->addItem(tr(kSummaryTitle));
 }
 
 void PrintDialog::restoreAllPanels() {
@@ -165,18 +153,18 @@ printing::PanelProtocol* PrintDialog::currentPanel() const {
 
 QStringList PrintDialog::panelTitles() const {
     QStringList titles;
-    for (int i = 0; i < panelPopup_->count(); ++i) {
-        titles.append(panelPopup_->itemText(i));
+    for (int i = 0; i < panelPopup()->count(); ++i) {
+        titles.append(panelPopup()->itemText(i));
     }
     return titles;
 }
 
 bool PrintDialog::showPanelWithTitle(const QString& title) {
-    const int index = panelPopup_->findText(title);
+    const int index = panelPopup()->findText(title);
     if (index < 0) {
         return false;
     }
-    panelPopup_->setCurrentIndex(index);
+    panelPopup()->setCurrentIndex(index);
     switchToPanel(index);
     return currentIndex_ == index;
 }
@@ -186,12 +174,12 @@ void PrintDialog::switchToPanel(int index) {
         return;
     }
     if (!saveCurrentPanel()) {
-        panelPopup_->setCurrentIndex(currentIndex_);
+        panelPopup()->setCurrentIndex(currentIndex_);
         return;
     }
     currentIndex_ = index;
-    panelPopup_->setCurrentIndex(index);
-    stack_->setCurrentIndex(index);
+    panelPopup()->setCurrentIndex(index);
+    stack()->setCurrentIndex(index);
     if (printing::PanelProtocol* panel = currentPanel()) {
         panel->willShow();
     } else {
@@ -235,25 +223,25 @@ void PrintDialog::refreshSummary() {
 }
 
 bool PrintDialog::chooseDestination(const QString& title, const QString& filePath) {
-    const int index = destination_->findText(title);
+    const int index = destinationBox()->findText(title);
     if (index < 0) {
         return false;
     }
-    destination_->setCurrentIndex(index);
+    destinationBox()->setCurrentIndex(index);
     pdfPath_ = filePath;
     return true;
 }
 
 void PrintDialog::setCopies(int copies) {
-    copies_->setValue(copies);
+    copiesBox()->setValue(copies);
 }
 
 int PrintDialog::copies() const {
-    return copies_->value();
+    return copiesBox()->value();
 }
 
 void PrintDialog::applyDestination() {
-    const auto& item = kDestinations[destination_->currentIndex()];
+    const auto& item = kDestinations[destinationBox()->currentIndex()];
     if (item.type == printing::kDestinationFile && pdfPath_.isEmpty()) {
         pdfPath_ = QFileDialog::getSaveFileName(this, tr("Save as PDF"), QString(),
                                                 tr("PDF files (*.pdf)"));
@@ -293,11 +281,11 @@ void PrintDialog::print() {
 
 JobDispatcher::Result PrintDialog::dispatchWhileTheWindowStaysAlive() {
     if (host_.printSession()->destinationType() != printing::kDestinationPrinter) {
-        return dispatcher_.dispatch(host_, copies_->value());
+        return dispatcher_.dispatch(host_, copiesBox()->value());
     }
     // Talking to the print server can take seconds (a server that does not answer takes the
     // submitter's whole time limit): the window keeps drawing and says what it is doing.
-    const auto options = JobDispatcher::jobOptions(host_, copies_->value());
+    const auto options = JobDispatcher::jobOptions(host_, copiesBox()->value());
     QFutureWatcher<JobDispatcher::Result> sending;
     QEventLoop waiting;
     connect(&sending, &QFutureWatcherBase::finished, &waiting, &QEventLoop::quit);
@@ -312,10 +300,9 @@ JobDispatcher::Result PrintDialog::dispatchWhileTheWindowStaysAlive() {
 }
 
 void PrintDialog::setSending(bool sending) {
-    for (QWidget* part : {static_cast<QWidget*>(stack_), buttonRow_, header_}) {
-        part->setEnabled(!sending);
-    }
-    statusLabel_->setText(sending ? tr("Sending the job…") : QString());
+    sending_ = sending;
+    emit isIdleChanged();
+    statusLabel_->setStringValue(sending ? tr("Sending the job…") : QString());
     if (sending) {
         QApplication::setOverrideCursor(Qt::BusyCursor);
     } else {
@@ -329,6 +316,10 @@ void PrintDialog::reportFailure(const QString& reason) {
     alert.setInformativeText(reason);
     alert.addButtonWithTitle(tr("OK"));
     alert.runModal();
+}
+
+void PrintDialog::choosePanel() {
+    switchToPanel(panelPopup()->currentIndex());
 }
 
 void PrintDialog::cancel() {

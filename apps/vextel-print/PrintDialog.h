@@ -1,13 +1,18 @@
 #pragma once
 
 #include "JobDispatcher.h"
+#include "kit/Button.h"
+#include "kit/KeyValue.h"
+#include "kit/PopUpButton.h"
+#include "kit/TextField.h"
+#include "kit/View.h"
 
 #include <QDialog>
+#include <QList>
 #include <memory>
 #include <vector>
 
 class QComboBox;
-class QLabel;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
@@ -23,9 +28,23 @@ class HostCallback;
 
 // The print dialog: printer, copies, destination, a popup of the plug-ins' panels and a
 // summary, Help, Cancel and Print. It drives each panel through the panel protocol and, at
-// Print, asks every panel before the job goes to the dispatcher.
+// Print, asks every panel before the job goes to the dispatcher. Its window is the layout
+// "PrintDialog" (resources/vextel-print), built into the program.
 class PrintDialog : public QDialog {
     Q_OBJECT
+    // Outlets, set by the "PrintDialog" layout.
+    Q_PROPERTY(kit::View* windowView READ windowView WRITE setWindowView)
+    Q_PROPERTY(kit::TextField* printerLabel READ printerLabel WRITE setPrinterLabel)
+    Q_PROPERTY(kit::View* copiesField READ copiesField WRITE setCopiesField)
+    Q_PROPERTY(kit::PopUpButton* destinationPopup READ destinationPopup WRITE setDestinationPopup)
+    Q_PROPERTY(kit::PopUpButton* panelPopupButton READ panelPopupButton WRITE setPanelPopupButton)
+    Q_PROPERTY(kit::View* panelStack READ panelStack WRITE setPanelStack)
+    Q_PROPERTY(kit::TextField* statusLabel READ statusLabel WRITE setStatusLabel)
+    Q_PROPERTY(kit::Button* helpButtonView READ helpButtonView WRITE setHelpButtonView)
+    Q_PROPERTY(kit::Button* cancelButtonView READ cancelButtonView WRITE setCancelButtonView)
+    Q_PROPERTY(kit::Button* printButtonView READ printButtonView WRITE setPrintButtonView)
+    // False while a job is being sent; the layout greys the window out by it.
+    Q_PROPERTY(bool isIdle READ isIdle NOTIFY isIdleChanged)
 
 public:
     enum class Outcome { Open, Sent, Cancelled, Failed };
@@ -48,23 +67,52 @@ public:
     void setCopies(int copies);
     int copies() const;
 
-    QPushButton* printButton() const { return printButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
-    QPushButton* helpButton() const { return helpButton_; }
-    QComboBox* panelPopup() const { return panelPopup_; }
+    QPushButton* printButton() const;
+    QPushButton* cancelButton() const;
+    QPushButton* helpButton() const;
+    QComboBox* panelPopup() const;
+
+    bool isIdle() const { return !sending_; }
+
+    // Outlets.
+    kit::View* windowView() const { return windowView_; }
+    void setWindowView(kit::View* view) { windowView_ = view; }
+    kit::TextField* printerLabel() const { return printerLabel_; }
+    void setPrinterLabel(kit::TextField* label) { printerLabel_ = label; }
+    kit::View* copiesField() const { return copiesField_; }
+    void setCopiesField(kit::View* field) { copiesField_ = field; }
+    kit::PopUpButton* destinationPopup() const { return destinationPopup_; }
+    void setDestinationPopup(kit::PopUpButton* popup) { destinationPopup_ = popup; }
+    kit::PopUpButton* panelPopupButton() const { return panelPopupButton_; }
+    void setPanelPopupButton(kit::PopUpButton* popup) { panelPopupButton_ = popup; }
+    kit::View* panelStack() const { return panelStack_; }
+    void setPanelStack(kit::View* stack) { panelStack_ = stack; }
+    kit::TextField* statusLabel() const { return statusLabel_; }
+    void setStatusLabel(kit::TextField* label) { statusLabel_ = label; }
+    kit::Button* helpButtonView() const { return helpButtonView_; }
+    void setHelpButtonView(kit::Button* button) { helpButtonView_ = button; }
+    kit::Button* cancelButtonView() const { return cancelButtonView_; }
+    void setCancelButtonView(kit::Button* button) { cancelButtonView_ = button; }
+    kit::Button* printButtonView() const { return printButtonView_; }
+    void setPrintButtonView(kit::Button* button) { printButtonView_ = button; }
 
     // Closing the dialog (its close button, Escape) is a Cancel.
     void reject() override;
 
+signals:
+    void isIdleChanged();
+
 public slots:
+    // Actions of the layout's buttons.
     void print();
     void cancel();
     void showHelp();
+    // Action of the panel popup: shows the chosen panel.
+    void choosePanel();
 
 private:
-    void buildWindow();
-    QWidget* buildHeader();
-    QWidget* buildButtons();
+    void loadWindow();
+    void fillDestinations();
     void addPanels();
     void restoreAllPanels();
     void switchToPanel(int index);
@@ -82,6 +130,9 @@ private:
     void setSending(bool sending);
     int summaryIndex() const;
     printing::PanelProtocol* currentPanel() const;
+    QSpinBox* copiesBox() const;
+    QComboBox* destinationBox() const;
+    QStackedWidget* stack() const;
 
     HostCallback& host_;
     std::vector<printing::PanelProtocol*> panels_;
@@ -91,19 +142,21 @@ private:
     QString outcomeText_;
     QString pdfPath_;
     int currentIndex_ = -1;
+    bool sending_ = false;
 
-    QWidget* header_ = nullptr;
-    QWidget* buttonRow_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
-    QLabel* printerLabel_ = nullptr;
-    QSpinBox* copies_ = nullptr;
-    QComboBox* destination_ = nullptr;
-    QComboBox* panelPopup_ = nullptr;
-    QStackedWidget* stack_ = nullptr;
+    kit::View* windowView_ = nullptr;
+    kit::TextField* printerLabel_ = nullptr;
+    kit::View* copiesField_ = nullptr;
+    kit::PopUpButton* destinationPopup_ = nullptr;
+    kit::PopUpButton* panelPopupButton_ = nullptr;
+    kit::View* panelStack_ = nullptr;
+    kit::TextField* statusLabel_ = nullptr;
+    kit::Button* helpButtonView_ = nullptr;
+    kit::Button* cancelButtonView_ = nullptr;
+    kit::Button* printButtonView_ = nullptr;
     QTreeWidget* summary_ = nullptr;
-    QPushButton* helpButton_ = nullptr;
-    QPushButton* cancelButton_ = nullptr;
-    QPushButton* printButton_ = nullptr;
+    // The layout's objects; the root view's widget is this dialog's only child.
+    QList<kit::ObjectRef> windowObjects_;
 };
 
 } // namespace vextel_print

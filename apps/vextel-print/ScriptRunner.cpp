@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -19,6 +20,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimeEdit>
+#include <QTimer>
+#include <algorithm>
 
 namespace vextel_print {
 
@@ -33,6 +36,25 @@ QString oneLine(QString text) {
     return text.replace(QLatin1Char('\r'), QLatin1String("\\r"))
         .replace(QLatin1Char('\n'), QLatin1String("\\n"));
 }
+
+// A word as a script writes it: bare when it can be, else in double quotes with a backslash
+// before a quote or backslash inside, so splitWords reads it back as the same word.
+QString scriptWord(const QString& word) {
+    const bool bare = !word.isEmpty() && !word.startsWith(QLatin1Char('#')) &&
+                      std::none_of(word.begin(), word.end(), [](QChar c) {
+                          return c.isSpace() || c == QLatin1Char('"') || c == QLatin1Char('\\');
+                      });
+    if (bare) {
+        return word;
+    }
+    QString escaped = word;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return quoted(oneLine(escaped));
+}
+
+// Longest wait a script may ask for: a longer one is a slip rather than a wish.
+constexpr double kMaximumWaitSeconds = 60.0;
 
 // Words separated by blanks; double quotes keep blanks inside a word and may enclose an empty
 // one (`type field ""` clears the field), and within them a backslash takes the next character
@@ -96,6 +118,18 @@ ScriptRunner::ScriptRunner(QStringList lines, QTextStream& output)
     alertDriver_.setResponder([this](const kit::AlertRecord& alert) { return answerAlert(alert); });
     openPanelDriver_.setResponder(
         [this](const kit::OpenPanelRequest& request) { return answerOpenPanel(request); });
+    launchWatcher_.startsLaunches = true;
+    launchWatcher_.onLaunch = [this](const kit::Workspace::Launch& launch) {
+        reportLaunch(launch);
+    };
+}
+
+void ScriptRunner::reportLaunch(const kit::Workspace::Launch& launch) {
+    QStringList words{scriptWord(launch.program)};
+    for (const QString& argument : launch.arguments) {
+        words.append(scriptWord(argument));
+    }
+    output_ << "launched: " << words.join(QLatin1Char(' ')) << Qt::endl;
 }
 
 bool ScriptRunner::load(const QString& path, QStringList* lines, QString* error) {
@@ -248,6 +282,7 @@ const ScriptRunner::Command ScriptRunner::kCommands[] = {
     {"show", 1, 1, "show TABLE", &ScriptRunner::show, false},
     {"openpanel", 1, kAnyCount, "openpanel FILE... or openpanel cancel", &ScriptRunner::openPanel,
      false},
+    {"wait", 1, 1, "wait SECONDS", &ScriptRunner::wait, false},
 };
 
 QStringList ScriptRunner::commandNames() {
@@ -574,6 +609,19 @@ bool ScriptRunner::show(const Line& line) {
         }
         output_ << "  " << row + 1 << ": " << cells.join(QLatin1String(" | ")) << Qt::endl;
     }
+    return true;
+}
+
+bool ScriptRunner::wait(const Line& line) {
+    bool isNumber = false;
+    const double seconds = line.words.at(1).toDouble(&isNumber);
+    if (!isNumber || !(seconds >= 0 && seconds <= kMaximumWaitSeconds)) {
+        return fail(line,
+                    QStringLiteral("wait takes seconds from 0 to %1").arg(kMaximumWaitSeconds));
+    }
+    QEventLoop loop;
+    QTimer::singleShot(int(seconds * 1000.0 + 0.5), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "kit/AlertDriver.h"
 #include "kit/ModalDriver.h"
 #include "kit/OpenPanelDriver.h"
+#include "kit/Workspace.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +20,7 @@ class PrintDialog;
 // per line (see the README for the language). Lines run in order; a line that opens a modal
 // window hands the following lines to that window's run, and an alert takes its answer from the
 // next line, so the script reads like a transcript of what a person did. Every alert is written
-// to the output as one line.
+// to the output as one line, and so is every program the dialogs start (they really start).
 class ScriptRunner {
 public:
     ScriptRunner(QStringList lines, QTextStream& output);
@@ -85,6 +86,9 @@ private:
     bool doubleClick(const Line& line);
     // Writes the rows of a table as shown, one line each.
     bool show(const Line& line);
+    // Lets the event loop run for a while (a DNS-SD answer, a started program).
+    bool wait(const Line& line);
+    void reportLaunch(const kit::Workspace::Launch& launch);
 
     QWidget* scope() const;
     QWidget* findWidget(const QString& name) const;
@@ -98,6 +102,7 @@ private:
     kit::ModalDriver modalDriver_;
     kit::AlertDriver alertDriver_;
     kit::OpenPanelDriver openPanelDriver_;
+    kit::Workspace::LaunchRecorder launchWatcher_;
 };
 
 } // namespace vextel_print

@@ -231,11 +231,34 @@ bool processRuns(const QString& program) {
 
 std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
     std::lock_guard lock(recorderMutex);
-    if (innermostRecorder == nullptr) {
+    if (innermostRecorder == nullptr || innermostRecorder->startsLaunches) {
         return std::nullopt;
     }
     innermostRecorder->recorded.append(launch);
     return innermostRecorder->launchResult;
+}
+
+void Workspace::noteStarted(const Launch& launch) {
+    std::function<void(const Launch&)> onLaunch;
+    {
+        std::lock_guard lock(recorderMutex);
+        if (innermostRecorder == nullptr || !innermostRecorder->startsLaunches) {
+            return;
+        }
+        innermostRecorder->recorded.append(launch);
+        onLaunch = innermostRecorder->onLaunch;
+    }
+    if (onLaunch) {
+        onLaunch(launch);
+    }
+}
+
+bool Workspace::startDetached(const Launch& launch) {
+    if (!QProcess::startDetached(launch.program, launch.arguments)) {
+        return false;
+    }
+    noteStarted(launch);
+    return true;
 }
 
 QString Workspace::absolutePathForApplication(const QString& identifier) {
@@ -251,7 +274,7 @@ QStringList Workspace::execArgumentsForApplication(const QString& identifier) {
 bool Workspace::isApplicationRunning(const QString& identifier) {
     {
         std::lock_guard lock(recorderMutex);
-        if (innermostRecorder != nullptr) {
+        if (innermostRecorder != nullptr && !innermostRecorder->startsLaunches) {
             return innermostRecorder->runningIdentifiers.contains(identifier);
         }
     }
@@ -264,21 +287,22 @@ bool Workspace::launchApplication(const QString& identifier, const QStringList& 
     if (!entry) {
         return false;
     }
-    const QStringList allArguments = entry->arguments + arguments;
-    if (const auto recorded = recordLaunch({identifier, entry->program, allArguments})) {
+    const Launch launch{identifier, entry->program, entry->arguments + arguments};
+    if (const auto recorded = recordLaunch(launch)) {
         return *recorded;
     }
-    return QProcess::startDetached(entry->program, allArguments);
+    return startDetached(launch);
 }
 
 bool Workspace::launchProcess(const QString& program, const QStringList& arguments) {
     if (program.isEmpty()) {
         return false;
     }
-    if (const auto recorded = recordLaunch({QString(), program, arguments})) {
+    const Launch launch{QString(), program, arguments};
+    if (const auto recorded = recordLaunch(launch)) {
         return *recorded;
     }
-    return QProcess::startDetached(program, arguments);
+    return startDetached(launch);
 }
 
 Workspace::LaunchRecorder::LaunchRecorder() {

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace kit {
@@ -40,6 +41,8 @@ public:
     // While a LaunchRecorder exists, launches are recorded instead of started and answer
     // launchResult; isApplicationRunning answers from runningIdentifiers. Finding applications
     // still reads the desktop entries. Recorders nest; the innermost one records.
+    // With startsLaunches set, the recorder only watches: launches really happen, those that
+    // started are recorded (and passed to onLaunch), and isApplicationRunning looks for real.
     class LaunchRecorder {
     public:
         LaunchRecorder();
@@ -50,6 +53,8 @@ public:
         QList<Launch> launches() const;
         bool launchResult = true;
         QStringList runningIdentifiers;
+        bool startsLaunches = false;
+        std::function<void(const Launch&)> onLaunch;
 
     private:
         friend class Workspace;
@@ -60,6 +65,9 @@ public:
 private:
     // Records the launch when a recorder is installed and gives the recorder's answer.
     static std::optional<bool> recordLaunch(const Launch& launch);
+    // Tells a watching recorder of a launch that started.
+    static void noteStarted(const Launch& launch);
+    static bool startDetached(const Launch& launch);
 };
 
 } // namespace kit

@@ -4,14 +4,24 @@
 #include "common/TKDRVLocalization.h"
 #include "common/UtilityFunctions.h"
 #include "common/UtilityService.h"
+#include "kit/Alert.h"
 #include "kit/Bundle.h"
 #include "kit/Layout.h"
 #include "kit/PopUpButton.h"
+#include "kit/Resolver.h"
 #include "kit/SystemLog.h"
+#include "kit/Workspace.h"
 #include "printing/PluginCallback.h"
 #include "printing/PrintSession.h"
 #include "printing/PrintingFunctions.h"
 #include "vextelpde/JobParameterKeys.h"
+
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <arpa/inet.h>
+#include <cstring>
+#include <net/if.h>
+#include <netinet/in.h>
 
 namespace tarvik_pde_m40vextel {
 
@@ -37,12 +47,164 @@ ppd_choice_t* markedChoice(ppd_file_t* ppd, const QString& keyword) {
     return ppdFindMarkedChoice(ppd, keyword.toLatin1().constData());
 }
 
+// ---- The device URI
+
+// The size of the buffers the host part and its numeric address are written into.
+constexpr size_t kResolvedAddressBufferSize = 4096;
+// Text forms of socket addresses, with their terminators.
+constexpr size_t kIPv4TextSize = 16;
+constexpr size_t kIPv6TextSize = 46;
+
+enum class AddressKind { Bonjour, Host, Usb, Unknown };
+
+struct DeviceUri {
+    AddressKind kind = AddressKind::Unknown;
+    // The host part with its percent escapes undone; none when the URI has no usable host.
+    std::optional<QByteArray> host;
+};
+
+AddressKind kindOfScheme(const QString& scheme) {
+    static const struct {
+        const char* scheme;
+        AddressKind kind;
+    } kSchemes[] = {
+        {"mdns", AddressKind::Bonjour}, {"dnssd", AddressKind::Bonjour}, {"lpd", AddressKind::Host},
+        {"ipp", AddressKind::Host},     {"socket", AddressKind::Host},   {"usb", AddressKind::Usb},
+    };
+    for (const auto& row : kSchemes) {
+        if (scheme.compare(QLatin1String(row.scheme), Qt::CaseInsensitive) == 0) {
+            return row.kind;
+        }
+    }
+    return AddressKind::Unknown;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// Undoes percent escapes; none for a broken escape, an escaped NUL (which would cut the name
+// short) or bytes that are not UTF-8.
+std::optional<QByteArray> percentDecoded(const QByteArray& text) {
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != '%') {
+            bytes.append(text.at(i));
+            continue;
+        }
+        const int high = i + 2 < text.size() ? hexValue(text.at(i + 1)) : -1;
+        const int low = i + 2 < text.size() ? hexValue(text.at(i + 2)) : -1;
+        if (high < 0 || low < 0 || (high == 0 && low == 0)) {
+            return std::nullopt;
+        }
+        bytes.append(char(high * 16 + low));
+        i += 2;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(bytes);
+    Q_UNUSED(decoded);
+    if (utf8.hasError()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// scheme://[user@]host[:port][/path][?query]; an IPv6 literal host is written in brackets.
+DeviceUri parseDeviceUri(const QString& text) {
+    DeviceUri uri;
+    const QByteArray bytes = text.toUtf8();
+    const qsizetype colon = bytes.indexOf(':');
+    if (colon <= 0) {
+        return uri;
+    }
+    uri.kind = kindOfScheme(QString::fromUtf8(bytes.left(colon)));
+    if (!bytes.mid(colon + 1).startsWith("//")) {
+        return uri;
+    }
+    QByteArray authority = bytes.mid(colon + 3);
+    for (const char terminator : {'/', '?', '#'}) {
+        const qsizetype end = authority.indexOf(terminator);
+        if (end >= 0) {
+            authority.truncate(end);
+        }
+    }
+    authority = authority.mid(authority.lastIndexOf('@') + 1);
+    QByteArray host;
+    if (authority.startsWith('[')) {
+        const qsizetype close = authority.indexOf(']');
+        host = close > 0 ? authority.mid(1, close - 1) : QByteArray();
+    } else {
+        const qsizetype port = authority.indexOf(':');
+        host = port < 0 ? authority : authority.left(port);
+    }
+    const auto decoded = percentDecoded(host);
+    if (decoded && !decoded->isEmpty()) {
+        uri.host = decoded;
+    }
+    return uri;
+}
+
+// ---- Socket address records
+
+bool isLinkLocal(const in6_addr& address) {
+    return address.s6_addr[0] == 0xfe && (address.s6_addr[1] & 0xc0) == 0x80;
+}
+
+// The text of an IPv4 or IPv6 record; a link-local IPv6 address carries "%" and its interface
+// when the whole fits the text buffer (a cut interface name would name another interface).
+std::optional<QString> textOfSocketAddress(const QByteArray& record) {
+    if (record.size() >= qsizetype(sizeof(sockaddr_in)) &&
+        reinterpret_cast<const sockaddr*>(record.constData())->sa_family == AF_INET) {
+        sockaddr_in address{};
+        std::memcpy(&address, record.constData(), sizeof address);
+        char text[kIPv4TextSize] = {};
+        if (inet_ntop(AF_INET, &address.sin_addr, text, sizeof text) == nullptr) {
+            return std::nullopt;
+        }
+        return QString::fromLatin1(text);
+    }
+    sockaddr_in6 address{};
+    std::memcpy(&address, record.constData(), sizeof address);
+    char text[kIPv6TextSize] = {};
+    if (inet_ntop(AF_INET6, &address.sin6_addr, text, sizeof text) == nullptr) {
+        return std::nullopt;
+    }
+    char interface[IF_NAMESIZE] = {};
+    if (isLinkLocal(address.sin6_addr) && address.sin6_scope_id != 0 &&
+        kit::Resolver::current().interfaceName(address.sin6_scope_id, interface) != nullptr &&
+        std::strlen(text) + 1 + std::strlen(interface) < kIPv6TextSize) {
+        return QString::fromLatin1(text) + QLatin1Char('%') + QString::fromLatin1(interface);
+    }
+    return QString::fromLatin1(text);
+}
+
+bool isInternetRecord(const QByteArray& record) {
+    if (record.size() < qsizetype(sizeof(sockaddr))) {
+        return false;
+    }
+    const sa_family_t family = reinterpret_cast<const sockaddr*>(record.constData())->sa_family;
+    return (family == AF_INET && record.size() >= qsizetype(sizeof(sockaddr_in))) ||
+           (family == AF_INET6 && record.size() >= qsizetype(sizeof(sockaddr_in6)));
+}
+
 } // namespace
 
 VextelPdeInterface::VextelPdeInterface(printing::PluginCallback* callback,
                                        std::shared_ptr<kit::Bundle> bundle)
     : BasicPdeInterface(callback, std::move(bundle)) {
     createFeatures();
+    if (!UtilityService::isSandboxed()) {
+        resolveTargetDevice();
+    }
     if (getOSMinorVersion() == kVersionWithStaleHelpCache && pluginBundle()) {
         UtilityService::removeHelpCacheForBundleID(pluginBundle()->bundleIdentifier());
     }
@@ -52,6 +214,8 @@ VextelPdeInterface::VextelPdeInterface(printing::PluginCallback* callback,
 }
 
 VextelPdeInterface::~VextelPdeInterface() {
+    // A pending resolution ends here: its answer must not reach a panel that has gone.
+    netService_.reset();
     // The field may outlive this panel inside a host's dialog; it must not keep a formatter that
     // is about to go.
     if (senderNameTextField_) {
@@ -99,6 +263,10 @@ kit::View* VextelPdeInterface::panelView() {
     vextelView_->setPPD(ppd());
     vextelView_->initializeControls();
     attachSenderNameFormatter();
+    // In a sandbox the printer is asked for only once the panel is shown.
+    if (UtilityService::isSandboxed()) {
+        resolveTargetDevice();
+    }
     // A host may restore before it asks for the view and save without showing it: a fresh, empty
     // field would then overwrite the restored name.
     updateUI();
@@ -243,9 +411,149 @@ void VextelPdeInterface::setDefaultValue() {
 
 void VextelPdeInterface::launchAddressBook(QObject* sender) {
     Q_UNUSED(sender);
+    const QString identifier =
+        pluginBundle() ? pluginBundle()
+                             ->objectForInfoDictionaryKey(QLatin1String(kAddressBookIdentifierKey))
+                             .toString()
+                       : QString();
+    if (identifier.isEmpty()) {
+        showEditorNotFound();
+        return;
+    }
+    if (kit::Workspace::isApplicationRunning(identifier)) {
+        kit::Workspace::launchApplication(identifier);
+        return;
+    }
+    if (addressBookEditorPath_.isEmpty() && !findAddressBookEditor(identifier)) {
+        showEditorNotFound();
+        return;
+    }
+    if (!printerAddress_) {
+        kit::SystemLog::log(QStringLiteral("Failed to resolve the current printer URI!"));
+        if (!kit::Workspace::launchApplication(identifier)) {
+            showEditorNotFound();
+        }
+        return;
+    }
+    // Each option and its value travel as one argument, the blank inside.
+    const QStringList connection =
+        printerAddress_->isEmpty()
+            ? QStringList{QStringLiteral("-VTELConnectionType USB")}
+            : QStringList{QStringLiteral("-VTELConnectionType NET"),
+                          QStringLiteral("-VTELAddress %1").arg(*printerAddress_)};
+    if (!kit::Workspace::launchProcess(addressBookEditorPath_,
+                                       addressBookEditorArguments_ + connection)) {
+        showEditorNotFound();
+    }
+}
+
+bool VextelPdeInterface::findAddressBookEditor(const QString& identifier) {
+    // An entry naming a program that is not there is as good as no entry.
+    const QString path = kit::Workspace::absolutePathForApplication(identifier);
+    if (path.isEmpty() || !QFileInfo(path).isExecutable()) {
+        return false;
+    }
+    addressBookEditorPath_ = path;
+    addressBookEditorArguments_ = kit::Workspace::execArgumentsForApplication(identifier);
+    return true;
+}
+
+void VextelPdeInterface::showEditorNotFound() const {
+    const auto localized = [this](const QString& text) {
+        return pluginBundle() ? pluginBundle()->localizedStringForKey(text, {}, {}) : text;
+    };
+    kit::Alert alert;
+    alert.setMessageText(localized(QStringLiteral("Address Book Editor not found.")));
+    alert.addButtonWithTitle(localized(QStringLiteral("OK")));
+    alert.runModal();
+}
+
+// ---- The printer's address
+
+void VextelPdeInterface::resolveTargetDevice() {
+    printing::PluginCallback* host = pdePluginCallbackObject();
+    QString uriText;
+    if (host == nullptr ||
+        printing::PMPrinterCopyDeviceURI(host->PMPrinter(), &uriText) != printing::noErr) {
+        return;
+    }
+    const DeviceUri uri = parseDeviceUri(uriText);
+    switch (uri.kind) {
+    case AddressKind::Bonjour:
+    case AddressKind::Host:
+        if (!uri.host) {
+            kit::SystemLog::log(
+                QStringLiteral("resolveTargetDevice: the device URI %1 names no usable host.")
+                    .arg(uriText));
+        } else if (uri.kind == AddressKind::Bonjour) {
+            resolveBonjourService(*uri.host);
+        } else {
+            resolveHost(*uri.host);
+        }
+        break;
+    case AddressKind::Usb:
+        printerAddress_ = QStringLiteral("");
+        break;
+    case AddressKind::Unknown:
+        break;
+    }
+}
+
+void VextelPdeInterface::resolveBonjourService(const QByteArray& host) {
+    const QString serviceHost = QString::fromUtf8(host);
+    const qsizetype protocol = serviceHost.indexOf(QLatin1String("._tcp"));
+    const QString beforeProtocol = protocol < 0 ? serviceHost : serviceHost.left(protocol);
+    const qsizetype dot = beforeProtocol.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0) {
+        kit::SystemLog::log(
+            QStringLiteral("resolveTargetDevice: %1 names no service type.").arg(serviceHost));
+        return;
+    }
+    // A resolution still pending from an earlier call ends: one answer sets the address.
+    netService_ = std::make_unique<kit::NetService>(
+        QStringLiteral("local."), QStringLiteral("%1._tcp.").arg(beforeProtocol.mid(dot + 1)),
+        beforeProtocol.left(dot));
+    netService_->setDelegate(this);
+    netService_->resolveWithTimeout(kBonjourTimeout);
+}
+
+void VextelPdeInterface::resolveHost(const QByteArray& host) {
+    // A host that does not fit the buffer would be resolved cut short, as another name.
+    if (size_t(host.size()) >= kResolvedAddressBufferSize) {
+        kit::SystemLog::log(QStringLiteral("resolveTargetDevice: the host name is too long."));
+        return;
+    }
+    char hostText[kResolvedAddressBufferSize] = {};
+    std::memcpy(hostText, host.constData(), size_t(host.size()));
+    char output[kResolvedAddressBufferSize] = {};
+    if (CopyResolvedIPAddress(hostText, output, sizeof output) != 0) {
+        return;
+    }
+    printerAddress_ = QString::fromLatin1(output);
+}
+
+void VextelPdeInterface::netServiceDidResolveAddress(kit::NetService* service) {
+    for (const QByteArray& record : service->addresses()) {
+        if (!isInternetRecord(record)) {
+            continue;
+        }
+        if (const auto text = textOfSocketAddress(record)) {
+            printerAddress_ = *text;
+        }
+        break;
+    }
+    if (service == netService_.get()) {
+        netService_.reset();
+    }
+}
+
+void VextelPdeInterface::netServiceDidNotResolve(kit::NetService* service, const QString& error) {
+    Q_UNUSED(error); // the service has logged it
     kit::SystemLog::log(
-        QStringLiteral("launchAddressBook: the address-book editor cannot be started from this "
-                       "panel yet."));
+        QStringLiteral("Failed to resolve the Bonjour service %1").arg(service->name()));
+    if (service == netService_.get()) {
+        netService_.reset();
+    }
 }
 
 bool VextelPdeInterface::restoreValuesAndReturnError(QString* error) {

@@ -3,6 +3,7 @@
 #include "common/BasicPdeInterface.h"
 #include "kit/Button.h"
 #include "kit/KeyValue.h"
+#include "kit/NetService.h"
 #include "kit/TextField.h"
 #include "vextelpde/FaxSettingController.h"
 #include "vextelpde/PpdFeature.h"
@@ -20,8 +21,10 @@ namespace tarvik_pde_m40vextel {
 class InputStringChecker;
 
 // The fax options panel: the PPD's fax options as popups, the sender name for the cover page,
-// Defaults, and the fax-sending dialog run when the user prints to the printer.
-class VextelPdeInterface : public BasicPdeInterface {
+// Defaults, and the fax-sending dialog run when the user prints to the printer. It also knows
+// the printer's address (from its device URI, through DNS-SD for a printer found that way) and
+// starts the address-book editor with it.
+class VextelPdeInterface : public BasicPdeInterface, public kit::NetServiceDelegate {
     Q_OBJECT
     // Outlets, set by the "MainPanel" and "FaxSetting" layouts.
     Q_PROPERTY(tarvik_pde_m40vextel::VextelPdeView* vextelView READ vextelView WRITE setVextelView)
@@ -33,7 +36,12 @@ class VextelPdeInterface : public BasicPdeInterface {
     Q_PROPERTY(QString senderName READ senderName WRITE setSenderName)
 
 public:
-    // Makes one feature per keyword listed under TKPPDKeysSupported and registers the help book.
+    // The editor's identifier in the bundle's Info.plist: the id of its desktop entry.
+    static constexpr char kAddressBookIdentifierKey[] = "AddressBookBundleIdentifier";
+    static constexpr double kBonjourTimeout = 5.0;
+
+    // Makes one feature per keyword listed under TKPPDKeysSupported, starts resolving the
+    // printer's address (outside a sandbox) and registers the help book.
     VextelPdeInterface(printing::PluginCallback* callback, std::shared_ptr<kit::Bundle> bundle);
     ~VextelPdeInterface() override;
 
@@ -50,6 +58,13 @@ public:
     // Opens the help page itself and answers false.
     bool shouldShowHelp() override;
     std::optional<QVariantMap> summaryInfo() override;
+
+    // Derives printerAddress from the printer's device URI: at once for lpd, ipp and socket,
+    // empty for usb, later (through the NetService delegate calls) for mdns and dnssd; any other
+    // scheme, no URI or a URI without a usable host leaves it as it was.
+    void resolveTargetDevice();
+    void netServiceDidResolveAddress(kit::NetService* service) override;
+    void netServiceDidNotResolve(kit::NetService* service, const QString& error) override;
 
     // Resets every feature to its PPD default (telling the host) and empties the sender name.
     void setDefaultValue();
@@ -83,8 +98,10 @@ public:
     const InputStringChecker* senderNameFieldFormatter() const {
         return senderNameFieldFormatter_.get();
     }
-    // The printer's resolved address; none until resolved.
+    // The printer's resolved address; none until resolved, empty for a USB printer.
     const std::optional<QString>& printerAddress() const { return printerAddress_; }
+    // The pending DNS-SD resolution; null when none is pending.
+    const kit::NetService* pendingNetService() const { return netService_.get(); }
 
 private:
     void createFeatures();
@@ -99,6 +116,11 @@ private:
     void applyCoverPageRules(const QVariantMap& choices);
     PpdFeature* featureForKeyword(const QString& keyword);
     bool jobGoesElsewhere() const;
+    void resolveBonjourService(const QByteArray& host);
+    void resolveHost(const QByteArray& host);
+    // Finds and caches the editor's program; false when no desktop entry gives one.
+    bool findAddressBookEditor(const QString& identifier);
+    void showEditorNotFound() const;
 
     QPointer<VextelPdeView> vextelView_;
     QPointer<FaxSettingController> detailedFaxSettingContoller_;
@@ -107,7 +129,12 @@ private:
     std::vector<PpdFeature> ppdFeatures_;
     std::unique_ptr<InputStringChecker> senderNameFieldFormatter_;
     QString addressBookEditorPath_;
+    // The arguments the editor's desktop entry gives before the connection's.
+    QStringList addressBookEditorArguments_;
     std::optional<QString> printerAddress_;
+    // Owned by the resolution: released in either delegate call, or with the panel, which stops
+    // it so that no answer reaches a panel that has gone.
+    std::unique_ptr<kit::NetService> netService_;
     QString senderName_;
     // Kept alive for the panel's life; released after the formatter the field borrows.
     QList<kit::ObjectRef> mainPanelTopLevelObjs_;

@@ -4,6 +4,7 @@
 #include "printing/PluginCallback.h"
 #include "printing/PrintSession.h"
 #include "printing/PrintSettings.h"
+#include "printing/Printer.h"
 
 #include <QString>
 #include <QStringList>
@@ -51,7 +52,7 @@ public:
 
     printing::PrintSession* printSession() override { return hasSession ? &session : nullptr; }
     printing::PrintSettings* printSettings() override { return hasSettings ? &settings : nullptr; }
-    printing::Printer* PMPrinter() override { return nullptr; }
+    printing::Printer* PMPrinter() override { return &printer; }
     ppd_file_t* ppdFile() override { return ppd_; }
     bool willChangePPDOptionKeyValue(const QString& key, const QString& choice) override {
         requests.emplace_back(key, choice);
@@ -65,6 +66,8 @@ public:
 
     printing::PrintSession session;
     printing::PrintSettings settings;
+    // No device URI unless a test gives one.
+    printing::Printer printer{QStringLiteral("Tarvik M40"), QString(), QString()};
     bool hasSession = true;
     bool hasSettings = true;
     bool refuseChanges = false;

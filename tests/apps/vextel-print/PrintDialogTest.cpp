@@ -138,6 +138,38 @@ TEST_F(PrintDialogTest, UnknownDestinationIsRefused) {
     EXPECT_FALSE(makeDialog().chooseDestination("Fax Modem"));
 }
 
+TEST_F(PrintDialogTest, TheWindowsLayoutNamesTheControlsScriptsUseAndWiresThem) {
+    FakePanel& first = addPanel("Fax Settings");
+    FakePanel& second = addPanel("Other");
+    PrintDialog& dialog = makeDialog();
+    const struct {
+        const char* name;
+        const char* widgetClass;
+    } kControls[] = {
+        {"copies", "QSpinBox"},         {"destination", "QComboBox"},
+        {"panelPopup", "QComboBox"},    {"statusLabel", "QLabel"},
+        {"helpButton", "QPushButton"},  {"cancelButton", "QPushButton"},
+        {"printButton", "QPushButton"},
+    };
+    for (const auto& control : kControls) {
+        auto* widget = dialog.findChild<QWidget*>(control.name);
+        ASSERT_NE(widget, nullptr) << control.name;
+        EXPECT_TRUE(widget->inherits(control.widgetClass)) << control.name;
+    }
+    EXPECT_EQ(dialog.copies(), 1);
+    dialog.setCopies(1000);
+    EXPECT_EQ(dialog.copies(), 999);
+    EXPECT_TRUE(dialog.printButton()->isDefault());
+
+    // A person's pick in the panel popup, then Cancel.
+    dialog.panelPopup()->setCurrentIndex(1);
+    emit dialog.panelPopup()->activated(1);
+    EXPECT_EQ(first.saveCalls, 1);
+    EXPECT_EQ(shownPage(), second.panelView()->widget());
+    dialog.cancelButton()->click();
+    EXPECT_EQ(dialog.outcome(), PrintDialog::Outcome::Cancelled);
+}
+
 TEST_F(PrintDialogTest, CancelEndsWithoutAskingThePanels) {
     FakePanel& panel = addPanel();
     PrintDialog& dialog = makeDialog();

@@ -2,12 +2,14 @@
 
 #include "HostFixture.h"
 #include "kit/Application.h"
+#include "kit/Workspace.h"
 
 #include <QFile>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 
@@ -317,6 +319,20 @@ TEST_F(ScriptRunnerTest, CopiesBeyondWhatTheDialogTakesAreAnErrorNotClamped) {
     }
 }
 
+TEST_F(ScriptRunnerTest, WaitLetsTheLoopRunAndEveryLaunchIsOneQuotedLine) {
+    bool fired = false;
+    QTimer::singleShot(50, [&fired] {
+        fired = true;
+        kit::Workspace::launchProcess("/bin/true",
+                                      {"-VTELConnectionType NET", "say \"hi\"", "", "a\\b", "-x"});
+    });
+    ASSERT_TRUE(run({"wait 0.5", "cancel"})) << error.toStdString();
+    EXPECT_TRUE(fired);
+    EXPECT_EQ(
+        outputLines().filter("launched: "),
+        QStringList{R"(launched: /bin/true "-VTELConnectionType NET" "say \"hi\"" "" "a\\b" -x)"});
+}
+
 TEST_F(ScriptRunnerTest, ArgumentErrorsShowTheCommandsUsage) {
     const struct {
         const char* line;
@@ -336,6 +352,12 @@ TEST_F(ScriptRunnerTest, ArgumentErrorsShowTheCommandsUsage) {
         {"print now", "line 1: expected print"},
         {"cancel now", "line 1: expected cancel"},
         {"screenshot", "line 1: expected screenshot FILE"},
+        {"wait", "line 1: expected wait SECONDS"},
+        {"wait 1 2", "line 1: expected wait SECONDS"},
+        {"wait -1", "line 1: wait takes seconds from 0 to 60"},
+        {"wait 61", "line 1: wait takes seconds from 0 to 60"},
+        {"wait soon", "line 1: wait takes seconds from 0 to 60"},
+        {"wait nan", "line 1: wait takes seconds from 0 to 60"},
         {"Print", "line 1: unknown command \"Print\""},
     };
     for (const auto& row : kRefused) {

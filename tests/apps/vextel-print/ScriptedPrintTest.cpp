@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -244,6 +245,54 @@ TEST_F(ScriptedPrintTest, ScriptErrorNamesItsLineAndSendsNothing) {
     EXPECT_EQ(run.exitCode, 2) << describe(run);
     EXPECT_TRUE(run.err.contains("line 6: the button \"Add\" is disabled")) << describe(run);
     EXPECT_FALSE(QFileInfo::exists(jobs()));
+}
+
+TEST_F(ScriptedPrintTest, EditorButtonStartsTheEditorWithThePrintersConnection) {
+    // The editor's desktop entry points to a program that writes its arguments down.
+    const QString applications = temp.filePath(QStringLiteral("data/applications"));
+    ASSERT_TRUE(QDir().mkpath(applications));
+    const QString recorder = temp.filePath(QStringLiteral("record-arguments"));
+    QFile program(recorder);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile entry(applications + QStringLiteral("/com.tarvik.print.VextelAddressBook.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Address Book\nExec=" + recorder.toUtf8() +
+                " %U\n");
+    entry.close();
+
+    const struct {
+        const char* uri;
+        QString line;
+        QString arguments;
+    } rows[] = {
+        {"socket://127.0.0.1:9100",
+         "launched: " + recorder + R"( "-VTELConnectionType NET" "-VTELAddress 127.0.0.1")",
+         "-VTELConnectionType NET\n-VTELAddress 127.0.0.1\n"},
+        {"usb://Tarvik/M40?serial=1", "launched: " + recorder + R"( "-VTELConnectionType USB")",
+         "-VTELConnectionType USB\n"},
+    };
+    const QString script = temp.filePath(QStringLiteral("editor.script"));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("panel \"Fax Settings\"\npress addressBookButton\nwait 0.2\ncancel\n");
+    file.close();
+    for (const auto& row : rows) {
+        QFile::remove(recorder + ".args");
+        const HostRun run = runHost({"--ppd", kPpd, "--device-uri", row.uri, "--output", jobs(),
+                                     "--script", script, kSample});
+        EXPECT_EQ(run.exitCode, 1) << describe(run);
+        EXPECT_EQ(run.outLines().filter("launched: "), QStringList{row.line}) << describe(run);
+        // The launch really happened, each argument whole.
+        QString written;
+        for (int i = 0; i < 100 && written.isEmpty(); ++i) {
+            QThread::msleep(50);
+            written = QString::fromUtf8(readFile(recorder + ".args"));
+        }
+        EXPECT_EQ(written, row.arguments) << row.uri;
+    }
 }
 
 TEST_F(ScriptedPrintTest, ScreenshotShowsTheDialogWithTheFaxPanel) {
