@@ -1,5 +1,7 @@
 #include "vextelpde/AddressBookLibrary.h"
 
+#include "vextelpde/XdirKitLibrary.h"
+
 namespace tarvik_pde_m40vextel {
 
 namespace {
@@ -15,29 +17,7 @@ AddressBookLibrary& AddressBookLibrary::current() {
     if (AddressBookLibrary* library = installedLibrary()) {
         return *library;
     }
-    // TEMPORARY until the library lands: every call fails.
-    struct Unavailable : AddressBookLibrary {
-        std::int32_t initialize(std::int32_t) override { return -1; }
-        std::int32_t setDestinationDevice(std::int32_t, std::int32_t,
-                                          const std::optional<QString>&) override {
-            return -1;
-        }
-        std::int32_t deviceStatus(std::int32_t, std::int32_t) override { return -1; }
-        std::int32_t readDeviceData(std::int32_t, DataHandle, std::int32_t,
-                                    const QString&) override {
-            return -1;
-        }
-        DataHandle createData() override { return nullptr; }
-        void deleteData(DataHandle) override {}
-        std::int32_t count(DataHandle, RecordKind) override { return 0; }
-        std::int32_t getAt(DataHandle, RecordKind, std::int32_t, void*) override { return -1; }
-        std::int32_t addMyFax(DataHandle, std::int32_t, const void*) override { return -1; }
-        std::optional<QString> fileDirectory() override { return std::nullopt; }
-        std::optional<QString> fileList() override { return std::nullopt; }
-        std::int32_t readFile(const QString&, DataHandle, std::int32_t) override { return -1; }
-        std::int32_t addFile(const QString&, DataHandle, std::int32_t) override { return -1; }
-    };
-    static Unavailable real;
+    static XdirKitLibrary real;
     return real;
 }
 

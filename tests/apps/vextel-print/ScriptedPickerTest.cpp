@@ -3,8 +3,10 @@
 #include "common/UtilityFunctions.h"
 #include "kit/TextEncoding.h"
 #include "support/HostRun.h"
+#include "support/PrinterSimProcess.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -65,6 +67,9 @@ protected:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            temp.filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("VEXTEL_ADDRESS_BOOK_DIR"), books());
+        for (auto it = extraEnvironment.cbegin(); it != extraEnvironment.cend(); ++it) {
+            environment.insert(it.key(), it.value());
+        }
         QStringList arguments{"--ppd", kPpd, "--output", jobs(), "--script", path};
         arguments << extraArguments << kSample;
         return vextel_test::runHost(arguments, environment);
@@ -91,6 +96,7 @@ protected:
     }
 
     QTemporaryDir temp;
+    QMap<QString, QString> extraEnvironment;
 };
 
 // A typed recipient, a group of two picked from the PC book, a password and Start: three
@@ -216,13 +222,69 @@ TEST_F(ScriptedPickerTest, DoubleClicksAndPropertyPanels) {
     EXPECT_FALSE(QImage(temp.filePath("group.png")).isNull());
 }
 
+// The device tab against the printer simulator: the right password lists the printer's book,
+// a wrong one and a printer that is down end in their alerts, the latter within 11 s. The
+// password reaches the printer only through Digest authentication and is never printed.
+TEST_F(ScriptedPickerTest, DeviceTabAgainstThePrinterSimulator) {
+    const std::string book =
+        R"({"individuals": [{"id": 1, "name": "Nadia Okafor", "faxNumber": "0312345678"},
+                            {"id": 7, "name": "Front desk", "faxNumber": "0398765432"}],
+            "groups": [{"name": "Everyone", "members": [1, 7]}]})";
+    const struct {
+        const char* name;
+        std::vector<std::string> simulatorArguments;
+        QString password;
+        QStringList alerts;
+        QStringList rows;
+    } cases[] = {
+        {"RightPassword",
+         {"--password", "2580"},
+         "2580",
+         {},
+         {"1: Nadia Okafor | 0312345678", "2: Front desk | 0398765432", "3: Everyone | Group"}},
+        {"WrongPassword",
+         {"--password", "2580"},
+         "1111",
+         {"alert: \"Device Access Failure\" \"Invalid Password\" [OK] -> OK"},
+         {}},
+        {"PrinterDown",
+         {"--password", "2580", "--fault", "down"},
+         "2580",
+         {"alert: \"Device Access Failure\" \"Failed to retrieve data\" [OK] -> OK"},
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        vextel_test::PrinterSimProcess simulator(book, c.simulatorArguments);
+        ASSERT_FALSE(simulator.address().empty());
+        extraEnvironment.insert("VEXTEL_DEVICE_PORT", QString::number(simulator.port()));
+        QStringList script = kToTheFaxDialog;
+        script << "type passwordTextField " + c.password << "press \"Device Address Book...\"";
+        if (!c.alerts.isEmpty()) {
+            script << "answer OK";
+        }
+        script << "show deviceAddressTableView"
+               << "press Cancel"
+               << "press Stop";
+        QElapsedTimer timer;
+        timer.start();
+        const HostRun run = runScript(
+            script, {"--device-uri", QString::fromStdString("socket://" + simulator.host())});
+        EXPECT_LT(timer.elapsed(), 11000);
+        ASSERT_EQ(run.exitCode, 1) << describe(run);
+        EXPECT_EQ(run.alerts(), c.alerts) << describe(run);
+        EXPECT_EQ(shownRows(run, "deviceAddressTableView"), c.rows) << describe(run);
+        EXPECT_FALSE(run.out.contains(c.password) || run.err.contains(c.password));
+    }
+}
+
 TEST_F(ScriptedPickerTest, PickerScriptErrorsNameTheirLine) {
     const struct {
         QStringList lines;
         QString error;
     } cases[] = {
         {{"show nosuchTable"}, "no table \"nosuchTable\""},
-        {{"tab addressSourceTabView 3"}, "has no tab \"3\""},
+        {{"tab addressSourceTabView 3"}, "the tab view \"addressSourceTabView\" has no tab \"3\""},
         {{"doubleclick destinationTableView 9"}, "the table has no row 9"},
         {{"openpanel /tmp/x.vcf"}, "no open panel is open"},
     };
