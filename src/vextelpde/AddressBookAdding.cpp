@@ -8,6 +8,8 @@
 #include "vextelpde/AddressInformation.h"
 #include "vextelpde/BindingKeys.h"
 
+#include <QHash>
+
 namespace tarvik_pde_m40vextel {
 
 namespace {
@@ -78,12 +80,18 @@ void AddressBookController::addAddressesFromAddressBook(kit::ArrayController* so
 QList<kit::ObjectRef>
 AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
                                           kit::ArrayController* sourceList) const {
-    QVariantList missing = kit::valueForKey(group.get(), kUserIDListKey).toList();
+    // How often each identifier is still to be found: one individual takes one occurrence.
+    QHash<int, int> missing;
+    qsizetype missingCount = 0;
+    for (const QVariant& id : kit::valueForKey(group.get(), kUserIDListKey).toList()) {
+        ++missing[id.toInt()];
+        ++missingCount;
+    }
     QList<kit::ObjectRef> members;
     const QList<kit::ObjectRef> shown =
         sourceList != nullptr ? sourceList->arrangedObjects() : QList<kit::ObjectRef>{};
     for (const kit::ObjectRef& entry : shown) {
-        if (missing.isEmpty()) {
+        if (missingCount == 0) {
             break;
         }
         if (isGroup(entry.get())) {
@@ -91,18 +99,14 @@ AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
         }
         bool isNumber = false;
         const int identifier = kit::valueForKey(entry.get(), kIdKey).toInt(&isNumber);
-        if (!isNumber) {
-            continue;
-        }
-        const auto found = std::find_if(missing.begin(), missing.end(), [&](const QVariant& id) {
-            return id.toInt() == identifier;
-        });
-        if (found != missing.end()) {
+        const auto found = isNumber ? missing.find(identifier) : missing.end();
+        if (found != missing.end() && found.value() > 0) {
+            --found.value();
+            --missingCount;
             members.append(entry);
-            missing.erase(found);
         }
     }
-    if (!missing.isEmpty()) {
+    if (missingCount > 0) {
         kit::SystemLog::log(QStringLiteral("Error. Some addresses not found in the address book."));
     }
     return members;
