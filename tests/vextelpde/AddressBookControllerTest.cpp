@@ -1,4 +1,6 @@
 #include "FaxSettingDialogFixture.h"
+#include "help/HelpCenter.h"
+#include "kit/Bundle.h"
 #include "kit/SystemLog.h"
 #include "kit/TabView.h"
 #include "kit/TableView.h"
@@ -700,6 +702,26 @@ TEST_F(AddressBookControllerTest, PropertyPanelsShowTheEntryAndTheShownMembers) 
 
     EXPECT_THAT(members, ElementsAre("Carl/300", "Bob/200", "anna/100", "Carl/300", "anna/100"));
     EXPECT_THAT(device, ElementsAre("Zoe", "555", "", ""));
+}
+
+// ---- The bundle: German messages and the help page
+
+TEST_F(AddressBookControllerTest, MessagesComeFromTheBundleAndHelpOpensRecipients) {
+    std::shared_ptr<kit::Bundle> bundle =
+        kit::Bundle::open(QStringLiteral(VEXTEL_PLUGIN_DIR "/VextelPDE.plugin"));
+    ASSERT_NE(bundle, nullptr);
+    picker()->setBundle(bundle);
+    files()->removeAllArrangedObjects();
+    kit::Bundle::setPreferredLanguagesForTesting({"de"});
+    picker()->initPCAdressBookTab();
+    kit::Bundle::setPreferredLanguagesForTesting({});
+    EXPECT_THAT(alertDriver.messages(), ElementsAre("Keine Adressbuchdatei vorhanden"));
+
+    help::ViewerRecorder viewer;
+    picker()->showHelpBook(nullptr);
+    ASSERT_FALSE(viewer.openedUrls().isEmpty());
+    EXPECT_TRUE(viewer.openedUrls().last().path().endsWith("/Recipients.htm"))
+        << viewer.openedUrls().last().toString().toStdString();
 }
 
 } // namespace
