@@ -105,8 +105,9 @@ int HostApplication::run() {
     HostCallback host(*ppd, printing::Printer(printerName, deviceUri, ppd->path()));
 
     QStringList loadErrors;
-    const auto plugins = printing::PluginLoader::loadAll(
-        printing::PluginLoader::searchFolders(installedPluginFolder()), &loadErrors);
+    // Only the dialog extensions the printer's PPD names: a plain printer gets the plain dialog.
+    const auto plugins = printing::PluginLoader::loadForPpd(
+        ppd->record(), printing::PluginLoader::searchFolders(installedPluginFolder()), &loadErrors);
     for (const QString& loadError : loadErrors) {
         errors_ << "vextel-print: " << loadError << Qt::endl;
     }
