@@ -7,6 +7,8 @@ const std::vector<Suite>& suites() {
         {"host", "print-dialog host with the fax panel against bare Qt", hostSuiteRows},
         {"picker", "address-book picker on a 65,535-contact book against bare loops",
          pickerSuiteRows},
+        {"address-book", "the address-book library against bare file reading",
+         addressBookSuiteRows},
     };
     return kSuites;
 }
@@ -17,6 +19,8 @@ const std::vector<Probe>& probes() {
         {"bare-dialog-openings", bareDialogOpeningsProbe},
         {"picker-book", pickerBookProbe},
         {"bare-book", bareBookProbe},
+        {"vcard-book-read", vcardBookReadProbe},
+        {"vcard-line-scan", vcardLineScanProbe},
     };
     return kProbes;
 }

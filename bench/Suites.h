@@ -35,6 +35,7 @@ Command probeCommand(const BenchContext& context, const QString& probe,
 // ---- Suites
 std::vector<BenchRow> hostSuiteRows(const BenchContext& context);
 std::vector<BenchRow> pickerSuiteRows(const BenchContext& context);
+std::vector<BenchRow> addressBookSuiteRows(const BenchContext& context);
 
 // ---- Probes
 int faxDialogOpeningsProbe(const BenchContext& context, const QStringList& arguments,
@@ -43,5 +44,7 @@ int bareDialogOpeningsProbe(const BenchContext& context, const QStringList& argu
                             QTextStream& out);
 int pickerBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int bareBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+int vcardBookReadProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+int vcardLineScanProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 
 } // namespace vextel_bench
