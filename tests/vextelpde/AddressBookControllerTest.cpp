@@ -1,4 +1,5 @@
 #include "FaxSettingDialogFixture.h"
+#include "common/UtilityFunctions.h"
 #include "help/HelpCenter.h"
 #include "kit/Bundle.h"
 #include "kit/SystemLog.h"
@@ -718,6 +719,7 @@ TEST_F(AddressBookControllerTest, MessagesComeFromTheBundleAndHelpOpensRecipient
     EXPECT_THAT(alertDriver.messages(), ElementsAre("Keine Adressbuchdatei vorhanden"));
 
     help::ViewerRecorder viewer;
+    RegisterHelpBook(bundle);
     picker()->showHelpBook(nullptr);
     ASSERT_FALSE(viewer.openedUrls().isEmpty());
     EXPECT_TRUE(viewer.openedUrls().last().path().endsWith("/Recipients.htm"))
