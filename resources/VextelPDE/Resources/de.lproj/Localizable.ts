@@ -214,6 +214,8 @@
     <message>
         <source>Cannot add to the file.</source>
         <translation>Zur Datei kann nicht hinzugefügt werden.</translation>
+        <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
+        <translation>Der Absendername darf höchstens 30 Zeichen haben: Buchstaben A bis Z, Ziffern, Leerzeichen und Satzzeichen.</translation>
     </message>
 </context>
 </TS>

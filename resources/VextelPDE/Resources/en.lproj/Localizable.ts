@@ -214,6 +214,8 @@
     <message>
         <source>Cannot add to the file.</source>
         <translation>Cannot add to the file.</translation>
+        <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
+        <translation>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</translation>
     </message>
 </context>
 </TS>
