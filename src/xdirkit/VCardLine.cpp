@@ -346,15 +346,11 @@ std::optional<std::vector<std::string>> VCardLine::components() const {
 bool VCardLine::continuesQuotedPrintable(std::string_view text) {
     if (text.empty() || text.back() != '=')
         return false;
-    const std::size_t colon = text.find(':');
-    if (colon == std::string_view::npos)
-        return false;
-    const std::string_view head = text.substr(0, colon);
-    const std::string_view kWord = "QUOTED-PRINTABLE";
-    for (std::size_t i = 0; i + kWord.size() <= head.size(); ++i)
-        if (equalsIgnoringCase(head.substr(i, kWord.size()), kWord))
-            return true;
-    return false;
+    // The same test as decoding: a line joined at its soft line breaks is one whose value is then
+    // decoded as quoted-printable, and no other (a parameter that merely mentions the word, as a
+    // changed card keeps it, ends its line at a fold like any other).
+    const auto line = parseBorrowed(text);
+    return line && line->isQuotedPrintable();
 }
 
 } // namespace xdirkit

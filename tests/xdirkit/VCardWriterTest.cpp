@@ -234,4 +234,32 @@ TEST_F(VCardWriterTest, RewritingKeepsUnchangedCardsByteForByteAndWritesChangedO
     EXPECT_EQ((*reread)[3].displayName(), "Added; Person");
 }
 
+TEST_F(VCardWriterTest, OnlyAQuotedPrintableValueGoesOnAfterALineEndingInAnEqualsSign) {
+    // A parameter that merely names the encoding: the line after is a line of its own, and a
+    // changed card folded right after an '=' reads back with the same name.
+    const std::string value = std::string(48, 'x') + "=yz";
+    const auto cards = xdirkit::VCardReader::read(
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN;X-NOTE=QUOTED-PRINTABLE:Kato=\r\nTEL;FAX:1\r\nEND:"
+        "VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN;X-NOTE=QUOTED-PRINTABLE:" +
+        value +
+        "\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nN;QUOTED-PRINTABLE:Ka=\r\nto\r\n"
+        "END:VCARD\r\n");
+    ASSERT_TRUE(cards);
+    ASSERT_EQ(cards->size(), 3u);
+    EXPECT_EQ((*cards)[0].displayName(), "Kato=");
+    ASSERT_EQ((*cards)[0].faxNumbers().size(), 1u);
+    EXPECT_EQ((*cards)[0].faxNumbers()[0].number, "1");
+    EXPECT_EQ((*cards)[2].displayName(), "Kato") << "a real soft line break still joins";
+
+    xdirkit::VCardCard changed = (*cards)[1];
+    changed.setFaxNumbers({"2"});
+    const std::string text = xdirkit::VCardWriter::cardText(changed);
+    ASSERT_NE(text.find("=\r\n y"), std::string::npos) << text;
+    const auto reread = xdirkit::VCardReader::read(text);
+    ASSERT_TRUE(reread);
+    ASSERT_EQ(reread->size(), 1u);
+    EXPECT_EQ(reread->front().displayName(), value);
+}
+
 } // namespace
