@@ -178,6 +178,9 @@ int HostApplication::run() {
     QString scriptError;
     if (!script.isEmpty()) {
         ScriptRunner runner(script, output_);
+        if (scriptConfinement_) {
+            runner.confine(*scriptConfinement_);
+        }
         dialog.show();
         if (!runner.run(dialog)) {
             scriptError = runner.error();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "HostOptions.h"
+#include "ScriptRunner.h"
 
 #include <QTextStream>
+#include <optional>
 
 namespace vextel_print {
 
@@ -18,6 +20,11 @@ public:
 
     HostApplication(HostOptions options, QTextStream& output, QTextStream& errors);
     int run();
+    // Confines what a --script run writes and how long it waits (see ScriptRunner); for a caller
+    // that runs untrusted scripts.
+    void confineScript(ScriptRunner::Confinement confinement) {
+        scriptConfinement_ = std::move(confinement);
+    }
 
     // Where the host finds its installed plug-in bundles.
     static QString installedPluginFolder();
@@ -31,6 +38,7 @@ private:
     HostOptions options_;
     QTextStream& output_;
     QTextStream& errors_;
+    std::optional<ScriptRunner::Confinement> scriptConfinement_;
 };
 
 } // namespace vextel_print

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QHeaderView>
@@ -132,6 +133,26 @@ void ScriptRunner::reportLaunch(const kit::Workspace::Launch& launch) {
     output_ << "launched: " << words.join(QLatin1Char(' ')) << Qt::endl;
 }
 
+void ScriptRunner::confine(Confinement confinement) {
+    confinement.folder = QDir::cleanPath(QDir(confinement.folder).absolutePath());
+    confinement_ = std::move(confinement);
+}
+
+QString ScriptRunner::fileNamed(const Line& line, const QString& name) {
+    if (!confinement_) {
+        return name;
+    }
+    const QString& folder = confinement_->folder;
+    const QString path = QDir::cleanPath(folder + QLatin1Char('/') + name);
+    if (name.isEmpty() || QDir::isAbsolutePath(name) ||
+        !path.startsWith(folder + QLatin1Char('/'))) {
+        fail(line, QStringLiteral("the file %1 lies outside the folder %2 this script may use")
+                       .arg(quoted(name), quoted(folder)));
+        return {};
+    }
+    return path;
+}
+
 bool ScriptRunner::load(const QString& path, QStringList* lines, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -246,7 +267,13 @@ std::optional<QStringList> ScriptRunner::answerOpenPanel(const kit::OpenPanelReq
     } else if (line.words.size() > 2 && !request.allowsMultipleSelection) {
         fail(line, QStringLiteral("the open panel takes one file"));
     } else if (line.words.at(1) != QLatin1String("cancel") || line.words.size() > 2) {
-        chosen = line.words.mid(1);
+        chosen = QStringList();
+        for (const QString& word : line.words.mid(1)) {
+            chosen->append(fileNamed(line, word));
+        }
+        if (!error_.isEmpty()) {
+            chosen.reset();
+        }
     }
     output_ << "open panel: " << quoted(request.directory) << " -> "
             << (chosen ? chosen->join(QLatin1Char(' ')) : QStringLiteral("cancel")) << Qt::endl;
@@ -351,7 +378,10 @@ bool ScriptRunner::destination(const Line& line) {
     const auto arguments = static_cast<int>(line.words.size()) - 1;
     for (const Choice& choice : kChoices) {
         if (line.words.at(1) == QLatin1String(choice.word) && arguments == choice.arguments) {
-            return dialog_->chooseDestination(QLatin1String(choice.title), line.words.value(2));
+            const QString file =
+                choice.arguments > 1 ? fileNamed(line, line.words.at(2)) : QString();
+            return error_.isEmpty() &&
+                   dialog_->chooseDestination(QLatin1String(choice.title), file);
         }
     }
     return fail(
@@ -510,8 +540,12 @@ bool ScriptRunner::select(const Line& line) {
 }
 
 bool ScriptRunner::screenshot(const Line& line) {
+    const QString file = fileNamed(line, line.words.at(1));
+    if (file.isNull()) {
+        return false;
+    }
     QWidget* window = scope();
-    if (!window->grab().save(line.words.at(1), "PNG")) {
+    if (!window->grab().save(file, "PNG")) {
         return fail(line, QStringLiteral("cannot write %1").arg(quoted(line.words.at(1))));
     }
     return true;
@@ -619,8 +653,10 @@ bool ScriptRunner::wait(const Line& line) {
         return fail(line,
                     QStringLiteral("wait takes seconds from 0 to %1").arg(kMaximumWaitSeconds));
     }
+    const double waited =
+        confinement_ ? std::min(seconds, confinement_->longestWaitSeconds) : seconds;
     QEventLoop loop;
-    QTimer::singleShot(int(seconds * 1000.0 + 0.5), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QTimer::singleShot(int(waited * 1000.0 + 0.5), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
     return true;
 }

@@ -35,6 +35,17 @@ public:
     // The names of the script's commands, in the order of the command table.
     static QStringList commandNames();
 
+    // Where a script's side effects may reach. Unconfined, a script acts as the person it stands
+    // for: files go where its lines name them and a wait lasts as long as it asks. Confined,
+    // every file a line names (screenshot, destination pdf, openpanel) is taken inside `folder`,
+    // a name that leads out of it is a script error, and no wait lasts longer than
+    // `longestWaitSeconds` (its line is still checked against the language's own bounds).
+    struct Confinement {
+        QString folder;
+        double longestWaitSeconds = 0;
+    };
+    void confine(Confinement confinement);
+
 private:
     struct Line {
         int number = 0;
@@ -62,6 +73,9 @@ private:
     QString answerAlert(const kit::AlertRecord& alert);
     std::optional<QStringList> answerOpenPanel(const kit::OpenPanelRequest& request);
     bool fail(const Line& line, const QString& message);
+    // The path of a file a line names: as written, or inside the confinement folder; null after
+    // failing the line when it leads out of that folder.
+    QString fileNamed(const Line& line, const QString& name);
 
     const Command* commandNamed(const QString& name) const;
     bool print(const Line& line);
@@ -99,6 +113,7 @@ private:
     QTextStream& output_;
     PrintDialog* dialog_ = nullptr;
     QString error_;
+    std::optional<Confinement> confinement_;
     kit::ModalDriver modalDriver_;
     kit::AlertDriver alertDriver_;
     kit::OpenPanelDriver openPanelDriver_;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 namespace kit {
 
@@ -229,26 +230,55 @@ bool processRuns(const QString& program) {
 
 } // namespace
 
-std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
-    std::lock_guard lock(recorderMutex);
-    if (innermostRecorder == nullptr || innermostRecorder->startsLaunches) {
-        return std::nullopt;
+Workspace::LaunchRecorder* Workspace::containingRecorder() {
+    for (LaunchRecorder* recorder = innermostRecorder; recorder != nullptr;
+         recorder = recorder->outer) {
+        if (!recorder->startsLaunches) {
+            return recorder;
+        }
     }
-    innermostRecorder->recorded.append(launch);
-    return innermostRecorder->launchResult;
+    return nullptr;
+}
+
+std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
+    std::vector<std::function<void(const Launch&)>> watchers;
+    bool result = false;
+    {
+        std::lock_guard lock(recorderMutex);
+        LaunchRecorder* container = containingRecorder();
+        if (container == nullptr) {
+            return std::nullopt;
+        }
+        container->recorded.append(launch);
+        result = container->launchResult;
+        // Watchers inside it hear of the launch as if it had started, when it answers so.
+        for (LaunchRecorder* watcher = innermostRecorder; result && watcher != container;
+             watcher = watcher->outer) {
+            watcher->recorded.append(launch);
+            if (watcher->onLaunch) {
+                watchers.push_back(watcher->onLaunch);
+            }
+        }
+    }
+    for (const auto& onLaunch : watchers) {
+        onLaunch(launch);
+    }
+    return result;
 }
 
 void Workspace::noteStarted(const Launch& launch) {
-    std::function<void(const Launch&)> onLaunch;
+    std::vector<std::function<void(const Launch&)>> watchers;
     {
         std::lock_guard lock(recorderMutex);
-        if (innermostRecorder == nullptr || !innermostRecorder->startsLaunches) {
-            return;
+        for (LaunchRecorder* watcher = innermostRecorder; watcher != nullptr;
+             watcher = watcher->outer) {
+            watcher->recorded.append(launch);
+            if (watcher->onLaunch) {
+                watchers.push_back(watcher->onLaunch);
+            }
         }
-        innermostRecorder->recorded.append(launch);
-        onLaunch = innermostRecorder->onLaunch;
     }
-    if (onLaunch) {
+    for (const auto& onLaunch : watchers) {
         onLaunch(launch);
     }
 }
@@ -274,8 +304,8 @@ QStringList Workspace::execArgumentsForApplication(const QString& identifier) {
 bool Workspace::isApplicationRunning(const QString& identifier) {
     {
         std::lock_guard lock(recorderMutex);
-        if (innermostRecorder != nullptr && !innermostRecorder->startsLaunches) {
-            return innermostRecorder->runningIdentifiers.contains(identifier);
+        if (const LaunchRecorder* container = containingRecorder()) {
+            return container->runningIdentifiers.contains(identifier);
         }
     }
     const auto entry = findDesktopEntry(identifier);

@@ -43,6 +43,10 @@ public:
     // still reads the desktop entries. Recorders nest; the innermost one records.
     // With startsLaunches set, the recorder only watches: launches really happen, those that
     // started are recorded (and passed to onLaunch), and isApplicationRunning looks for real.
+    // A watcher never lets launches out of a recorder around it: inside one, the launch is
+    // recorded there and answers its launchResult, and the watchers inside it (innermost first)
+    // record it and hear of it as started when that answer is true. So code that contains its
+    // launches (a test, a fuzzer) stays contained whatever it runs installs.
     class LaunchRecorder {
     public:
         LaunchRecorder();
@@ -63,9 +67,11 @@ public:
     };
 
 private:
-    // Records the launch when a recorder is installed and gives the recorder's answer.
+    // The innermost recorder that does not start launches; null when none. Under recorderMutex.
+    static LaunchRecorder* containingRecorder();
+    // Records the launch when a recorder contains launches and gives the recorder's answer.
     static std::optional<bool> recordLaunch(const Launch& launch);
-    // Tells a watching recorder of a launch that started.
+    // Tells the watching recorders of a launch that started.
     static void noteStarted(const Launch& launch);
     static bool startDetached(const Launch& launch);
 };

@@ -4,12 +4,15 @@
 #include "kit/Application.h"
 #include "kit/Workspace.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
 #include <QTextStream>
 #include <QTimer>
+#include <optional>
 
 namespace {
 
@@ -29,10 +32,14 @@ protected:
     }
 
     // Runs the script against a fresh dialog; the output is kept in `output`.
-    bool run(const QStringList& script) {
+    bool run(const QStringList& script,
+             const std::optional<ScriptRunner::Confinement>& confinement = std::nullopt) {
         PrintDialog& printDialog = makeDialog();
         QTextStream stream(&output);
         ScriptRunner runner(script, stream);
+        if (confinement) {
+            runner.confine(*confinement);
+        }
         const bool ok = runner.run(printDialog);
         stream.flush();
         error = runner.error();
@@ -409,6 +416,32 @@ TEST_F(ScriptRunnerTest, LoadReportsAMissingFile) {
     QString loadError;
     EXPECT_FALSE(ScriptRunner::load(temp.filePath("none.script"), &lines, &loadError));
     EXPECT_TRUE(loadError.contains("none.script"));
+}
+
+TEST_F(ScriptRunnerTest, AConfinedScriptWritesOnlyInsideItsFolderAndWaitsBriefly) {
+    const QString folder = temp.filePath("confined");
+    ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
+    const ScriptRunner::Confinement confinement{folder + "/sub/..", 0.01};
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(run({"screenshot sub/../shot.png", "wait 60", "destination pdf saved.txt", "print"},
+                    confinement))
+        << error.toStdString();
+    EXPECT_LT(timer.elapsed(), 30000) << "the wait was not shortened";
+    EXPECT_FALSE(QImage(folder + "/shot.png").isNull());
+    EXPECT_TRUE(QFile::exists(folder + "/saved.txt"));
+
+    for (const QString& line :
+         QStringList{"screenshot ../escape.png", "screenshot sub/../../escape.png",
+                     "screenshot " + temp.filePath("escape.png"), "screenshot \"\"",
+                     "destination pdf ../escape.png"}) {
+        output.clear();
+        EXPECT_FALSE(run({line, "print"}, confinement)) << line.toStdString();
+        EXPECT_TRUE(error.startsWith("line 1: the file ")) << error.toStdString();
+        EXPECT_TRUE(error.contains("lies outside the folder")) << error.toStdString();
+        EXPECT_EQ(outcome(), PrintDialog::Outcome::Cancelled);
+    }
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files), QStringList{"letter.txt"});
 }
 
 } // namespace

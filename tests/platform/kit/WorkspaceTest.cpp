@@ -129,3 +129,27 @@ TEST_F(WorkspaceTest, RunningApplicationIsSeenThroughItsProgram) {
     EXPECT_FALSE(kit::Workspace::isApplicationRunning("com.example.Sleeper"));
     EXPECT_FALSE(kit::Workspace::isApplicationRunning("com.example.Unknown"));
 }
+
+TEST_F(WorkspaceTest, AWatcherInsideARecorderStartsNothingAndHearsOfWhatTheRecorderTook) {
+    const QString marker = home.filePath("must-not-exist");
+    kit::Workspace::LaunchRecorder container;
+    container.runningIdentifiers = {"com.example.Editor"};
+    QStringList heard;
+    kit::Workspace::LaunchRecorder watcher;
+    watcher.startsLaunches = true;
+    watcher.onLaunch = [&heard](const kit::Workspace::Launch& launch) {
+        heard.append(launch.program);
+    };
+    EXPECT_TRUE(kit::Workspace::launchProcess("/bin/sh", {"-c", "echo > \"$0\"", marker}));
+    EXPECT_TRUE(kit::Workspace::isApplicationRunning("com.example.Editor"));
+    container.launchResult = false;
+    EXPECT_FALSE(kit::Workspace::launchProcess("/bin/true", {}));
+
+    ASSERT_EQ(container.launches().size(), 2);
+    EXPECT_THAT(container.launches()[0].arguments, ElementsAre("-c", "echo > \"$0\"", marker));
+    // The watcher hears only of the launch the recorder answered as started.
+    EXPECT_EQ(watcher.launches().size(), 1);
+    EXPECT_THAT(heard, ElementsAre("/bin/sh"));
+    QThread::msleep(200);
+    EXPECT_FALSE(QFile::exists(marker)) << "a program was started through the watcher";
+}
