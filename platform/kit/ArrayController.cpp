@@ -42,32 +42,32 @@ ArrayController::ArrayController(QObject* parent) : QObject(parent) {}
 ArrayController::~ArrayController() = default;
 
 QList<ObjectRef> ArrayController::content() const {
-    return contentList;
+    return contentList_;
 }
 
 void ArrayController::setContent(const QList<ObjectRef>& content) {
     const State before = captureState();
-    contentList = withoutNulls(content);
+    contentList_ = withoutNulls(content);
     arrange();
     selectObjects(before.selected, selectionIndex());
     announceChangesSince(before);
 }
 
 QList<ObjectRef> ArrayController::arrangedObjects() const {
-    return arranged;
+    return arranged_;
 }
 
 int ArrayController::count() const {
-    return static_cast<int>(arranged.size());
+    return static_cast<int>(arranged_.size());
 }
 
 ObjectRef ArrayController::arrangedObjectAt(int index) const {
-    return index >= 0 && index < arranged.size() ? arranged.at(index) : nullptr;
+    return index >= 0 && index < arranged_.size() ? arranged_.at(index) : nullptr;
 }
 
 int ArrayController::indexOfArrangedObject(const QObject* object) const {
-    for (int i = 0; i < arranged.size(); ++i) {
-        if (arranged.at(i).get() == object) {
+    for (int i = 0; i < arranged_.size(); ++i) {
+        if (arranged_.at(i).get() == object) {
             return i;
         }
     }
@@ -75,11 +75,11 @@ int ArrayController::indexOfArrangedObject(const QObject* object) const {
 }
 
 QList<SortDescriptor> ArrayController::sortDescriptors() const {
-    return descriptors;
+    return descriptors_;
 }
 
 void ArrayController::setSortDescriptors(const QList<SortDescriptor>& newDescriptors) {
-    descriptors = newDescriptors;
+    descriptors_ = newDescriptors;
     rearrangeObjects();
 }
 
@@ -100,9 +100,9 @@ void ArrayController::addObjects(const QList<ObjectRef>& objects) {
         return;
     }
     const State before = captureState();
-    contentList.append(added);
+    contentList_.append(added);
     arrange();
-    selectObjects(selectsInserted ? pointersOf(added) : before.selected, selectionIndex());
+    selectObjects(selectsInserted_ ? pointersOf(added) : before.selected, selectionIndex());
     announceChangesSince(before);
 }
 
@@ -114,7 +114,7 @@ void ArrayController::removeObject(const QObject* object) {
     if (!object) {
         return;
     }
-    for (const ObjectRef& candidate : contentList) {
+    for (const ObjectRef& candidate : contentList_) {
         if (candidate.get() == object) {
             removeObjects({candidate});
             return;
@@ -128,7 +128,7 @@ void ArrayController::removeObjects(const QList<ObjectRef>& objects) {
         doomed.insert(object.get());
     }
     const State before = captureState();
-    const qsizetype removed = contentList.removeIf(
+    const qsizetype removed = contentList_.removeIf(
         [&](const ObjectRef& object) { return doomed.contains(object.get()); });
     if (removed == 0) {
         return;
@@ -161,20 +161,20 @@ void ArrayController::removeAllArrangedObjects() {
 }
 
 QList<int> ArrayController::selectionIndexes() const {
-    return selection;
+    return selection_;
 }
 
 bool ArrayController::setSelectionIndexes(const QList<int>& indexes) {
     const State before = captureState();
     const int formerFirst = selectionIndex();
-    selection = normalizedIndexes(indexes);
+    selection_ = normalizedIndexes(indexes);
     applyEmptySelectionRule(formerFirst);
     announceChangesSince(before);
-    return selection != before.selection;
+    return selection_ != before.selection;
 }
 
 int ArrayController::selectionIndex() const {
-    return selection.isEmpty() ? -1 : selection.first();
+    return selection_.isEmpty() ? -1 : selection_.first();
 }
 
 bool ArrayController::setSelectionIndex(int index) {
@@ -187,8 +187,8 @@ bool ArrayController::clearSelection() {
 
 QList<ObjectRef> ArrayController::selectedObjects() const {
     QList<ObjectRef> objects;
-    for (int index : selection) {
-        objects.append(arranged.at(index));
+    for (int index : selection_) {
+        objects.append(arranged_.at(index));
     }
     return objects;
 }
@@ -197,61 +197,60 @@ bool ArrayController::setSelectedObjects(const QList<ObjectRef>& objects) {
     const State before = captureState();
     selectObjects(pointersOf(objects), selectionIndex());
     announceChangesSince(before);
-    return selection != before.selection;
+    return selection_ != before.selection;
 }
 
 bool ArrayController::allowsMultipleSelection() const {
-    return multipleSelection;
+    return multipleSelection_;
 }
 
 void ArrayController::setAllowsMultipleSelection(bool allows) {
-    if (allows == multipleSelection) {
-        return;
+    if (storeSetting(multipleSelection_, allows)) {
+        setSelectionIndexes(selection_);
     }
-    multipleSelection = allows;
-    emit settingsChanged();
-    setSelectionIndexes(selection);
 }
 
 bool ArrayController::selectsInsertedObjects() const {
-    return selectsInserted;
+    return selectsInserted_;
 }
 
 void ArrayController::setSelectsInsertedObjects(bool selects) {
-    if (selects == selectsInserted) {
-        return;
-    }
-    selectsInserted = selects;
-    emit settingsChanged();
+    storeSetting(selectsInserted_, selects);
 }
 
 bool ArrayController::avoidsEmptySelection() const {
-    return avoidsEmpty;
+    return avoidsEmpty_;
 }
 
 void ArrayController::setAvoidsEmptySelection(bool avoids) {
-    if (avoids == avoidsEmpty) {
-        return;
+    if (storeSetting(avoidsEmpty_, avoids)) {
+        setSelectionIndexes(selection_);
     }
-    avoidsEmpty = avoids;
+}
+
+bool ArrayController::storeSetting(bool& setting, bool value) {
+    if (setting == value) {
+        return false;
+    }
+    setting = value;
     emit settingsChanged();
-    setSelectionIndexes(selection);
+    return true;
 }
 
 QString ArrayController::objectClassName() const {
-    return className;
+    return className_;
 }
 
 void ArrayController::setObjectClassName(const QString& name) {
-    if (name == className) {
+    if (name == className_) {
         return;
     }
-    className = name;
+    className_ = name;
     emit settingsChanged();
 }
 
 ArrayController::State ArrayController::captureState() const {
-    return State{pointersOf(contentList), pointersOf(arranged), selection,
+    return State{pointersOf(contentList_), pointersOf(arranged_), selection_,
                  pointersOf(selectedObjects())};
 }
 
@@ -274,13 +273,13 @@ void ArrayController::announceChangesSince(const State& before) {
 }
 
 void ArrayController::arrange() {
-    arranged = contentList;
-    if (descriptors.isEmpty()) {
+    arranged_ = contentList_;
+    if (descriptors_.isEmpty()) {
         return;
     }
-    std::stable_sort(arranged.begin(), arranged.end(),
+    std::stable_sort(arranged_.begin(), arranged_.end(),
                      [this](const ObjectRef& a, const ObjectRef& b) {
-                         return compareByDescriptors(descriptors, a.get(), b.get()) < 0;
+                         return compareByDescriptors(descriptors_, a.get(), b.get()) < 0;
                      });
 }
 
@@ -292,37 +291,37 @@ void ArrayController::selectObjects(const QList<QObject*>& wanted, int formerFir
         ++remaining[object];
     }
     QList<int> indexes;
-    for (int i = 0; i < arranged.size(); ++i) {
-        auto found = remaining.find(arranged.at(i).get());
+    for (int i = 0; i < arranged_.size(); ++i) {
+        auto found = remaining.find(arranged_.at(i).get());
         if (found != remaining.end() && found.value() > 0) {
             --found.value();
             indexes.append(i);
         }
     }
-    selection = normalizedIndexes(indexes);
+    selection_ = normalizedIndexes(indexes);
     applyEmptySelectionRule(formerFirstIndex);
 }
 
 QList<int> ArrayController::normalizedIndexes(const QList<int>& indexes) const {
     QList<int> result;
     for (int index : indexes) {
-        if (index >= 0 && index < arranged.size()) {
+        if (index >= 0 && index < arranged_.size()) {
             result.append(index);
         }
     }
     std::sort(result.begin(), result.end());
     result.erase(std::unique(result.begin(), result.end()), result.end());
-    if (!multipleSelection && result.size() > 1) {
+    if (!multipleSelection_ && result.size() > 1) {
         result.resize(1);
     }
     return result;
 }
 
 void ArrayController::applyEmptySelectionRule(int formerFirstIndex) {
-    if (!avoidsEmpty || !selection.isEmpty() || arranged.isEmpty()) {
+    if (!avoidsEmpty_ || !selection_.isEmpty() || arranged_.isEmpty()) {
         return;
     }
-    selection = {std::clamp(formerFirstIndex, 0, static_cast<int>(arranged.size()) - 1)};
+    selection_ = {std::clamp(formerFirstIndex, 0, static_cast<int>(arranged_.size()) - 1)};
 }
 
 } // namespace kit
