@@ -39,6 +39,9 @@
  *   0x2100000A  XDIR_ERR_DEVICE_NOT_SET        no destination printer was set
  *   0x2100000B  XDIR_ERR_DEVICE_REJECTED       the printer refused the written data (full,
  *                                              invalid); its book is unchanged
+ *   0x2100000C  XDIR_ERR_DEVICE_CONNECTION_LOST  the connection broke in the middle of the answer
+ *   0x2100000D  XDIR_ERR_DEVICE_INVALID_BOOK   the printer's book breaks the protocol's rules
+ *                                              (types, ranges, identifiers, members)
  *
  * 0x20000001 and 0x20000008 are never answered: callers use them for their own failures.
  */
@@ -91,6 +94,8 @@ extern "C" {
 #define XDIR_ERR_DEVICE_CHANGED 0x21000009
 #define XDIR_ERR_DEVICE_NOT_SET 0x2100000A
 #define XDIR_ERR_DEVICE_REJECTED 0x2100000B
+#define XDIR_ERR_DEVICE_CONNECTION_LOST 0x2100000C
+#define XDIR_ERR_DEVICE_INVALID_BOOK 0x2100000D
 
 /* ---- Selectors */
 

@@ -1,0 +1,412 @@
+#include "DeviceClient.h"
+
+#include "DigestAuth.h"
+
+#include <algorithm>
+#include <charconv>
+#include <condition_variable>
+#include <cstdlib>
+#include <httplib.h>
+#include <iostream>
+#include <mutex>
+#include <netdb.h>
+#include <thread>
+
+namespace xdirkit {
+
+namespace {
+
+constexpr int kNetworkPort = 80;
+constexpr const char* kUsbHost = "localhost";
+constexpr int kUsbPort = 60000;
+constexpr const char* kDevicePortVariable = "VEXTEL_DEVICE_PORT";
+constexpr const char* kUsbEndpointVariable = "VEXTEL_USB_ENDPOINT";
+constexpr std::chrono::milliseconds kBackstop{500};
+
+using Outcome = DeviceClient::Outcome;
+
+std::optional<int> parsePort(std::string_view text) {
+    int port = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (error != std::errc() || end != text.data() + text.size() || port < 1 || port > 65535)
+        return std::nullopt;
+    return port;
+}
+
+bool isNumericHost(const std::string& host) {
+    addrinfo hints{};
+    hints.ai_flags = AI_NUMERICHOST;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0)
+        return false;
+    freeaddrinfo(found);
+    return true;
+}
+
+bool isUsableHost(const std::string& host) {
+    return host == kUsbHost || isNumericHost(host);
+}
+
+std::string toLower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// "application/json" with or without parameters; an answer without a type is taken as JSON.
+bool isJson(const std::map<std::string, std::string>& headers) {
+    const auto type = headers.find("content-type");
+    if (type == headers.end())
+        return true;
+    const std::string value = toLower(type->second);
+    return value.rfind("application/json", 0) == 0 &&
+           (value.size() == 16 || value[16] == ';' || value[16] == ' ');
+}
+
+std::string header(const std::map<std::string, std::string>& headers, const char* name) {
+    const auto found = headers.find(name);
+    return found == headers.end() ? std::string() : found->second;
+}
+
+// Statuses that mean the same whatever was asked.
+std::optional<Outcome> commonOutcome(int status) {
+    switch (status) {
+    case 401:
+        return Outcome::WrongPassword;
+    case 429:
+        return Outcome::LockedOut;
+    case 503:
+        return Outcome::Busy;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+// ---- Endpoint
+
+std::optional<DeviceEndpoint> DeviceEndpoint::forDevice(int kind, const char* address) {
+    if (kind == 0) {
+        if (const char* configured = std::getenv(kUsbEndpointVariable); configured && *configured) {
+            if (auto endpoint = parse(configured))
+                return endpoint;
+            std::cerr << "DeviceEndpoint - " << kUsbEndpointVariable
+                      << " is not HOST:PORT, using localhost:60000.\n";
+        }
+        return DeviceEndpoint{kUsbHost, kUsbPort};
+    }
+    if (kind != 1 || !address)
+        return std::nullopt;
+    std::string host = address;
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    if (!isNumericHost(host))
+        return std::nullopt;
+    int port = kNetworkPort;
+    if (const char* configured = std::getenv(kDevicePortVariable); configured && *configured) {
+        if (auto parsed = parsePort(configured))
+            port = *parsed;
+        else
+            std::cerr << "DeviceEndpoint - " << kDevicePortVariable
+                      << " is not a port number, using 80.\n";
+    }
+    return DeviceEndpoint{host, port};
+}
+
+std::optional<DeviceEndpoint> DeviceEndpoint::parse(std::string_view text) {
+    std::string host;
+    std::string_view portText;
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos || close + 1 >= text.size() || text[close + 1] != ':')
+            return std::nullopt;
+        host = std::string(text.substr(1, close - 1));
+        portText = text.substr(close + 2);
+    } else {
+        const std::size_t colon = text.rfind(':');
+        if (colon == std::string_view::npos || text.find(':') != colon)
+            return std::nullopt;
+        host = std::string(text.substr(0, colon));
+        portText = text.substr(colon + 1);
+    }
+    const auto port = parsePort(portText);
+    if (!port || host.empty() || !isUsableHost(host))
+        return std::nullopt;
+    return DeviceEndpoint{host, *port};
+}
+
+std::string DeviceEndpoint::text() const {
+    if (host.find(':') != std::string::npos)
+        return "[" + host + "]:" + std::to_string(port);
+    return host + ":" + std::to_string(port);
+}
+
+// ---- Client
+
+const char* DeviceClient::describe(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Ok:
+        return "ok";
+    case Outcome::Busy:
+        return "printer busy";
+    case Outcome::PrinterError:
+        return "printer needs attention";
+    case Outcome::Unreachable:
+        return "printer unreachable";
+    case Outcome::TimedOut:
+        return "no answer in time";
+    case Outcome::ConnectionLost:
+        return "connection lost";
+    case Outcome::InvalidAnswer:
+        return "invalid answer";
+    case Outcome::InvalidBook:
+        return "invalid address book";
+    case Outcome::TooLarge:
+        return "answer too large";
+    case Outcome::WrongPassword:
+        return "wrong password";
+    case Outcome::LockedOut:
+        return "locked after wrong passwords";
+    case Outcome::Changed:
+        return "address book changed on the printer";
+    }
+    return "unknown";
+}
+
+DeviceClient::DeviceClient(DeviceEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
+
+DeviceClient::Outcome DeviceClient::fail(Outcome outcome, std::string reason) {
+    lastReason_ = std::string(describe(outcome)) + ": " + std::move(reason);
+    return outcome;
+}
+
+DeviceClient::Outcome DeviceClient::status() {
+    const Exchange answer = send("GET", kStatusPath, {}, {}, Clock::now() + kAnswerTimeout);
+    if (answer.failure != Outcome::Ok)
+        return answer.failure;
+    if (answer.status != 200)
+        return fail(commonOutcome(answer.status).value_or(Outcome::InvalidAnswer),
+                    "HTTP status " + std::to_string(answer.status));
+    DeviceBook::Error error;
+    const auto state =
+        isJson(answer.headers) ? DeviceBook::stateFromJson(answer.body, &error) : std::nullopt;
+    if (!state)
+        return fail(Outcome::InvalidAnswer, error.reason.empty() ? "not JSON" : error.reason);
+    if (*state == "busy")
+        return fail(Outcome::Busy, "state busy");
+    if (*state == "error")
+        return fail(Outcome::PrinterError, "state error");
+    return Outcome::Ok;
+}
+
+DeviceClient::ReadResult DeviceClient::readBook(const std::string& password) {
+    ReadResult result;
+    const Exchange answer =
+        sendAuthenticated("GET", kBookPath, {}, {}, password, Clock::now() + kAnswerTimeout);
+    if (answer.failure != Outcome::Ok) {
+        result.outcome = answer.failure;
+        return result;
+    }
+    if (answer.status != 200) {
+        result.outcome = fail(commonOutcome(answer.status).value_or(Outcome::InvalidAnswer),
+                              "HTTP status " + std::to_string(answer.status));
+        return result;
+    }
+    if (!isJson(answer.headers)) {
+        result.outcome = fail(Outcome::InvalidAnswer, "not JSON");
+        return result;
+    }
+    DeviceBook::Error error;
+    auto book = DeviceBook::fromJson(answer.body, &error);
+    if (!book) {
+        result.outcome = fail(error.refusal == DeviceBook::Refusal::NotJson ? Outcome::InvalidAnswer
+                                                                            : Outcome::InvalidBook,
+                              error.reason);
+        return result;
+    }
+    result.outcome = Outcome::Ok;
+    result.book = std::move(*book);
+    result.etag = header(answer.headers, "etag");
+    return result;
+}
+
+DeviceClient::WriteResult DeviceClient::writeBook(const DeviceBook& book, const std::string& etag,
+                                                  const std::string& password) {
+    WriteResult result;
+    if (const std::string rule = book.brokenRule(); !rule.empty()) {
+        result.outcome = fail(Outcome::InvalidBook, rule);
+        return result;
+    }
+    const std::string body = book.toJson();
+    if (body.size() > kMaximumBody) {
+        result.outcome = fail(Outcome::TooLarge, "book over 8 MiB");
+        return result;
+    }
+    std::map<std::string, std::string> headers{{"Content-Type", "application/json"}};
+    // Without a tag the printer answers 428, which reports the book as not read first.
+    if (!etag.empty())
+        headers["If-Match"] = etag;
+    const Exchange answer =
+        sendAuthenticated("PUT", kBookPath, body, headers, password, Clock::now() + kAnswerTimeout);
+    if (answer.failure != Outcome::Ok) {
+        result.outcome = answer.failure;
+        return result;
+    }
+    const std::string reason = "HTTP status " + std::to_string(answer.status);
+    switch (answer.status) {
+    case 200:
+    case 204:
+        result.outcome = Outcome::Ok;
+        result.etag = header(answer.headers, "etag");
+        return result;
+    case 412:
+    case 428:
+        result.outcome = fail(Outcome::Changed, reason);
+        return result;
+    case 400:
+        result.outcome = fail(Outcome::InvalidBook, "refused by the printer");
+        return result;
+    case 413:
+        result.outcome = fail(Outcome::TooLarge, reason);
+        return result;
+    default:
+        result.outcome =
+            fail(commonOutcome(answer.status).value_or(Outcome::InvalidAnswer), reason);
+        return result;
+    }
+}
+
+DeviceClient::Exchange DeviceClient::sendAuthenticated(const std::string& method, const char* path,
+                                                       const std::string& body,
+                                                       std::map<std::string, std::string> headers,
+                                                       const std::string& password,
+                                                       Clock::time_point deadline) {
+    Exchange answer = send(method, path, body, headers, deadline);
+    bool answered = false;
+    // Round 0 answers the first challenge; one more round only when that nonce went stale.
+    for (int round = 0; round < 2; ++round) {
+        if (answer.failure != Outcome::Ok || answer.status != 401)
+            return answer;
+        const auto challenge =
+            DigestAuth::parseChallenge(header(answer.headers, "www-authenticate"));
+        if (!challenge) {
+            answer.failure = fail(Outcome::InvalidAnswer, "401 without a SHA-256 Digest challenge");
+            return answer;
+        }
+        if (answered && !challenge->stale)
+            return answer;
+        const std::string cnonce = DigestAuth::randomHex(16);
+        if (cnonce.empty()) {
+            answer.failure = fail(Outcome::InvalidAnswer, "no random bytes for the client nonce");
+            return answer;
+        }
+        headers["Authorization"] =
+            DigestAuth::formatCredentials(*challenge, method, path, password, 1, cnonce);
+        answer = send(method, path, body, headers, deadline);
+        answered = true;
+    }
+    return answer;
+}
+
+DeviceClient::Exchange DeviceClient::send(const std::string& method, const char* path,
+                                          const std::string& body,
+                                          const std::map<std::string, std::string>& headers,
+                                          Clock::time_point deadline) {
+    Exchange exchange;
+    const auto remaining = deadline - Clock::now();
+    if (remaining <= Clock::duration::zero()) {
+        exchange.failure = fail(Outcome::TimedOut, "no time left");
+        return exchange;
+    }
+    httplib::Client client(endpoint_.host, endpoint_.port);
+    const auto limit = std::chrono::duration_cast<std::chrono::microseconds>(remaining);
+    client.set_connection_timeout(std::min<std::chrono::microseconds>(kConnectTimeout, limit));
+    // The watchdog below ends the exchange at the deadline; these only back it up, a little
+    // later, so that a time-out is always told apart from a connection the printer closed.
+    client.set_read_timeout(limit + kBackstop);
+    client.set_write_timeout(limit + kBackstop);
+    client.set_keep_alive(false);
+    client.set_decompress(false);
+
+    httplib::Request request;
+    request.method = method;
+    request.path = path;
+    std::string hostHeader = endpoint_.host.substr(0, endpoint_.host.find('%'));
+    hostHeader = DeviceEndpoint{hostHeader, endpoint_.port}.text();
+    request.set_header("Host", hostHeader);
+    request.set_header("Accept", "application/json");
+    for (const auto& [name, value] : headers)
+        request.set_header(name, value);
+    request.body = body;
+
+    bool answered = false;
+    bool tooLarge = false;
+    const auto takeHeaders = [&](const httplib::Response& response) {
+        answered = true;
+        exchange.status = response.status;
+        exchange.headers.clear();
+        for (const auto& [name, value] : response.headers)
+            exchange.headers.emplace(toLower(name), value);
+    };
+    request.response_handler = [&](const httplib::Response& response) {
+        takeHeaders(response);
+        const std::string length = header(exchange.headers, "content-length");
+        std::uint64_t announced = 0;
+        const auto [end, error] =
+            std::from_chars(length.data(), length.data() + length.size(), announced);
+        if (!length.empty() && error == std::errc() && announced > kMaximumBody)
+            tooLarge = true;
+        return !tooLarge;
+    };
+    request.content_receiver = [&](const char* data, std::size_t length, std::uint64_t,
+                                   std::uint64_t) {
+        if (exchange.body.size() + length > kMaximumBody) {
+            tooLarge = true;
+            return false;
+        }
+        exchange.body.append(data, length);
+        return true;
+    };
+
+    // The read time-out bounds each wait; this bounds the whole answer, however slowly it drips.
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    bool expired = false;
+    std::thread watchdog([&] {
+        std::unique_lock lock(mutex);
+        if (!finished.wait_until(lock, deadline, [&] { return done; })) {
+            expired = true;
+            client.stop();
+        }
+    });
+    const httplib::Result result = client.send(request);
+    {
+        std::lock_guard lock(mutex);
+        done = true;
+    }
+    finished.notify_one();
+    watchdog.join();
+
+    if (result) {
+        takeHeaders(result.value());
+        return exchange;
+    }
+    const std::string where = endpoint_.text();
+    if (tooLarge)
+        exchange.failure = fail(Outcome::TooLarge, where);
+    else if (expired || Clock::now() >= deadline)
+        exchange.failure = fail(Outcome::TimedOut, where);
+    else if (result.error() == httplib::Error::Read && answered)
+        exchange.failure = fail(Outcome::ConnectionLost, where);
+    else if (result.error() == httplib::Error::Canceled)
+        exchange.failure = fail(Outcome::TimedOut, where);
+    else
+        exchange.failure =
+            fail(Outcome::Unreachable, where + ": " + httplib::to_string(result.error()));
+    return exchange;
+}
+
+} // namespace xdirkit

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "DeviceBook.h"
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace xdirkit {
+
+// Where the printer's address-book service answers.
+struct DeviceEndpoint {
+    std::string host; // numeric address; an IPv6 address keeps its "%zone"
+    int port = 0;
+
+    // Kind 0 is a printer on USB, reached through the loopback port the IPP-over-USB daemon
+    // gives it (VEXTEL_USB_ENDPOINT overrides); kind 1 the printer at a numeric address on port
+    // 80 (VEXTEL_DEVICE_PORT overrides). Absent for another kind or an address that is not a
+    // numeric IPv4 or IPv6 address.
+    static std::optional<DeviceEndpoint> forDevice(int kind, const char* address);
+    // "HOST:PORT" or "[IPV6]:PORT" with a numeric host; absent otherwise.
+    static std::optional<DeviceEndpoint> parse(std::string_view text);
+    // The form parse reads, for messages and Host headers.
+    std::string text() const;
+};
+
+// The client side of the device protocol (docs/device-protocol.md) over HTTP, with Digest
+// authentication. Every call is bounded: the connection within kConnectTimeout, the whole answer
+// (both legs of an authenticated exchange) within kAnswerTimeout, bodies within kMaximumBody.
+// Calls never throw; each answers an Outcome. One client may be used from one thread at a time.
+class DeviceClient {
+public:
+    static constexpr std::chrono::seconds kConnectTimeout{5};
+    static constexpr std::chrono::seconds kAnswerTimeout{10};
+    static constexpr std::size_t kMaximumBody = 8 * 1024 * 1024;
+    static constexpr const char* kStatusPath = "/vextel/v1/status";
+    static constexpr const char* kBookPath = "/vextel/v1/address-book";
+
+    enum class Outcome {
+        Ok,
+        Busy,           // the printer says it is busy
+        PrinterError,   // the printer says it needs attention
+        Unreachable,    // no connection, or closed before any answer
+        TimedOut,       // no complete answer in time
+        ConnectionLost, // the connection broke in the middle of the body
+        InvalidAnswer,  // not HTTP we expect, not JSON, a status we do not know
+        InvalidBook,    // a book that breaks the protocol's rules (read, or refused by the printer)
+        TooLarge,       // a body over kMaximumBody
+        WrongPassword,
+        LockedOut, // too many wrong passwords: the printer refuses for a while
+        Changed,   // the book changed on the printer since it was read (or was never read)
+    };
+    static const char* describe(Outcome outcome);
+
+    struct ReadResult {
+        Outcome outcome = Outcome::InvalidAnswer;
+        DeviceBook book;
+        std::string etag; // as the printer sent it, quotes included; empty without one
+    };
+    struct WriteResult {
+        Outcome outcome = Outcome::InvalidAnswer;
+        std::string etag; // the new tag after a write
+    };
+
+    explicit DeviceClient(DeviceEndpoint endpoint);
+
+    // Ok only for a printer that says it is ready.
+    Outcome status();
+    ReadResult readBook(const std::string& password);
+    // Replaces the printer's book when its tag is still etag.
+    WriteResult writeBook(const DeviceBook& book, const std::string& etag,
+                          const std::string& password);
+
+    // One line on the last failure, for diagnostics (never holds the password).
+    const std::string& lastReason() const { return lastReason_; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    struct Exchange {
+        Outcome failure = Outcome::Ok; // a transport failure; Ok when an answer came
+        int status = 0;
+        std::map<std::string, std::string> headers; // names in lower case
+        std::string body;
+    };
+
+    Exchange send(const std::string& method, const char* path, const std::string& body,
+                  const std::map<std::string, std::string>& headers, Clock::time_point deadline);
+    // The answer to an authenticated request: answers the printer's challenge once (twice when
+    // the first nonce was stale).
+    Exchange sendAuthenticated(const std::string& method, const char* path, const std::string& body,
+                               std::map<std::string, std::string> headers,
+                               const std::string& password, Clock::time_point deadline);
+    Outcome fail(Outcome outcome, std::string reason);
+
+    DeviceEndpoint endpoint_;
+    std::string lastReason_;
+};
+
+} // namespace xdirkit
