@@ -51,6 +51,21 @@ TEST(HostOptionsTest, PpdAndPrinterTogetherAreRefused) {
     EXPECT_TRUE(error.contains("--printer")) << error.toStdString();
 }
 
+TEST(HostOptionsTest, DeviceUriGoesWithAPpdOnly) {
+    QString error;
+    const auto options =
+        parse({"--ppd", "a.ppd", "--device-uri", "usb://Tarvik/M40?serial=1", "doc.pdf"}, &error);
+    ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_EQ(options->deviceUri, "usb://Tarvik/M40?serial=1");
+    EXPECT_EQ(options->documents, QStringList({"doc.pdf"}));
+    // A queue's device URI is the server's: a second one would contradict it.
+    EXPECT_FALSE(
+        parse({"--printer", "fax", "--device-uri", "socket://10.0.0.1", "doc.pdf"}, &error));
+    EXPECT_TRUE(error.contains("--device-uri")) << error.toStdString();
+    EXPECT_FALSE(parse({"--ppd", "a.ppd", "--device-uri"}, &error));
+    EXPECT_EQ(error, "--device-uri needs a value");
+}
+
 TEST(HostOptionsTest, NeitherPpdNorPrinterIsRefused) {
     QString error;
     EXPECT_FALSE(parse({"doc.pdf"}, &error));
