@@ -78,11 +78,11 @@ QString shownName(const xdirkit::VCardCard& card, const QString& fax) {
 QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
     QString uid = text(card.uid());
     if (uid.isEmpty()) {
-        uid =
-            kUnnamedCardPrefix +
-            QString::fromLatin1(QCryptographicHash::hash(QByteArray::fromStdString(card.original()),
-                                                         QCryptographicHash::Sha1)
-                                    .toHex());
+        uid = kUnnamedCardPrefix +
+              QString::fromLatin1(
+                  QCryptographicHash::hash(QByteArray::fromStdString(std::string(card.original())),
+                                           QCryptographicHash::Sha1)
+                      .toHex());
     }
     // Two cards with one UID (copied by hand) stay two entries.
     const QString base = uid;

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ QStringList cardLines(const QByteArray& bytes) {
         for (const auto& card : *cards) {
             QStringList one;
             for (const auto& line : card.lines()) {
-                one.append(QString::fromStdString(line.text()));
+                one.append(QString::fromStdString(std::string(line.text())));
             }
             lines.append(one.join('\n'));
         }
