@@ -1,8 +1,8 @@
 #include "PrinterSimulator.h"
 
-#include "StoredBook.h"
 #include "DeviceClient.h"
 #include "DigestAuth.h"
+#include "StoredBook.h"
 
 #include <httplib.h>
 #include <iostream>

@@ -55,7 +55,8 @@ std::optional<xdirkit::DeviceBook> StoredBook::load(const std::string& path, std
     return book;
 }
 
-bool StoredBook::save(const std::string& path, const xdirkit::DeviceBook& book, std::string* error) {
+bool StoredBook::save(const std::string& path, const xdirkit::DeviceBook& book,
+                      std::string* error) {
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)

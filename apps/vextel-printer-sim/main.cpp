@@ -1,7 +1,7 @@
 // vextel-printer-sim: serves the printer's address-book protocol from a book file until SIGTERM.
-#include "StoredBook.h"
 #include "PrinterSimulator.h"
 #include "SimulatorOptions.h"
+#include "StoredBook.h"
 
 #include <csignal>
 #include <cstdio>

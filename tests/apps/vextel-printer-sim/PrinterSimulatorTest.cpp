@@ -1,16 +1,16 @@
 #include "PrinterSimulator.h"
 
-#include "StoredBook.h"
 #include "DigestAuth.h"
+#include "StoredBook.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <sys/stat.h>
 
-using vextel_sim::StoredBook;
 using vextel_sim::PrinterSimulator;
 using vextel_sim::SimulatorOptions;
+using vextel_sim::StoredBook;
 using xdirkit::DeviceBook;
 using xdirkit::DigestAuth;
 
