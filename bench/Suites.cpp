@@ -5,6 +5,8 @@ namespace vextel_bench {
 const std::vector<Suite>& suites() {
     static const std::vector<Suite> kSuites = {
         {"host", "print-dialog host with the fax panel against bare Qt", hostSuiteRows},
+        {"address-book", "the address-book library against bare file reading",
+         addressBookSuiteRows},
     };
     return kSuites;
 }
@@ -13,6 +15,8 @@ const std::vector<Probe>& probes() {
     static const std::vector<Probe> kProbes = {
         {"fax-dialog-openings", faxDialogOpeningsProbe},
         {"bare-dialog-openings", bareDialogOpeningsProbe},
+        {"vcard-book-read", vcardBookReadProbe},
+        {"vcard-line-scan", vcardLineScanProbe},
     };
     return kProbes;
 }

@@ -34,11 +34,14 @@ Command probeCommand(const BenchContext& context, const QString& probe,
 
 // ---- Suites
 std::vector<BenchRow> hostSuiteRows(const BenchContext& context);
+std::vector<BenchRow> addressBookSuiteRows(const BenchContext& context);
 
 // ---- Probes
 int faxDialogOpeningsProbe(const BenchContext& context, const QStringList& arguments,
                            QTextStream& out);
 int bareDialogOpeningsProbe(const BenchContext& context, const QStringList& arguments,
                             QTextStream& out);
+int vcardBookReadProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+int vcardLineScanProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 
 } // namespace vextel_bench

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
@@ -32,7 +33,7 @@ std::vector<std::filesystem::path> inputsOf(const std::filesystem::path& path) {
 bool replay(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+        dprintf(2, "replay: cannot read %s\n", file.c_str());
         return false;
     }
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
         LLVMFuzzerInitialize(&argc, &argv);
     }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE-OR-FOLDER...\n", argv[0]);
+        dprintf(2, "usage: %s FILE-OR-FOLDER...\n", argv[0]);
         return 2;
     }
     size_t count = 0;
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
     }
     // An empty corpus would make the regression pass without running anything.
     if (count == 0) {
-        std::fprintf(stderr, "replay: no inputs found\n");
+        dprintf(2, "replay: no inputs found\n");
         return 1;
     }
     std::printf("replay: %zu inputs passed\n", count);

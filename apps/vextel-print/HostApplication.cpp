@@ -34,6 +34,32 @@ QString deviceUriOf(const QString& queue, const QString& server) {
     return result;
 }
 
+// The fax printer's queues report this make and model (the NickName of its PPD).
+const char kFaxModel[] = "Tarvik M40 Vextel Fax";
+
+// The first queue of the fax printer that sends to it (not a capture queue); empty when the
+// server has none.
+QString faxQueueOf(const QString& server) {
+    const printing::CupsConnection connection(server);
+    if (!connection.isOpen()) {
+        return {};
+    }
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(connection.http(), &dests);
+    QString found;
+    for (int i = 0; i < count && found.isEmpty(); ++i) {
+        const char* model =
+            cupsGetOption("printer-make-and-model", dests[i].num_options, dests[i].options);
+        const char* uri = cupsGetOption("device-uri", dests[i].num_options, dests[i].options);
+        const bool captures = uri != nullptr && QByteArray(uri).startsWith("vextel-fax:");
+        if (model != nullptr && qstrcmp(model, kFaxModel) == 0 && !captures) {
+            found = QString::fromUtf8(dests[i].name);
+        }
+    }
+    cupsFreeDests(count, dests);
+    return found;
+}
+
 std::vector<std::unique_ptr<printing::PanelProtocol>>
 panelsOf(const std::vector<std::unique_ptr<printing::LoadedPlugin>>& plugins,
          printing::PluginCallback& host, QTextStream& errors) {
@@ -70,7 +96,12 @@ HostApplication::HostApplication(HostOptions options, QTextStream& output, QText
     : options_(std::move(options)), output_(output), errors_(errors) {}
 
 QString HostApplication::installedPluginFolder() {
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../plugins");
+    // The build tree keeps the bundles beside bin/; an installation under lib/vextel.
+    const QDir programs(QCoreApplication::applicationDirPath());
+    const QString buildTree = programs.absoluteFilePath(QStringLiteral("../plugins"));
+    return QFileInfo(buildTree).isDir()
+               ? buildTree
+               : programs.absoluteFilePath(QStringLiteral("../lib/vextel/plugins"));
 }
 
 int HostApplication::run() {
@@ -91,6 +122,14 @@ int HostApplication::run() {
         return kUsageError;
     }
 
+    if (options_.fax) {
+        options_.queue = faxQueueOf(options_.server);
+        if (options_.queue.isEmpty()) {
+            errors_ << "vextel-print: no queue of the " << kFaxModel
+                    << " was found; add one with lpadmin (see vextel-fax(8))" << Qt::endl;
+            return kUsageError;
+        }
+    }
     auto ppd = options_.queue.isEmpty()
                    ? PpdDocument::openFile(options_.ppdPath, &error)
                    : PpdDocument::openQueue(options_.queue, options_.server, &error);
@@ -98,6 +137,7 @@ int HostApplication::run() {
         errors_ << "vextel-print: " << error << Qt::endl;
         return kUsageError;
     }
+    markPresets(*ppd);
     const QString printerName = options_.queue.isEmpty() ? ppd->modelName() : options_.queue;
     const QString deviceUri = options_.queue.isEmpty()
                                   ? options_.deviceUri
@@ -105,8 +145,9 @@ int HostApplication::run() {
     HostCallback host(*ppd, printing::Printer(printerName, deviceUri, ppd->path()));
 
     QStringList loadErrors;
-    const auto plugins = printing::PluginLoader::loadAll(
-        printing::PluginLoader::searchFolders(installedPluginFolder()), &loadErrors);
+    // Only the dialog extensions the printer's PPD names: a plain printer gets the plain dialog.
+    const auto plugins = printing::PluginLoader::loadForPpd(
+        ppd->record(), printing::PluginLoader::searchFolders(installedPluginFolder()), &loadErrors);
     for (const QString& loadError : loadErrors) {
         errors_ << "vextel-print: " << loadError << Qt::endl;
     }
@@ -118,7 +159,8 @@ int HostApplication::run() {
 
     const QString outputFolder =
         options_.outputFolder.isEmpty() ? QStringLiteral("vextel-jobs") : options_.outputFolder;
-    JobDispatcher dispatcher({options_.queue, options_.server, outputFolder}, options_.documents);
+    JobDispatcher dispatcher({options_.queue, options_.server, outputFolder, options_.title},
+                             options_.documents);
     PrintDialog dialog(host, borrowed, dispatcher);
 
     if (!options_.screenshot.isEmpty()) {
@@ -149,6 +191,15 @@ int HostApplication::run() {
         return kUsageError;
     }
     return exitStatusOf(dialog.outcome());
+}
+
+void HostApplication::markPresets(PpdDocument& ppd) {
+    for (const auto& [keyword, choice] : options_.presets) {
+        if (!ppd.markOption(keyword, choice) && !options_.quietPresets) {
+            errors_ << "vextel-print: -o " << keyword << '=' << choice
+                    << ": the printer has no such choice; ignored" << Qt::endl;
+        }
+    }
 }
 
 void HostApplication::reportOutcome(HostCallback& host, const PrintDialog& dialog) {

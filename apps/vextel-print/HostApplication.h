@@ -7,6 +7,7 @@
 namespace vextel_print {
 
 class HostCallback;
+class PpdDocument;
 class PrintDialog;
 
 // The host's run: opens the printer's PPD, loads the print-dialog plug-ins, shows the print
@@ -23,6 +24,8 @@ public:
     static QString installedPluginFolder();
 
 private:
+    // Marks the choices given with -o (or taken from a captured job).
+    void markPresets(PpdDocument& ppd);
     // Writes the job's options and where it went (or why not).
     void reportOutcome(HostCallback& host, const PrintDialog& dialog);
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 namespace vextel_print {
 
@@ -15,6 +17,16 @@ struct HostOptions {
     QString outputFolder; // --output DIR: where a job without a queue is written
     QString screenshot;   // --screenshot FILE
     QString script;       // --script FILE
+    QString title;        // --title TEXT: the job's title (default: the first document's name)
+    // -o NAME=CHOICE: PPD choices marked before the dialog opens, in the order given.
+    QList<std::pair<QString, QString>> presets;
+    // Presets taken from a captured job carry the scheduler's own attributes too; only those the
+    // PPD knows are marked, without a word on the others.
+    bool quietPresets = false;
+    bool fax = false;    // --fax: the first queue of the fax printer
+    bool agent = false;  // --agent: send the captured fax jobs of this user
+    bool once = false;   // --once: with --agent, the jobs waiting now, then exit
+    QString spoolFolder; // --spool DIR: with --agent, the folder to take jobs from
     QStringList documents;
     bool help = false;
 

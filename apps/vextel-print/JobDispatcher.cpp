@@ -109,6 +109,9 @@ QString JobDispatcher::nextJobFolder() const {
 }
 
 QString JobDispatcher::jobTitle() const {
+    if (!target_.title.isEmpty()) {
+        return target_.title;
+    }
     return documents_.isEmpty() ? QStringLiteral("Fax") : QFileInfo(documents_.first()).fileName();
 }
 

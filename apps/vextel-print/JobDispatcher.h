@@ -16,6 +16,7 @@ public:
         QString queue;        // CUPS queue; empty: write the job into outputFolder
         QString server;       // CUPS server for the queue; empty for the default
         QString outputFolder; // where jobs without a queue go, each in a folder of its own
+        QString title{};      // the job's title; empty: the first document's file name
     };
     struct Result {
         bool ok = false;

@@ -80,13 +80,24 @@ bool PpdDocument::markOption(const QString& keyword, const QString& choice) {
 
 QMap<QString, QString> PpdDocument::markedChoices() const {
     QMap<QString, QString> marked;
-    for (ppd_option_t* option = ppdFirstOption(ppd_); option != nullptr;
-         option = ppdNextOption(ppd_)) {
-        if (const ppd_choice_t* choice = ppdFindMarkedChoice(ppd_, option->keyword)) {
-            marked.insert(QString::fromUtf8(option->keyword), QString::fromUtf8(choice->choice));
-        }
+    for (int i = 0; i < ppd_->num_groups; ++i) {
+        addMarkedChoices(ppd_->groups[i], marked);
     }
     return marked;
+}
+
+// The groups' own option arrays, not libcups' option cursor: looking up a marked choice moves
+// that cursor, and a keyword opened in two groups then sends the walk round for ever.
+void PpdDocument::addMarkedChoices(const ppd_group_t& group, QMap<QString, QString>& marked) const {
+    for (int i = 0; i < group.num_options; ++i) {
+        const ppd_option_t& option = group.options[i];
+        if (const ppd_choice_t* choice = ppdFindMarkedChoice(ppd_, option.keyword)) {
+            marked.insert(QString::fromUtf8(option.keyword), QString::fromUtf8(choice->choice));
+        }
+    }
+    for (int i = 0; i < group.num_subgroups; ++i) {
+        addMarkedChoices(group.subgroups[i], marked);
+    }
 }
 
 } // namespace vextel_print

@@ -32,6 +32,7 @@ public:
 
 private:
     PpdDocument(ppd_file_t* ppd, QString path, QString temporaryCopy);
+    void addMarkedChoices(const ppd_group_t& group, QMap<QString, QString>& marked) const;
     ppd_file_t* ppd_;
     QString path_;
     QString temporaryCopy_; // removed when the document goes

@@ -1,4 +1,5 @@
 // vextel-print: the print-dialog host.
+#include "FaxAgent.h"
 #include "HostApplication.h"
 #include "HostOptions.h"
 
@@ -77,5 +78,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vextel-print"));
+    if (options->agent) {
+        return vextel_print::FaxAgent(*options, output, errors).run();
+    }
     return vextel_print::HostApplication(*options, output, errors).run();
 }

@@ -1,5 +1,7 @@
 #include "kit/Bundle.h"
 
+#include "kit/TextEncoding.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -8,7 +10,9 @@
 #include <QHash>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -64,17 +68,35 @@ QVariantMap dictToVariant(plist_t node) {
         if (!key || value == nullptr) {
             break;
         }
-        map.insert(QString::fromUtf8(key.get()), toVariant(value));
+        map.insert(TextEncoding::decodeUtf8(key.get()), toVariant(value));
     }
     std::free(iter);
     return map;
 }
 
+// Read with its length: the library's copying getter asserts on a string holding a NUL.
 QString stringValue(plist_t node) {
-    char* raw = nullptr;
-    plist_get_string_val(node, &raw);
-    PlistString owned(raw);
-    return owned ? QString::fromUtf8(owned.get()) : QString();
+    uint64_t length = 0;
+    const char* bytes = plist_get_string_ptr(node, &length);
+    if (bytes == nullptr || length > static_cast<uint64_t>(std::numeric_limits<qsizetype>::max())) {
+        return {};
+    }
+    return TextEncoding::decodeUtf8(QByteArrayView(bytes, static_cast<qsizetype>(length)));
+}
+
+// True when a key or string anywhere in the tree holds a NUL character. The library has no way
+// to read a key with its length, and asserts when asked for one holding a NUL; its XML writer
+// writes every key and string whole, and nothing else in that text can be a 0 byte.
+bool holdsNulCharacter(plist_t root) {
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &xml, &length);
+    if (xml == nullptr) {
+        return true; // unwritable is unreadable
+    }
+    const bool found = std::memchr(xml, '\0', length) != nullptr;
+    plist_to_xml_free(xml);
+    return found;
 }
 
 // This libplist keeps every integer as 64 unsigned bits; negative numbers come back in two's
@@ -153,6 +175,11 @@ std::optional<QVariantMap> readInfoPlist(const QString& path) {
     plist_from_memory(bytes.constData(), static_cast<uint32_t>(bytes.size()), &root);
     PlistTree tree(root);
     if (!tree || plist_get_node_type(root) != PLIST_DICT) {
+        return std::nullopt;
+    }
+    if (holdsNulCharacter(root)) {
+        std::fprintf(stderr, "Bundle: %s: Info.plist holds a NUL character in a key or string\n",
+                     QFile::encodeName(path).constData());
         return std::nullopt;
     }
     return dictToVariant(root);

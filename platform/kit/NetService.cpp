@@ -7,6 +7,7 @@
 #include <avahi-client/client.h>
 #include <avahi-client/lookup.h>
 #include <avahi-common/error.h>
+#include <cstdint>
 #include <cstring>
 #include <netinet/in.h>
 
@@ -214,7 +215,9 @@ void NetService::resolveWithTimeout(double seconds) {
     found_.clear();
     error_.reset();
     addresses_.clear();
-    timeoutTimer_.start(seconds > 0 ? int(seconds * 1000.0 + 0.5) : 0);
+    // Whole milliseconds; a time-out beyond what a timer takes waits as long as it can.
+    const double milliseconds = seconds > 0 ? seconds * 1000.0 + 0.5 : 0.0;
+    timeoutTimer_.start(milliseconds < double(INT32_MAX) ? int(milliseconds) : INT32_MAX);
     if (innermostDriver != nullptr) {
         innermostDriver->driver_.resolve(*this);
         return;

@@ -1,5 +1,6 @@
 #include "kit/TextEncoding.h"
 
+#include <QStringDecoder>
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -11,6 +12,12 @@ namespace {
 
 // Code points go in as UTF-32 in a fixed byte order, so iconv never looks for a byte-order mark.
 constexpr const char* kCodePointCharset = "UTF-32LE";
+// Room for a conversion's output: every pair of encodings here writes at most four bytes per
+// input byte (one Shift-JIS byte is three UTF-8 bytes; two can be two characters of three).
+constexpr size_t kOutputBytesPerInputByte = 4;
+constexpr size_t kOutputSlack = 16;
+// Far above any text this system converts, and low enough that the room cannot overflow.
+constexpr size_t kLargestInput = size_t{1} << 28;
 
 class Iconv {
 public:
@@ -27,34 +34,49 @@ public:
 
     // The whole input converted, including the bytes a stateful encoding holds back until the
     // end; none when any of it cannot be converted. Starts from the initial state every time.
+    //
+    // The output gets room for the whole result at once instead of a chunk at a time: glibc's
+    // Shift-JIS X0213 decoder, asked to write a code that decodes to two characters into a
+    // chunk with room for one, answers "output full" without taking any input and writes the
+    // held character again on every retry. Should the room still be short, it is grown once
+    // and the conversion started over; after that the conversion fails instead of looping.
     std::optional<QByteArray> convert(const char* input, size_t length) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        QByteArray output;
-        std::vector<char> chunk(256);
-        char* in = const_cast<char*>(input);
-        size_t inLeft = length;
-        for (;;) {
-            char* out = chunk.data();
-            size_t outLeft = chunk.size();
-            const size_t done = inLeft > 0 ? iconv(cd, &in, &inLeft, &out, &outLeft)
-                                           : iconv(cd, nullptr, nullptr, &out, &outLeft);
-            output.append(chunk.data(), static_cast<qsizetype>(chunk.size() - outLeft));
-            if (done != static_cast<size_t>(-1)) {
-                if (inLeft == 0 && in == nullptr) {
-                    return output;
-                }
-                if (inLeft == 0) {
-                    in = nullptr; // flush the shift state next round
-                }
-                continue;
+        if (length > kLargestInput) {
+            return std::nullopt;
+        }
+        size_t room = kOutputBytesPerInputByte * length + kOutputSlack;
+        for (int attempt = 0; attempt < 2; ++attempt, room *= kOutputBytesPerInputByte) {
+            QByteArray output(static_cast<qsizetype>(room), Qt::Uninitialized);
+            const std::optional<size_t> written = convertInto(input, length, output.data(), room);
+            if (written) {
+                output.truncate(static_cast<qsizetype>(*written));
+                return output;
             }
             if (errno != E2BIG) {
                 return std::nullopt;
             }
         }
+        return std::nullopt;
     }
 
 private:
+    // One pass from the initial state, input and shift-state flush; the bytes written, or none
+    // with errno telling why.
+    std::optional<size_t> convertInto(const char* input, size_t length, char* output, size_t room) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(input);
+        size_t inLeft = length;
+        char* out = output;
+        size_t outLeft = room;
+        if (length > 0 && iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1)) {
+            return std::nullopt;
+        }
+        if (iconv(cd, nullptr, nullptr, &out, &outLeft) == static_cast<size_t>(-1)) {
+            return std::nullopt;
+        }
+        return room - outLeft;
+    }
+
     iconv_t cd;
 };
 
@@ -156,22 +178,28 @@ qsizetype getBytes(const QString& text, StringEncoding encoding, unsigned char* 
     return converted;
 }
 
-bool getCString(const QString& text, StringEncoding encoding, char* buffer, qsizetype bufferSize) {
+std::optional<QByteArray> bytesFromString(const QString& text, StringEncoding encoding) {
     const char* name = iconvName(encoding);
-    if (name == nullptr || buffer == nullptr || bufferSize < 1) {
-        return false;
+    if (name == nullptr) {
+        return std::nullopt;
     }
     bool valid = false;
     const QByteArray input = allCodePointBytes(text, &valid);
     if (!valid) {
-        return false;
+        return std::nullopt;
     }
     Iconv converter(name, kCodePointCharset);
     if (!converter.isOpen()) {
+        return std::nullopt;
+    }
+    return converter.convert(input.constData(), static_cast<size_t>(input.size()));
+}
+
+bool getCString(const QString& text, StringEncoding encoding, char* buffer, qsizetype bufferSize) {
+    if (buffer == nullptr || bufferSize < 1) {
         return false;
     }
-    const std::optional<QByteArray> bytes =
-        converter.convert(input.constData(), static_cast<size_t>(input.size()));
+    const std::optional<QByteArray> bytes = bytesFromString(text, encoding);
     if (!bytes || bytes->size() + 1 > bufferSize) {
         return false;
     }
@@ -197,11 +225,17 @@ std::optional<QString> stringFromBytes(const char* bytes, qsizetype length,
     if (!utf8) {
         return std::nullopt;
     }
-    QString text = QString::fromUtf8(*utf8);
+    QString text = decodeUtf8(*utf8);
     if (encoding == ShiftJIS_X0213) {
         readSingleBytesAsAscii(text);
     }
     return text;
+}
+
+QString decodeUtf8(QByteArrayView bytes) {
+    // Qt's plain UTF-8 decoding skips a leading byte-order mark; here it is text like any other.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 std::optional<QString> stringFromCString(const char* bytes, StringEncoding encoding) {

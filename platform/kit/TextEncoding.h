@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -30,6 +31,9 @@ const char* iconvName(StringEncoding encoding);
 qsizetype getBytes(const QString& text, StringEncoding encoding, unsigned char* buffer,
                    qsizetype bufferLength, qsizetype* usedLength);
 
+// The whole text's bytes in the encoding, a U+0000 as a 0 byte like any other character; none
+// when any character cannot be represented.
+std::optional<QByteArray> bytesFromString(const QString& text, StringEncoding encoding);
 // Converts the whole text into a NUL-terminated byte string in the buffer. False, with the buffer
 // unspecified, when any character cannot be represented or the bytes and the terminator do not
 // fit. All or nothing.
@@ -38,6 +42,9 @@ bool getCString(const QString& text, StringEncoding encoding, char* buffer, qsiz
 // The text that the bytes spell in the encoding; none when they are not valid in it.
 std::optional<QString> stringFromBytes(const char* bytes, qsizetype length,
                                        StringEncoding encoding);
+// UTF-8 bytes as text, every character kept: a leading U+FEFF too. Malformed sequences become
+// U+FFFD.
+QString decodeUtf8(QByteArrayView bytes);
 // The text of a NUL-terminated byte string (up to its first 0 byte); none when not valid.
 std::optional<QString> stringFromCString(const char* bytes, StringEncoding encoding);
 

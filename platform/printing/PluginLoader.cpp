@@ -43,6 +43,41 @@ bool callInitWithBundle(PluginFactory& factory,
     }
 }
 
+constexpr const char* kDialogExtensionAttribute = "APDialogExtension";
+
+// The values of every *APDialogExtension line. The attribute walk moves the PPD's attribute
+// cursor, so the values are gathered first and nothing else looks attributes up meanwhile.
+QStringList dialogExtensionValues(ppd_file_t* ppd) {
+    QStringList values;
+    for (ppd_attr_t* attribute = ppdFindAttr(ppd, kDialogExtensionAttribute, nullptr);
+         attribute != nullptr;
+         attribute = ppdFindNextAttr(ppd, kDialogExtensionAttribute, nullptr)) {
+        if (attribute->value != nullptr) {
+            values.append(QString::fromUtf8(attribute->value).trimmed());
+        }
+    }
+    return values;
+}
+
+// The folder the value names: the path itself when it exists, else its last component looked
+// up in the folders; empty when neither is found.
+QString resolveDialogExtension(const QString& value, const QStringList& folders) {
+    if (!value.isEmpty() && QFileInfo(value).isDir()) {
+        return value;
+    }
+    const QString name = QFileInfo(value).fileName();
+    if (name.isEmpty()) {
+        return {};
+    }
+    for (const QString& folder : folders) {
+        const QString candidate = QDir(folder).filePath(name);
+        if (QFileInfo(candidate).isDir()) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
 QStringList pluginFoldersIn(const QString& folder) {
     const QDir dir(folder);
     QStringList result;
@@ -159,6 +194,45 @@ std::vector<std::unique_ptr<LoadedPlugin>> PluginLoader::loadAll(const QStringLi
                                                                  QStringList* errors) {
     std::vector<std::unique_ptr<LoadedPlugin>> plugins;
     for (const QString& path : findBundles(folders)) {
+        QString error;
+        if (auto plugin = load(path, &error))
+            plugins.push_back(std::move(plugin));
+        else if (errors != nullptr)
+            errors->append(error);
+    }
+    return plugins;
+}
+
+QStringList PluginLoader::bundlesNamedByPpd(ppd_file_t* ppd, const QStringList& folders,
+                                            QStringList* errors) {
+    QStringList result;
+    if (ppd == nullptr) {
+        return result;
+    }
+    QSet<QString> seenPaths;
+    for (const QString& value : dialogExtensionValues(ppd)) {
+        const QString path = resolveDialogExtension(value, folders);
+        if (path.isEmpty()) {
+            if (errors != nullptr) {
+                errors->append(QStringLiteral("PluginLoader - ") + value +
+                               QStringLiteral(": the dialog extension the PPD names is not found"));
+            }
+            continue;
+        }
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        if (seenPaths.contains(canonical)) {
+            continue;
+        }
+        seenPaths.insert(canonical);
+        result.append(path);
+    }
+    return result;
+}
+
+std::vector<std::unique_ptr<LoadedPlugin>>
+PluginLoader::loadForPpd(ppd_file_t* ppd, const QStringList& folders, QStringList* errors) {
+    std::vector<std::unique_ptr<LoadedPlugin>> plugins;
+    for (const QString& path : bundlesNamedByPpd(ppd, folders, errors)) {
         QString error;
         if (auto plugin = load(path, &error))
             plugins.push_back(std::move(plugin));

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cups/ppd.h>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,19 @@ public:
     // load() for every bundle findBundles() gives; the reasons of failed loads go to *errors.
     static std::vector<std::unique_ptr<LoadedPlugin>> loadAll(const QStringList& folders,
                                                               QStringList* errors = nullptr);
+
+    // The bundles a printer's PPD names, each with a line
+    //   *APDialogExtension: "<path>/<Name>.plugin"
+    // in the PPD's order: the path when that folder exists, else the first <Name>.plugin in the
+    // given folders. A name found nowhere puts a one-line reason into *errors; a bundle named
+    // twice counts once. A PPD naming none gets none: its printer has no dialog extension.
+    static QStringList bundlesNamedByPpd(ppd_file_t* ppd, const QStringList& folders,
+                                         QStringList* errors = nullptr);
+
+    // load() for every bundle bundlesNamedByPpd() gives; the reasons of bundles that are missing
+    // or fail to load go to *errors, one line each.
+    static std::vector<std::unique_ptr<LoadedPlugin>>
+    loadForPpd(ppd_file_t* ppd, const QStringList& folders, QStringList* errors = nullptr);
 };
 
 } // namespace printing

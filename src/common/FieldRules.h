@@ -21,6 +21,9 @@ inline constexpr CodeRange kPhoneNumberAcceptableRange[] = {{0x0030, 0x0039},
                                                             {0x003D, 0x003D},
                                                             {0, 0}};
 inline constexpr CodeRange kPasswordAcceptableRange[] = {{0x0030, 0x0039}, {0, 0}};
+// Free text: every code but the control characters.
+inline constexpr CodeRange kFreeTextAcceptableRange[] = {
+    {0x0020, 0x007E}, {0x00A0, 0xFFFF}, {0, 0}};
 
 // What one text field takes: at most maxLength UTF-16 code units, each inside the accepted
 // ranges. Every field of the fax panel, the fax-sending dialog and the address books takes its
@@ -38,5 +41,8 @@ inline constexpr FieldRule kAddressNameRule{32, kAddressNameAcceptableRange};
 inline constexpr FieldRule kPhoneNumberRule{50, kPhoneNumberAcceptableRange};
 // The fax job's password: up to four digits.
 inline constexpr FieldRule kPasswordRule{4, kPasswordAcceptableRange};
+// An address-book entry's company and note, as long as the library's personal entry record holds.
+inline constexpr FieldRule kCompanyRule{64, kFreeTextAcceptableRange};
+inline constexpr FieldRule kNoteRule{254, kFreeTextAcceptableRange};
 
 } // namespace tarvik_pde_m40vextel

@@ -27,39 +27,47 @@ void printDiagnostic(const char* line) {
     std::fputc('\n', stderr);
 }
 
-bool needsEscaping(const char* bytes) {
-    return std::strpbrk(bytes, ",'\\/") != nullptr;
+bool needsEscaping(const QByteArray& bytes) {
+    for (const char byte : bytes) {
+        if (byte == ',' || byte == '\'' || byte == '\\' || byte == '/') {
+            return true;
+        }
+    }
+    return false;
 }
 
-// Each byte as "/" and its value taken as a signed 8-bit number. An element that would not fit
-// whole in the 1023 characters is dropped with all that follow.
-QByteArray slashDecimalForm(const char* bytes) {
+// Each byte, 0 included, as "/" and its value taken as a signed 8-bit number.
+QByteArray slashDecimalForm(const QByteArray& bytes) {
     QByteArray encoded;
-    for (const char* byte = bytes; *byte != '\0'; ++byte) {
-        char element[8];
-        const int length = std::snprintf(element, sizeof element, "/%d",
-                                         static_cast<int>(static_cast<signed char>(*byte)));
-        if (encoded.size() + length > static_cast<qsizetype>(kEncodedBufferSize) - 1) {
-            break;
-        }
-        encoded.append(element, length);
+    for (const char byte : bytes) {
+        encoded.append('/');
+        encoded.append(QByteArray::number(static_cast<int>(static_cast<signed char>(byte))));
     }
     return encoded;
 }
 
-unsigned char decodedByte(const char* element) {
-    const long value = std::strtol(element, nullptr, 10);
+// None when the element is not a decimal number.
+std::optional<unsigned char> decodedByte(const QByteArray& element) {
+    char* end = nullptr;
+    const long value = std::strtol(element.constData(), &end, 10);
+    if (end == element.constData() || *end != '\0') {
+        return std::nullopt;
+    }
     if (value >= 255) {
         return 255;
     }
     return static_cast<unsigned char>(value); // negative values wrap modulo 256
 }
 
-QByteArray decodeSlashDecimal(const char* bytes) {
+// The bytes after the leading "/"; none when an element is no number (a 0 byte among them too).
+std::optional<QByteArray> decodeSlashDecimal(const QByteArray& form) {
     QByteArray decoded;
-    QByteArray elements(bytes + 1); // after the leading "/"
-    for (const QByteArray& element : elements.split('/')) {
-        decoded.append(static_cast<char>(decodedByte(element.constData())));
+    for (const QByteArray& element : form.mid(1).split('/')) {
+        const std::optional<unsigned char> byte = decodedByte(element);
+        if (!byte) {
+            return std::nullopt;
+        }
+        decoded.append(static_cast<char>(*byte));
     }
     return decoded;
 }
@@ -126,16 +134,21 @@ std::optional<QString> CopyEncodedString(const std::optional<QString>& text,
     if (!text) {
         return std::nullopt;
     }
-    std::array<char, kWorkBufferSize> bytes{};
-    if (!kit::TextEncoding::getCString(*text, encoding, bytes.data(), bytes.size())) {
+    const std::optional<QByteArray> bytes = kit::TextEncoding::bytesFromString(*text, encoding);
+    if (!bytes || bytes->size() > kWorkCapacity) {
         printDiagnostic("CopyEncodedString : CFStringGetCString failed.");
         return std::nullopt;
     }
-    if (text->isEmpty() || !needsEscaping(bytes.data())) {
+    if (text->isEmpty() || !needsEscaping(*bytes)) {
         return text;
     }
-    const QByteArray encoded = slashDecimalForm(bytes.data());
-    return kit::TextEncoding::stringFromBytes(encoded.constData(), encoded.size(), encoding);
+    const QByteArray encoded = slashDecimalForm(*bytes);
+    // A cut form would decode to another text: refuse what does not fit whole.
+    if (encoded.size() > static_cast<qsizetype>(kEncodedBufferSize) - 1) {
+        printDiagnostic("CopyEncodedString : the encoded form exceeds 1023 characters.");
+        return std::nullopt;
+    }
+    return QString::fromLatin1(encoded);
 }
 
 std::optional<QString> CopyDecodedString(const std::optional<QString>& text,
@@ -147,16 +160,20 @@ std::optional<QString> CopyDecodedString(const std::optional<QString>& text,
     if (text->isEmpty() || text->front() != QLatin1Char('/')) {
         return text;
     }
-    std::array<char, kWorkBufferSize> bytes{};
-    if (!kit::TextEncoding::getCString(*text, encoding, bytes.data(), bytes.size())) {
+    const std::optional<QByteArray> bytes = kit::TextEncoding::bytesFromString(*text, encoding);
+    if (!bytes) {
         printDiagnostic("CopyDecodedString : CFStringGetCString failed.");
         return std::nullopt;
     }
-    if (std::strlen(bytes.data()) < 2) {
-        return kit::TextEncoding::stringFromCString(bytes.data(), encoding);
+    if (bytes->size() < 2) {
+        return kit::TextEncoding::stringFromBytes(bytes->constData(), bytes->size(), encoding);
     }
-    const QByteArray decoded = decodeSlashDecimal(bytes.data());
-    return kit::TextEncoding::stringFromCString(decoded.constData(), encoding);
+    const std::optional<QByteArray> decoded = decodeSlashDecimal(*bytes);
+    if (!decoded) {
+        printDiagnostic("CopyDecodedString : not a slash-decimal form.");
+        return std::nullopt;
+    }
+    return kit::TextEncoding::stringFromBytes(decoded->constData(), decoded->size(), encoding);
 }
 
 } // namespace tarvik_pde_m40vextel

@@ -95,10 +95,9 @@ bool isValidForXml(plist_t node) {
         plist_dict_new_iter(node, &iterator);
         bool valid = true;
         for (;;) {
-            char* key = nullptr;
+            // The key is not needed, and asking for it asserts when it holds a NUL.
             plist_t value = nullptr;
-            plist_dict_next_item(node, iterator, &key, &value);
-            std::free(key);
+            plist_dict_next_item(node, iterator, nullptr, &value);
             if (value == nullptr) {
                 break;
             }

@@ -81,6 +81,14 @@ std::optional<std::u16string> utf16FromUtf8(std::string_view text) {
     return out;
 }
 
+bool isValidUtf8(std::string_view text) {
+    // ASCII runs, the common case, need no decoding.
+    for (unsigned char c : text)
+        if (c >= 0x80)
+            return utf16FromUtf8(text).has_value();
+    return true;
+}
+
 std::optional<std::string> utf8FromUtf16(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

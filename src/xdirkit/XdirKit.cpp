@@ -3,9 +3,14 @@
 #include "xdirkit/XdirKit.h"
 
 #include "AddressBookFolder.h"
+#include "BookFile.h"
 #include "DataHandle.h"
+#include "PersonalRecords.h"
 #include "RecordText.h"
+#include "VCardReader.h"
+#include "VCardWriter.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
@@ -147,6 +152,34 @@ const char* XdirGADFile_GetFileList(void) {
     }
     list += '\0';
     return list.data();
+}
+
+int32_t XdirGADFile_Read(const char* path, XDIRDataRef data, int32_t flags) {
+    if (path == nullptr || data == nullptr || flags != 0)
+        return XDIR_ERR_BAD_ARGUMENT;
+    try {
+        xdirkit::PersonalRecords records;
+        if (const int32_t status = records.readFile(path); status != XDIR_OK)
+            return status;
+        for (const std::string& warning : records.warnings)
+            std::fprintf(stderr, "XdirGADFile_Read : %s: %s\n", path, warning.c_str());
+        data->handle.setPersonal(std::move(records.entries), std::move(records.groups));
+        return XDIR_OK;
+    } catch (const std::bad_alloc&) {
+        return XDIR_ERR_OUT_OF_MEMORY;
+    }
+}
+
+int32_t XdirGADFile_Add(const char* path, XDIRDataRef data, int32_t flags) {
+    if (path == nullptr || *path == '\0' || data == nullptr || flags != 0)
+        return XDIR_ERR_BAD_ARGUMENT;
+    if (data->handle.myFax().empty())
+        return XDIR_OK;
+    try {
+        return xdirkit::VCardWriter::appendEntries(path, data->handle.myFax());
+    } catch (const std::bad_alloc&) {
+        return XDIR_ERR_OUT_OF_MEMORY;
+    }
 }
 
 } // extern "C"

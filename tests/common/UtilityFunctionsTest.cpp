@@ -123,13 +123,45 @@ TEST(CopyEncodedString, ReportsTextsThatDoNotConvert) {
     EXPECT_EQ(line2, "CopyEncodedString : CFStringGetCString failed.\n");
 }
 
-TEST(CopyEncodedString, DropsElementsThatDoNotFitIn1023Characters) {
-    // "/47" and then "/-128" for each U+0080: 3 + 204 * 5 = 1023 characters fit, the rest not.
-    const QString text = QLatin1Char('/') + QString(254, QChar(0x0080));
-    const std::optional<QString> encoded = CopyEncodedString(text, enc::ISOLatin1);
+TEST(CopyEncodedString, RefusesAFormLongerThan1023CharactersInsteadOfCuttingIt) {
+    // "/47" and then "/-128" for each U+0080: 3 + 204 * 5 = 1023 characters fit, one more not.
+    const QString fits = QLatin1Char('/') + QString(204, QChar(0x0080));
+    const std::optional<QString> encoded = CopyEncodedString(fits, enc::ISOLatin1);
     ASSERT_TRUE(encoded);
     EXPECT_EQ(encoded->size(), 1023);
-    EXPECT_TRUE(encoded->endsWith(QLatin1String("/-128/-128")));
+    EXPECT_EQ(CopyDecodedString(encoded, enc::ISOLatin1), fits);
+
+    for (int count : {205, 254}) {
+        std::optional<QString> result = QStringLiteral("unchanged");
+        const std::string line = capturedStderrOf([&] {
+            result =
+                CopyEncodedString(QLatin1Char('/') + QString(count, QChar(0x0080)), enc::ISOLatin1);
+        });
+        EXPECT_FALSE(result) << count;
+        EXPECT_EQ(line, "CopyEncodedString : the encoded form exceeds 1023 characters.\n") << count;
+    }
+}
+
+TEST(SlashDecimalForm, EveryEncodedTextDecodesWhole) {
+    const struct {
+        const char* name;
+        QString text;
+        kit::StringEncoding encoding;
+    } kTexts[] = {
+        {"255 bytes, longer than 255 when encoded",
+         QLatin1Char('/') + QString(254, QLatin1Char('a')), enc::ASCII},
+        {"NUL after the slash", QString::fromLatin1("/\0a", 3), enc::UTF8},
+        {"NUL before the slash", QString::fromLatin1("a\0/b", 4), enc::UTF8},
+        {"only NUL and a comma", QString::fromLatin1("\0,", 2), enc::ISOLatin1},
+        {"Shift-JIS pairs", QString(127, QChar(0x30bd)), enc::ShiftJIS_X0213},
+        {"byte-order mark first", QStringLiteral("\ufeff/x"), enc::UTF8},
+    };
+    for (const auto& row : kTexts) {
+        const std::optional<QString> encoded = CopyEncodedString(row.text, row.encoding);
+        ASSERT_TRUE(encoded) << row.name;
+        EXPECT_TRUE(encoded->startsWith(QLatin1Char('/'))) << row.name;
+        EXPECT_EQ(CopyDecodedString(encoded, row.encoding), row.text) << row.name;
+    }
 }
 
 TEST(CopyDecodedString, ReversesTheSlashDecimalForm) {
@@ -137,13 +169,17 @@ TEST(CopyDecodedString, ReversesTheSlashDecimalForm) {
     EXPECT_EQ(CopyDecodedString(QStringLiteral("/"), enc::UTF8), QStringLiteral("/"));
     EXPECT_EQ(CopyDecodedString(QStringLiteral("plain"), enc::UTF8), QStringLiteral("plain"));
     EXPECT_EQ(CopyDecodedString(QString(""), enc::UTF8), QString(""));
-    EXPECT_EQ(CopyDecodedString(QStringLiteral("/abc"), enc::UTF8), QString(""));
+    // What the encoder never writes is no slash-decimal form.
+    EXPECT_FALSE(CopyDecodedString(QStringLiteral("/abc"), enc::UTF8));
+    EXPECT_FALSE(CopyDecodedString(QStringLiteral("/65//66"), enc::UTF8));
     EXPECT_EQ(CopyDecodedString(QStringLiteral("/300"), enc::ISOLatin1), QStringLiteral("\u00ff"));
     EXPECT_EQ(CopyDecodedString(QStringLiteral("/-1/ 47/+65"), enc::ISOLatin1),
               QStringLiteral("\u00ff/A"));
     EXPECT_EQ(CopyDecodedString(QStringLiteral("/-125/92"), enc::ShiftJIS_X0213),
               QStringLiteral("\u30bd"));
-    EXPECT_EQ(CopyDecodedString(QStringLiteral("/65/0/66"), enc::UTF8), QStringLiteral("A"));
+    // A 0 byte is a character of the text, not its end.
+    EXPECT_EQ(CopyDecodedString(QStringLiteral("/65/0/66"), enc::UTF8),
+              QString::fromLatin1("A\0B", 3));
     // 0xFF alone is not UTF-8.
     EXPECT_FALSE(CopyDecodedString(QStringLiteral("/300"), enc::UTF8));
 }

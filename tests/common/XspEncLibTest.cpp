@@ -212,3 +212,30 @@ TEST(XspEncLib, DecodeTableMatchesTheAlphabet) {
     EXPECT_EQ(B64TBL[static_cast<unsigned char>('=')], 255);
     EXPECT_EQ(std::string(xspkey, 4), "qmzt");
 }
+
+TEST(XspEncLib, B64ToBinRefusesAShortLastGroupAndAnswersTheExactSize) {
+    // Fewer than four characters before the end (or a NUL) is a cut-off text, never a shorter
+    // result; spaces pad the raw length to a multiple of four.
+    const std::string kCutOff[] = {"YWJ ",
+                                   "YQ  ",
+                                   "Y   ",
+                                   "YWJjYQ  ",
+                                   "YWJjY   ",
+                                   "YWJj\nYQ\n\n\n\n\n",
+                                   std::string("YWJ\0", 4),
+                                   std::string("YWJjY\0\0\0", 8)};
+    for (const std::string& text : kCutOff) {
+        std::vector<unsigned char> out(8, 0xEE);
+        int32_t length = -99;
+        EXPECT_EQ(
+            XspB64ToBin(text.data(), static_cast<int32_t>(text.size()), out.data(), &length, 8), -2)
+            << text;
+        EXPECT_EQ(length, -99) << text;
+        EXPECT_EQ(out[0], 0xEE) << text;
+    }
+    // The size query counts what decoding writes, not what the raw length could hold.
+    int32_t length = 0;
+    EXPECT_EQ(XspB64ToBin(" +/\t8A\r\n", 8, nullptr, &length, 0), -3);
+    EXPECT_EQ(length, 3);
+    EXPECT_EQ(decode(" +/\t8A\r\n", 3).bytes, std::vector<unsigned char>({0xFB, 0xFF, 0x00}));
+}

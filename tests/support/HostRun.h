@@ -45,21 +45,27 @@ struct HostRun {
 };
 
 // Runs the host to its end (a minute at most) with the given arguments and environment.
-inline HostRun runHost(const QStringList& arguments, const QProcessEnvironment& environment) {
+// Runs a program to its end (timeoutMs at most) with the given arguments and environment.
+inline HostRun runProgram(const QString& program, const QStringList& arguments,
+                          const QProcessEnvironment& environment, int timeoutMs = 60000) {
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(hostProgram(), arguments);
+    process.start(program, arguments);
     HostRun run;
-    if (!process.waitForFinished(60000)) {
+    if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
-        ADD_FAILURE() << "vextel-print did not finish";
+        ADD_FAILURE() << program.toStdString() << " did not finish";
         return run;
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+inline HostRun runHost(const QStringList& arguments, const QProcessEnvironment& environment) {
+    return runProgram(hostProgram(), arguments, environment);
 }
 
 } // namespace vextel_test

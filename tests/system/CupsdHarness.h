@@ -32,6 +32,8 @@ public:
         return environment_.value(QStringLiteral("VEXTEL_CUPS_CAPTURE"));
     }
     QString folder() const { return folder_; }
+    // The fax capture spool, when the harness was started with VEXTEL_FAX_BACKEND set.
+    QString faxSpool() const { return environment_.value(QStringLiteral("VEXTEL_FAX_SPOOL")); }
 
     // The capture folder of the job once the backend has finished it; nullopt after the timeout.
     std::optional<QString> waitForCapture(int jobId, int timeoutMs = 20000) const;

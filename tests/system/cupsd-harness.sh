@@ -9,6 +9,9 @@
 #         CUPS_SERVER=127.0.0.1:<port>      VEXTEL_CUPS_SOCKET=<FOLDER>/cupsd.sock
 #         VEXTEL_CUPS_QUEUE=<queue>         VEXTEL_CUPS_CAPTURE=<FOLDER>/capture
 #         VEXTEL_CUPSD_PID=<pid>
+#       With VEXTEL_FAX_BACKEND naming the built fax capture backend, it is installed beside the
+#       capture backend, its jobs go under FOLDER/fax-spool, and the environment has
+#         VEXTEL_FAX_SPOOL=<FOLDER>/fax-spool
 #       On any failure the scheduler is stopped, FOLDER removed, and the exit status is 1.
 #   cupsd-harness.sh stop FOLDER
 #       Stops the scheduler by the pid recorded in FOLDER and removes FOLDER.
@@ -99,6 +102,7 @@ AccessLog $folder/log/access_log
 PageLog $folder/log/page_log
 SystemGroup root
 FileDevice No
+SetEnv VEXTEL_FAX_SPOOL $folder/fax-spool
 CONF
 }
 
@@ -113,6 +117,9 @@ lay_out() {
         fi
     done
     install -m 0700 "$here/capture-backend" "$folder/bin/backend/capture" || return 1
+    if [ -n "${VEXTEL_FAX_BACKEND:-}" ]; then
+        install -m 0700 "$VEXTEL_FAX_BACKEND" "$folder/bin/backend/vextel-fax" || return 1
+    fi
 }
 
 # A stopped scheduler may linger as a zombie until its adoptive parent reaps it.
@@ -207,6 +214,7 @@ start_scheduler() {
     echo "VEXTEL_CUPS_QUEUE=$queue"
     echo "VEXTEL_CUPS_CAPTURE=$folder/capture"
     echo "VEXTEL_CUPSD_PID=$pid"
+    [ -z "${VEXTEL_FAX_BACKEND:-}" ] || echo "VEXTEL_FAX_SPOOL=$folder/fax-spool"
 }
 
 command_start() {

@@ -188,29 +188,24 @@ static int32_t decodeB64(const char* input, int32_t inputLength, unsigned char* 
         if (!isB64Data(c0)) {
             return XSP_RANGE;
         }
+        /* A group cut short by the end of the text is malformed, never a shorter result. */
         c1 = nextB64Char(&reader);
-        if (c1 == B64_MISSING) {
-            break;
-        }
-        if (!isB64Data(c1)) {
+        if (c1 == B64_MISSING || !isB64Data(c1)) {
             return XSP_RANGE;
         }
         c2 = nextB64Char(&reader);
-        if (c2 == B64_MISSING) {
-            break;
-        }
-        if (c2 != '=' && !isB64Data(c2)) {
+        if (c2 == B64_MISSING || (c2 != '=' && !isB64Data(c2))) {
             return XSP_RANGE;
         }
         c3 = nextB64Char(&reader);
-        if (c3 != B64_MISSING && c3 != '=' && (c2 == '=' || !isB64Data(c3))) {
+        if (c3 == B64_MISSING || (c3 != '=' && (c2 == '=' || !isB64Data(c3)))) {
             return XSP_RANGE;
         }
         v0 = B64TBL[c0];
         v1 = B64TBL[c1];
         EMIT((v0 << 2) | (v1 >> 4));
-        if (c3 == B64_MISSING || c2 == '=') {
-            if (c2 == '=' && !onlySpaceRemains(&reader)) {
+        if (c2 == '=') {
+            if (!onlySpaceRemains(&reader)) {
                 return XSP_RANGE;
             }
             break;
@@ -233,7 +228,6 @@ static int32_t decodeB64(const char* input, int32_t inputLength, unsigned char* 
 
 int32_t XspB64ToBin(const char* input, int32_t inputLength, unsigned char* output,
                     int32_t* outputLength, int32_t outputCapacity) {
-    int32_t pads = 0;
     int32_t needed;
     int32_t decoded = 0;
     int32_t status;
@@ -249,14 +243,8 @@ int32_t XspB64ToBin(const char* input, int32_t inputLength, unsigned char* outpu
     if (status != XSP_OK) {
         return status;
     }
-    while (pads < inputLength && input[inputLength - 1 - pads] == '=') {
-        ++pads;
-    }
-    needed = 3 * (inputLength / 4) - pads;
-    /* Pads after a NUL are not part of the text; never promise less room than decoding takes. */
-    if (needed < decoded) {
-        needed = decoded;
-    }
+    /* The validating pass counted exactly what decoding writes. */
+    needed = decoded;
     if (outputCapacity == 0 || outputCapacity < needed) {
         *outputLength = needed;
         return XSP_SMALL;

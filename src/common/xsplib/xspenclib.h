@@ -39,8 +39,9 @@ int32_t XspBinToB64(const unsigned char* input, int32_t inputLength, char* outpu
                     int32_t* outputLength, int32_t outputCapacity);
 
 /* Decodes padded Base64; white space between characters is skipped and a NUL ends the text.
- * Any other character outside the alphabet, or a pad where data must stand, gives -2 with
- * nothing written. On -3 nothing is written and the produced length holds the needed size. */
+ * Any other character outside the alphabet, a pad where data must stand, or a last group of
+ * fewer than four characters gives -2 with nothing written. On -3 nothing is written and the
+ * produced length holds the exact size that decoding writes. */
 int32_t XspB64ToBin(const char* input, int32_t inputLength, unsigned char* output,
                     int32_t* outputLength, int32_t outputCapacity);
 

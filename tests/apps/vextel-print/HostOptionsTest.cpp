@@ -51,6 +51,21 @@ TEST(HostOptionsTest, PpdAndPrinterTogetherAreRefused) {
     EXPECT_TRUE(error.contains("--printer")) << error.toStdString();
 }
 
+TEST(HostOptionsTest, DeviceUriGoesWithAPpdOnly) {
+    QString error;
+    const auto options =
+        parse({"--ppd", "a.ppd", "--device-uri", "usb://Tarvik/M40?serial=1", "doc.pdf"}, &error);
+    ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_EQ(options->deviceUri, "usb://Tarvik/M40?serial=1");
+    EXPECT_EQ(options->documents, QStringList({"doc.pdf"}));
+    // A queue's device URI is the server's: a second one would contradict it.
+    EXPECT_FALSE(
+        parse({"--printer", "fax", "--device-uri", "socket://10.0.0.1", "doc.pdf"}, &error));
+    EXPECT_TRUE(error.contains("--device-uri")) << error.toStdString();
+    EXPECT_FALSE(parse({"--ppd", "a.ppd", "--device-uri"}, &error));
+    EXPECT_EQ(error, "--device-uri needs a value");
+}
+
 TEST(HostOptionsTest, NeitherPpdNorPrinterIsRefused) {
     QString error;
     EXPECT_FALSE(parse({"doc.pdf"}, &error));
@@ -106,12 +121,45 @@ TEST_P(HostOptionsMissingValueTest, NextOptionIsNotTakenAsTheValue) {
 
 INSTANTIATE_TEST_SUITE_P(EveryValuedOption, HostOptionsMissingValueTest,
                          ::testing::Values("--ppd", "--printer", "--server", "--output",
-                                           "--screenshot", "--script"));
+                                           "--screenshot", "--script", "--title", "--spool", "-o"));
+
+TEST(HostOptionsTest, PresetsKeepTheirOrderAndRefuseWhatIsNoChoice) {
+    QString error;
+    const auto options = parse({"--ppd", "fax.ppd", "-o", "TKFaxImageQuality=Fine", "-o",
+                                "PageSize=A4", "--title", "Quarterly report", "doc.pdf"},
+                               &error);
+    ASSERT_TRUE(options) << error.toStdString();
+    const QList<std::pair<QString, QString>> expected = {{"TKFaxImageQuality", "Fine"},
+                                                         {"PageSize", "A4"}};
+    EXPECT_EQ(options->presets, expected);
+    EXPECT_EQ(options->title, "Quarterly report");
+    for (const char* preset : {"TKFaxImageQuality", "=Fine", "TKFaxImageQuality="}) {
+        EXPECT_FALSE(parse({"--ppd", "fax.ppd", "-o", preset, "doc.pdf"}, &error)) << preset;
+        EXPECT_TRUE(error.contains("NAME=CHOICE")) << error.toStdString();
+    }
+}
+
+TEST(HostOptionsTest, TheAgentTakesPrinterAndDocumentsFromItsJobs) {
+    QString error;
+    const auto agent =
+        parse({"--agent", "--once", "--spool", "/var/spool/x", "--script", "s"}, &error);
+    ASSERT_TRUE(agent) << error.toStdString();
+    EXPECT_TRUE(agent->agent && agent->once);
+    EXPECT_EQ(agent->spoolFolder, "/var/spool/x");
+    const QStringList refused[] = {
+        {"--agent", "--printer", "fax"}, {"--agent", "doc.pdf"},
+        {"--agent", "--ppd", "f"},       {"--agent", "-o", "A=B"},
+        {"--once", "--ppd", "f", "d"},   {"--spool", "s", "--ppd", "f", "d"},
+    };
+    for (const QStringList& arguments : refused) {
+        EXPECT_FALSE(parse(arguments, &error)) << arguments.join(' ').toStdString();
+    }
+}
 
 TEST(HostOptionsTest, UsageNamesEveryOptionAndTheExitStatuses) {
     const QString usage = HostOptions::usage();
-    for (const char* option :
-         {"--ppd", "--printer", "--server", "--output", "--screenshot", "--script"}) {
+    for (const char* option : {"--ppd", "--printer", "--server", "--output", "--screenshot",
+                               "--script", "--title", "-o", "--agent", "--once", "--spool"}) {
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     }
     EXPECT_TRUE(usage.contains("Exit status"));

@@ -104,3 +104,16 @@ TEST(PpdDocumentOpenTest, QueueOnAServerThatNeverAnswersFailsSoonAndSaysSo) {
 }
 
 } // namespace
+
+TEST(PpdDocumentRecords, MarkedChoicesEndForAnOptionInTwoGroupsAndSeeSubgroups) {
+    // One keyword opened in two groups; another option only inside a subgroup.
+    QString error;
+    const auto ppd = PpdDocument::openFile(
+        QStringLiteral(VEXTEL_SOURCE_DIR "/tests/fixtures/ppd/option-in-two-groups.ppd"), &error);
+    ASSERT_TRUE(ppd) << error.toStdString();
+    const auto marked = ppd->markedChoices();
+    EXPECT_EQ(marked.keys(), QStringList({"Duplex", "PageSize", "Staple"}));
+    EXPECT_EQ(marked.value("Staple"), "Off");
+    EXPECT_TRUE(ppd->markOption("Duplex", "DuplexNoTumble"));
+    EXPECT_EQ(ppd->markedChoices().value("Duplex"), "DuplexNoTumble");
+}

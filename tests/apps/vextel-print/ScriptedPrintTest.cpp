@@ -209,6 +209,47 @@ TEST_F(ScriptedPrintTest, PdfFileDestinationPassesWithoutTheFaxDialog) {
     EXPECT_FALSE(QFileInfo::exists(jobs()));
 }
 
+TEST_F(ScriptedPrintTest, APpdThatNamesNoWorkingExtensionGetsThePlainDialog) {
+    // The fax printer's own PPD with its extension line taken out or pointing elsewhere. With the
+    // fax panel loaded, "print" would open the fax-sending dialog and the script end inside it.
+    const QString original = QString::fromLatin1(readFile(kPpd));
+    const QString line =
+        QStringLiteral("*APDialogExtension: \"/usr/lib/vextel/plugins/VextelPDE.plugin\"\n");
+    ASSERT_TRUE(original.contains(line));
+    const struct {
+        const char* name;
+        QString replacement;
+        int errorLines;
+    } kCases[] = {
+        {"NoExtensionLine", QString(), 0},
+        {"MissingBundle", QStringLiteral("*APDialogExtension: \"/opt/none/Missing.plugin\"\n"), 1},
+        {"NotABundle", QStringLiteral("*APDialogExtension: \"%1\"\n").arg(temp.path()), 1},
+    };
+    for (const auto& row : kCases) {
+        const QString ppd = temp.filePath(QStringLiteral("%1.ppd").arg(row.name));
+        QFile file(ppd);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QString(original).replace(line, row.replacement).toLatin1());
+        file.close();
+        const QString folder = temp.filePath(row.name);
+        const QString script = temp.filePath(QStringLiteral("print.script"));
+        QFile scriptFile(script);
+        ASSERT_TRUE(scriptFile.open(QIODevice::WriteOnly));
+        scriptFile.write("print\n");
+        scriptFile.close();
+        const HostRun run =
+            runHost({"--ppd", ppd, "--output", folder, "--script", script, kSample});
+        ASSERT_EQ(run.exitCode, 0) << row.name << describe(run);
+        // The host's own lines; the offscreen platform may add notes of its own.
+        EXPECT_EQ(run.err.count(QStringLiteral("vextel-print: ")), row.errorLines)
+            << row.name << describe(run);
+        const QString options =
+            QString::fromUtf8(readFile(folder + QStringLiteral("/job-1/job-options")));
+        EXPECT_TRUE(options.contains(QStringLiteral("PageSize="))) << row.name;
+        EXPECT_FALSE(options.contains(QStringLiteral("tarvik.print.printsettings"))) << row.name;
+    }
+}
+
 TEST_F(ScriptedPrintTest, UnacceptableSenderNameStopsThePrintBeforeAnyDialog) {
     QStringList script = kFaxPanel;
     // Set from outside, past the field's formatter: a character beyond U+007E.

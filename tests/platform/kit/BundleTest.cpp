@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gmock/gmock.h>
 
 namespace {
@@ -108,6 +109,36 @@ TEST(BundleOpen, RefusesFoldersWithoutAReadableDictionary) {
                           "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string>"
                           "</array></plist>"));
     EXPECT_FALSE(kit::Bundle::open(dir.filePath("Array.bundle")));
+}
+
+TEST(BundleOpen, RefusesAnInfoPlistWithANulInAStringOrKey) {
+    // Binary lists written with Python's plistlib; each holds "\u00e9\0..." as a UTF-16 text, which
+    // the property-list library keeps whole, NUL included.
+    const struct {
+        const char* name;
+        const char* hex;
+    } kCases[] = {
+        {"Value", "62706c6973743030d2010203045f1012434642756e646c654964656e7469666965725c434642756e"
+                  "646c654e616d655f100f636f6d2e6578616d706c652e6e756c6300e900000079080d222f4100000"
+                  "00000000101000000000000000500000000000000000000000000000048"},
+        {"Key", "62706c6973743030d2010203045f1012434642756e646c654964656e7469666965726300e900000"
+                "0625f100f636f6d2e6578616d706c652e6e756c5176080d22293b000000000000010100000000000"
+                "000050000000000000000000000000000003d"},
+        {"InArray", "62706c6973743030d2010203045f1012434642756e646c654964656e7469666965725d50444"
+                    "550616e656c54797065735f100f636f6d2e6578616d706c652e6e756ca1056200e90000080d2"
+                    "23042440000000000000101000000000000000600000000000000000000000000000049"},
+    };
+    QTemporaryDir dir;
+    for (const auto& row : kCases) {
+        const QString path = dir.filePath(QStringLiteral("%1.bundle").arg(row.name));
+        ASSERT_TRUE(writeFile(path + "/Contents/Info.plist", QByteArray::fromHex(row.hex)));
+        testing::internal::CaptureStderr();
+        const auto bundle = kit::Bundle::open(path);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(bundle) << row.name;
+        EXPECT_THAT(errors, testing::HasSubstr("Info.plist holds a NUL character")) << row.name;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << row.name;
+    }
 }
 
 TEST(BundleRegistry, FindsOpenedBundlesByIdentifierOnly) {

@@ -114,3 +114,39 @@ TEST(TextEncoding, ShiftJisReadsTheAsciiRangeAsAscii) {
     EXPECT_EQ(TextEncoding::stringFromBytes("\x83\x5c\x5c", 3, TextEncoding::ShiftJIS_X0213),
               QStringLiteral("\u30bd\\"));
 }
+
+TEST(TextEncoding, DecodingEndsForCharactersThatStraddleTheWorkChunk) {
+    // 0xCF is one character; 0x86 0x86 is one code that decodes to two characters. Placed so
+    // that the pair's output crosses the end of the decoder's work chunk, the whole text must
+    // come out as its pieces do one by one.
+    const QByteArray single("\xcf");
+    const QByteArray pair("\x86\x86");
+    for (int lead : {81, 82, 83, 84, 85, 170}) {
+        const QByteArray bytes = single.repeated(lead) + pair.repeated(3);
+        const std::optional<QString> whole = TextEncoding::stringFromBytes(
+            bytes.constData(), bytes.size(), TextEncoding::ShiftJIS_X0213);
+        const std::optional<QString> one =
+            TextEncoding::stringFromBytes(single.constData(), 1, TextEncoding::ShiftJIS_X0213);
+        const std::optional<QString> two =
+            TextEncoding::stringFromBytes(pair.constData(), 2, TextEncoding::ShiftJIS_X0213);
+        ASSERT_TRUE(whole && one && two) << lead;
+        EXPECT_EQ(two->size(), 2);
+        EXPECT_EQ(*whole, one->repeated(lead) + two->repeated(3)) << lead;
+    }
+}
+
+TEST(TextEncoding, AByteOrderMarkIsTextLikeAnyOtherCharacter) {
+    // Every encoding that has U+FEFF keeps it where it stands, at the start too, both ways.
+    const QString text = QStringLiteral("\ufeffa\ufeff");
+    const QByteArray utf8("\xef\xbb\xbf"
+                          "a"
+                          "\xef\xbb\xbf");
+    char bytes[16] = {};
+    ASSERT_TRUE(TextEncoding::getCString(text, TextEncoding::UTF8, bytes, sizeof bytes));
+    EXPECT_EQ(QByteArray(bytes), utf8);
+    EXPECT_EQ(TextEncoding::stringFromBytes(utf8.constData(), utf8.size(), TextEncoding::UTF8),
+              text);
+    EXPECT_EQ(TextEncoding::stringFromCString(utf8.constData(), TextEncoding::UTF8), text);
+    EXPECT_EQ(TextEncoding::stringFromBytes(utf8.constData(), 3, TextEncoding::UTF8),
+              QStringLiteral("\ufeff"));
+}

@@ -236,4 +236,86 @@ TEST_F(PluginLoaderTest, LoadAllLoadsGoodBundlesAndReportsBrokenOnes) {
     EXPECT_TRUE(errors.front().contains(QStringLiteral("Broken.plugin")));
 }
 
+// ---- Bundles named by the printer's PPD
+
+// A PPD with the given *APDialogExtension values, opened through libcups.
+class NamedByPpd {
+public:
+    NamedByPpd(const QString& folder, const QStringList& values) {
+        QString text = QStringLiteral("*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n"
+                                      "*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
+                                      "*LanguageEncoding: ISOLatin1\n*ModelName: \"Plain\"\n"
+                                      "*NickName: \"Plain\"\n*PCFileName: \"PLAIN.PPD\"\n");
+        for (const QString& value : values)
+            text += QStringLiteral("*APDialogExtension: \"%1\"\n").arg(value);
+        const QString path = folder + QStringLiteral("/printer.ppd");
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text.toUtf8());
+        file.close();
+        ppd_ = ppdOpenFile(QFile::encodeName(path).constData());
+    }
+    ~NamedByPpd() { ppdClose(ppd_); }
+    ppd_file_t* ppd() const { return ppd_; }
+
+private:
+    ppd_file_t* ppd_ = nullptr;
+};
+
+TEST_F(PluginLoaderTest, ThePpdNamesItsBundlesByPathOrByNameOnTheSearchPath) {
+    const QString folder = temp.filePath(QStringLiteral("plugins"));
+    PlistFields fields;
+    const QString byPath = makeBundle(temp.path(), QStringLiteral("ByPath"), &fields);
+    const QString byName = makeBundle(folder, QStringLiteral("ByName"), &fields);
+    const struct {
+        const char* name;
+        QStringList values;
+        QStringList bundles;
+        int errors;
+    } kCases[] = {
+        {"NoneNamed", {}, {}, 0},
+        {"ExistingPath", {byPath}, {byPath}, 0},
+        {"NameOnTheSearchPath", {QStringLiteral("/usr/lib/nowhere/ByName.plugin")}, {byName}, 0},
+        {"BareName", {QStringLiteral("ByName.plugin")}, {byName}, 0},
+        {"Missing", {QStringLiteral("/usr/lib/nowhere/Missing.plugin")}, {}, 1},
+        {"EmptyValue", {QString()}, {}, 1},
+        {"TwiceCountsOnce", {byPath, byPath, QStringLiteral("ByName.plugin")}, {byPath, byName}, 0},
+        {"MissingBesideFound", {QStringLiteral("Missing.plugin"), byPath}, {byPath}, 1},
+    };
+    for (const auto& row : kCases) {
+        const NamedByPpd ppd(temp.path(), row.values);
+        ASSERT_NE(ppd.ppd(), nullptr) << row.name;
+        QStringList errors;
+        EXPECT_EQ(PluginLoader::bundlesNamedByPpd(ppd.ppd(), {folder}, &errors), row.bundles)
+            << row.name;
+        EXPECT_EQ(errors.size(), row.errors) << row.name;
+    }
+    EXPECT_TRUE(PluginLoader::bundlesNamedByPpd(nullptr, {folder}).isEmpty());
+}
+
+TEST_F(PluginLoaderTest, LoadForPpdLoadsOnlyWhatThePpdNamesAndReportsWhatFails) {
+    PlistFields good;
+    good.identifier = QStringLiteral("com.tarvik.test.Good");
+    makeBundle(temp.path(), QStringLiteral("Good"), &good);
+    PlistFields unnamed;
+    unnamed.identifier = QStringLiteral("com.tarvik.test.Unnamed");
+    makeBundle(temp.path(), QStringLiteral("Unnamed"), &unnamed);
+    PlistFields broken;
+    broken.identifier = QStringLiteral("com.tarvik.test.Broken");
+    broken.factory = QStringLiteral("Missing");
+    makeBundle(temp.path(), QStringLiteral("Broken"), &broken);
+
+    const NamedByPpd ppd(temp.path(),
+                         {QStringLiteral("Good.plugin"), QStringLiteral("Broken.plugin")});
+    QStringList errors;
+    const auto plugins = PluginLoader::loadForPpd(ppd.ppd(), {temp.path()}, &errors);
+    ASSERT_EQ(plugins.size(), 1u);
+    EXPECT_EQ(plugins.front()->bundle()->bundleIdentifier(), good.identifier);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors.front().contains(QStringLiteral("Broken.plugin")));
+
+    const NamedByPpd plain(temp.path(), {});
+    EXPECT_TRUE(PluginLoader::loadForPpd(plain.ppd(), {temp.path()}).empty());
+}
+
 } // namespace

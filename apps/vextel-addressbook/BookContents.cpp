@@ -1,0 +1,43 @@
+#include "BookContents.h"
+
+#include <QUuid>
+#include <algorithm>
+
+namespace vextel_addressbook {
+
+BookOrigin::~BookOrigin() = default;
+
+qsizetype BookContents::contactIndex(const QString& uid) const {
+    for (qsizetype i = 0; i < contacts.size(); ++i) {
+        if (contacts.at(i).uid == uid) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+qsizetype BookContents::groupIndex(const QString& uid) const {
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (groups.at(i).uid == uid) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool BookContents::sameAs(const BookContents& other) const {
+    return std::equal(contacts.begin(), contacts.end(), other.contacts.begin(),
+                      other.contacts.end(),
+                      [](const Contact& a, const Contact& b) {
+                          return a.uid == b.uid && a.sameFields(b);
+                      }) &&
+           std::equal(
+               groups.begin(), groups.end(), other.groups.begin(), other.groups.end(),
+               [](const Group& a, const Group& b) { return a.uid == b.uid && a.sameFields(b); });
+}
+
+QString newUid() {
+    return QStringLiteral("urn:uuid:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+} // namespace vextel_addressbook

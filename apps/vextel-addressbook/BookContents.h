@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace vextel_addressbook {
+
+// What a book store read a book from (the parsed file with every line of every card), kept so
+// that a write keeps what the editor does not show. Each store knows its own kind.
+class BookOrigin {
+public:
+    virtual ~BookOrigin();
+};
+
+// One person or company with a fax number.
+struct Contact {
+    QString uid; // identifies the entry across reads, edits and merges; never empty in a book
+    QString name;
+    QString fax;
+    QString company;
+    QString note;
+    int originIndex = -1; // the card in the book's origin this entry came from; -1 for a new one
+
+    // Same visible fields (the origin link is not compared).
+    bool sameFields(const Contact& other) const {
+        return name == other.name && fax == other.fax && company == other.company &&
+               note == other.note;
+    }
+};
+
+// A named list of contacts, by uid.
+struct Group {
+    QString uid;
+    QString name;
+    QStringList memberUids;
+    int originIndex = -1;
+
+    bool sameFields(const Group& other) const {
+        return name == other.name && memberUids == other.memberUids;
+    }
+};
+
+// Everything of one address book the editor shows.
+struct BookContents {
+    QList<Contact> contacts;
+    QList<Group> groups;
+    std::shared_ptr<const BookOrigin> origin; // null for a book not read from anywhere
+
+    qsizetype contactIndex(const QString& uid) const;
+    qsizetype groupIndex(const QString& uid) const;
+    // The same entries and groups with the same fields, in the same order.
+    bool sameAs(const BookContents& other) const;
+};
+
+// A new "urn:uuid:..." identifier.
+QString newUid();
+
+} // namespace vextel_addressbook

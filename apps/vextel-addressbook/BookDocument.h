@@ -1,0 +1,68 @@
+#pragma once
+
+#include "BookContents.h"
+
+#include <QObject>
+#include <QUndoStack>
+#include <optional>
+
+namespace vextel_addressbook {
+
+class BookStore;
+
+// One open PC address book: its entries and groups, the edits made to them with undo and redo,
+// and what was last read from or written to its file (the base of a merge with a change made by
+// another program). Every edit is checked by EntryRules first; a refused edit changes nothing
+// and says why.
+class BookDocument : public QObject {
+    Q_OBJECT
+public:
+    BookDocument(QString path, BookContents contents, QObject* parent = nullptr);
+
+    const QString& path() const { return path_; }
+    void setPath(const QString& path) { path_ = path; }
+    // The file name without ".vcf".
+    QString title() const;
+    const BookContents& contents() const { return contents_; }
+    QUndoStack* undoStack() { return &undoStack_; }
+    bool isModified() const { return !undoStack_.isClean() || mergedUnsaved_; }
+
+    // Each returns false with a reason when the edit breaks a rule; rows index contents().
+    bool addContact(const Contact& contact, QString* error);
+    bool editContact(qsizetype row, const Contact& contact, QString* error);
+    // Removes the entries and takes them out of every group, as one edit.
+    void removeContacts(QList<qsizetype> rows);
+    bool addGroup(const Group& group, QString* error);
+    bool editGroup(qsizetype row, const Group& group, QString* error);
+    void removeGroups(QList<qsizetype> rows);
+    // Adds entries and groups (members by uid among the added or present entries) as one edit.
+    // Entries and groups that break a rule are left out and listed in skipped, one line each.
+    // The added get new uids. Answers how many entries were added.
+    qsizetype addEntries(const QList<Contact>& contacts, const QList<Group>& groups,
+                         QStringList* skipped, const QString& editName);
+
+    // Writes through the store and marks the book unchanged.
+    bool save(BookStore& store, QString* error);
+    // The file now holds theirs. Without unsaved edits the book becomes theirs; with them,
+    // theirs and the edits are merged and the book stays modified. Answers true when merged.
+    // The undo history ends here: undoing past a change of the file would undo that change.
+    bool takeExternalChange(const BookContents& theirs);
+    // What was last read from or written to the file.
+    const BookContents& base() const { return base_; }
+
+signals:
+    void contentsChanged();
+
+private:
+    friend class ContentsCommand;
+    void replaceContents(const BookContents& contents);
+    void push(const QString& editName, const BookContents& after);
+
+    QString path_;
+    BookContents contents_;
+    BookContents base_;
+    QUndoStack undoStack_;
+    bool mergedUnsaved_ = false;
+};
+
+} // namespace vextel_addressbook

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "CsvMapping.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QTableWidget;
+
+namespace vextel_addressbook {
+
+// Shows the first rows of a CSV table and lets the user say which column holds which field
+// (guessed from the titles) and whether the first row holds titles. The preview shows the
+// entries as they will be imported, and how many.
+class CsvImportDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kPreviewRows = 20;
+
+    CsvImportDialog(const QList<QStringList>& rows, QWidget* parent = nullptr);
+
+    CsvMapping mapping() const;
+    // The field's column chooser: item 0 is "(not imported)", item n+1 is column n.
+    QComboBox* columnChooser(CsvMapping::Field field) const { return choosers_[field]; }
+    QCheckBox* headerBox() const { return header_; }
+    QTableWidget* preview() const { return preview_; }
+
+private:
+    void updatePreview();
+
+    QList<QStringList> rows_;
+    QComboBox* choosers_[CsvMapping::FieldCount] = {};
+    QCheckBox* header_;
+    QTableWidget* preview_;
+    QLabel* summary_;
+};
+
+} // namespace vextel_addressbook

@@ -1,0 +1,335 @@
+#include "VCardBookStore.h"
+
+#include "BookFile.h"
+#include "VCardCard.h"
+#include "VCardReader.h"
+#include "VCardWriter.h"
+#include "xdirkit/XdirKit.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+#include <cstring>
+
+namespace vextel_addressbook {
+
+namespace {
+
+// A card without a UID is named by its bytes, so that the same card gets the same name at
+// every read (a merge matches entries by name).
+const QString kUnnamedCardPrefix = QStringLiteral("x-vextel-card:");
+
+struct StatusMessage {
+    int32_t status;
+    const char* text;
+};
+
+const StatusMessage kStatusMessages[] = {
+    {XDIR_ERR_FILE_NOT_FOUND, "The file does not exist."},
+    {XDIR_ERR_FILE_UNREADABLE, "The file cannot be read."},
+    {XDIR_ERR_FILE_MALFORMED, "The file is not a vCard address book."},
+    {XDIR_ERR_TOO_MANY_INDIVIDUALS, "The file holds more than 65,535 entries."},
+    {XDIR_ERR_WRITE_FAILED, "The file cannot be written; it is unchanged."},
+    {XDIR_ERR_LOCK_FAILED,
+     "Another program keeps the book locked; it is unchanged. Try again in a moment."},
+    {XDIR_ERR_NO_DIRECTORY, "The address-book folder cannot be made or read."},
+};
+
+// The cards of a read, and which of them the editor shows.
+class VCardOrigin : public BookOrigin {
+public:
+    std::vector<xdirkit::VCardCard> cards;
+    std::vector<bool> shown;
+};
+
+QString text(const std::string& value) {
+    return QString::fromStdString(value);
+}
+
+std::string bytes(const QString& value) {
+    return value.toStdString();
+}
+
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+std::optional<xdirkit::VCardCard::FaxNumber> preferredFax(const xdirkit::VCardCard& card) {
+    const auto numbers = card.faxNumbers();
+    if (numbers.empty()) {
+        return std::nullopt;
+    }
+    return *std::min_element(numbers.begin(), numbers.end(), [](const auto& a, const auto& b) {
+        return a.preference < b.preference;
+    });
+}
+
+// The name the library gives the card's entries: FN, else N, else the company, else the number.
+QString shownName(const xdirkit::VCardCard& card, const QString& fax) {
+    if (auto name = card.displayName()) {
+        return text(*name);
+    }
+    return card.company().empty() ? fax : text(card.company());
+}
+
+QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
+    QString uid = text(card.uid());
+    if (uid.isEmpty()) {
+        uid =
+            kUnnamedCardPrefix +
+            QString::fromLatin1(QCryptographicHash::hash(QByteArray::fromStdString(card.original()),
+                                                         QCryptographicHash::Sha1)
+                                    .toHex());
+    }
+    // Two cards with one UID (copied by hand) stay two entries.
+    const QString base = uid;
+    for (int n = 2; used.contains(uid); ++n) {
+        uid = base + QStringLiteral("#%1").arg(n);
+    }
+    used.insert(uid);
+    return uid;
+}
+
+BookContents contentsOf(std::vector<xdirkit::VCardCard> cards) {
+    auto origin = std::make_shared<VCardOrigin>();
+    BookContents book;
+    QSet<QString> used;
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const xdirkit::VCardCard& card = cards[i];
+        const int index = static_cast<int>(i);
+        bool shown = false;
+        if (card.isGroup()) {
+            Group group;
+            group.uid = cardUid(card, used);
+            group.name = text(card.displayName().value_or(std::string()));
+            for (const std::string& member : card.memberUids()) {
+                group.memberUids.append(text(member));
+            }
+            group.originIndex = index;
+            book.groups.append(group);
+            shown = true;
+        } else if (const auto fax = preferredFax(card)) {
+            Contact contact;
+            contact.uid = cardUid(card, used);
+            contact.fax = text(fax->number);
+            contact.company = text(card.company());
+            contact.name = shownName(card, contact.fax);
+            contact.note = text(card.note());
+            contact.originIndex = index;
+            book.contacts.append(contact);
+            shown = true;
+        }
+        origin->shown.push_back(shown);
+    }
+    // Members name contacts by UID; those that are no entry of the book (a contact without a
+    // fax number) are not shown and not kept by an edit of the group.
+    QSet<QString> contactUids;
+    for (const Contact& contact : book.contacts) {
+        contactUids.insert(contact.uid);
+    }
+    for (Group& group : book.groups) {
+        group.memberUids.removeIf([&](const QString& uid) { return !contactUids.contains(uid); });
+        group.memberUids.removeDuplicates();
+    }
+    origin->cards = std::move(cards);
+    book.origin = origin;
+    return book;
+}
+
+// Applies an entry's fields to its card, touching only what changed, so an unchanged card keeps
+// its bytes.
+void applyContact(xdirkit::VCardCard& card, const Contact& contact, bool isNew) {
+    const auto fax = preferredFax(card);
+    if (isNew || shownName(card, fax ? text(fax->number) : QString()) != contact.name) {
+        card.setDisplayName(bytes(contact.name));
+    }
+    if (isNew || !fax || text(fax->number) != contact.fax) {
+        std::vector<std::string> numbers{bytes(contact.fax)};
+        bool replaced = false;
+        for (const auto& other : card.faxNumbers()) {
+            if (!replaced && fax && other.number == fax->number) {
+                replaced = true; // the shown number, now edited
+                continue;
+            }
+            numbers.push_back(other.number);
+        }
+        card.setFaxNumbers(numbers);
+    }
+    if (isNew || text(card.company()) != contact.company) {
+        card.setCompany(bytes(contact.company));
+    }
+    if (isNew || text(card.note()) != contact.note) {
+        card.setNote(bytes(contact.note));
+    }
+}
+
+// The cards of contents: the origin's cards in file order (those the editor does not show kept
+// as they are, removed ones left out), then new ones. forceNew writes every card anew (as 4.0).
+std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool forceNew) {
+    const auto* origin = dynamic_cast<const VCardOrigin*>(contents.origin.get());
+    const std::size_t originCount = origin ? origin->cards.size() : 0;
+    // A group can name only cards with a UID: give one to each named card that has none.
+    QHash<QString, QString> realUid;
+    QSet<QString> named;
+    for (const Group& group : contents.groups) {
+        for (const QString& member : group.memberUids) {
+            named.insert(member);
+        }
+    }
+    for (const Contact& contact : contents.contacts) {
+        if (contact.uid.startsWith(kUnnamedCardPrefix) && named.contains(contact.uid)) {
+            realUid.insert(contact.uid, text(xdirkit::VCardWriter::newUid()));
+        }
+    }
+    auto uidToWrite = [&](const QString& uid) {
+        if (realUid.contains(uid)) {
+            return realUid.value(uid);
+        }
+        return uid.startsWith(kUnnamedCardPrefix) ? QString() : uid.section(QLatin1Char('#'), 0, 0);
+    };
+
+    std::vector<std::optional<xdirkit::VCardCard>> kept(originCount);
+    for (std::size_t i = 0; i < originCount; ++i) {
+        if (!origin->shown[i]) {
+            kept[i] = origin->cards[i];
+        }
+    }
+    std::vector<xdirkit::VCardCard> added;
+    auto place = [&](int originIndex, xdirkit::VCardCard card) {
+        if (originIndex >= 0 && static_cast<std::size_t>(originIndex) < originCount &&
+            !kept[originIndex]) {
+            kept[originIndex] = std::move(card);
+        } else {
+            added.push_back(std::move(card));
+        }
+    };
+    for (const Contact& contact : contents.contacts) {
+        const bool fromOrigin =
+            contact.originIndex >= 0 && static_cast<std::size_t>(contact.originIndex) < originCount;
+        xdirkit::VCardCard card =
+            fromOrigin ? origin->cards[contact.originIndex] : xdirkit::VCardCard();
+        applyContact(card, contact, !fromOrigin);
+        const QString uid = uidToWrite(contact.uid);
+        if (!fromOrigin || forceNew || realUid.contains(contact.uid)) {
+            card.setUid(bytes(uid.isEmpty() ? text(xdirkit::VCardWriter::newUid()) : uid));
+        }
+        place(fromOrigin ? contact.originIndex : -1, std::move(card));
+    }
+    for (const Group& group : contents.groups) {
+        const bool fromOrigin =
+            group.originIndex >= 0 && static_cast<std::size_t>(group.originIndex) < originCount;
+        xdirkit::VCardCard card =
+            fromOrigin ? origin->cards[group.originIndex] : xdirkit::VCardCard();
+        std::vector<std::string> members;
+        for (const QString& member : group.memberUids) {
+            members.push_back(bytes(uidToWrite(member)));
+        }
+        QStringList shownMembers;
+        if (fromOrigin) {
+            for (const std::string& member : card.memberUids()) {
+                shownMembers.append(text(member));
+            }
+        }
+        if (!fromOrigin) {
+            card.setGroup(true);
+        }
+        if (!fromOrigin || text(card.displayName().value_or(std::string())) != group.name) {
+            card.setDisplayName(bytes(group.name));
+        }
+        QStringList wanted;
+        for (const std::string& member : members) {
+            wanted.append(text(member));
+        }
+        if (!fromOrigin || shownMembers != wanted) {
+            card.setMemberUids(members);
+        }
+        if (!fromOrigin || forceNew) {
+            const QString uid = uidToWrite(group.uid);
+            card.setUid(bytes(uid.isEmpty() ? text(xdirkit::VCardWriter::newUid()) : uid));
+        }
+        place(fromOrigin ? group.originIndex : -1, std::move(card));
+    }
+    std::vector<xdirkit::VCardCard> cards;
+    for (auto& card : kept) {
+        if (card) {
+            if (forceNew) {
+                card->setUid(card->uid().empty() ? xdirkit::VCardWriter::newUid() : card->uid());
+            }
+            cards.push_back(std::move(*card));
+        }
+    }
+    for (auto& card : added) {
+        cards.push_back(std::move(card));
+    }
+    return cards;
+}
+
+} // namespace
+
+QString VCardBookStore::messageFor(int32_t status) {
+    for (const StatusMessage& message : kStatusMessages) {
+        if (message.status == status) {
+            return QString::fromUtf8(message.text);
+        }
+    }
+    return QStringLiteral("The address-book library answered status 0x%1.")
+        .arg(static_cast<uint32_t>(status), 8, 16, QLatin1Char('0'));
+}
+
+QString VCardBookStore::folder() {
+    const char* directory = XdirGADFile_GetFileDirectory();
+    return directory ? QFile::decodeName(directory) : QString();
+}
+
+QStringList VCardBookStore::bookPaths() {
+    const QString directory = folder();
+    const char* list = XdirGADFile_GetFileList();
+    QStringList paths;
+    if (directory.isEmpty() || list == nullptr) {
+        return paths;
+    }
+    for (const char* name = list; *name != '\0'; name += std::strlen(name) + 1) {
+        paths.append(QDir(directory).filePath(QFile::decodeName(name)));
+    }
+    return paths;
+}
+
+std::optional<BookContents> VCardBookStore::read(const QString& path, QString* error) {
+    std::string fileText;
+    if (int32_t status = xdirkit::BookFile::read(localPath(path), fileText); status != XDIR_OK) {
+        *error = messageFor(status);
+        return std::nullopt;
+    }
+    auto cards = xdirkit::VCardReader::read(fileText);
+    if (!cards) {
+        *error = messageFor(XDIR_ERR_FILE_MALFORMED);
+        return std::nullopt;
+    }
+    return contentsOf(std::move(*cards));
+}
+
+bool VCardBookStore::write(const QString& path, const BookContents& contents, QString* error) {
+    const int32_t status =
+        xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, false));
+    if (status != XDIR_OK) {
+        *error = messageFor(status);
+        return false;
+    }
+    return true;
+}
+
+bool VCardBookStore::exportVCard(const QString& path, const BookContents& contents,
+                                 QString* error) {
+    const int32_t status =
+        xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, true));
+    if (status != XDIR_OK) {
+        *error = messageFor(status);
+        return false;
+    }
+    return true;
+}
+
+} // namespace vextel_addressbook

@@ -1,0 +1,140 @@
+// vextel-addressbook: the address-book editor.
+#include "CommandLine.h"
+#include "DevicePrinterService.h"
+#include "EditorScript.h"
+#include "MainWindow.h"
+#include "SingleInstance.h"
+#include "VCardBookStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+#include <QTimer>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using vextel_addressbook::CommandLine;
+
+bool hasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Qt wants a private runtime folder, and the single-instance socket lives there.
+void provideRuntimeFolder() {
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr) {
+        return;
+    }
+    const QByteArray folder =
+        QFile::encodeName(QDir::tempPath() + QStringLiteral("/runtime-%1").arg(getuid()));
+    if (mkdir(folder.constData(), 0700) == 0 || errno == EEXIST) {
+        setenv("XDG_RUNTIME_DIR", folder.constData(), 1);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    QTextStream errors(stderr);
+    QString error;
+    const auto line = CommandLine::parse(arguments, &error);
+    if (!line) {
+        errors << "vextel-addressbook: " << error << Qt::endl << CommandLine::usage();
+        return CommandLine::kUsageError;
+    }
+    if (line->help) {
+        QTextStream(stdout) << CommandLine::usage();
+        return 0;
+    }
+    QString script = line->script;
+    if (script.isEmpty()) {
+        script = qEnvironmentVariable("VEXTEL_ADDRESSBOOK_SCRIPT");
+    }
+    const bool headless = !line->screenshot.isEmpty() || !script.isEmpty();
+    if (headless && std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    if (!hasDisplay()) {
+        errors << "vextel-addressbook: no display to show the window on" << Qt::endl;
+        return 1;
+    }
+    provideRuntimeFolder();
+    // Qt's own options (-platform, -style) are not the editor's: argv goes to Qt untouched,
+    // after the editor's command line was checked.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("vextel-addressbook"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vextel Address Book"));
+    QApplication::setDesktopFileName(QStringLiteral(VEXTEL_ADDRESSBOOK_ID));
+
+    vextel_addressbook::SingleInstance instance;
+    if (!headless) {
+        const QString message = line->printer ? line->printer->toText() : QString();
+        switch (instance.start(message, &error)) {
+        case vextel_addressbook::SingleInstance::Outcome::HandedOff:
+            return 0;
+        case vextel_addressbook::SingleInstance::Outcome::Failed:
+            // One more window is better than none.
+            errors << "vextel-addressbook: " << error << Qt::endl;
+            break;
+        case vextel_addressbook::SingleInstance::Outcome::Primary:
+            break;
+        }
+    }
+
+    vextel_addressbook::VCardBookStore store;
+    vextel_addressbook::DevicePrinterService printerService;
+    vextel_addressbook::MainWindow window(store, printerService);
+    QObject::connect(&instance, &vextel_addressbook::SingleInstance::messageReceived, &window,
+                     &vextel_addressbook::MainWindow::takeHandOff);
+    if (line->printer) {
+        window.setPrinter(*line->printer);
+        window.selectBook(vextel_addressbook::MainWindow::printerKey());
+    }
+    if (!line->screenshot.isEmpty()) {
+        window.show();
+        QApplication::processEvents();
+        const bool saved = window.grab().save(line->screenshot);
+        if (!saved) {
+            errors << "vextel-addressbook: cannot write " << line->screenshot << Qt::endl;
+        }
+        return saved ? 0 : 1;
+    }
+    window.show();
+    if (!script.isEmpty()) {
+        QFile file(script);
+        if (!file.open(QIODevice::ReadOnly)) {
+            errors << "vextel-addressbook: cannot read the script " << script << Qt::endl;
+            return CommandLine::kUsageError;
+        }
+        QTextStream output(stdout);
+        vextel_addressbook::EditorScript runner(window, output);
+        if (!runner.run(QString::fromUtf8(file.readAll()), &error)) {
+            errors << "vextel-addressbook: " << script << ": " << error << Qt::endl;
+            window.setQuestion(
+                [](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Discard; });
+            return CommandLine::kUsageError;
+        }
+        return 0;
+    }
+    if (line->printer) {
+        // Started for a printer: its book is what the user came for.
+        QTimer::singleShot(0, &window, &vextel_addressbook::MainWindow::readPrinterBook);
+    }
+    return QApplication::exec();
+}

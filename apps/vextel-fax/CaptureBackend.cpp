@@ -1,0 +1,181 @@
+#include "CaptureBackend.h"
+
+#include "faxspool/FaxSpool.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vextel_fax {
+
+namespace {
+
+const char kScheme[] = "vextel-fax:";
+
+void tell(const char* level, const std::string& message) {
+    std::fprintf(stderr, "%s: vextel-fax: %s\n", level, message.c_str());
+}
+
+// Queue names as the scheduler accepts them: printable, no blank, slash, "#" or quote.
+bool isQueueName(const std::string& name) {
+    if (name.empty() || name.size() > 127) {
+        return false;
+    }
+    for (const unsigned char c : name) {
+        if (c <= ' ' || c == 127 || c == '/' || c == '#' || c == '\\' || c == '\'' || c == '"') {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct User {
+    std::string name;
+    uid_t uid;
+    gid_t gid;
+};
+
+std::optional<User> findUser(const std::string& name) {
+    errno = 0;
+    const passwd* entry = ::getpwnam(name.c_str());
+    if (entry == nullptr) {
+        return std::nullopt;
+    }
+    return User{entry->pw_name, entry->pw_uid, entry->pw_gid};
+}
+
+// The spool root: made when missing; refused when others may write into it, since they could
+// then put a folder of their own in place of a user's.
+std::optional<std::string> prepareRoot(const std::string& root) {
+    if (::mkdir(root.c_str(), 0755) == 0) {
+        // The scheduler runs backends with umask 077; the users must be able to walk in.
+        ::chmod(root.c_str(), 0755);
+    } else if (errno != EEXIST) {
+        return root + ": " + std::strerror(errno);
+    }
+    return faxspool::folderProblem(root, ::geteuid());
+}
+
+// The user's folder: made for the user when missing, then it must be theirs alone.
+std::optional<std::string> prepareUserFolder(const std::string& folder, const User& user) {
+    if (::mkdir(folder.c_str(), 0700) == 0) {
+        if (::lchown(folder.c_str(), user.uid, user.gid) != 0) {
+            return folder + ": " + std::strerror(errno);
+        }
+    } else if (errno != EEXIST) {
+        return folder + ": " + std::strerror(errno);
+    }
+    return faxspool::folderProblem(folder, user.uid);
+}
+
+// Writes the job as the user, so nothing in the user's folder is ever touched with the
+// scheduler's rights.
+int writeAsUser(const std::string& folder, const faxspool::JobInfo& info, int documentFd,
+                const User& user) {
+    const pid_t child = ::fork();
+    if (child < 0) {
+        tell("ERROR", std::string("cannot start the writer: ") + std::strerror(errno));
+        return kBackendFailed;
+    }
+    if (child == 0) {
+        if (::geteuid() != user.uid) {
+            const bool dropped =
+                ::setgroups(0, nullptr) == 0 && ::setgid(user.gid) == 0 && ::setuid(user.uid) == 0;
+            if (!dropped) {
+                tell("ERROR",
+                     std::string("cannot act as ") + user.name + ": " + std::strerror(errno));
+                ::_exit(kBackendFailed);
+            }
+        }
+        std::string error;
+        const auto written = faxspool::writeJob(folder, info, documentFd, &error);
+        if (!written) {
+            tell("ERROR", "the job could not be put into the spool folder: " + error);
+            ::_exit(kBackendFailed);
+        }
+        tell("INFO", "job waits for " + user.name + " in " + *written);
+        ::_exit(kBackendOk);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : kBackendFailed;
+}
+
+} // namespace
+
+std::string discoveryLine() {
+    return "direct vextel-fax \"Unknown\" \"Vextel fax: send from the desktop\"";
+}
+
+std::optional<std::string> queueOfDeviceUri(const std::string& uri) {
+    if (uri.rfind(kScheme, 0) != 0) {
+        return std::nullopt;
+    }
+    std::string name = uri.substr(sizeof kScheme - 1);
+    while (!name.empty() && name.front() == '/') {
+        name.erase(name.begin());
+    }
+    if (!isQueueName(name)) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+int runJob(const std::vector<std::string>& arguments, const std::string& deviceUri) {
+    const auto queue = queueOfDeviceUri(deviceUri);
+    if (!queue) {
+        tell("ERROR", "the device URI must be vextel-fax:/QUEUE naming the fax printer's queue, "
+                      "not \"" +
+                          deviceUri + "\"");
+        return kBackendStop;
+    }
+    const auto user = findUser(arguments.at(1));
+    if (!user) {
+        tell("ERROR", "no user \"" + arguments.at(1) +
+                          "\" on this system, so no desktop can send the fax; job cancelled");
+        return kBackendCancel;
+    }
+    const std::string root = faxspool::spoolRoot();
+    const std::string folder = faxspool::userFolder(root, user->name);
+    auto problem = prepareRoot(root);
+    if (!problem) {
+        problem = prepareUserFolder(folder, *user);
+    }
+    if (problem) {
+        tell("ERROR", "the spool folder is refused: " + *problem + "; job held");
+        return kBackendHold;
+    }
+
+    int documentFd = STDIN_FILENO;
+    if (arguments.size() == 6) {
+        documentFd = ::open(arguments.at(5).c_str(), O_RDONLY | O_CLOEXEC);
+        if (documentFd < 0) {
+            tell("ERROR",
+                 "cannot read the document " + arguments.at(5) + ": " + std::strerror(errno));
+            return kBackendFailed;
+        }
+    }
+    faxspool::JobInfo info;
+    info.jobId = arguments.at(0);
+    info.user = user->name;
+    info.title = arguments.at(2);
+    info.copies = std::max(1, std::atoi(arguments.at(3).c_str()));
+    info.options = arguments.at(4);
+    info.queue = *queue;
+    const int status = writeAsUser(folder, info, documentFd, *user);
+    if (documentFd != STDIN_FILENO) {
+        ::close(documentFd);
+    }
+    return status;
+}
+
+} // namespace vextel_fax

@@ -1,0 +1,247 @@
+#include "VCardCard.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace xdirkit {
+namespace {
+
+constexpr std::string_view kTelUriScheme = "tel:";
+
+std::string trimmed(std::string_view text) {
+    const auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    };
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
+    std::string out;
+    for (const std::string& part : parts) {
+        if (part.empty())
+            continue;
+        if (!out.empty())
+            out += separator;
+        out += part;
+    }
+    return out;
+}
+
+int preferenceOf(const VCardLine& line) {
+    int best = VCardCard::kNoPreference;
+    for (const auto& [name, value] : line.parameters()) {
+        if (equalsIgnoringCase(name, "PREF")) {
+            int number = 1;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), number);
+            if (error != std::errc() || end != value.data() + value.size() || number < 1)
+                number = 1;
+            best = std::min(best, number);
+        } else if (equalsIgnoringCase(name, "TYPE") && equalsIgnoringCase(value, "PREF")) {
+            best = 1;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+std::string escapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\' || c == ',' || c == ';') {
+            out += '\\';
+            out += c;
+        } else if (c == '\r' || c == '\n') {
+            out += "\\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+VCardCard::VCardCard(std::vector<VCardLine> lines, std::shared_ptr<const std::string> source,
+                     std::size_t begin, std::size_t length)
+    : lines_(std::move(lines)), source_(std::move(source)), begin_(begin), length_(length) {}
+
+std::string_view VCardCard::original() const {
+    if (!source_ || changed_)
+        return {};
+    return std::string_view(*source_).substr(begin_, length_);
+}
+
+const VCardLine* VCardCard::first(Property property) const {
+    for (const VCardLine& line : lines_)
+        if (line.property() == property)
+            return &line;
+    return nullptr;
+}
+
+std::optional<std::string> VCardCard::firstText(Property property) const {
+    const VCardLine* line = first(property);
+    if (line == nullptr)
+        return std::nullopt;
+    return line->textValue();
+}
+
+std::string VCardCard::version() const {
+    return firstText(Property::Version).value_or("");
+}
+
+std::string VCardCard::uid() const {
+    return trimmed(firstText(Property::Uid).value_or(""));
+}
+
+bool VCardCard::isGroup() const {
+    for (const VCardLine& line : lines_)
+        if (line.property() == Property::Kind &&
+            equalsIgnoringCase(trimmed(line.rawValue()), "group"))
+            return true;
+    return false;
+}
+
+std::optional<std::string> VCardCard::displayName() const {
+    if (auto fullName = firstText(Property::FullName)) {
+        std::string name = trimmed(*fullName);
+        if (!name.empty())
+            return name;
+    }
+    if (const VCardLine* line = first(Property::Name)) {
+        if (auto parts = line->components()) {
+            parts->resize(5);
+            std::string name =
+                joined({(*parts)[3], (*parts)[1], (*parts)[2], (*parts)[0], (*parts)[4]}, " ");
+            name = trimmed(name);
+            if (!name.empty())
+                return name;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string VCardCard::company() const {
+    const VCardLine* line = first(Property::Organization);
+    if (line == nullptr)
+        return "";
+    auto parts = line->components();
+    if (!parts)
+        return "";
+    for (std::string& part : *parts)
+        part = trimmed(part);
+    return joined(*parts, ", ");
+}
+
+std::string VCardCard::note() const {
+    return firstText(Property::Note).value_or("");
+}
+
+bool VCardCard::isFaxLine(const VCardLine& line) const {
+    return line.property() == Property::Telephone && line.hasType("fax");
+}
+
+std::vector<VCardCard::FaxNumber> VCardCard::faxNumbers() const {
+    std::vector<FaxNumber> numbers;
+    for (const VCardLine& line : lines_) {
+        if (!isFaxLine(line))
+            continue;
+        std::string number = trimmed(line.textValue().value_or(""));
+        if (number.size() >= kTelUriScheme.size() &&
+            equalsIgnoringCase(std::string_view(number).substr(0, kTelUriScheme.size()),
+                               kTelUriScheme))
+            number = trimmed(std::string_view(number).substr(kTelUriScheme.size()));
+        if (!number.empty())
+            numbers.push_back({std::move(number), preferenceOf(line)});
+    }
+    return numbers;
+}
+
+std::vector<std::string> VCardCard::memberUids() const {
+    std::vector<std::string> uids;
+    for (const VCardLine& line : lines_)
+        if (line.property() == Property::Member) {
+            std::string uid = trimmed(line.textValue().value_or(""));
+            if (!uid.empty())
+                uids.push_back(std::move(uid));
+        }
+    return uids;
+}
+
+// ---- Editing
+
+template <typename Predicate>
+void VCardCard::replaceLines(Predicate matches, const std::vector<std::string>& newLines) {
+    auto firstMatch = std::find_if(lines_.begin(), lines_.end(), matches);
+    std::size_t at = static_cast<std::size_t>(firstMatch - lines_.begin());
+    lines_.erase(std::remove_if(lines_.begin(), lines_.end(), matches), lines_.end());
+    at = std::min(at, lines_.size());
+    std::vector<VCardLine> parsed;
+    for (const std::string& text : newLines)
+        if (auto line = VCardLine::parse(text))
+            parsed.push_back(std::move(*line));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), parsed.begin(), parsed.end());
+    changed_ = true;
+}
+
+void VCardCard::replaceProperty(Property property, const std::vector<std::string>& newLines) {
+    replaceLines([property](const VCardLine& line) { return line.property() == property; },
+                 newLines);
+}
+
+void VCardCard::setUid(std::string_view uid) {
+    replaceProperty(Property::Uid, {"UID:" + std::string(uid)});
+}
+
+void VCardCard::setGroup(bool group) {
+    replaceLines([](const VCardLine& line) { return line.property() == Property::Kind; },
+                 group ? std::vector<std::string>{"KIND:group"} : std::vector<std::string>{});
+}
+
+void VCardCard::setDisplayName(std::string_view name) {
+    replaceProperty(Property::FullName, {"FN:" + escapeText(name)});
+    replaceProperty(Property::Name, {"N:" + escapeText(name) + ";;;;"});
+}
+
+void VCardCard::setCompany(std::string_view company) {
+    replaceProperty(Property::Organization,
+                    company.empty() ? std::vector<std::string>{}
+                                    : std::vector<std::string>{"ORG:" + escapeText(company)});
+}
+
+void VCardCard::setNote(std::string_view note) {
+    replaceProperty(Property::Note, note.empty()
+                                        ? std::vector<std::string>{}
+                                        : std::vector<std::string>{"NOTE:" + escapeText(note)});
+}
+
+void VCardCard::setFaxNumbers(const std::vector<std::string>& numbers) {
+    std::vector<std::string> newLines;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        // Reading drops one "tel:" prefix; a number that begins with one keeps it that way.
+        const std::string_view number = numbers[i];
+        const bool looksLikeUri =
+            number.size() >= kTelUriScheme.size() &&
+            equalsIgnoringCase(number.substr(0, kTelUriScheme.size()), kTelUriScheme);
+        newLines.push_back((i == 0 ? "TEL;TYPE=fax;PREF=1:" : "TEL;TYPE=fax:") +
+                           std::string(looksLikeUri ? kTelUriScheme : "") + escapeText(number));
+    }
+    replaceLines([this](const VCardLine& line) { return isFaxLine(line); }, newLines);
+}
+
+void VCardCard::setMemberUids(const std::vector<std::string>& uids) {
+    std::vector<std::string> newLines;
+    for (const std::string& uid : uids)
+        newLines.push_back("MEMBER:" + uid);
+    replaceLines([](const VCardLine& line) { return line.property() == Property::Member; },
+                 newLines);
+}
+
+} // namespace xdirkit

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "VCardLine.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xdirkit {
+
+// One contact or group of a vCard book: its content lines between BEGIN and END, in file order,
+// and the card's bytes as read. Properties this library does not use stay among the lines, so a
+// book rewritten by an editor keeps what a contacts program put there.
+//
+// A card read from a file keeps its original bytes until it is changed; a changed or new card
+// has none and is written out anew as vCard 4.0.
+class VCardCard {
+public:
+    // A fax number of the card with its preference: 1 is the most preferred, 100 none given.
+    struct FaxNumber {
+        std::string number;
+        int preference = kNoPreference;
+    };
+    static constexpr int kNoPreference = 100;
+
+    VCardCard() = default;
+    // A card read from source, whose bytes begin..begin+length it was read from.
+    VCardCard(std::vector<VCardLine> lines, std::shared_ptr<const std::string> source,
+              std::size_t begin, std::size_t length);
+
+    const std::vector<VCardLine>& lines() const { return lines_; }
+    // The card's bytes as read, BEGIN to END with its line end; empty for a new or changed card.
+    std::string_view original() const;
+
+    // "2.1", "3.0", "4.0"; empty when the card names none.
+    std::string version() const;
+    // The UID as written (a "urn:uuid:" prefix kept); empty when none.
+    std::string uid() const;
+    // KIND:group, or the 3.0 address-book-server form.
+    bool isGroup() const;
+    // FN, else N as "prefix given additional family suffix"; null when neither gives a text.
+    std::optional<std::string> displayName() const;
+    // ORG, its units joined by ", "; empty when none.
+    std::string company() const;
+    // NOTE; empty when none.
+    std::string note() const;
+    // Every TEL of type fax, in card order (a "tel:" URI prefix dropped, empty numbers left out).
+    std::vector<FaxNumber> faxNumbers() const;
+    // MEMBER values (4.0) and their 3.0 address-book-server form, in card order, as written.
+    std::vector<std::string> memberUids() const;
+
+    // ---- Editing: each replaces every line of its property (in place of the first of them, or
+    // at the end) and turns the card into a changed one.
+    void setUid(std::string_view uid);
+    void setGroup(bool group);
+    // FN, and N with the whole name as the family name.
+    void setDisplayName(std::string_view name);
+    void setCompany(std::string_view company);
+    void setNote(std::string_view note);
+    // Replaces the fax lines only (other TEL lines stay); the first number is marked preferred.
+    void setFaxNumbers(const std::vector<std::string>& numbers);
+    void setMemberUids(const std::vector<std::string>& uids);
+
+private:
+    using Property = VCardLine::Property;
+    const VCardLine* first(Property property) const;
+    std::optional<std::string> firstText(Property property) const;
+    bool isFaxLine(const VCardLine& line) const;
+    template <typename Predicate>
+    void replaceLines(Predicate matches, const std::vector<std::string>& newLines);
+    void replaceProperty(Property property, const std::vector<std::string>& newLines);
+
+    std::vector<VCardLine> lines_;
+    // The whole book the card was read from, shared by its cards, whose lines may point into it.
+    std::shared_ptr<const std::string> source_;
+    bool changed_ = false;
+    std::size_t begin_ = 0;
+    std::size_t length_ = 0;
+};
+
+// Escapes a text for a vCard value: backslash, comma, semicolon and line ends.
+std::string escapeText(std::string_view text);
+
+} // namespace xdirkit

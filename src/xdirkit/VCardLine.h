@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace xdirkit {
+
+// One unfolded content line of a vCard, "group.NAME;PARAM=a,b;BARE:value", as written.
+//
+// A line either owns its text or borrows it from a book's text that outlives it (the card that
+// holds the line keeps that text alive); parts are kept as offsets, so copies stay valid.
+// Parameters are read from the text when asked for, each name=value pair once per value:
+// "TYPE=fax,work", "TYPE=\"fax,work\"" and "TYPE=fax;TYPE=work" all give TYPE=fax and
+// TYPE=work. A bare 2.1 parameter ("TEL;FAX;WORK:", "TEL;WORK,FAX:") counts as a TYPE, except the
+// transfer encodings (QUOTED-PRINTABLE, BASE64, 8BIT, 7BIT), which count as an ENCODING. Names
+// compare without regard to case.
+class VCardLine {
+public:
+    // The properties this library reads, told apart once when the line is parsed. Kind and
+    // Member include their 3.0 address-book-server forms.
+    enum class Property : uint8_t {
+        Other,
+        Version,
+        Uid,
+        Kind,
+        FullName,
+        Name,
+        Organization,
+        Note,
+        Telephone,
+        Member
+    };
+    using Parameter = std::pair<std::string_view, std::string_view>;
+
+    // The property a line's text names, without parsing the rest.
+    static Property propertyOf(std::string_view text);
+
+    // Null when the text has no name, no ':' after its name and parameters, or an unclosed
+    // quoted parameter value.
+    static std::optional<VCardLine> parse(std::string text);
+    // The same over text that outlives the line.
+    static std::optional<VCardLine> parseBorrowed(std::string_view text);
+
+    std::string_view text() const { return owned_.empty() ? borrowed_ : std::string_view(owned_); }
+    std::string_view group() const { return view(group_); }
+    std::string_view name() const { return view(name_); }
+    bool isNamed(std::string_view name) const;
+    Property property() const { return property_; }
+    // The value as written (still escaped and, for 2.1, still encoded).
+    std::string_view rawValue() const { return view(value_); }
+
+    // Every parameter in order, names as written ("TYPE" or "ENCODING" for bare ones).
+    std::vector<Parameter> parameters() const;
+    // The first value of the parameter, null when absent.
+    std::optional<std::string_view> parameter(std::string_view name) const;
+    bool hasParameter(std::string_view name, std::string_view value) const;
+    bool hasType(std::string_view type) const { return hasParameter("TYPE", type); }
+
+    // The value with its transfer encoding and character set undone, as UTF-8 without NUL
+    // characters but still escaped; null when the character set is unknown or the bytes do not fit
+    // it. A value without a character set that is not valid UTF-8 is read as Windows-1252, as older
+    // programs write it.
+    std::optional<std::string> decodedValue() const;
+    // The decoded value as one text ("\n", "\,", "\;", "\\" undone).
+    std::optional<std::string> textValue() const;
+    // The decoded value split at every unescaped ';', each component unescaped (N, ORG).
+    std::optional<std::vector<std::string>> components() const;
+
+    // True for a line whose value goes on after a quoted-printable soft line break.
+    static bool continuesQuotedPrintable(std::string_view text);
+
+private:
+    struct Span {
+        uint32_t begin = 0;
+        uint32_t length = 0;
+    };
+
+    static std::optional<VCardLine> parseInto(VCardLine line);
+    std::string_view view(Span span) const { return text().substr(span.begin, span.length); }
+    // Calls visit(name, value) for each parameter until it answers true; false when the
+    // parameters do not parse.
+    template <typename Visit> bool visitParameters(Visit visit) const;
+    bool isQuotedPrintable() const;
+    std::optional<std::string> decodedBytes() const;
+
+    std::string owned_;
+    std::string_view borrowed_;
+    Span group_;
+    Span name_;
+    Span parameters_; // from the first ';' up to the ':' before the value
+    Span value_;
+    Property property_ = Property::Other;
+};
+
+// Case-insensitive ASCII comparison, as vCard names and parameters compare.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// Undoes "\n", "\N", "\,", "\;", "\:" and "\\"; any other backslash stays.
+std::string unescapeText(std::string_view text);
+
+} // namespace xdirkit

@@ -1,0 +1,177 @@
+#include "VCardReader.h"
+
+#include "VCardLine.h"
+
+#include <iconv.h>
+#include <memory>
+#include <string>
+
+namespace xdirkit {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+bool isBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// "BEGIN:VCARD" or "END:VCARD", any case, with blanks around.
+bool isMarker(std::string_view line, std::string_view marker) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+        line.remove_prefix(1);
+    return equalsIgnoringCase(line, marker);
+}
+
+// A UTF-16 book (some programs export so) as UTF-8; empty when it does not convert.
+std::string utf8FromUtf16Bytes(std::string_view bytes, const char* encoding) {
+    iconv_t converter = ::iconv_open("UTF-8", encoding);
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return {};
+    std::unique_ptr<void, int (*)(iconv_t)> closer(converter, ::iconv_close);
+    std::string in(bytes);
+    std::string out(bytes.size() * 2 + 4, '\0');
+    char* inPointer = in.data();
+    std::size_t inLeft = in.size();
+    char* outPointer = out.data();
+    std::size_t outLeft = out.size();
+    if (::iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<size_t>(-1))
+        return {};
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// Walks the physical lines of a text: each with its bytes and the offset past its line end. The
+// line after the current one is found once, whether peeked at or taken.
+class PhysicalLines {
+public:
+    explicit PhysicalLines(std::string_view text, std::size_t start)
+        : text_(text), position_(start) {
+        scan();
+    }
+
+    bool next(std::string_view& line, std::size_t& end) {
+        if (!hasNext_)
+            return false;
+        line = nextLine_;
+        end = position_ = nextEnd_;
+        scan();
+        return true;
+    }
+
+    bool peek(std::string_view& line) const {
+        line = nextLine_;
+        return hasNext_;
+    }
+
+    std::size_t position() const { return position_; }
+
+private:
+    void scan() {
+        hasNext_ = position_ < text_.size();
+        if (!hasNext_)
+            return;
+        // A plain loop: find_first_of calls memchr once per character.
+        std::size_t stop = position_;
+        while (stop < text_.size() && text_[stop] != '\n' && text_[stop] != '\r')
+            ++stop;
+        nextLine_ = text_.substr(position_, stop - position_);
+        nextEnd_ = stop;
+        if (nextEnd_ < text_.size() && text_[nextEnd_++] == '\r' && nextEnd_ < text_.size() &&
+            text_[nextEnd_] == '\n')
+            ++nextEnd_;
+    }
+
+    std::string_view text_;
+    std::size_t position_;
+    bool hasNext_ = false;
+    std::string_view nextLine_;
+    std::size_t nextEnd_ = 0;
+};
+
+} // namespace
+
+std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines keep) {
+    if (std::string_view(bytes).substr(0, 2) == kUtf16LeBom ||
+        std::string_view(bytes).substr(0, 2) == kUtf16BeBom)
+        bytes = utf8FromUtf16Bytes(std::string_view(bytes).substr(2),
+                                   bytes[0] == '\xFF' ? "UTF-16LE" : "UTF-16BE");
+    // The cards keep their original bytes as parts of this one string.
+    const auto source = std::make_shared<const std::string>(std::move(bytes));
+    std::string_view text = *source;
+    const std::size_t bomLength = text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
+
+    std::vector<VCardCard> cards;
+    std::vector<VCardLine> lines;
+    bool sawOtherText = false;
+    int depth = 0;
+    // Cards of one book tend to be alike: room for as many lines as the last card had.
+    std::size_t expectedLines = 0;
+    std::size_t cardBegin = 0;
+    PhysicalLines physical(text, bomLength);
+    std::string_view first;
+    std::size_t lineBegin = physical.position();
+    std::size_t end = 0;
+    while (physical.next(first, end)) {
+        // A logical line: the first physical line, its folded continuations and, for a
+        // quoted-printable value, the lines after each soft line break.
+        std::string joined;
+        std::string_view logical = first;
+        std::string_view following;
+        while (physical.peek(following)) {
+            const bool folded = !following.empty() && (following[0] == ' ' || following[0] == '\t');
+            // A value broken before the card's end would swallow the end marker.
+            const bool softBreak =
+                VCardLine::continuesQuotedPrintable(logical) && !isMarker(following, "END:VCARD");
+            if (!folded && !softBreak)
+                break;
+            if (joined.empty())
+                joined.assign(logical);
+            if (softBreak)
+                joined.pop_back();
+            joined.append(softBreak ? following : following.substr(1));
+            logical = joined;
+            physical.next(following, end);
+        }
+        const std::size_t thisBegin = lineBegin;
+        lineBegin = physical.position();
+
+        if (depth == 0) {
+            if (isMarker(logical, "BEGIN:VCARD")) {
+                depth = 1;
+                cardBegin = thisBegin;
+                lines.clear();
+                lines.reserve(expectedLines);
+            } else if (!isBlank(logical)) {
+                sawOtherText = true;
+            }
+            continue;
+        }
+        if (isMarker(logical, "BEGIN:VCARD")) {
+            ++depth;
+        } else if (isMarker(logical, "END:VCARD")) {
+            if (--depth == 0) {
+                expectedLines = lines.size();
+                cards.emplace_back(std::move(lines), source, cardBegin, lineBegin - cardBegin);
+            }
+        } else if (depth == 1 && !isBlank(logical) &&
+                   (keep == Lines::All ||
+                    VCardLine::propertyOf(logical) != VCardLine::Property::Other)) {
+            // An unfolded line is borrowed from the book's text, which the card keeps.
+            auto line = joined.empty() ? VCardLine::parseBorrowed(logical)
+                                       : VCardLine::parse(std::move(joined));
+            if (line)
+                lines.push_back(std::move(*line));
+        }
+    }
+    if (depth > 0)
+        cards.emplace_back(std::move(lines), source, 0, 0); // no original: written anew
+    if (cards.empty() && sawOtherText)
+        return std::nullopt;
+    return cards;
+}
+
+} // namespace xdirkit

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "VCardCard.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace xdirkit {
+
+// Turns the text of a vCard book (2.1, 3.0 or 4.0, any mix) into its cards.
+//
+// Accepts CRLF, LF or CR line ends, a UTF-8 or UTF-16 byte-order mark, folded lines and 2.1
+// quoted-printable soft line breaks. Text outside cards is skipped, as are the lines of a card
+// nested in another (2.1 AGENT) and content lines that do not parse. A card cut off by the end of
+// the text is kept, as a changed card (it has no complete original to write back).
+class VCardReader {
+public:
+    // Which lines the cards keep: all of them (for rewriting a book), or only those of the
+    // properties that personal entries and groups are made of (for reading it quickly).
+    enum class Lines { All, ForRecords };
+
+    // Null when the text holds something other than blank lines but no card at all.
+    static std::optional<std::vector<VCardCard>> read(std::string text, Lines keep = Lines::All);
+};
+
+} // namespace xdirkit

@@ -1,0 +1,198 @@
+#include "VCardWriter.h"
+
+#include "BookFile.h"
+#include "PersonalRecords.h"
+#include "RecordText.h"
+#include "VCardReader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <random>
+#include <set>
+#include <sys/random.h>
+#include <utility>
+
+namespace xdirkit {
+namespace {
+
+constexpr std::size_t kFoldWidth = 75;
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string textOf(const uint16_t* field, std::size_t units) {
+    const auto text = readField(field, units);
+    return text ? utf8FromUtf16(*text).value_or("") : "";
+}
+
+// Appends one content line, folded so that no physical line passes 75 bytes.
+void appendFolded(std::string& out, std::string_view line) {
+    std::size_t width = kFoldWidth;
+    while (line.size() > width) {
+        std::size_t cut = width;
+        // Back off over UTF-8 continuation bytes so a character stays whole.
+        while (cut > 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+            --cut;
+        out.append(line.substr(0, cut));
+        out.append(kLineEnd);
+        out += ' ';
+        line.remove_prefix(cut);
+        width = kFoldWidth - 1;
+    }
+    out.append(line);
+    out.append(kLineEnd);
+}
+
+std::string revisionOf(int64_t seconds) {
+    std::time_t time = static_cast<std::time_t>(seconds);
+    std::tm parts{};
+    if (::gmtime_r(&time, &parts) == nullptr || parts.tm_year < 0 || parts.tm_year > 8099) {
+        time = std::time(nullptr);
+        ::gmtime_r(&time, &parts);
+    }
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
+    return text;
+}
+
+// A line of any version as a 4.0 line: bare 2.1 parameters become TYPE, ENCODING and CHARSET go
+// (the value is decoded), and the 3.0 group extensions take their 4.0 names.
+std::string lineAsVersion4(const VCardLine& line) {
+    const bool recoded =
+        line.parameter("ENCODING").has_value() || line.parameter("CHARSET").has_value();
+    std::string name(line.name());
+    if (line.isNamed("X-ADDRESSBOOKSERVER-KIND"))
+        name = "KIND";
+    else if (line.isNamed("X-ADDRESSBOOKSERVER-MEMBER"))
+        name = "MEMBER";
+    std::string out;
+    if (!line.group().empty()) {
+        out.append(line.group());
+        out += '.';
+    }
+    out += name;
+    for (const auto& [parameter, value] : line.parameters()) {
+        if (equalsIgnoringCase(parameter, "ENCODING") || equalsIgnoringCase(parameter, "CHARSET"))
+            continue;
+        out += ';';
+        out.append(parameter);
+        out += '=';
+        const bool needsQuotes = value.find_first_of(",;:") != std::string_view::npos;
+        if (needsQuotes)
+            out += '"';
+        out.append(value);
+        if (needsQuotes)
+            out += '"';
+    }
+    out += ':';
+    if (recoded && !line.hasParameter("ENCODING", "b") && !line.hasParameter("ENCODING", "BASE64"))
+        out += line.decodedValue().value_or("");
+    else
+        out.append(line.rawValue());
+    return out;
+}
+
+// Name and fax number pairs as the records hold them.
+using Identity = std::pair<std::u16string, std::u16string>;
+
+Identity identityOf(const XDIRMyFaxRecord& record) {
+    return {readField(record.name, XDIR_NAME_UNITS).value_or(u""),
+            readField(record.faxNumber, XDIR_FAX_NUMBER_UNITS).value_or(u"")};
+}
+
+} // namespace
+
+std::string VCardWriter::newUid() {
+    uint8_t bytes[16];
+    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+        std::random_device device;
+        for (uint8_t& byte : bytes)
+            byte = static_cast<uint8_t>(device());
+    }
+    bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0F) | 0x40);
+    bytes[8] = static_cast<uint8_t>((bytes[8] & 0x3F) | 0x80);
+    char text[37];
+    std::snprintf(text, sizeof text,
+                  "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x", bytes[0],
+                  bytes[1], bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7], bytes[8],
+                  bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+    return std::string("urn:uuid:") + text;
+}
+
+std::string VCardWriter::entryCard(const XDIRMyFaxRecord& record, const std::string& uid) {
+    const std::string name = escapeText(textOf(record.name, XDIR_NAME_UNITS));
+    const std::string company = textOf(record.company, XDIR_COMPANY_UNITS);
+    const std::string note = textOf(record.note, XDIR_NOTE_UNITS);
+    std::string out;
+    appendFolded(out, "BEGIN:VCARD");
+    appendFolded(out, "VERSION:4.0");
+    appendFolded(out, "FN:" + name);
+    appendFolded(out, "N:" + name + ";;;;");
+    appendFolded(out,
+                 "TEL;TYPE=fax:" + escapeText(textOf(record.faxNumber, XDIR_FAX_NUMBER_UNITS)));
+    if (!company.empty())
+        appendFolded(out, "ORG:" + escapeText(company));
+    if (!note.empty())
+        appendFolded(out, "NOTE:" + escapeText(note));
+    appendFolded(out, "UID:" + uid);
+    appendFolded(out, "REV:" + revisionOf(record.timeStamp));
+    appendFolded(out, "END:VCARD");
+    return out;
+}
+
+std::string VCardWriter::cardText(const VCardCard& card) {
+    if (!card.original().empty())
+        return std::string(card.original());
+    std::string out;
+    appendFolded(out, "BEGIN:VCARD");
+    appendFolded(out, "VERSION:4.0");
+    for (const VCardLine& line : card.lines())
+        if (!line.isNamed("VERSION"))
+            appendFolded(out, lineAsVersion4(line));
+    appendFolded(out, "END:VCARD");
+    return out;
+}
+
+int32_t VCardWriter::appendEntries(const std::string& path,
+                                   const std::vector<XDIRMyFaxRecord>& records) {
+    return BookFile::update(
+        path, [&records](const std::optional<std::string>& current, std::string& replacement) {
+            std::set<Identity> known;
+            bool cutOff = false;
+            if (current) {
+                const auto cards = VCardReader::read(*current);
+                if (!cards)
+                    return XDIR_ERR_FILE_MALFORMED;
+                cutOff = !cards->empty() && cards->back().original().empty();
+                PersonalRecords existing;
+                if (const int32_t status = existing.build(*cards); status != XDIR_OK)
+                    return status;
+                for (const XDIRMyFaxRecord& record : existing.entries)
+                    known.insert(identityOf(record));
+            }
+            for (const XDIRMyFaxRecord& record : records)
+                if (!known.insert(identityOf(record)).second)
+                    return XDIR_ERR_DUPLICATE_ENTRY;
+            replacement = current.value_or("");
+            // The last line of a file may lack its line end; the new cards start on a line of
+            // their own.
+            if (!replacement.empty() && replacement.back() != '\n' && replacement.back() != '\r')
+                replacement.append(kLineEnd);
+            // A card the file leaves open would swallow the new ones.
+            if (cutOff)
+                appendFolded(replacement, "END:VCARD");
+            for (const XDIRMyFaxRecord& record : records)
+                replacement += entryCard(record, newUid());
+            return XDIR_OK;
+        });
+}
+
+int32_t VCardWriter::writeBook(const std::string& path, const std::vector<VCardCard>& cards) {
+    return BookFile::update(path,
+                            [&cards](const std::optional<std::string>&, std::string& replacement) {
+                                for (const VCardCard& card : cards)
+                                    replacement += cardText(card);
+                                return XDIR_OK;
+                            });
+}
+
+} // namespace xdirkit

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "VCardCard.h"
+#include "xdirkit/XdirKit.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace xdirkit {
+
+// Cards to text, and the two ways a book is written: new entries appended behind every byte
+// already there, or the whole book replaced. Both go through BookFile, atomic and serialised.
+// Text is UTF-8 with CRLF line ends, lines folded at 75 bytes (never inside a character).
+class VCardWriter {
+public:
+    // A vCard 4.0 card for a personal fax entry: FN, N, TEL;TYPE=fax, ORG and NOTE when given,
+    // UID, and REV from the record's time stamp.
+    static std::string entryCard(const XDIRMyFaxRecord& record, const std::string& uid);
+    // An unchanged card's original bytes; a changed or new card as vCard 4.0 (2.1 encodings and
+    // character sets undone, the 3.0 group extensions turned into KIND and MEMBER).
+    static std::string cardText(const VCardCard& card);
+
+    // Appends one card per record. XDIR_ERR_DUPLICATE_ENTRY, with nothing written, when a
+    // record's name and fax number are those of an individual already in the file (or of an
+    // earlier record of the call); XDIR_ERR_FILE_MALFORMED when the file is not a vCard book; else
+    // as BookFile::update. A missing file is created.
+    static int32_t appendEntries(const std::string& path,
+                                 const std::vector<XDIRMyFaxRecord>& records);
+    // Replaces the whole book with the cards, as BookFile::update.
+    static int32_t writeBook(const std::string& path, const std::vector<VCardCard>& cards);
+
+    // "urn:uuid:" and a random (version 4) UUID.
+    static std::string newUid();
+};
+
+} // namespace xdirkit

@@ -1,0 +1,193 @@
+#include "BookDocument.h"
+
+#include "BookMerge.h"
+#include "BookStore.h"
+#include "BookTestSupport.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace vextel_addressbook;
+using test::book;
+using test::render;
+
+class MemoryStore : public BookStore {
+public:
+    QString folder() override { return {}; }
+    QStringList bookPaths() override { return written.keys(); }
+    std::optional<BookContents> read(const QString& path, QString* error) override {
+        if (!written.contains(path)) {
+            *error = "missing";
+            return std::nullopt;
+        }
+        return written.value(path);
+    }
+    bool write(const QString& path, const BookContents& contents, QString* error) override {
+        if (refuse) {
+            *error = "disk full";
+            return false;
+        }
+        written.insert(path, contents);
+        return true;
+    }
+    bool exportVCard(const QString&, const BookContents&, QString*) override { return false; }
+    QMap<QString, BookContents> written;
+    bool refuse = false;
+};
+
+// ---- Editing with undo and redo
+
+TEST(BookDocumentTest, EveryEditUndoesAndRedoesAsOneStep) {
+    BookDocument doc("/b/Office.vcf", book({"Ann 1", "Bob 2", "Cy 3"}, {"Team:Ann,Bob"}));
+    QString error;
+    QStringList states{render(doc.contents())};
+    ASSERT_TRUE(doc.addContact(Contact{{}, "Dee", "4", "Acme", "new", -1}, &error));
+    states.append(render(doc.contents()));
+    ASSERT_TRUE(doc.editContact(0, Contact{{}, "Ann Lee", "10", {}, {}, -1}, &error));
+    states.append(render(doc.contents()));
+    doc.removeContacts({1, 1, 99, -1}); // Bob, once; bad rows ignored
+    states.append(render(doc.contents()));
+    Group team = doc.contents().groups.at(0);
+    team.name = "Crew";
+    team.memberUids.append(doc.contents().contacts.at(2).uid); // Dee
+    ASSERT_TRUE(doc.editGroup(0, team, &error)) << error.toStdString();
+    states.append(render(doc.contents()));
+    doc.removeGroups({0});
+    states.append(render(doc.contents()));
+
+    EXPECT_EQ(states,
+              QStringList({"Ann 1 | Bob 2 | Cy 3 || Team[Ann,Bob]",
+                           "Ann 1 | Bob 2 | Cy 3 | Dee 4 (Acme/new) || Team[Ann,Bob]",
+                           "Ann Lee 10 | Bob 2 | Cy 3 | Dee 4 (Acme/new) || Team[Ann Lee,Bob]",
+                           "Ann Lee 10 | Cy 3 | Dee 4 (Acme/new) || Team[Ann Lee]",
+                           "Ann Lee 10 | Cy 3 | Dee 4 (Acme/new) || Crew[Ann Lee,Dee]",
+                           "Ann Lee 10 | Cy 3 | Dee 4 (Acme/new) || "}));
+    EXPECT_EQ(doc.undoStack()->count(), 5);
+    for (int i = static_cast<int>(states.size()) - 2; i >= 0; --i) {
+        doc.undoStack()->undo();
+        EXPECT_EQ(render(doc.contents()), states.at(i)) << "undo to " << i;
+    }
+    EXPECT_FALSE(doc.isModified());
+    for (int i = 1; i < states.size(); ++i) {
+        doc.undoStack()->redo();
+        EXPECT_EQ(render(doc.contents()), states.at(i)) << "redo to " << i;
+    }
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST(BookDocumentTest, RefusedEditsChangeNothingAndSayWhy) {
+    BookDocument doc("/b/Office.vcf", book({"Ann 1", "Bob 2"}, {"Team:Ann"}));
+    const QString before = render(doc.contents());
+    QString error;
+    EXPECT_FALSE(doc.addContact(Contact{{}, "Ann", "+1 555", {}, {}, -1}, &error));
+    EXPECT_TRUE(error.contains("Fax number")) << error.toStdString();
+    EXPECT_FALSE(doc.editContact(5, Contact{{}, "Ann", "1", {}, {}, -1}, &error));
+    EXPECT_FALSE(doc.addGroup(Group{{}, "Ghosts", {"u-Nobody"}, -1}, &error));
+    EXPECT_TRUE(error.contains("not an entry")) << error.toStdString();
+    EXPECT_EQ(render(doc.contents()), before);
+    EXPECT_EQ(doc.undoStack()->count(), 0);
+}
+
+TEST(BookDocumentTest, AGroupTakes31MembersAndNotA32nd) {
+    QStringList entries;
+    for (int i = 0; i < 32; ++i) {
+        entries.append(QStringLiteral("P%1 %1").arg(i));
+    }
+    BookDocument doc("/b/Big.vcf", book(entries));
+    Group group{{}, "All", {}, -1};
+    for (int i = 0; i < 31; ++i) {
+        group.memberUids.append(doc.contents().contacts.at(i).uid);
+    }
+    QString error;
+    ASSERT_TRUE(doc.addGroup(group, &error)) << error.toStdString();
+    Group bigger = doc.contents().groups.at(0);
+    bigger.memberUids.append(doc.contents().contacts.at(31).uid);
+    EXPECT_FALSE(doc.editGroup(0, bigger, &error));
+    EXPECT_TRUE(error.contains("at most 31")) << error.toStdString();
+    EXPECT_EQ(doc.contents().groups.at(0).memberUids.size(), 31);
+}
+
+TEST(BookDocumentTest, AddedEntriesBreakingARuleAreListedAndTheRestAddedInOneStep) {
+    BookDocument doc("/b/Office.vcf", book({"Ann 1"}));
+    const BookContents imported = book({"Bob 2", "Bad +3", "Cy 4"}, {"Pair:Bob,Cy", "Odd:Bad"});
+    QStringList skipped;
+    EXPECT_EQ(doc.addEntries(imported.contacts, imported.groups, &skipped, "Import"), 2);
+    // Bad is left out, so the group naming it names an entry that is not there.
+    EXPECT_EQ(render(doc.contents()), "Ann 1 | Bob 2 | Cy 4 || Pair[Bob,Cy]");
+    ASSERT_EQ(skipped.size(), 2);
+    EXPECT_TRUE(skipped.at(0).startsWith("Bad +3: Fax number")) << skipped.at(0).toStdString();
+    EXPECT_TRUE(skipped.at(1).startsWith("Group Odd")) << skipped.at(1).toStdString();
+    doc.undoStack()->undo();
+    EXPECT_EQ(render(doc.contents()), "Ann 1 || ");
+}
+
+// ---- Saving and changes made by other programs
+
+TEST(BookDocumentTest, SavingMarksTheBookUnchangedAndAFailedSaveKeepsTheEdits) {
+    MemoryStore store;
+    BookDocument doc("/b/Office.vcf", book({"Ann 1"}));
+    QString error;
+    ASSERT_TRUE(doc.addContact(Contact{{}, "Bob", "2", {}, {}, -1}, &error));
+    store.refuse = true;
+    EXPECT_FALSE(doc.save(store, &error));
+    EXPECT_EQ(error, "disk full");
+    EXPECT_TRUE(doc.isModified());
+    store.refuse = false;
+    ASSERT_TRUE(doc.save(store, &error));
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(render(store.written.value("/b/Office.vcf")), "Ann 1 | Bob 2 || ");
+}
+
+TEST(BookDocumentTest, AChangeOnDiskIsTakenWholeWithoutEditsAndMergedWithThem) {
+    BookDocument clean("/b/Office.vcf", book({"Ann 1", "Bob 2"}));
+    QSignalSpy changed(&clean, &BookDocument::contentsChanged);
+    EXPECT_FALSE(clean.takeExternalChange(book({"Ann 1", "Bob 2", "Cy 3"})));
+    EXPECT_EQ(render(clean.contents()), "Ann 1 | Bob 2 | Cy 3 || ");
+    EXPECT_FALSE(clean.isModified());
+    EXPECT_EQ(changed.count(), 1);
+
+    BookDocument edited("/b/Office.vcf", book({"Ann 1", "Bob 2"}));
+    QString error;
+    ASSERT_TRUE(edited.addContact(Contact{{}, "Dee", "4", {}, {}, -1}, &error));
+    EXPECT_TRUE(edited.takeExternalChange(book({"Ann 1", "Bob 2", "Cy 3"})));
+    EXPECT_EQ(render(edited.contents()), "Ann 1 | Bob 2 | Cy 3 | Dee 4 || ");
+    EXPECT_TRUE(edited.isModified());
+    EXPECT_EQ(edited.undoStack()->count(), 0);
+}
+
+// ---- The three-way merge
+
+TEST(BookMergeTest, KeepsBothSidesChangesAndLosesNoEdit) {
+    const struct {
+        const char* title;
+        BookContents base, ours, theirs;
+        const char* merged;
+    } rows[] = {
+        {"BothAdd", book({"Ann 1"}), book({"Ann 1", "Bob 2"}), book({"Ann 1", "Cy 3"}),
+         "Ann 1 | Cy 3 | Bob 2 || "},
+        {"WeEditTheyKeep", book({"Ann 1", "Bob 2"}), book({"Ann 9", "Bob 2"}),
+         book({"Ann 1", "Bob 2"}), "Ann 9 | Bob 2 || "},
+        {"TheyEditWeKeep", book({"Ann 1", "Bob 2"}), book({"Ann 1", "Bob 2"}),
+         book({"Ann 1", "Bob 7"}), "Ann 1 | Bob 7 || "},
+        {"WeRemoveTheyKeep", book({"Ann 1", "Bob 2"}), book({"Ann 1"}), book({"Ann 1", "Bob 2"}),
+         "Ann 1 || "},
+        {"WeRemoveTheyEdit", book({"Ann 1", "Bob 2"}), book({"Ann 1"}), book({"Ann 1", "Bob 5"}),
+         "Ann 1 | Bob 5 || "},
+        {"TheyRemoveWeEdit", book({"Ann 1", "Bob 2"}), book({"Ann 1", "Bob 6"}), book({"Ann 1"}),
+         "Ann 1 | Bob 6 || "},
+        {"TheyRemoveAMember", book({"Ann 1", "Bob 2"}, {"T:Ann,Bob"}),
+         book({"Ann 1", "Bob 2"}, {"T:Ann,Bob", "U:Bob"}), book({"Ann 1"}, {"T:Ann,Bob"}),
+         "Ann 1 || T[Ann] | U[]"},
+        {"BothEditGroupOursWins", book({"Ann 1", "Bob 2"}, {"T:Ann"}),
+         book({"Ann 1", "Bob 2"}, {"T:Ann,Bob"}), book({"Ann 1", "Bob 2"}, {"T:Bob"}),
+         "Ann 1 | Bob 2 || T[Ann,Bob]"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(render(mergeBooks(row.base, row.ours, row.theirs)), QLatin1String(row.merged))
+            << row.title;
+    }
+}
+
+} // namespace

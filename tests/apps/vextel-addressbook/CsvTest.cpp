@@ -1,0 +1,106 @@
+#include "BookTestSupport.h"
+#include "CsvMapping.h"
+#include "CsvTable.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace vextel_addressbook;
+
+QString joined(const QList<QStringList>& rows) {
+    QStringList lines;
+    for (const QStringList& row : rows) {
+        lines.append(row.join(QLatin1Char('|')));
+    }
+    return lines.join(QLatin1String(" / "));
+}
+
+TEST(CsvTableTest, ReadsWhatSpreadsheetsWrite) {
+    const struct {
+        const char* title;
+        QString text;
+        const char* rows;
+    } cases[] = {
+        {"Plain", "a,b\r\nc,d\r\n", "a|b / c|d"},
+        {"LfAndNoLastBreak", "a,b\nc,d", "a|b / c|d"},
+        {"Quoted", "\"Lee, Ann\",\"say \"\"hi\"\"\"\n", "Lee, Ann|say \"hi\""},
+        {"BreakInQuotes", "\"two\nlines\",x\n", "two\nlines|x"},
+        {"Semicolons", "a;b;\"c;d\"\n1;2;3\n", "a|b|c;d / 1|2|3"},
+        {"Tabs", "a\tb\n", "a|b"},
+        {"EmptyFields", ",,\n", "||"},
+        {"BlankLinesSkipped", "a\n\n\nb\n", "a / b"},
+        {"QuotedEmpty", "\"\"\n", ""},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(joined(CsvTable::parse(row.text)), QLatin1String(row.rows)) << row.title;
+    }
+}
+
+TEST(CsvTableTest, DecodesUtf8WithBomAndFallsBackToLatin1) {
+    EXPECT_EQ(CsvTable::decode("\xEF\xBB\xBFM\xC3\xBCller"), QString::fromUtf8("Müller"));
+    EXPECT_EQ(CsvTable::decode("M\xFCller"), QString::fromUtf8("Müller"));
+}
+
+TEST(CsvTableTest, WritesWhatItReads) {
+    const QList<QStringList> rows = {{"Name", "Note"},
+                                     {"Lee, Ann", "said \"yes\"\non two lines"},
+                                     {"Bob", ""},
+                                     {"a;b", "tab\there"}};
+    EXPECT_EQ(CsvTable::parse(CsvTable::decode(CsvTable::write(rows))), rows);
+}
+
+TEST(CsvMappingTest, GuessesColumnsFromTitlesInAnyOrderOrTakesNameAndFaxFirst) {
+    const struct {
+        const char* title;
+        QList<QStringList> rows;
+        std::array<int, 5> columns;
+        bool header;
+    } cases[] = {
+        {"ExportTitles",
+         {{"Name", "Fax number", "Company", "Note", "Groups"}},
+         {0, 1, 2, 3, 4},
+         true},
+        {"OtherOrderAndWords",
+         {{"Notes", "Organization", "E-mail", "Business Fax", "Full Name"}},
+         {4, 3, 1, 0, -1},
+         true},
+        {"NoTitles", {{"Ann", "0312345678"}}, {0, 1, -1, -1, -1}, false},
+        {"OneColumn", {{"Ann"}}, {0, -1, -1, -1, -1}, false},
+    };
+    for (const auto& row : cases) {
+        const CsvMapping mapping = CsvMapping::guess(row.rows);
+        for (int field = 0; field < CsvMapping::FieldCount; ++field) {
+            EXPECT_EQ(mapping.column[field], row.columns[field]) << row.title << " field " << field;
+        }
+        EXPECT_EQ(mapping.firstRowIsHeader, row.header) << row.title;
+    }
+}
+
+TEST(CsvMappingTest, MappedColumnsMakeEntriesAndGroups) {
+    const QList<QStringList> rows = {{"E-mail", "Fax", "Who", "Groups"},
+                                     {"a@x", "03 (1234) 5678", "Ann", "Team; Board"},
+                                     {"b@x", "", "", ""},
+                                     {"c@x", "06.555/1", "Cy", "Team"}};
+    CsvMapping mapping;
+    mapping.firstRowIsHeader = true;
+    mapping.column[CsvMapping::Name] = 2;
+    mapping.column[CsvMapping::Fax] = 1;
+    mapping.column[CsvMapping::Note] = 0;
+    mapping.column[CsvMapping::Groups] = 3;
+    EXPECT_EQ(test::render(mapping.entries(rows)),
+              "Ann 0312345678 (/a@x) | Cy 065551 (/c@x) || Team[Ann,Cy] | Board[Ann]");
+    mapping.firstRowIsHeader = false;
+    EXPECT_EQ(mapping.entries(rows).contacts.first().name, "Who");
+}
+
+TEST(CsvMappingTest, ExportedRowsImportToTheSameBook) {
+    BookContents original = test::book({"Ann 1", "Bob 2", "Cy 3"}, {"Team:Ann,Cy", "Solo:Bob"});
+    original.contacts[0].company = "Lee, Lee & Co";
+    original.contacts[1].note = "two\nlines";
+    const QList<QStringList> rows =
+        CsvTable::parse(CsvTable::decode(CsvTable::write(CsvMapping::exportRows(original))));
+    EXPECT_EQ(test::render(CsvMapping::guess(rows).entries(rows)), test::render(original));
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+#include "EntryRules.h"
+
+#include "common/InputStringChecker.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using vextel_addressbook::BookContents;
+using vextel_addressbook::Contact;
+using vextel_addressbook::EntryRules;
+using vextel_addressbook::Group;
+
+Contact contact(QString name, QString fax, QString company = {}, QString note = {}) {
+    return Contact{"u", std::move(name), std::move(fax), std::move(company), std::move(note), -1};
+}
+
+TEST(EntryRulesTest, ContactsKeepTheFaxDialogsRulesAndTheRecordSizes) {
+    const struct {
+        const char* title;
+        Contact contact;
+        const char* problem; // empty: accepted
+    } rows[] = {
+        {"Plain", contact("Ann Lee", "03-1234-5678"), ""},
+        {"DialString", contact("Ann", "*9#0:1=2"), ""},
+        {"Longest",
+         contact(QString(32, 'a'), QString(50, '1'), QString(64, 'c'), QString(254, 'n')), ""},
+        {"CompanyAndNoteTakeAnyLetters", contact("Ann", "1", "Müller & Söhne", "東京"), ""},
+        {"NameTooLong", contact(QString(33, 'a'), "1"), "Name is longer than 32"},
+        {"FaxTooLong", contact("Ann", QString(51, '1')), "Fax number is longer than 50"},
+        {"CompanyTooLong", contact("Ann", "1", QString(65, 'c')), "Company is longer than 64"},
+        {"NoteTooLong", contact("Ann", "1", {}, QString(255, 'n')), "Note is longer than 254"},
+        {"NoName", contact("  ", "1"), "Name is empty"},
+        {"NoFax", contact("Ann", ""), "Fax number is empty"},
+        {"FaxWithPlus", contact("Ann", "+81 3"), "Fax number holds a character"},
+        {"NameNotAscii", contact("Zoë", "1"), "Name holds a character"},
+        {"NoteWithTab", contact("Ann", "1", {}, "a\tb"), "Note holds a character"},
+    };
+    for (const auto& row : rows) {
+        const auto problem = EntryRules::contactProblem(row.contact);
+        EXPECT_EQ(problem.value_or(QString()).left(int(strlen(row.problem))),
+                  QLatin1String(row.problem))
+            << row.title << ": " << problem.value_or("accepted").toStdString();
+    }
+}
+
+TEST(EntryRulesTest, GroupsHoldAtMost31ExistingMembersOnce) {
+    BookContents book;
+    QStringList uids;
+    for (int i = 0; i < 32; ++i) {
+        uids.append(QStringLiteral("c%1").arg(i));
+        book.contacts.append(Contact{uids.last(), "N", "1", {}, {}, -1});
+    }
+    const struct {
+        const char* title;
+        Group group;
+        const char* problem;
+    } rows[] = {
+        {"Empty", Group{"g", "Team", {}, -1}, ""},
+        {"ThirtyOne", Group{"g", "Team", uids.mid(0, 31), -1}, ""},
+        {"ThirtyTwo", Group{"g", "Team", uids, -1},
+         "A group holds at most 31 members; this one has 32"},
+        {"Stranger", Group{"g", "Team", {"c1", "nobody"}, -1}, "A member of the group is not"},
+        {"Twice", Group{"g", "Team", {"c1", "c1"}, -1}, "An entry is a member of the group twice"},
+        {"NoName", Group{"g", "", {"c1"}, -1}, "Group name is empty"},
+    };
+    for (const auto& row : rows) {
+        const auto problem = EntryRules::groupProblem(row.group, book);
+        EXPECT_EQ(problem.value_or(QString()).left(int(strlen(row.problem))),
+                  QLatin1String(row.problem))
+            << row.title << ": " << problem.value_or("accepted").toStdString();
+    }
+}
+
+TEST(EntryRulesTest, FieldCheckersRefuseWhileTyping) {
+    EXPECT_TRUE(EntryRules::checker(EntryRules::Field::Fax)
+                    ->isPartialStringValid("0-1*#", nullptr, nullptr));
+    EXPECT_FALSE(
+        EntryRules::checker(EntryRules::Field::Fax)->isPartialStringValid("0 1", nullptr, nullptr));
+    EXPECT_FALSE(EntryRules::checker(EntryRules::Field::Name)
+                     ->isPartialStringValid(QString(33, 'x'), nullptr, nullptr));
+    EXPECT_TRUE(EntryRules::checker(EntryRules::Field::Note)
+                    ->isPartialStringValid("über", nullptr, nullptr));
+}
+
+} // namespace

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "BookStore.h"
+#include "PrinterService.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+#include <QSaveFile>
+
+namespace vextel_addressbook::test {
+
+// A book store over a real folder whose files hold the books in Qt's own data stream, so that
+// the window's folder listing and file watching see real files while the tests do not depend on
+// the vCard reader.
+class FolderStore : public BookStore {
+public:
+    explicit FolderStore(QString folder) : folder_(std::move(folder)) {}
+    QString folder() override { return folder_; }
+    QStringList bookPaths() override {
+        QStringList paths;
+        for (const QString& name : QDir(folder_).entryList({"*.vcf"}, QDir::Files, QDir::Name)) {
+            paths.append(QDir(folder_).filePath(name));
+        }
+        return paths;
+    }
+    std::optional<BookContents> read(const QString& path, QString* error) override {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = file.errorString();
+            return std::nullopt;
+        }
+        QDataStream in(&file);
+        BookContents book;
+        qsizetype contacts = 0;
+        in >> contacts;
+        for (qsizetype i = 0; i < contacts; ++i) {
+            Contact c;
+            in >> c.uid >> c.name >> c.fax >> c.company >> c.note;
+            book.contacts.append(c);
+        }
+        qsizetype groups = 0;
+        in >> groups;
+        for (qsizetype i = 0; i < groups; ++i) {
+            Group g;
+            in >> g.uid >> g.name >> g.memberUids;
+            book.groups.append(g);
+        }
+        return book;
+    }
+    bool write(const QString& path, const BookContents& book, QString* error) override {
+        ++writes;
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            *error = file.errorString();
+            return false;
+        }
+        QDataStream out(&file);
+        out << book.contacts.size();
+        for (const Contact& c : book.contacts) {
+            out << c.uid << c.name << c.fax << c.company << c.note;
+        }
+        out << book.groups.size();
+        for (const Group& g : book.groups) {
+            out << g.uid << g.name << g.memberUids;
+        }
+        return file.commit();
+    }
+    bool exportVCard(const QString& path, const BookContents& book, QString* error) override {
+        return write(path, book, error);
+    }
+    int writes = 0;
+
+private:
+    QString folder_;
+};
+
+// A printer whose book has a version that every write advances; a write of a book read at an
+// older version is refused as stale. The password is 1234.
+class FakePrinter : public PrinterService {
+public:
+    struct Version : BookOrigin {
+        explicit Version(int number) : number(number) {}
+        int number;
+    };
+
+    Result read(const PrinterConnection&, const QString& password) override {
+        QMutexLocker lock(&mutex);
+        passwords.append(password);
+        Result result;
+        if (password != QLatin1String("1234")) {
+            result.message = "The printer refused the password.";
+            return result;
+        }
+        result.ok = true;
+        result.bookRead = true;
+        result.book = book;
+        result.book.origin = std::make_shared<Version>(version);
+        return result;
+    }
+    Result write(const PrinterConnection&, const QString& password,
+                 const BookContents& written) override {
+        QMutexLocker lock(&mutex);
+        passwords.append(password);
+        Result result;
+        const auto* origin = dynamic_cast<const Version*>(written.origin.get());
+        if (origin == nullptr || origin->number != version) {
+            result.stale = true;
+            result.message = "The printer's book was changed by someone else since it was read.";
+            return result;
+        }
+        book = written;
+        book.origin.reset();
+        ++version;
+        result.ok = true;
+        return result;
+    }
+    // Someone else writes the printer's book.
+    void changeBehindTheEditor(const BookContents& next) {
+        QMutexLocker lock(&mutex);
+        book = next;
+        ++version;
+    }
+
+    QMutex mutex;
+    BookContents book;
+    int version = 1;
+    QStringList passwords;
+};
+
+} // namespace vextel_addressbook::test

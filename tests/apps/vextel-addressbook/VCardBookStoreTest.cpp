@@ -1,0 +1,176 @@
+#include "VCardBookStore.h"
+
+#include "BookTestSupport.h"
+#include "CsvMapping.h"
+#include "CsvTable.h"
+#include "VCardReader.h"
+#include "xdirkit/XdirKit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace vextel_addressbook;
+
+const QString kCorpus = QStringLiteral(VEXTEL_SOURCE_DIR "/tests/fixtures/vcard");
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What the fax dialog's picker gets from a book: every record the library fills, as bytes.
+QByteArray libraryRecords(const QString& path) {
+    XDIRDataRef data = XDIRData_Create();
+    QByteArray records;
+    if (XdirGADFile_Read(QFile::encodeName(path).constData(), data, 0) == XDIR_OK) {
+        for (int32_t i = 0; i < XDIRData_GetCount_MyFax(data); ++i) {
+            XDIRMyFaxRecord record{};
+            XDIRData_GetAt_MyFax(data, i, &record);
+            records.append(reinterpret_cast<const char*>(&record), sizeof record);
+        }
+        for (int32_t i = 0; i < XDIRData_GetCount_MyFaxGroup(data); ++i) {
+            XDIRMyFaxGroupRecord record{};
+            XDIRData_GetAt_MyFaxGroup(data, i, &record);
+            records.append(reinterpret_cast<const char*>(&record), sizeof record);
+        }
+    }
+    XDIRData_Delete(data);
+    return records;
+}
+
+// The lines of every card as the library's reader sees them.
+QStringList cardLines(const QByteArray& bytes) {
+    QStringList lines;
+    if (auto cards = xdirkit::VCardReader::read(bytes.toStdString())) {
+        for (const auto& card : *cards) {
+            QStringList one;
+            for (const auto& line : card.lines()) {
+                one.append(QString::fromStdString(line.text()));
+            }
+            lines.append(one.join('\n'));
+        }
+    }
+    return lines;
+}
+
+class VCardBookStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        qputenv("VEXTEL_ADDRESS_BOOK_DIR", QFile::encodeName(folder.path()));
+        books = QDir(kCorpus).entryList({"*.vcf"}, QDir::Files, QDir::Name);
+        ASSERT_FALSE(books.isEmpty()) << kCorpus.toStdString();
+    }
+    void TearDown() override { qunsetenv("VEXTEL_ADDRESS_BOOK_DIR"); }
+
+    QString copyOf(const QString& name) {
+        const QString path = folder.filePath(name);
+        QFile::remove(path);
+        QFile::copy(QDir(kCorpus).filePath(name), path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        return path;
+    }
+
+    QTemporaryDir folder;
+    VCardBookStore store;
+    QStringList books;
+    QString error;
+};
+
+TEST_F(VCardBookStoreTest, ListsTheLibrarysFolder) {
+    copyOf("v40-contacts-and-group.vcf");
+    EXPECT_EQ(store.folder(), folder.path());
+    EXPECT_EQ(store.bookPaths(), QStringList({folder.filePath("v40-contacts-and-group.vcf")}));
+}
+
+TEST_F(VCardBookStoreTest, AnUnchangedBookIsWrittenBackWithNothingLost) {
+    for (const QString& name : books) {
+        const QString path = copyOf(name);
+        const auto book = store.read(path, &error);
+        if (!book) {
+            continue; // the corpus's broken files; reading them is the library's test
+        }
+        const QByteArray before = fileBytes(path);
+        ASSERT_TRUE(store.write(path, *book, &error)) << name.toStdString() << error.toStdString();
+        EXPECT_EQ(cardLines(fileBytes(path)), cardLines(before)) << name.toStdString();
+        EXPECT_EQ(libraryRecords(path), libraryRecords(QDir(kCorpus).filePath(name)))
+            << name.toStdString();
+    }
+}
+
+TEST_F(VCardBookStoreTest, AnEditChangesItsCardAloneAndKeepsItsOtherLines) {
+    for (const QString& name : books) {
+        const QString path = copyOf(name);
+        auto book = store.read(path, &error);
+        if (!book || book->contacts.isEmpty()) {
+            continue;
+        }
+        const QStringList linesBefore = cardLines(fileBytes(path));
+        Contact& first = book->contacts[0];
+        first.name = QStringLiteral("Renamed Entry");
+        book->contacts.append(Contact{newUid(), "Added", "0123-456", "Co", "a note", -1});
+        Group group{newUid(), "Pair", {first.uid, book->contacts.last().uid}, -1};
+        book->groups.append(group);
+        ASSERT_TRUE(store.write(path, *book, &error)) << name.toStdString();
+
+        const auto again = store.read(path, &error);
+        ASSERT_TRUE(again) << name.toStdString();
+        EXPECT_EQ(test::render(*again), test::render(*book)) << name.toStdString();
+        // Every card but the edited one is there line for line; the edited one keeps every line
+        // that is not its name.
+        const QStringList linesAfter = cardLines(fileBytes(path));
+        int unchanged = 0;
+        for (const QString& card : linesBefore) {
+            unchanged += linesAfter.contains(card) ? 1 : 0;
+        }
+        EXPECT_EQ(unchanged, linesBefore.size() - 1) << name.toStdString();
+        const QString edited = linesBefore.at(first.originIndex);
+        for (const QString& line : edited.split('\n')) {
+            const QString property = line.section(QRegularExpression("[;:]"), 0, 0).toUpper();
+            if (property != "FN" && property != "N" && !property.endsWith(".FN") &&
+                property != "UID" && property != "VERSION") {
+                EXPECT_TRUE(linesAfter.join('\n').contains(line) || property.contains("CHARSET") ||
+                            line.contains("QUOTED-PRINTABLE"))
+                    << name.toStdString() << ": lost " << line.toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(VCardBookStoreTest, ExportsVCard4AndCsvThatImportToTheSameBook) {
+    for (const QString& name : books) {
+        const auto book = store.read(copyOf(name), &error);
+        if (!book) {
+            continue;
+        }
+        const QString exported = folder.filePath("export.vcf");
+        QFile::remove(exported);
+        ASSERT_TRUE(store.exportVCard(exported, *book, &error)) << name.toStdString();
+        const auto cards = xdirkit::VCardReader::read(fileBytes(exported).toStdString());
+        if (!book->contacts.isEmpty() || !book->groups.isEmpty()) {
+            ASSERT_TRUE(cards) << name.toStdString();
+            for (const auto& card : *cards) {
+                EXPECT_EQ(card.version(), "4.0") << name.toStdString();
+            }
+        }
+        const auto imported = store.read(exported, &error);
+        ASSERT_TRUE(imported || book->contacts.isEmpty()) << name.toStdString();
+        if (imported) {
+            EXPECT_EQ(test::render(*imported), test::render(*book)) << name.toStdString();
+        }
+
+        const QList<QStringList> rows =
+            CsvTable::parse(CsvTable::decode(CsvTable::write(CsvMapping::exportRows(*book))));
+        BookContents withMembers = *book;
+        withMembers.groups.removeIf([](const Group& group) { return group.memberUids.isEmpty(); });
+        EXPECT_EQ(test::render(CsvMapping::guess(rows).entries(rows)), test::render(withMembers))
+            << name.toStdString();
+    }
+}
+
+} // namespace

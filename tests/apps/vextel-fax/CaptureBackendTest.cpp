@@ -1,0 +1,97 @@
+#include "CaptureBackend.h"
+
+#include "faxspool/FaxSpool.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CaptureBackendTest, TheDeviceUriNamesTheRealQueue) {
+    const struct {
+        const char* uri;
+        const char* queue; // null: refused
+    } cases[] = {
+        {"vextel-fax:/office-fax", "office-fax"},
+        {"vextel-fax://office-fax", "office-fax"},
+        {"vextel-fax:/", nullptr},
+        {"vextel-fax:/office fax", nullptr},
+        {"vextel-fax:/office/fax", nullptr},
+        {"vextel-fax:/office#fax", nullptr},
+        {"capture:/office-fax", nullptr},
+        {"", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto queue = vextel_fax::queueOfDeviceUri(c.uri);
+        EXPECT_EQ(queue.value_or("<refused>"), c.queue != nullptr ? c.queue : "<refused>") << c.uri;
+    }
+    EXPECT_EQ(vextel_fax::discoveryLine().rfind("direct vextel-fax \"Unknown\" ", 0), 0U);
+}
+
+class CaptureBackendJobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vextel-fax-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        chmod(root_.c_str(), 0755);
+        setenv("VEXTEL_FAX_SPOOL", root_.c_str(), 1);
+        user_ = getpwuid(geteuid())->pw_name;
+        document_ = root_ + "-document.pdf";
+        std::ofstream(document_) << "%PDF-1.7 fax";
+    }
+    void TearDown() override {
+        unsetenv("VEXTEL_FAX_SPOOL");
+        fs::remove_all(root_);
+        fs::remove(document_);
+    }
+    int run(const std::string& user, const std::string& uri = "vextel-fax:/office-fax") {
+        return vextel_fax::runJob({"17", user, "Report", "2", "TKFaxImageQuality=Fine", document_},
+                                  uri);
+    }
+    std::string folder() const { return faxspool::userFolder(root_, user_); }
+
+    std::string root_;
+    std::string user_;
+    std::string document_;
+};
+
+TEST_F(CaptureBackendJobTest, AJobLandsInTheUsersOwnFolder) {
+    ASSERT_EQ(run(user_), vextel_fax::kBackendOk);
+
+    struct stat info {};
+    ASSERT_EQ(stat(folder().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700U);
+    EXPECT_EQ(info.st_uid, geteuid());
+    const auto jobs = faxspool::waitingJobs(folder());
+    ASSERT_EQ(jobs.size(), 1U);
+    std::string error;
+    const auto job = faxspool::readJob(jobs.front(), &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_EQ(job->info.queue, "office-fax");
+    EXPECT_EQ(job->info.title, "Report");
+    EXPECT_EQ(job->info.jobId, "17");
+    EXPECT_EQ(job->info.copies, 2);
+    EXPECT_EQ(job->info.options, "TKFaxImageQuality=Fine");
+    EXPECT_TRUE(faxspool::looksLikePdf(job->documentPath()));
+}
+
+TEST_F(CaptureBackendJobTest, JobsThatCannotBeDeliveredSaySoAndWriteNothing) {
+    EXPECT_EQ(run("no-such-user-vextel"), vextel_fax::kBackendCancel);
+    EXPECT_EQ(run(user_, "vextel-fax:/"), vextel_fax::kBackendStop);
+    EXPECT_FALSE(fs::exists(folder()));
+
+    // A folder others may write into could hold anything: the job waits instead.
+    fs::create_directory(folder());
+    chmod(folder().c_str(), 0777);
+    EXPECT_EQ(run(user_), vextel_fax::kBackendHold);
+    EXPECT_TRUE(fs::is_empty(folder()));
+}
+
+} // namespace

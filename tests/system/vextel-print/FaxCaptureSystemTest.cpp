@@ -1,0 +1,266 @@
+// Faxing from any application: a PDF printed with lp to a queue on the vextel-fax backend waits
+// in its user's spool folder; the desktop agent, run as that user, shows the dialogs and sends it
+// on to the real fax queue (the capture backend of the private scheduler) with the fax entries.
+#include "CupsdHarness.h"
+#include "support/EnvironmentScope.h"
+#include "support/HostRun.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <pwd.h>
+#include <sys/stat.h>
+
+namespace {
+
+using vextel_test::CupsdHarness;
+using vextel_test::HostRun;
+
+const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40-Vextel-Fax.ppd");
+const QString kWalkthrough =
+    QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
+const QString kSample = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/samples/fax-sample.pdf");
+const QString kBackend = QStringLiteral(VEXTEL_BINARY_DIR "/bin/vextel-fax");
+const QString kCaptureQueue = QStringLiteral("fax-capture");
+const char kUser[] = "nobody";
+
+QString run(const QString& program, const QStringList& arguments, int* exitCode) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromLocal8Bit(process.readAll());
+}
+
+class FaxCaptureSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString reason = CupsdHarness::unavailableReason();
+        if (!reason.isEmpty()) {
+            GTEST_SKIP() << reason.toStdString();
+        }
+        const passwd* user = getpwnam(kUser);
+        ASSERT_NE(user, nullptr);
+        uid_ = user->pw_uid;
+        gid_ = user->pw_gid;
+        ASSERT_TRUE(home_.isValid());
+        // The agent runs as the user: its home and the script must be theirs to read.
+        ASSERT_EQ(chown(QFile::encodeName(home_.path()).constData(), user->pw_uid, user->pw_gid),
+                  0);
+        const vextel_test::EnvironmentScope backend("VEXTEL_FAX_BACKEND",
+                                                    QFile::encodeName(kBackend));
+        harness_ = std::make_unique<CupsdHarness>(kPpd);
+        ASSERT_TRUE(harness_->isRunning()) << harness_->startError().toStdString();
+        int status = 0;
+        const QString made = run(QStringLiteral("lpadmin"),
+                                 {"-h", harness_->server(), "-p", kCaptureQueue, "-E", "-v",
+                                  "vextel-fax:/" + harness_->queue(), "-P", kPpd},
+                                 &status);
+        ASSERT_EQ(status, 0) << made.toStdString();
+    }
+
+    QString userSpool() const { return harness_->faxSpool() + QLatin1Char('/') + kUser; }
+
+    // Prints the sample as the user from the command line, as any application would.
+    void printAsUser(const QString& quality) {
+        int status = 0;
+        const QString out = run(QStringLiteral("lp"),
+                                {"-h", harness_->server(), "-d", kCaptureQueue, "-U", kUser, "-t",
+                                 "Quarterly report", "-o", "TKFaxImageQuality=" + quality, kSample},
+                                &status);
+        ASSERT_EQ(status, 0) << out.toStdString();
+    }
+
+    // The captured jobs waiting in the user's folder, once the backend has finished one.
+    QStringList waitForCapturedJob() const {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 20000) {
+            const QStringList jobs =
+                QDir(userSpool()).entryList({QStringLiteral("job-*")}, QDir::Dirs);
+            if (!jobs.isEmpty()) {
+                return jobs;
+            }
+            QThread::msleep(100);
+        }
+        return {};
+    }
+
+    QProcessEnvironment agentEnvironment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        environment.insert(QStringLiteral("HOME"), home_.path());
+        environment.insert(QStringLiteral("VEXTEL_FAX_SPOOL"), harness_->faxSpool());
+        return environment;
+    }
+    QStringList agentArguments(const QString& scriptPath) const {
+        // setpriv runs the agent itself as the user (no process in between to outlive a kill).
+        return {QStringLiteral("--reuid=%1").arg(uid_),
+                QStringLiteral("--regid=%1").arg(gid_),
+                "--clear-groups",
+                vextel_test::hostProgram(),
+                "--agent",
+                "--once",
+                "--server",
+                harness_->server(),
+                "--script",
+                scriptPath};
+    }
+
+    HostRun runAgent(const QString& scriptPath) const {
+        return vextel_test::runProgram(QStringLiteral("setpriv"), agentArguments(scriptPath),
+                                       agentEnvironment(), 90000);
+    }
+
+    QString writeScript(const QByteArray& text) const {
+        const QString path = home_.filePath(QStringLiteral("stop.script"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(text);
+        return path;
+    }
+
+    std::string describe(const HostRun& run) const {
+        return QStringLiteral("exit %1\nstdout:\n%2\nstderr:\n%3\nscheduler log:\n%4")
+            .arg(run.exitCode)
+            .arg(run.out, run.err, harness_->errorLog().right(4000))
+            .toStdString();
+    }
+
+    QTemporaryDir home_;
+    uid_t uid_ = 0;
+    gid_t gid_ = 0;
+    std::unique_ptr<CupsdHarness> harness_;
+};
+
+TEST_F(FaxCaptureSystemTest, TheBackendIsListedAndCapturesIntoTheUsersPrivateFolder) {
+    int status = 0;
+    const QString devices =
+        run(QStringLiteral("lpinfo"), {"-h", harness_->server(), "-v"}, &status);
+    EXPECT_TRUE(devices.contains(QLatin1String("direct vextel-fax"))) << devices.toStdString();
+
+    printAsUser(QStringLiteral("Fine"));
+    const QStringList jobs = waitForCapturedJob();
+    ASSERT_EQ(jobs.size(), 1) << harness_->errorLog().toStdString();
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(userSpool()).constData(), &info), 0);
+    EXPECT_EQ(info.st_uid, uid_);
+    EXPECT_EQ(info.st_mode & 0777, 0700U);
+    const QString document = userSpool() + "/" + jobs.first() + "/document.pdf";
+    QFile captured(document);
+    ASSERT_TRUE(captured.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(captured.read(5) == "%PDF-");
+}
+
+TEST_F(FaxCaptureSystemTest, StartSendsTheCapturedJobToTheFaxQueueWithEveryEntry) {
+    printAsUser(QStringLiteral("SuperFine"));
+    ASSERT_EQ(waitForCapturedJob().size(), 1) << harness_->errorLog().toStdString();
+
+    const HostRun agent = runAgent(kWalkthrough);
+    ASSERT_EQ(agent.exitCode, 0) << describe(agent);
+    const int jobId = agent.jobId();
+    ASSERT_GT(jobId, 0) << describe(agent);
+    ASSERT_TRUE(harness_->waitForCapture(jobId)) << describe(agent);
+
+    const auto options = harness_->capturedOptions(jobId);
+    // Chosen in the application's print dialog, and in the fax panel at print time.
+    EXPECT_EQ(options.value("TKFaxImageQuality"), "SuperFine");
+    EXPECT_EQ(options.value("TKFaxCoverPageMode"), "Detailed");
+    const QString prefix = QStringLiteral("tarvik.print.printsettings.");
+    EXPECT_EQ(options.value(prefix + "VTelCoverSenderName"), "Dana Whitfield");
+    EXPECT_EQ(options.value(prefix + "VTelDestinationNumber"), "2");
+    EXPECT_EQ(options.value(prefix + "VTelDestinationName1"), "Northwind Office");
+    EXPECT_FALSE(options.value(prefix + "VTelPassword").isEmpty());
+    EXPECT_TRUE(harness_->capturedDocument(jobId).startsWith("%PDF-"));
+    EXPECT_EQ(harness_->jobAttributes(jobId).value("job-name"), "Quarterly report");
+    EXPECT_TRUE(QDir(userSpool()).isEmpty()) << "the sent job was not removed";
+}
+
+TEST_F(FaxCaptureSystemTest, JobsWaitTheirTurnAndGoOutOldestFirst) {
+    printAsUser(QStringLiteral("Fine"));
+    ASSERT_EQ(waitForCapturedJob().size(), 1) << harness_->errorLog().toStdString();
+    printAsUser(QStringLiteral("Photo"));
+    QElapsedTimer timer;
+    timer.start();
+    while (QDir(userSpool()).entryList({QStringLiteral("job-*")}, QDir::Dirs).size() < 2 &&
+           timer.elapsed() < 20000) {
+        QThread::msleep(100);
+    }
+
+    const HostRun agent = runAgent(kWalkthrough);
+    ASSERT_EQ(agent.exitCode, 0) << describe(agent);
+    const auto sent =
+        QRegularExpression(QStringLiteral("job (\\d+) sent to the queue")).globalMatch(agent.out);
+    QStringList qualities;
+    for (auto it = sent; it.hasNext();) {
+        const int jobId = it.next().captured(1).toInt();
+        ASSERT_TRUE(harness_->waitForCapture(jobId)) << describe(agent);
+        qualities.append(harness_->capturedOptions(jobId).value("TKFaxImageQuality"));
+    }
+    EXPECT_EQ(qualities, QStringList({"Fine", "Photo"})) << describe(agent);
+    EXPECT_TRUE(QDir(userSpool()).isEmpty());
+}
+
+TEST_F(FaxCaptureSystemTest, AnAgentKilledWithTheDialogOpenLosesNoJob) {
+    printAsUser(QStringLiteral("Fine"));
+    const QStringList captured = waitForCapturedJob();
+    ASSERT_EQ(captured.size(), 1) << harness_->errorLog().toStdString();
+
+    QProcess agent;
+    agent.setProcessEnvironment(agentEnvironment());
+    agent.start(QStringLiteral("setpriv"),
+                agentArguments(writeScript("panel \"Fax Settings\"\nwait 60\n")));
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray out;
+    while (!out.contains("fax job \"Quarterly report\"") && timer.elapsed() < 30000) {
+        agent.waitForReadyRead(500);
+        out += agent.readAllStandardOutput();
+    }
+    ASSERT_TRUE(out.contains("fax job")) << out.toStdString();
+    QThread::msleep(500);
+    ::kill(static_cast<pid_t>(agent.processId()), SIGKILL);
+    agent.waitForFinished();
+
+    EXPECT_EQ(QDir(userSpool()).entryList({QStringLiteral("job-*")}, QDir::Dirs), captured);
+    const HostRun again = runAgent(kWalkthrough);
+    ASSERT_EQ(again.exitCode, 0) << describe(again);
+    EXPECT_GT(again.jobId(), 0) << describe(again);
+    EXPECT_TRUE(QDir(userSpool()).isEmpty());
+}
+
+TEST_F(FaxCaptureSystemTest, SendAsFaxFindsTheFaxPrinterAndNotTheCaptureQueue) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
+    environment.insert(QStringLiteral("HOME"), home_.path());
+    const HostRun run = vextel_test::runHost(
+        {"--server", harness_->server(), "--fax", "--script", kWalkthrough, kSample}, environment);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_TRUE(run.out.contains("sent to the queue " + harness_->queue())) << describe(run);
+}
+
+TEST_F(FaxCaptureSystemTest, StopLeavesNothingBehind) {
+    printAsUser(QStringLiteral("Fine"));
+    ASSERT_EQ(waitForCapturedJob().size(), 1) << harness_->errorLog().toStdString();
+
+    const HostRun agent = runAgent(writeScript("print\n"
+                                               "type addressNameTextField \"Ada Lovelace\"\n"
+                                               "type addressPhoneNumberTextField 0207946001\n"
+                                               "press Add\n"
+                                               "press Stop\n"));
+    EXPECT_EQ(agent.exitCode, 0) << describe(agent);
+    EXPECT_EQ(agent.jobId(), 0) << describe(agent);
+    EXPECT_TRUE(QDir(userSpool()).isEmpty()) << describe(agent);
+    EXPECT_TRUE(QDir(harness_->captureFolder()).isEmpty()) << "the fax queue got a job";
+}
+
+} // namespace

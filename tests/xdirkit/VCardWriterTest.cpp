@@ -1,0 +1,237 @@
+#include "VCardWriter.h"
+
+#include "PersonalRecords.h"
+#include "RecordText.h"
+#include "VCardReader.h"
+#include "xdirkit/XdirKit.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+XDIRMyFaxRecord entry(const std::u16string& name, const std::u16string& fax,
+                      int64_t stamp = 1765105200, const std::u16string& company = u"",
+                      const std::u16string& note = u"") {
+    XDIRMyFaxRecord record{};
+    xdirkit::writeField(record.name, XDIR_NAME_UNITS, name);
+    xdirkit::writeField(record.faxNumber, XDIR_FAX_NUMBER_UNITS, fax);
+    xdirkit::writeField(record.company, XDIR_COMPANY_UNITS, company);
+    xdirkit::writeField(record.note, XDIR_NOTE_UNITS, note);
+    record.timeStamp = stamp;
+    return record;
+}
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void spit(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string utf8(const uint16_t* field, std::size_t units) {
+    return xdirkit::utf8FromUtf16(xdirkit::readField(field, units).value_or(u"?")).value_or("?");
+}
+
+// The book as "name/fax/company/note" lines, read as the picker would.
+std::vector<std::string> entriesOf(const fs::path& path) {
+    xdirkit::PersonalRecords records;
+    EXPECT_EQ(records.readFile(path), XDIR_OK) << path;
+    std::vector<std::string> lines;
+    for (const XDIRMyFaxRecord& e : records.entries)
+        lines.push_back(utf8(e.name, XDIR_NAME_UNITS) + "/" +
+                        utf8(e.faxNumber, XDIR_FAX_NUMBER_UNITS) + "/" +
+                        utf8(e.company, XDIR_COMPANY_UNITS) + "/" + utf8(e.note, XDIR_NOTE_UNITS));
+    return lines;
+}
+
+int32_t addThroughHandle(const fs::path& path, const std::vector<XDIRMyFaxRecord>& records) {
+    XDIRDataRef data = XDIRData_Create();
+    int32_t status = XDIRData_Add_MyFax(data, static_cast<int32_t>(records.size()), records.data());
+    if (status == XDIR_OK)
+        status = XdirGADFile_Add(path.c_str(), data, 0);
+    XDIRData_Delete(data);
+    return status;
+}
+
+class VCardWriterTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/xdirkit-writer-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        book_ = folder_ / "book.vcf";
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    fs::path folder_;
+    fs::path book_;
+};
+
+// ---- Adding entries
+
+TEST_F(VCardWriterTest, AddingCreatesAMissingBookOfVersion4CardsThatReadBack) {
+    ASSERT_EQ(addThroughHandle(book_, {entry(u"Müller, Anna; Sales", u"+49 30 1234", 1765105200,
+                                             u"Acme", u"Line 1\nLine 2"),
+                                       entry(std::u16string(32, u'\u3042'), u"03-1111")}),
+              XDIR_OK);
+    EXPECT_EQ(fs::status(book_).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    const std::string text = slurp(book_);
+    const std::regex card(
+        "BEGIN:VCARD\r\nVERSION:4\\.0\r\nFN:M\xC3\xBCller\\\\, Anna\\\\; Sales\r\n"
+        "N:M\xC3\xBCller\\\\, Anna\\\\; Sales;;;;\r\nTEL;TYPE=fax:\\+49 30 1234\r\n"
+        "ORG:Acme\r\nNOTE:Line 1\\\\nLine 2\r\n"
+        "UID:urn:uuid:[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\r\n"
+        "REV:20251207T110000Z\r\nEND:VCARD\r\nBEGIN:VCARD\r\n[^]*");
+    EXPECT_TRUE(std::regex_match(text, card)) << text;
+    // 32 three-byte characters: the FN line folds, never inside a character, at most 75 bytes.
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LE(line.size(), 76u) << line; // 75 and the CR
+    EXPECT_TRUE(xdirkit::isValidUtf8(text));
+    std::string hiragana;
+    for (int i = 0; i < 32; ++i)
+        hiragana += "\xE3\x81\x82";
+    EXPECT_EQ(entriesOf(book_),
+              (std::vector<std::string>{"Müller, Anna; Sales/+49 30 1234/Acme/Line 1\nLine 2",
+                                        hiragana + "/03-1111//"}));
+}
+
+TEST_F(VCardWriterTest, AddingKeepsEveryExistingByte) {
+    const std::string kOld[] = {
+        "BEGIN:VCARD\nVERSION:3.0\nFN:Old\nTEL;TYPE=FAX:1\nX-CUSTOM;X-P=\"a:b\":kept\nEND:"
+        "VCARD", // no last line end
+        "\xEF\xBB\xBF"
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Old\r\nTEL;FAX:1\r\nEND:VCARD\r\n\r\n",
+        "BEGIN:VCARD\r\nFN:Old\r\nTEL;TYPE=fax:1\r\n", // cut off: the new card must not end up
+                                                       // inside it
+    };
+    for (const std::string& old : kOld) {
+        spit(book_, old);
+        ASSERT_EQ(addThroughHandle(book_, {entry(u"New", u"2")}), XDIR_OK);
+        const std::string now = slurp(book_);
+        EXPECT_EQ(now.substr(0, old.size()), old);
+        EXPECT_EQ(entriesOf(book_), (std::vector<std::string>{"Old/1//", "New/2//"})) << old;
+    }
+}
+
+TEST_F(VCardWriterTest, RefusedAddsLeaveTheBookUntouched) {
+    const std::string old =
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Anna\r\nTEL;TYPE=fax:0301\r\nEND:VCARD\r\n";
+    struct Case {
+        const char* label;
+        std::string contents;
+        std::vector<XDIRMyFaxRecord> records;
+        int32_t status;
+    };
+    const Case kCases[] = {
+        {"same name and number",
+         old,
+         {entry(u"Bob", u"1"), entry(u"Anna", u"0301")},
+         XDIR_ERR_DUPLICATE_ENTRY},
+        {"twice in one call",
+         old,
+         {entry(u"Bob", u"1"), entry(u"Bob", u"1")},
+         XDIR_ERR_DUPLICATE_ENTRY},
+        {"not a vCard book",
+         "name,fax\nAnna,0301\n",
+         {entry(u"Bob", u"1")},
+         XDIR_ERR_FILE_MALFORMED},
+    };
+    for (const Case& c : kCases) {
+        spit(book_, c.contents);
+        EXPECT_EQ(addThroughHandle(book_, c.records), c.status) << c.label;
+        EXPECT_EQ(slurp(book_), c.contents) << c.label;
+    }
+    // Another case or another number is another entry.
+    spit(book_, old);
+    EXPECT_EQ(addThroughHandle(book_, {entry(u"anna", u"0301"), entry(u"Anna", u"0302")}), XDIR_OK);
+    EXPECT_EQ(entriesOf(book_).size(), 3u);
+}
+
+TEST_F(VCardWriterTest, BadAddsAnswerAStatus) {
+    XDIRDataRef data = XDIRData_Create();
+    EXPECT_EQ(XdirGADFile_Add(nullptr, data, 0), XDIR_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(XdirGADFile_Add("", data, 0), XDIR_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(XdirGADFile_Add(book_.c_str(), nullptr, 0), XDIR_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(XdirGADFile_Add(book_.c_str(), data, 1), XDIR_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(XdirGADFile_Add(book_.c_str(), data, 0), XDIR_OK) << "nothing to add";
+    EXPECT_FALSE(fs::exists(book_));
+    const XDIRMyFaxRecord one = entry(u"A", u"1");
+    ASSERT_EQ(XDIRData_Add_MyFax(data, 1, &one), XDIR_OK);
+    EXPECT_EQ(XdirGADFile_Add((folder_ / "missing/book.vcf").c_str(), data, 0),
+              XDIR_ERR_LOCK_FAILED);
+    fs::create_directory(folder_ / "dir.vcf");
+    EXPECT_EQ(XdirGADFile_Add((folder_ / "dir.vcf").c_str(), data, 0), XDIR_ERR_FILE_UNREADABLE);
+    XDIRData_Delete(data);
+}
+
+TEST_F(VCardWriterTest, ABookThatIsALinkIsChangedWhereItPoints) {
+    fs::create_directory(folder_ / "real");
+    spit(folder_ / "real/book.vcf", "BEGIN:VCARD\r\nFN:Old\r\nTEL;TYPE=fax:1\r\nEND:VCARD\r\n");
+    fs::create_symlink("real/book.vcf", book_);
+    ASSERT_EQ(addThroughHandle(book_, {entry(u"New", u"2")}), XDIR_OK);
+    EXPECT_TRUE(fs::is_symlink(book_));
+    EXPECT_EQ(entriesOf(folder_ / "real/book.vcf").size(), 2u);
+}
+
+// ---- Rewriting a whole book
+
+TEST_F(VCardWriterTest, RewritingKeepsUnchangedCardsByteForByteAndWritesChangedOnesAsVersion4) {
+    const std::string untouched =
+        "BEGIN:VCARD\nVERSION:3.0\nFN:Keep Me\nitem1.TEL;type=FAX:1\nitem1.X-ABLabel:Desk\n"
+        "PHOTO;ENCODING=b;TYPE=JPEG:AAEC\nEND:VCARD\n";
+    const std::string phone = "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS;ENCODING=QUOTED-"
+                              "PRINTABLE:=8E=52=93=63\r\n"
+                              "TEL;FAX;WORK:03-1\r\nX-PHONE-EXTRA;X-A=1:keep\r\nEND:VCARD\r\n";
+    const std::string group =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Team\r\nX-ADDRESSBOOKSERVER-KIND:group\r\n"
+        "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:x\r\nEND:VCARD\r\n";
+    auto cards = xdirkit::VCardReader::read(untouched + phone + group);
+    ASSERT_TRUE(cards);
+    ASSERT_EQ(cards->size(), 3u);
+    (*cards)[1].setCompany("Tokyo Office");
+    (*cards)[1].setFaxNumbers({"03-2", "03-3"});
+    (*cards)[2].setMemberUids({"urn:uuid:a", "urn:uuid:b"});
+    xdirkit::VCardCard added;
+    added.setUid("urn:uuid:new");
+    added.setDisplayName("Added; Person");
+    added.setFaxNumbers({"9"});
+    cards->push_back(added);
+    ASSERT_EQ(xdirkit::VCardWriter::writeBook(book_, *cards), XDIR_OK);
+
+    const std::string text = slurp(book_);
+    EXPECT_EQ(text.substr(0, untouched.size()), untouched);
+    EXPECT_EQ(text.substr(untouched.size()),
+              "BEGIN:VCARD\r\nVERSION:4.0\r\nN:\xE5\xB1\xB1\xE7\x94\xB0\r\nTEL;TYPE=fax;PREF=1:03-"
+              "2\r\nTEL;TYPE=fax:03-3\r\n"
+              "X-PHONE-EXTRA;X-A=1:keep\r\nORG:Tokyo Office\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Team\r\nKIND:group\r\nMEMBER:urn:uuid:a\r\nMEMBER:"
+              "urn:uuid:b\r\n"
+              "END:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:urn:uuid:new\r\nFN:Added\\; Person\r\nN:Added\\; "
+              "Person;;;;\r\n"
+              "TEL;TYPE=fax;PREF=1:9\r\nEND:VCARD\r\n");
+    const auto reread = xdirkit::VCardReader::read(text);
+    ASSERT_TRUE(reread);
+    EXPECT_EQ((*reread)[1].company(), "Tokyo Office");
+    EXPECT_EQ((*reread)[2].memberUids(), (std::vector<std::string>{"urn:uuid:a", "urn:uuid:b"}));
+    EXPECT_EQ((*reread)[3].displayName(), "Added; Person");
+}
+
+} // namespace
