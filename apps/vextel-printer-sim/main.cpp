@@ -1,7 +1,7 @@
 // vextel-printer-sim: serves the printer's address-book protocol from a book file until SIGTERM.
-#include "StoredBook.h"
 #include "PrinterSimulator.h"
 #include "SimulatorOptions.h"
+#include "StoredBook.h"
 
 #include <csignal>
 #include <cstdio>
@@ -17,7 +17,10 @@ int main(int argc, char** argv) {
         std::cerr << "vextel-printer-sim: " << error << "\n" << SimulatorOptions::usage();
         return 2;
     }
-    auto book = StoredBook::load(options->bookPath, &error);
+    std::vector<std::string> warnings;
+    auto book = StoredBook::load(options->bookPath, &error, &warnings);
+    for (const std::string& warning : warnings)
+        std::cerr << "vextel-printer-sim: " << warning << "\n";
     if (!book) {
         std::cerr << "vextel-printer-sim: " << error << "\n";
         return 1;
