@@ -78,11 +78,12 @@ QString shownName(const xdirkit::VCardCard& card, const QString& fax) {
 QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
     QString uid = text(card.uid());
     if (uid.isEmpty()) {
-        uid =
-            kUnnamedCardPrefix +
-            QString::fromLatin1(QCryptographicHash::hash(QByteArray::fromStdString(card.original()),
-                                                         QCryptographicHash::Sha1)
-                                    .toHex());
+        uid = kUnnamedCardPrefix +
+              QString::fromLatin1(QCryptographicHash::hash(
+                                      QByteArray(card.original().data(),
+                                                 static_cast<qsizetype>(card.original().size())),
+                                      QCryptographicHash::Sha1)
+                                      .toHex());
     }
     // Two cards with one UID (copied by hand) stay two entries.
     const QString base = uid;
@@ -191,6 +192,18 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
         return uid.startsWith(kUnnamedCardPrefix) ? QString() : uid.section(QLatin1Char('#'), 0, 0);
     };
 
+    QSet<QString> shownContacts;
+    if (origin != nullptr) {
+        QSet<QString> used;
+        for (std::size_t i = 0; i < originCount; ++i) {
+            const xdirkit::VCardCard& card = origin->cards[i];
+            // The same names the read gave, so that members compare with what was shown.
+            const QString uid = cardUid(card, used);
+            if (origin->shown[i] && !card.isGroup()) {
+                shownContacts.insert(uid);
+            }
+        }
+    }
     std::vector<std::optional<xdirkit::VCardCard>> kept(originCount);
     for (std::size_t i = 0; i < originCount; ++i) {
         if (!origin->shown[i]) {
@@ -227,11 +240,20 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
         for (const QString& member : group.memberUids) {
             members.push_back(bytes(uidToWrite(member)));
         }
+        // The members the editor showed for this card: those that are entries of the book. An
+        // unchanged list leaves the card as it is; an edited one keeps the members the editor
+        // does not show (contacts without a fax number, cards of other books).
         QStringList shownMembers;
+        std::vector<std::string> hiddenMembers;
         if (fromOrigin) {
             for (const std::string& member : card.memberUids()) {
-                shownMembers.append(text(member));
+                if (shownContacts.contains(text(member))) {
+                    shownMembers.append(text(member));
+                } else {
+                    hiddenMembers.push_back(member);
+                }
             }
+            shownMembers.removeDuplicates();
         }
         if (!fromOrigin) {
             card.setGroup(true);
@@ -239,11 +261,8 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
         if (!fromOrigin || text(card.displayName().value_or(std::string())) != group.name) {
             card.setDisplayName(bytes(group.name));
         }
-        QStringList wanted;
-        for (const std::string& member : members) {
-            wanted.append(text(member));
-        }
-        if (!fromOrigin || shownMembers != wanted) {
+        if (!fromOrigin || shownMembers != group.memberUids) {
+            members.insert(members.end(), hiddenMembers.begin(), hiddenMembers.end());
             card.setMemberUids(members);
         }
         if (!fromOrigin || forceNew) {

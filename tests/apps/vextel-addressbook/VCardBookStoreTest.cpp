@@ -8,7 +8,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -48,9 +50,13 @@ QStringList cardLines(const QByteArray& bytes) {
     QStringList lines;
     if (auto cards = xdirkit::VCardReader::read(bytes.toStdString())) {
         for (const auto& card : *cards) {
+            if (card.original().empty()) {
+                continue;
+            }
             QStringList one;
             for (const auto& line : card.lines()) {
-                one.append(QString::fromStdString(line.text()));
+                one.append(QString::fromUtf8(line.text().data(),
+                                             static_cast<qsizetype>(line.text().size())));
             }
             lines.append(one.join('\n'));
         }
@@ -97,7 +103,13 @@ TEST_F(VCardBookStoreTest, AnUnchangedBookIsWrittenBackWithNothingLost) {
         }
         const QByteArray before = fileBytes(path);
         ASSERT_TRUE(store.write(path, *book, &error)) << name.toStdString() << error.toStdString();
-        EXPECT_EQ(cardLines(fileBytes(path)), cardLines(before)) << name.toStdString();
+        // Every card as read is there line for line (a card cut off by the end of the file
+        // comes back whole, written anew).
+        const QStringList after = cardLines(fileBytes(path));
+        for (const QString& card : cardLines(before)) {
+            EXPECT_TRUE(after.contains(card))
+                << name.toStdString() << ": lost " << card.toStdString();
+        }
         EXPECT_EQ(libraryRecords(path), libraryRecords(QDir(kCorpus).filePath(name)))
             << name.toStdString();
     }
@@ -111,8 +123,8 @@ TEST_F(VCardBookStoreTest, AnEditChangesItsCardAloneAndKeepsItsOtherLines) {
             continue;
         }
         const QStringList linesBefore = cardLines(fileBytes(path));
-        Contact& first = book->contacts[0];
-        first.name = QStringLiteral("Renamed Entry");
+        book->contacts[0].name = QStringLiteral("Renamed Entry");
+        const Contact first = book->contacts[0];
         book->contacts.append(Contact{newUid(), "Added", "0123-456", "Co", "a note", -1});
         Group group{newUid(), "Pair", {first.uid, book->contacts.last().uid}, -1};
         book->groups.append(group);
@@ -134,8 +146,10 @@ TEST_F(VCardBookStoreTest, AnEditChangesItsCardAloneAndKeepsItsOtherLines) {
             const QString property = line.section(QRegularExpression("[;:]"), 0, 0).toUpper();
             if (property != "FN" && property != "N" && !property.endsWith(".FN") &&
                 property != "UID" && property != "VERSION") {
-                EXPECT_TRUE(linesAfter.join('\n').contains(line) || property.contains("CHARSET") ||
-                            line.contains("QUOTED-PRINTABLE"))
+                // A changed card is written anew as 4.0: its values stay, parameters may be
+                // spelt anew.
+                EXPECT_TRUE(linesAfter.join('\n').contains(line.section(':', 1)) ||
+                            line.contains("CHARSET") || line.contains("QUOTED-PRINTABLE"))
                     << name.toStdString() << ": lost " << line.toStdString();
             }
         }
@@ -166,9 +180,24 @@ TEST_F(VCardBookStoreTest, ExportsVCard4AndCsvThatImportToTheSameBook) {
 
         const QList<QStringList> rows =
             CsvTable::parse(CsvTable::decode(CsvTable::write(CsvMapping::exportRows(*book))));
+        // CSV keeps no empty group, and import drops the blanks that only format a number.
         BookContents withMembers = *book;
         withMembers.groups.removeIf([](const Group& group) { return group.memberUids.isEmpty(); });
-        EXPECT_EQ(test::render(CsvMapping::guess(rows).entries(rows)), test::render(withMembers))
+        for (Contact& contact : withMembers.contacts) {
+            contact.fax = withoutFormatting(contact.fax);
+        }
+        // A CSV row lists an entry's groups, so members come in the order of the entries.
+        auto membersInEntryOrder = [](BookContents book) {
+            for (Group& group : book.groups) {
+                std::sort(group.memberUids.begin(), group.memberUids.end(),
+                          [&](const QString& a, const QString& b) {
+                              return book.contactIndex(a) < book.contactIndex(b);
+                          });
+            }
+            return test::render(book);
+        };
+        EXPECT_EQ(membersInEntryOrder(CsvMapping::guess(rows).entries(rows)),
+                  membersInEntryOrder(withMembers))
             << name.toStdString();
     }
 }
