@@ -145,12 +145,11 @@ INSTANTIATE_TEST_SUITE_P(Modes, DeviceClientFaultTest, testing::ValuesIn(kFaults
 
 // ---- Reading with a password
 
-TEST(DeviceClientTest, ReadsTheBookWithItsTagOverIPv4AndIPv6WithAZone) {
+TEST(DeviceClientTest, ReadsTheBookWithItsTagOverIPv4AndIPv6) {
     for (const char* listen : {"127.0.0.1:0", "[::1]:0"}) {
         PrinterSimProcess sim(kBook.toJson(), {"--password", kCode}, listen);
         ASSERT_FALSE(sim.address().empty()) << listen;
-        const bool v6 = sim.host() == "::1";
-        DeviceClient client(DeviceEndpoint{v6 ? "::1%lo" : sim.host(), sim.port()});
+        DeviceClient client = clientFor(sim);
         EXPECT_EQ(client.status(), Outcome::Ok) << listen;
         const auto result = client.readBook(kCode);
         EXPECT_EQ(result.outcome, Outcome::Ok) << listen << ": " << client.lastReason();
