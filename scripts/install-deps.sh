@@ -9,7 +9,8 @@ packages=(
   libplist-dev libavahi-client-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev
   libcpp-httplib-dev libssl-dev
-  fonts-dejavu-core procps
+  # Fonts for the offscreen screenshots; the CJK one draws the Japanese translation.
+  fonts-dejavu-core fonts-wqy-microhei procps
   avahi-daemon avahi-utils dbus-daemon iproute2
   clang libclang-rt-14-dev
 )

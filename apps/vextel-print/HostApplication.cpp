@@ -185,7 +185,7 @@ int HostApplication::run() {
     } else {
         dialog.exec();
     }
-    reportOutcome(host, dialog);
+    reportOutcome(dialog);
     if (!scriptError.isEmpty()) {
         errors_ << "vextel-print: script " << options_.script << ": " << scriptError << Qt::endl;
         return kUsageError;
@@ -202,10 +202,10 @@ void HostApplication::markPresets(PpdDocument& ppd) {
     }
 }
 
-void HostApplication::reportOutcome(HostCallback& host, const PrintDialog& dialog) {
+void HostApplication::reportOutcome(const PrintDialog& dialog) {
     if (dialog.outcome() == PrintDialog::Outcome::Sent) {
         output_ << "job options:" << Qt::endl;
-        const auto options = JobDispatcher::jobOptions(host, dialog.copies());
+        const auto& options = dialog.jobOptions();
         for (auto it = options.begin(); it != options.end(); ++it) {
             output_ << "  " << it.key() << '=' << it.value() << Qt::endl;
         }

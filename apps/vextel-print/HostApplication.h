@@ -6,7 +6,6 @@
 
 namespace vextel_print {
 
-class HostCallback;
 class PpdDocument;
 class PrintDialog;
 
@@ -27,7 +26,7 @@ private:
     // Marks the choices given with -o (or taken from a captured job).
     void markPresets(PpdDocument& ppd);
     // Writes the job's options and where it went (or why not).
-    void reportOutcome(HostCallback& host, const PrintDialog& dialog);
+    void reportOutcome(const PrintDialog& dialog);
 
     HostOptions options_;
     QTextStream& output_;

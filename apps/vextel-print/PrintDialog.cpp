@@ -175,7 +175,7 @@ void PrintDialog::switchToPanel(int index) {
     }
     if (!saveCurrentPanel()) {
         panelPopup()->setCurrentIndex(currentIndex_);
-        return;
+        return; // the person was told why and corrects the values on the page they stay on
     }
     currentIndex_ = index;
     panelPopup()->setCurrentIndex(index);
@@ -189,17 +189,37 @@ void PrintDialog::switchToPanel(int index) {
 
 bool PrintDialog::saveCurrentPanel() {
     printing::PanelProtocol* panel = currentPanel();
-    QString ignored;
-    return panel == nullptr || panel->saveValuesAndReturnError(&ignored);
+    QString reason;
+    if (panel == nullptr || panel->saveValuesAndReturnError(&reason)) {
+        return true;
+    }
+    reportRefusedValues(panel, reason);
+    return false;
 }
 
 bool PrintDialog::saveAllPanels() {
-    bool saved = true;
+    printing::PanelProtocol* refusing = nullptr;
+    QString refusal;
     for (printing::PanelProtocol* panel : panels_) {
-        QString ignored;
-        saved = panel->saveValuesAndReturnError(&ignored) && saved;
+        QString reason;
+        if (!panel->saveValuesAndReturnError(&reason) && refusing == nullptr) {
+            refusing = panel;
+            refusal = reason;
+        }
     }
-    return saved;
+    if (refusing != nullptr) {
+        reportRefusedValues(refusing, refusal);
+    }
+    return refusing == nullptr;
+}
+
+void PrintDialog::reportRefusedValues(printing::PanelProtocol* panel, const QString& reason) {
+    kit::Alert alert;
+    alert.setMessageText(
+        tr("The settings in \u201c%1\u201d cannot be used.").arg(panel->panelName()));
+    alert.setInformativeText(reason);
+    alert.addButtonWithTitle(tr("OK"));
+    alert.runModal();
 }
 
 void PrintDialog::refreshSummary() {
@@ -261,7 +281,7 @@ bool PrintDialog::everyPanelLetsPrint() {
 
 void PrintDialog::print() {
     if (!saveAllPanels()) {
-        return; // a panel refused its values: the user corrects them in the open dialog
+        return; // a panel refused its values: the person corrects them in the open dialog
     }
     applyDestination();
     if (host_.printSession()->destinationType() == printing::kDestinationFile &&
@@ -272,6 +292,7 @@ void PrintDialog::print() {
         finish(Outcome::Cancelled, tr("the job was cancelled"));
         return;
     }
+    jobOptions_ = JobDispatcher::jobOptions(host_, copiesBox()->value());
     const auto result = dispatchWhileTheWindowStaysAlive();
     if (!result.ok) {
         reportFailure(result.description);
@@ -285,7 +306,7 @@ JobDispatcher::Result PrintDialog::dispatchWhileTheWindowStaysAlive() {
     }
     // Talking to the print server can take seconds (a server that does not answer takes the
     // submitter's whole time limit): the window keeps drawing and says what it is doing.
-    const auto options = JobDispatcher::jobOptions(host_, copiesBox()->value());
+    const auto options = jobOptions_;
     QFutureWatcher<JobDispatcher::Result> sending;
     QEventLoop waiting;
     connect(&sending, &QFutureWatcherBase::finished, &waiting, &QEventLoop::quit);

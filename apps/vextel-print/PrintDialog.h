@@ -56,6 +56,8 @@ public:
     Outcome outcome() const { return outcome_; }
     // One line on what happened to the job.
     QString outcomeText() const { return outcomeText_; }
+    // The options of the job, made once when the panels let it go; empty before that.
+    const QMap<QString, QString>& jobOptions() const { return jobOptions_; }
 
     // Items of the panel popup: every panel's name, then "Summary".
     QStringList panelTitles() const;
@@ -116,8 +118,10 @@ private:
     void addPanels();
     void restoreAllPanels();
     void switchToPanel(int index);
+    // Each false after telling the person, in an alert, why a panel refused its values.
     bool saveCurrentPanel();
     bool saveAllPanels();
+    void reportRefusedValues(printing::PanelProtocol* panel, const QString& reason);
     bool everyPanelLetsPrint();
     void applyDestination();
     void refreshSummary();
@@ -140,6 +144,7 @@ private:
     const JobDispatcher& dispatcher_;
     Outcome outcome_ = Outcome::Open;
     QString outcomeText_;
+    QMap<QString, QString> jobOptions_;
     QString pdfPath_;
     int currentIndex_ = -1;
     bool sending_ = false;

@@ -241,6 +241,45 @@ QStringList& languagesOverride() {
     return languages;
 }
 
+// The languages read from the environment, once per process (or again after a test's override
+// is lifted), and a count of how often they were set, so bundles know when their search order
+// is out of date.
+std::optional<QStringList>& languagesFromProcess() {
+    static std::optional<QStringList> languages;
+    return languages;
+}
+
+int& languagesGeneration() {
+    static int generation = 0;
+    return generation;
+}
+
+QStringList readPreferredLanguages();
+
+// The preferred languages with the generation they belong to; the caller holds stateMutex().
+std::pair<QStringList, int> languagesLocked() {
+    if (!languagesOverride().isEmpty()) {
+        return {languagesOverride(), languagesGeneration()};
+    }
+    if (!languagesFromProcess()) {
+        languagesFromProcess() = readPreferredLanguages();
+    }
+    return {*languagesFromProcess(), languagesGeneration()};
+}
+
+QStringList readPreferredLanguages() {
+    const QStringList fromEnvironment = languagesFromEnvironment();
+    if (!fromEnvironment.isEmpty()) {
+        return fromEnvironment;
+    }
+    QStringList fromLocale;
+    for (const QString& language : QLocale::system().uiLanguages()) {
+        fromLocale.append(languageFromLocaleName(language));
+    }
+    fromLocale.removeAll(QString());
+    return fromLocale;
+}
+
 // Bundles live for the rest of the process once opened, as the platform's bundles do.
 std::vector<std::shared_ptr<Bundle>>& openedBundles() {
     static std::vector<std::shared_ptr<Bundle>> bundles;
@@ -253,9 +292,15 @@ struct Bundle::Private {
     QString path;
     QVariantMap info;
 
-    mutable std::mutex tablesMutex;
+    // Guards the caches below. A bundle's files do not change while it is installed, so the
+    // localizations and tables it has are read once.
+    mutable std::mutex cacheMutex;
     // One translator per (localization, table); null when that table file does not exist.
     mutable std::map<std::pair<QString, QString>, std::unique_ptr<QTranslator>> tables;
+    mutable std::optional<QStringList> localizations;
+    // The search order, and the languages generation it was made for.
+    mutable QStringList preferredLocalizations;
+    mutable int preferredGeneration = -1;
 
     QString contentsPath() const { return path + QStringLiteral("/Contents"); }
     QString resourcesPath() const { return contentsPath() + QStringLiteral("/Resources"); }
@@ -266,19 +311,32 @@ struct Bundle::Private {
     }
 
     const QTranslator* table(const QString& localization, const QString& tableName) const {
-        std::lock_guard lock(tablesMutex);
-        auto& slot = tables[{localization, tableName}];
-        if (!slot) {
-            const QString file = resourcesPath() + QLatin1Char('/') + localization +
-                                 localizedFolderSuffix + QLatin1Char('/') + tableName +
-                                 QStringLiteral(".qm");
-            auto translator = std::make_unique<QTranslator>();
-            if (!QFileInfo(file).isFile() || !translator->load(file)) {
-                return nullptr; // not cached: a table may be added while the process runs
-            }
-            slot = std::move(translator);
+        std::lock_guard lock(cacheMutex);
+        const auto key = std::make_pair(localization, tableName);
+        const auto found = tables.find(key);
+        if (found != tables.end()) {
+            return found->second.get();
         }
-        return slot.get();
+        const QString file = resourcesPath() + QLatin1Char('/') + localization +
+                             localizedFolderSuffix + QLatin1Char('/') + tableName +
+                             QStringLiteral(".qm");
+        auto translator = std::make_unique<QTranslator>();
+        if (!QFileInfo(file).isFile() || !translator->load(file)) {
+            translator.reset();
+        }
+        return tables.emplace(key, std::move(translator)).first->second.get();
+    }
+
+    QStringList readLocalizations() const {
+        QStringList names;
+        const QDir resources(resourcesPath());
+        const QStringList folders =
+            resources.entryList({QLatin1Char('*') + localizedFolderSuffix},
+                                QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString& folder : folders) {
+            names.append(folder.chopped(localizedFolderSuffix.size()));
+        }
+        return names;
     }
 };
 
@@ -386,32 +444,33 @@ QString Bundle::localizedResourcePath() const {
 
 QString Bundle::localizedStringForKey(const QString& key, const QString& value,
                                       const QString& tableName) const {
-    const QString table = tableName.isEmpty() ? defaultTableName : tableName;
-    const QByteArray context = table.toUtf8();
-    const QByteArray source = key.toUtf8();
     if (!key.isEmpty()) {
         for (const QString& localization : preferredLocalizations()) {
-            if (const QTranslator* translator = d->table(localization, table)) {
-                const QString translated =
-                    translator->translate(context.constData(), source.constData());
-                if (!translated.isNull()) {
-                    return translated;
-                }
+            const QString translated = stringForKeyInLocalization(key, tableName, localization);
+            if (!translated.isNull()) {
+                return translated;
             }
         }
     }
     return value.isEmpty() ? key : value;
 }
 
-QStringList Bundle::localizations() const {
-    QStringList names;
-    const QDir resources(d->resourcesPath());
-    const QStringList folders = resources.entryList({QLatin1Char('*') + localizedFolderSuffix},
-                                                    QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& folder : folders) {
-        names.append(folder.chopped(localizedFolderSuffix.size()));
+QString Bundle::stringForKeyInLocalization(const QString& key, const QString& tableName,
+                                           const QString& localization) const {
+    const QString table = tableName.isEmpty() ? defaultTableName : tableName;
+    const QTranslator* translator = key.isEmpty() ? nullptr : d->table(localization, table);
+    if (translator == nullptr) {
+        return {};
     }
-    return names;
+    return translator->translate(table.toUtf8().constData(), key.toUtf8().constData());
+}
+
+QStringList Bundle::localizations() const {
+    std::lock_guard lock(d->cacheMutex);
+    if (!d->localizations) {
+        d->localizations = d->readLocalizations();
+    }
+    return *d->localizations;
 }
 
 QString Bundle::developmentLocalization() const {
@@ -420,7 +479,25 @@ QString Bundle::developmentLocalization() const {
 }
 
 QStringList Bundle::preferredLocalizations() const {
-    const QStringList available = localizations();
+    std::pair<QStringList, int> languages;
+    {
+        std::lock_guard lock(stateMutex());
+        languages = languagesLocked();
+    }
+    const auto& [list, generation] = languages;
+    std::lock_guard lock(d->cacheMutex);
+    if (d->preferredGeneration != generation) {
+        d->preferredLocalizations = searchOrderFor(list);
+        d->preferredGeneration = generation;
+    }
+    return d->preferredLocalizations;
+}
+
+QStringList Bundle::searchOrderFor(const QStringList& languages) const {
+    if (!d->localizations) {
+        d->localizations = d->readLocalizations();
+    }
+    const QStringList& available = *d->localizations;
     QStringList ordered;
     const auto add = [&ordered](const QString& localization) {
         if (!ordered.contains(localization)) {
@@ -429,7 +506,7 @@ QStringList Bundle::preferredLocalizations() const {
     };
     // A preferred "de_AT" takes the bundle's "de_AT", else its "de"; "de" also takes "de_DE"
     // when the bundle only has that one.
-    for (const QString& language : preferredLanguages()) {
+    for (const QString& language : languages) {
         const QString base = baseLanguage(language);
         if (available.contains(language)) {
             add(language);
@@ -449,27 +526,15 @@ QStringList Bundle::preferredLocalizations() const {
 }
 
 QStringList Bundle::preferredLanguages() {
-    {
-        std::lock_guard lock(stateMutex());
-        if (!languagesOverride().isEmpty()) {
-            return languagesOverride();
-        }
-    }
-    const QStringList fromEnvironment = languagesFromEnvironment();
-    if (!fromEnvironment.isEmpty()) {
-        return fromEnvironment;
-    }
-    QStringList fromLocale;
-    for (const QString& language : QLocale::system().uiLanguages()) {
-        fromLocale.append(languageFromLocaleName(language));
-    }
-    fromLocale.removeAll(QString());
-    return fromLocale;
+    std::lock_guard lock(stateMutex());
+    return languagesLocked().first;
 }
 
 void Bundle::setPreferredLanguagesForTesting(const QStringList& languages) {
     std::lock_guard lock(stateMutex());
     languagesOverride() = languages;
+    languagesFromProcess().reset();
+    ++languagesGeneration();
 }
 
 } // namespace kit

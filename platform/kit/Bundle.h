@@ -47,16 +47,23 @@ public:
     QString localizedStringForKey(const QString& key, const QString& value,
                                   const QString& tableName) const;
 
-    // The languages the bundle has string tables for, and the development region.
+    // The translation of the key in one table (the default table when the name is null or
+    // empty) of one localization; a null QString when that table has no entry for the key.
+    QString stringForKeyInLocalization(const QString& key, const QString& tableName,
+                                       const QString& localization) const;
+
+    // The languages the bundle has string tables for (read once), and the development region.
     QStringList localizations() const;
     // The bundle's localizations in search order: those matching the preferred languages, most
     // preferred first, then the development language (present even without a folder).
     QStringList preferredLocalizations() const;
     QString developmentLocalization() const;
 
-    // The user's preferred languages, most preferred first (from the environment by default).
+    // The user's preferred languages, most preferred first: from the environment (else the
+    // system locale), read once per process.
     static QStringList preferredLanguages();
-    // Replaces the preferred languages for this process; an empty list restores the default.
+    // Replaces the preferred languages for this process; an empty list restores the default,
+    // read from the environment again at the next use.
     static void setPreferredLanguagesForTesting(const QStringList& languages);
 
     ~Bundle();
@@ -65,6 +72,8 @@ public:
 
 private:
     struct Private;
+    // The search order for these languages; the caller holds the cache lock.
+    QStringList searchOrderFor(const QStringList& languages) const;
     explicit Bundle(std::unique_ptr<Private> d);
     std::unique_ptr<Private> d;
 };

@@ -9,6 +9,7 @@
 #include "kit/TabView.h"
 #include "kit/TabViewDelegate.h"
 #include "kit/TableView.h"
+#include "kit/UiFileLoader.h"
 #include "kit/View.h"
 #include "kit/Window.h"
 
@@ -35,7 +36,6 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTableView>
-#include <QUiLoader>
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -465,17 +465,10 @@ private:
     }
 
     QWidget* loadUiFile(const QString& name, QString* error) {
-        const QDir folder = QFileInfo(path).absoluteDir();
-        QFile file(folder.filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) {
-            fail(error, QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
-            return nullptr;
-        }
-        QUiLoader uiLoader;
-        uiLoader.setWorkingDirectory(folder);
-        QWidget* root = uiLoader.load(&file, nullptr);
+        QString reason;
+        QWidget* root = UiFileLoader::load(QFileInfo(path).absoluteDir().filePath(name), &reason);
         if (root == nullptr) {
-            fail(error, QStringLiteral("cannot load %1: %2").arg(name, uiLoader.errorString()));
+            fail(error, reason);
         }
         return root;
     }

@@ -1,10 +1,21 @@
 #include "kit/PopUpButton.h"
 
 #include <QComboBox>
+#include <algorithm>
 
 namespace kit {
 
-PopUpButton::PopUpButton(QComboBox* comboBox) : Button(comboBox, nullptr), comboBox_(comboBox) {
+namespace {
+
+// The widest a popup sized by title length gets, in characters.
+constexpr qsizetype kWidestSizedTitle = 40;
+
+} // namespace
+
+PopUpButton::PopUpButton(QComboBox* comboBox)
+    : Button(comboBox, nullptr), comboBox_(comboBox),
+      designedSizePolicy_(comboBox->sizeAdjustPolicy()),
+      designedMinimumContentsLength_(comboBox->minimumContentsLength()) {
     comboBox->setEditable(false);
     connect(comboBox, &QComboBox::currentIndexChanged, this, &PopUpButton::selectionChanged);
     connect(comboBox, &QComboBox::activated, this, [this](int index) {
@@ -21,6 +32,27 @@ PopUpButton* PopUpButton::create(View* superview) {
 
 void PopUpButton::addItemWithTitle(const QString& title) {
     comboBox_->addItem(title);
+    fitTitle(title);
+}
+
+// Measuring thousands of titles takes tens of milliseconds at every size query; their length in
+// characters is known as they come.
+void PopUpButton::fitTitle(const QString& title) {
+    longestTitle_ = std::max(longestTitle_, title.size());
+    if (comboBox_->count() <= kItemsMeasuredOneByOne) {
+        return;
+    }
+    comboBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    const int length = static_cast<int>(std::min(longestTitle_, kWidestSizedTitle));
+    if (comboBox_->minimumContentsLength() != length) {
+        comboBox_->setMinimumContentsLength(length);
+    }
+}
+
+void PopUpButton::restoreDesignedSizing() {
+    longestTitle_ = 0;
+    comboBox_->setSizeAdjustPolicy(static_cast<QComboBox::SizeAdjustPolicy>(designedSizePolicy_));
+    comboBox_->setMinimumContentsLength(designedMinimumContentsLength_);
 }
 
 void PopUpButton::addItemsWithTitles(const QStringList& titles) {
@@ -31,6 +63,7 @@ void PopUpButton::addItemsWithTitles(const QStringList& titles) {
 
 void PopUpButton::removeAllItems() {
     comboBox_->clear();
+    restoreDesignedSizing();
 }
 
 int PopUpButton::numberOfItems() const {
@@ -55,6 +88,7 @@ QString PopUpButton::itemTitleAt(int index) const {
 void PopUpButton::setItemTitleAt(int index, const QString& title) {
     if (index >= 0 && index < comboBox_->count()) {
         comboBox_->setItemText(index, title);
+        fitTitle(title);
     }
 }
 

@@ -11,6 +11,8 @@ namespace kit {
 
 // A pop-up button: a non-editable QComboBox whose items have titles and represented objects.
 // Its title is the selected item's title. Sends its action when the user picks an item.
+// A popup of many items (a PPD option may have thousands) is sized from the length of its
+// longest title rather than by measuring every title in the font.
 class PopUpButton : public Button {
     Q_OBJECT
     Q_PROPERTY(int indexOfSelectedItem READ indexOfSelectedItem WRITE selectItemAtIndex NOTIFY
@@ -57,8 +59,18 @@ signals:
     // An item picked by the user.
     void userSelectedItem(int index);
 
+public:
+    // Above this many items the popup is no longer sized by measuring each title.
+    static constexpr int kItemsMeasuredOneByOne = 100;
+
 private:
+    void fitTitle(const QString& title);
+    void restoreDesignedSizing();
+
     QComboBox* comboBox_;
+    qsizetype longestTitle_ = 0;
+    int designedSizePolicy_ = 0;
+    int designedMinimumContentsLength_ = 0;
 };
 
 } // namespace kit

@@ -197,6 +197,17 @@ void BasicPdeView::setValueForPPDKeyword(const QString& value, const QString& ke
     }
 }
 
+void BasicPdeView::selectChoiceForPPDKeyword(const QString& choice, const QString& keyword) {
+    auto* popup = qobject_cast<kit::PopUpButton*>(controlForPPDKeyword(keyword));
+    if (popup == nullptr) {
+        return;
+    }
+    const int index = popup->indexOfItemWithRepresentedObject(choice);
+    if (index >= 0) {
+        popup->selectItemAtIndex(index);
+    }
+}
+
 void BasicPdeView::setEnabledForPPDKeyword(bool enabled, const QString& keyword) {
     if (kit::View* control = controlForPPDKeyword(keyword)) {
         control->setEnabled(enabled);

@@ -64,6 +64,10 @@ public:
     QString ppdKeywordForObject(const kit::View* control) const;
     // Selects the item titled with the value in the popup registered under the keyword.
     void setValueForPPDKeyword(const QString& value, const QString& keyword);
+    // Selects the item that stands for the choice (by its keyword, so two choices with the same
+    // text stay apart) in the popup registered under the option keyword; nothing when either is
+    // missing.
+    void selectChoiceForPPDKeyword(const QString& choice, const QString& keyword);
     void setEnabledForPPDKeyword(bool enabled, const QString& keyword);
 
 protected:

@@ -7,15 +7,23 @@ namespace tarvik_pde_m40vextel {
 
 QString tkdrvLocalizedStringForKey(const kit::Bundle& bundle, const QString& key,
                                    const QString& value, const QString& table) {
-    const QString found = bundle.localizedStringForKey(key, value, table);
-    if (table.isEmpty()) {
-        return found;
+    if (table.isEmpty() || key.isEmpty()) {
+        return bundle.localizedStringForKey(key, value, QString());
     }
-    if (found != key) {
-        return found;
+    // Language before table: the family's text in the user's language beats the printer's text
+    // in a language further down the user's list (or in the development language).
+    for (const QString& localization : bundle.preferredLocalizations()) {
+        const QString printerText = bundle.stringForKeyInLocalization(key, table, localization);
+        // A printer-specific entry that keeps the key as it is defers to the family's text.
+        if (!printerText.isNull() && printerText != key) {
+            return printerText;
+        }
+        const QString familyText = bundle.stringForKeyInLocalization(key, QString(), localization);
+        if (!familyText.isNull()) {
+            return familyText;
+        }
     }
-    // A printer-specific entry that keeps the key as it is defers to the family's translation.
-    return bundle.localizedStringForKey(key, value, QString());
+    return value.isEmpty() ? key : value;
 }
 
 QString printerSpecificTableName(const ppd_file_t* ppd) {

@@ -9,10 +9,12 @@ class Bundle;
 
 namespace tarvik_pde_m40vextel {
 
-// Looks the key up in the printer-specific table first and falls back to the bundle's default
-// table when that table has no entry or maps the key to itself. A null or empty table name goes
-// to the default table at once. Never fails: a key found nowhere comes back (or the value, when
-// one is given).
+// Looks the key up language by language, in the bundle's search order (the user's languages,
+// then the development language): in each, the printer-specific table first, then the bundle's
+// default table when the printer's table has no entry or maps the key to itself. So a German
+// screen shows the family's German text before the printer's English one. A null or empty table
+// name goes to the default table at once. Never fails: a key found nowhere comes back (or the
+// value, when one is given).
 QString tkdrvLocalizedStringForKey(const kit::Bundle& bundle, const QString& key,
                                    const QString& value, const QString& table);
 

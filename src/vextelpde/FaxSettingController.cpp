@@ -137,7 +137,10 @@ void FaxSettingController::prepareView() {
     }
     view->setBundle(bundle_);
     view->setPPD(ppd_);
-    view->initializeControls();
+    if (!viewIsLocalized_ && bundle_) {
+        view->initializeControls();
+        viewIsLocalized_ = true;
+    }
 }
 
 void FaxSettingController::attachFormatters() {

@@ -188,6 +188,9 @@ private:
     ppd_file_t* ppd_ = nullptr;
     std::optional<QString> printerAddress_;
     bool sendingStatus_ = false;
+    // The dialog's texts are translated once per loaded dialog: they are the keys of the lookup,
+    // so a second pass would only look the translations up again.
+    bool viewIsLocalized_ = false;
     QString addressName_;
     QString addressPhoneNumber_;
     QString password_;

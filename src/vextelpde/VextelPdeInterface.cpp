@@ -34,6 +34,10 @@ const QString kSenderModeKeyword = QStringLiteral("TKFaxSenderMode");
 const QString kNoCoverPageChoice = QStringLiteral("None");
 const QString kEnterNameChoice = QStringLiteral("EnterName");
 const QString kHelpPage = QStringLiteral("FaxSettings.htm");
+// Why a save refuses the name in the field; the host shows it in an alert.
+const QString kSenderNameRefused =
+    QStringLiteral("The sender name can have at most 30 characters: letters A to Z, digits, "
+                   "spaces and punctuation.");
 
 // From this system version on the address-book editor is not offered from the panel.
 constexpr int kFirstVersionWithoutEditorButton = 7;
@@ -320,7 +324,7 @@ void VextelPdeInterface::showFeatureChoices() {
     QVariantMap choices;
     for (const PpdFeature& feature : ppdFeatures_) {
         if (vextelView_) {
-            vextelView_->setValueForPPDKeyword(feature.curValue(), feature.keyword());
+            vextelView_->selectChoiceForPPDKeyword(feature.curChoice(), feature.keyword());
         }
         choices.insert(feature.keyword(), feature.curChoice());
     }
@@ -589,6 +593,11 @@ bool VextelPdeInterface::saveValuesAndReturnError(QString* error) {
         return true;
     }
     if (!senderNameFieldIsAcceptable()) {
+        if (error != nullptr) {
+            *error = pluginBundle()
+                         ? pluginBundle()->localizedStringForKey(kSenderNameRefused, {}, {})
+                         : kSenderNameRefused;
+        }
         return false;
     }
     senderName_ = senderNameTextField_->stringValue();

@@ -70,8 +70,9 @@ std::string escapeText(std::string_view text) {
 }
 
 VCardCard::VCardCard(std::vector<VCardLine> lines, std::shared_ptr<const std::string> source,
-                     std::size_t begin, std::size_t length)
-    : lines_(std::move(lines)), source_(std::move(source)), begin_(begin), length_(length) {}
+                     std::size_t begin, std::size_t length, bool cutOff)
+    : lines_(std::move(lines)), source_(std::move(source)), begin_(begin), length_(length),
+      cutOff_(cutOff) {}
 
 std::string_view VCardCard::original() const {
     if (!source_ || changed_)

@@ -26,13 +26,17 @@ public:
     static constexpr int kNoPreference = 100;
 
     VCardCard() = default;
-    // A card read from source, whose bytes begin..begin+length it was read from.
+    // A card read from source, whose bytes begin..begin+length it was read from; cut off when
+    // the text ended before its END line.
     VCardCard(std::vector<VCardLine> lines, std::shared_ptr<const std::string> source,
-              std::size_t begin, std::size_t length);
+              std::size_t begin, std::size_t length, bool cutOff = false);
 
     const std::vector<VCardLine>& lines() const { return lines_; }
     // The card's bytes as read, BEGIN to END with its line end; empty for a new or changed card.
     std::string_view original() const;
+    // True for a card read without its END line (its original runs to the end of the text);
+    // written back, it gets one.
+    bool isCutOff() const { return cutOff_ && !changed_; }
 
     // "2.1", "3.0", "4.0"; empty when the card names none.
     std::string version() const;
@@ -78,6 +82,7 @@ private:
     bool changed_ = false;
     std::size_t begin_ = 0;
     std::size_t length_ = 0;
+    bool cutOff_ = false;
 };
 
 // Escapes a text for a vCard value: backslash, comma, semicolon and line ends.

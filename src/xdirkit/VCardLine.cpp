@@ -116,6 +116,23 @@ std::string unescapeText(std::string_view text) {
     return out;
 }
 
+VCardLine::VCardLine(const VCardLine& other)
+    : owned_(other.text()), group_(other.group_), name_(other.name_),
+      parameters_(other.parameters_), value_(other.value_), property_(other.property_) {}
+
+VCardLine& VCardLine::operator=(const VCardLine& other) {
+    if (this != &other) {
+        owned_ = std::string(other.text());
+        borrowed_ = {};
+        group_ = other.group_;
+        name_ = other.name_;
+        parameters_ = other.parameters_;
+        value_ = other.value_;
+        property_ = other.property_;
+    }
+    return *this;
+}
+
 std::optional<VCardLine> VCardLine::parse(std::string text) {
     VCardLine line;
     line.owned_ = std::move(text);

@@ -36,6 +36,14 @@ public:
     };
     using Parameter = std::pair<std::string_view, std::string_view>;
 
+    VCardLine() = default;
+    // A copy owns its text, so it may outlive the book its original borrowed from; a move keeps
+    // borrowing.
+    VCardLine(const VCardLine& other);
+    VCardLine& operator=(const VCardLine& other);
+    VCardLine(VCardLine&&) noexcept = default;
+    VCardLine& operator=(VCardLine&&) noexcept = default;
+
     // The property a line's text names, without parsing the rest.
     static Property propertyOf(std::string_view text);
 

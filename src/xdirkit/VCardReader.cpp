@@ -168,7 +168,7 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines
         }
     }
     if (depth > 0)
-        cards.emplace_back(std::move(lines), source, 0, 0); // no original: written anew
+        cards.emplace_back(std::move(lines), source, cardBegin, text.size() - cardBegin, true);
     if (cards.empty() && sawOtherText)
         return std::nullopt;
     return cards;

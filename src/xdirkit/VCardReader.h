@@ -13,7 +13,7 @@ namespace xdirkit {
 // Accepts CRLF, LF or CR line ends, a UTF-8 or UTF-16 byte-order mark, folded lines and 2.1
 // quoted-printable soft line breaks. Text outside cards is skipped, as are the lines of a card
 // nested in another (2.1 AGENT) and content lines that do not parse. A card cut off by the end of
-// the text is kept, as a changed card (it has no complete original to write back).
+// the text is kept, marked as cut off.
 class VCardReader {
 public:
     // Which lines the cards keep: all of them (for rewriting a book), or only those of the

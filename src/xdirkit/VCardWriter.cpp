@@ -140,8 +140,15 @@ std::string VCardWriter::entryCard(const XDIRMyFaxRecord& record, const std::str
 }
 
 std::string VCardWriter::cardText(const VCardCard& card) {
-    if (!card.original().empty())
-        return std::string(card.original());
+    if (!card.original().empty()) {
+        std::string text(card.original());
+        if (card.isCutOff()) {
+            if (text.back() != '\n' && text.back() != '\r')
+                text.append(kLineEnd);
+            appendFolded(text, "END:VCARD");
+        }
+        return text;
+    }
     std::string out;
     appendFolded(out, "BEGIN:VCARD");
     appendFolded(out, "VERSION:4.0");
@@ -162,7 +169,7 @@ int32_t VCardWriter::appendEntries(const std::string& path,
                 const auto cards = VCardReader::read(*current);
                 if (!cards)
                     return XDIR_ERR_FILE_MALFORMED;
-                cutOff = !cards->empty() && cards->back().original().empty();
+                cutOff = !cards->empty() && cards->back().isCutOff();
                 PersonalRecords existing;
                 if (const int32_t status = existing.build(*cards); status != XDIR_OK)
                     return status;

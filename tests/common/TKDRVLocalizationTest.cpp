@@ -51,6 +51,35 @@ TEST_F(TKDRVLocalizationTest, MissingPrinterTableFallsBackToDefaultTable) {
     EXPECT_EQ(lookUp("Defaults", "Localizable9"), "Standardwerte");
 }
 
+// The test bundle's "Cover Page" is in the English printer table and the German default table
+// only; "Sender Name" is in both printer tables and both default tables.
+TEST(TKDRVLocalizationLanguageOrder, UserLanguageInEitherTableBeatsTheDevelopmentLanguage) {
+    const auto bundle =
+        kit::Bundle::open(QStringLiteral(VEXTEL_BINARY_DIR "/tests/fixtures/TestBundle.bundle"));
+    ASSERT_TRUE(bundle);
+    struct Case {
+        QStringList languages;
+        const char* key;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {{"de"}, "Cover Page", "Deckblatt"},
+        {{"en"}, "Cover Page", "Cover Sheet (M40)"},
+        {{"fr", "de"}, "Cover Page", "Deckblatt"},
+        {{"de"}, "Sender Name", "Absender (M40)"},
+        {{"en"}, "Sender Name", "Sender (M40)"},
+        {{"de"}, "Only in English", "English only text"},
+        {{"de"}, "Fax Settings", "Fax-Einstellungen"},
+        {{"de"}, "Nowhere", "Nowhere"},
+    };
+    for (const Case& c : cases) {
+        kit::Bundle::setPreferredLanguagesForTesting(c.languages);
+        EXPECT_EQ(tkdrvLocalizedStringForKey(*bundle, c.key, {}, "Localizable3"), c.expected)
+            << c.languages.join(',').toStdString() << ": " << c.key;
+    }
+    kit::Bundle::setPreferredLanguagesForTesting({});
+}
+
 TEST(PrinterSpecificTableNameTest, NamedByTheLocalizableFileIndexAttribute) {
     auto withIndex = panel_test::openPpd(panel_test::kMainPpd);
     ASSERT_TRUE(withIndex);

@@ -11,9 +11,13 @@
 #include "vextelpde/PanelTestSupport.h"
 #include "vextelpde/VextelPdePlugin.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using tarvik_pde_m40vextel::jobParameterKey;
@@ -193,6 +197,43 @@ TEST_F(VextelPdeInterfaceTest, PopupChangeTakesTheTypedNameOrRestoresAnUnaccepta
     EXPECT_EQ(name->stringValue(), "Jane Doe");
 }
 
+// Two choices titled "Fine": the popup keeps showing the one that is marked, not the first.
+TEST_F(VextelPdeInterfaceTest, PopupShowsTheMarkedOneOfTwoChoicesWithTheSameText) {
+    open("tests/fixtures/ppd-panel/same-choice-text.ppd");
+    auto* view = show();
+    ASSERT_NE(view, nullptr);
+    kit::PopUpButton* popup = view->imageQualityPopup();
+    ASSERT_EQ(popup->itemTitles(), QStringList({"Standard", "Fine", "Fine", "Photo"}));
+    for (const int index : {2, 1, 2}) {
+        popup->selectItemAtIndex(index);
+        popup->sendAction();
+        panel->updateUI();
+        const QString choice = index == 2 ? "SuperFine" : "Fine";
+        EXPECT_EQ(panel_test::markedChoiceOf(ppd.get(), "TKFaxImageQuality"), choice);
+        EXPECT_EQ(feature("TKFaxImageQuality").curChoice(), choice);
+        EXPECT_EQ(popup->indexOfSelectedItem(), index) << choice.toStdString();
+    }
+}
+
+// The refusal comes with a reason, which the host shows the person, in the panel's language.
+TEST_F(VextelPdeInterfaceTest, RefusedSaveSaysWhyInTheUsersLanguage) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"en", "The sender name can have at most 30 characters: letters A to Z, digits, spaces "
+               "and punctuation."},
+        {"de", "Der Absendername darf h\u00f6chstens 30 Zeichen haben: Buchstaben A bis Z, "
+               "Ziffern, Leerzeichen und Satzzeichen."},
+    };
+    for (const auto& [language, reason] : cases) {
+        open(panel_test::kMainPpd); // in English
+        kit::Bundle::setPreferredLanguagesForTesting({QString::fromLatin1(language)});
+        show();
+        panel->senderNameTextField()->setStringValue(QString::fromUtf8("J\u00e4ne"));
+        QString error;
+        EXPECT_FALSE(panel->saveValuesAndReturnError(&error));
+        EXPECT_EQ(error, QString::fromUtf8(reason)) << language;
+    }
+}
+
 TEST_F(VextelPdeInterfaceTest, DefaultsResetEveryFeatureTellTheHostAndEmptyTheName) {
     auto* view = show();
     ASSERT_NE(view, nullptr);
@@ -366,6 +407,22 @@ TEST_F(VextelPdeInterfaceTest, UnacceptableSenderNameCancelsBeforeAnyDialog) {
     EXPECT_EQ(panel->senderNameTextField()->stringValue(), "Jane Doe");
 }
 
+bool copyFolder(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to)) {
+        return false;
+    }
+    const QDir source(from);
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir() ? !copyFolder(entry.filePath(), target)
+                          : !QFile::copy(entry.filePath(), target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void press(kit::Window* window, const char* buttonName) {
     auto* button = window->widget()->findChild<QPushButton*>(buttonName);
     ASSERT_NE(button, nullptr) << buttonName;
@@ -410,6 +467,69 @@ TEST_F(VextelPdeInterfaceTest, StartedDialogWritesTheJobParametersAndPrints) {
     EXPECT_EQ(host->settings.value(jobParameterKey(kVTelDestinationNumber)).toString(), "1");
     EXPECT_EQ(host->settings.value(jobParameterKey(kVTelDestinationPhoneNumber, 1)).toString(),
               "0123-456");
+}
+
+// The gate's failure paths: what the dialog does (Stop, or one recipient and Start), and what
+// the gate answers.
+TEST_F(VextelPdeInterfaceTest, PrintGateFailurePaths) {
+    const auto startWithOneRecipient = [](kit::Window* window) {
+        auto* number = window->widget()->findChild<QLineEdit*>("addressPhoneNumberTextField");
+        ASSERT_NE(number, nullptr);
+        QTest::keyClicks(number, "0123");
+        press(window, "addAddressButton");
+        press(window, "startButton");
+    };
+    const auto stop = [](kit::Window* window) {
+        press(window, "stopButton");
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        kit::ModalDriver::Step inDialog;
+        bool answer;
+        int dialogRuns;
+    };
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const Case cases[] = {
+        // An unreadable destination counts as the printer: the dialog is shown.
+        {"DestinationUnreadable",
+         [this] {
+             host->session.setDestination(printing::kDestinationFile, "/tmp/out.pdf");
+             host->session.setDestinationQueryFails(true);
+         },
+         stop, false, 1},
+        // A "FaxSetting" layout that does not load: no dialog, and the job is cancelled.
+        {"FaxSettingDoesNotLoad",
+         [this, &temp] {
+             const QString copy = temp.filePath("Broken.plugin");
+             ASSERT_TRUE(copyFolder(bundle->bundlePath(), copy));
+             QFile layout(copy + "/Contents/Resources/FaxSetting.layout");
+             ASSERT_TRUE(layout.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             layout.write("{ not a layout");
+             layout.close();
+             bundle = kit::Bundle::open(copy);
+             ASSERT_TRUE(bundle);
+             panel = std::make_unique<VextelPdeInterface>(host.get(), bundle);
+             show();
+         },
+         stop, false, 0},
+        // Started, but the host has no print settings: the job goes on without fax parameters.
+        {"NoPrintSettingsAfterStart", [this] { host->hasSettings = false; }, startWithOneRecipient,
+         true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open(panel_test::kMainPpd);
+        show();
+        c.arrange();
+        kit::ModalDriver driver;
+        driver.enqueue(c.inDialog);
+        kit::ModalDriverScope scope(driver);
+        EXPECT_EQ(panel->shouldPrint(), c.answer);
+        EXPECT_EQ(driver.runCount(), c.dialogRuns);
+        EXPECT_TRUE(host->settings.keys().isEmpty());
+    }
 }
 
 TEST_F(VextelPdeInterfaceTest, HelpOpensTheFaxSettingsPageAndAnswersFalse) {

@@ -51,14 +51,26 @@ TEST_F(PrintDialogTest, SwitchingPanelsSavesTheOneLeft) {
     EXPECT_FALSE(dialog.showPanelWithTitle("Nonexistent"));
 }
 
+// A panel's refusal is shown with the panel's reason; nothing happens silently.
+void expectOneRefusalAlert(const kit::AlertDriver& alerts, const QString& panelName) {
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_EQ(alerts.alerts()[0].messageText,
+              QStringLiteral(u"The settings in \u201c%1\u201d cannot be used.").arg(panelName));
+    EXPECT_EQ(alerts.alerts()[0].informativeText, "the sender is not acceptable");
+}
+
 TEST_F(PrintDialogTest, PanelThatRefusesToSaveKeepsItsPage) {
     FakePanel& first = addPanel("Fax Settings");
     addPanel("Other");
     PrintDialog& dialog = makeDialog();
     first.saveSucceeds = false;
+    kit::AlertDriver alerts;
+    alerts.answer("OK");
+    kit::AlertDriverScope scope(alerts);
     EXPECT_FALSE(dialog.showPanelWithTitle("Other"));
     EXPECT_EQ(shownPage(), first.panelView()->widget());
     EXPECT_EQ(dialog.panelPopup()->currentText(), "Fax Settings");
+    expectOneRefusalAlert(alerts, "Fax Settings");
 }
 
 TEST_F(PrintDialogTest, SaveFailureAtPrintKeepsTheDialogOpenWithoutAskingAnyPanel) {
@@ -66,7 +78,11 @@ TEST_F(PrintDialogTest, SaveFailureAtPrintKeepsTheDialogOpenWithoutAskingAnyPane
     FakePanel& second = addPanel("Other");
     PrintDialog& dialog = makeDialog();
     second.saveSucceeds = false;
+    kit::AlertDriver alerts;
+    alerts.answer("OK");
+    kit::AlertDriverScope scope(alerts);
     dialog.print();
+    expectOneRefusalAlert(alerts, "Other");
     EXPECT_EQ(dialog.outcome(), PrintDialog::Outcome::Open);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(first.shouldPrintCalls, 0);

@@ -51,8 +51,16 @@ protected:
 
     // Runs the host on the shipped PPD and the sample, with its own home so nothing of the
     // user's (preferences, address books, plug-in path) comes in.
-    HostRun runHost(const QStringList& arguments) {
+    // Entries of `extra` go over the environment; a null value removes the variable.
+    HostRun runHost(const QStringList& arguments, const QMap<QString, QString>& extra = {}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (auto it = extra.begin(); it != extra.end(); ++it) {
+            if (it.value().isNull()) {
+                environment.remove(it.key());
+            } else {
+                environment.insert(it.key(), it.value());
+            }
+        }
         environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -255,11 +263,17 @@ TEST_F(ScriptedPrintTest, UnacceptableSenderNameStopsThePrintBeforeAnyDialog) {
     // Set from outside, past the field's formatter: a character beyond U+007E.
     script << "set senderNameTextEdit \"Dana Whitfi\u00e9ld\""
            << "print"
+           << "answer OK"
            // Still the print dialog: with the fax-sending dialog open, cancel would be an error.
            << "cancel";
     const HostRun run = runScript(script);
     EXPECT_EQ(run.exitCode, 1) << describe(run);
-    EXPECT_TRUE(run.alerts().isEmpty()) << describe(run);
+    EXPECT_EQ(run.alerts(),
+              QStringList({QString::fromUtf8(
+                  "alert: \"The settings in \u201cFax Settings\u201d cannot be used.\" "
+                  "\"The sender name can have at most 30 characters: letters A to Z, digits, "
+                  "spaces and punctuation.\" [OK] -> OK")}))
+        << describe(run);
     EXPECT_FALSE(QFileInfo::exists(jobs()));
 }
 
@@ -269,6 +283,7 @@ TEST_F(ScriptedPrintTest, RefusedSenderNameIsReplacedByTheLastAcceptedOne) {
            << "panel \"Fax Settings\""
            << "set senderNameTextEdit \"Dana Whitfi\u00e9ld\""
            << "print" // refused: the field shows "Dana Whitfield" again
+           << "answer OK"
            << "print"
            << "type addressPhoneNumberTextField 0207946001"
            << "press Add"
@@ -353,6 +368,42 @@ TEST_F(ScriptedPrintTest, ScreenshotShowsTheDialogWithTheFaxPanel) {
         }
     }
     EXPECT_GT(colours.size(), 20) << "a blank or boxes-only picture";
+}
+
+// Japanese ships, so its labels must be drawn: the screenshot differs from one taken with every
+// font that has Japanese hidden, where each Japanese character is an empty box.
+TEST_F(ScriptedPrintTest, JapaneseScreenshotDrawsThePanelsLabels) {
+    const QString noJapaneseFonts = temp.filePath(QStringLiteral("no-japanese-fonts.conf"));
+    QFile conf(noJapaneseFonts);
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("<?xml version=\"1.0\"?>\n"
+               "<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+               "<fontconfig>\n"
+               "  <include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
+               "  <selectfont><rejectfont><pattern>\n"
+               "    <patelt name=\"lang\"><string>ja</string></patelt>\n"
+               "  </pattern></rejectfont></selectfont>\n"
+               "</fontconfig>\n");
+    conf.close();
+    const QMap<QString, QString> japanese = {{"LANG", "ja_JP.UTF-8"},
+                                             {"LC_ALL", QString()},
+                                             {"LC_MESSAGES", QString()},
+                                             {"LANGUAGE", QString()}};
+    QMap<QString, QString> withoutJapaneseFonts = japanese;
+    withoutJapaneseFonts.insert("FONTCONFIG_FILE", noJapaneseFonts);
+
+    const QString drawn = temp.filePath(QStringLiteral("ja.png"));
+    const QString boxes = temp.filePath(QStringLiteral("ja-boxes.png"));
+    const HostRun run = runHost(QStringList{"--ppd", kPpd, "--screenshot", drawn}, japanese);
+    ASSERT_EQ(run.exitCode, 0) << describe(run);
+    const HostRun boxed =
+        runHost(QStringList{"--ppd", kPpd, "--screenshot", boxes}, withoutJapaneseFonts);
+    ASSERT_EQ(boxed.exitCode, 0) << describe(boxed);
+    const QImage withFonts(drawn);
+    const QImage withoutFonts(boxes);
+    ASSERT_FALSE(withFonts.isNull());
+    ASSERT_FALSE(withoutFonts.isNull());
+    EXPECT_NE(withFonts, withoutFonts) << "the Japanese labels are drawn as empty boxes";
 }
 
 } // namespace

@@ -227,13 +227,22 @@ TEST(BundleLanguages, OverrideAndEnvironment) {
         LanguageScope override({"fr", "de"});
         EXPECT_EQ(kit::Bundle::preferredLanguages(), QStringList({"fr", "de"}));
     }
+    // The environment is read once per process; lifting an override reads it again.
+    const auto readAgain = [] {
+        kit::Bundle::setPreferredLanguagesForTesting({});
+    };
     vextel_test::EnvironmentScope language("LANGUAGE", "fr_FR:en");
     {
         vextel_test::EnvironmentScope all("LC_ALL", "de_DE.UTF-8@euro");
+        readAgain();
         EXPECT_EQ(kit::Bundle::preferredLanguages(), QStringList({"fr_FR", "en", "de_DE"}));
     }
     vextel_test::EnvironmentScope all("LC_ALL", "");
     vextel_test::EnvironmentScope messages("LC_MESSAGES", "");
     vextel_test::EnvironmentScope lang("LANG", "de_CH.UTF-8");
+    EXPECT_EQ(kit::Bundle::preferredLanguages(), QStringList({"fr_FR", "en", "de_DE"}))
+        << "read once: a change of the environment is not seen until asked again";
+    readAgain();
     EXPECT_EQ(kit::Bundle::preferredLanguages(), QStringList({"fr_FR", "en", "de_CH"}));
+    readAgain();
 }

@@ -139,5 +139,9 @@
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
+        <translation>Der Absendername darf höchstens 30 Zeichen haben: Buchstaben A bis Z, Ziffern, Leerzeichen und Satzzeichen.</translation>
+    </message>
 </context>
 </TS>

@@ -139,5 +139,9 @@
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
+        <translation>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</translation>
+    </message>
 </context>
 </TS>

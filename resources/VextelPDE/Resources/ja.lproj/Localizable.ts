@@ -139,5 +139,9 @@
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
+    <message>
+        <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
+        <translation>送信者名は30文字以内で、半角の英字、数字、スペース、記号だけを使えます。</translation>
+    </message>
 </context>
 </TS>
