@@ -5,6 +5,8 @@ namespace vextel_bench {
 const std::vector<Suite>& suites() {
     static const std::vector<Suite> kSuites = {
         {"host", "print-dialog host with the fax panel against bare Qt", hostSuiteRows},
+        {"picker", "address-book picker on a 65,535-contact book against bare loops",
+         pickerSuiteRows},
         {"address-book", "the address-book library against bare file reading",
          addressBookSuiteRows},
     };
@@ -15,6 +17,8 @@ const std::vector<Probe>& probes() {
     static const std::vector<Probe> kProbes = {
         {"fax-dialog-openings", faxDialogOpeningsProbe},
         {"bare-dialog-openings", bareDialogOpeningsProbe},
+        {"picker-book", pickerBookProbe},
+        {"bare-book", bareBookProbe},
         {"vcard-book-read", vcardBookReadProbe},
         {"vcard-line-scan", vcardLineScanProbe},
     };

@@ -34,6 +34,7 @@ Command probeCommand(const BenchContext& context, const QString& probe,
 
 // ---- Suites
 std::vector<BenchRow> hostSuiteRows(const BenchContext& context);
+std::vector<BenchRow> pickerSuiteRows(const BenchContext& context);
 std::vector<BenchRow> addressBookSuiteRows(const BenchContext& context);
 
 // ---- Probes
@@ -41,6 +42,8 @@ int faxDialogOpeningsProbe(const BenchContext& context, const QStringList& argum
                            QTextStream& out);
 int bareDialogOpeningsProbe(const BenchContext& context, const QStringList& arguments,
                             QTextStream& out);
+int pickerBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+int bareBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int vcardBookReadProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int vcardLineScanProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 

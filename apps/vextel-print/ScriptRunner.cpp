@@ -9,11 +9,15 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimeEdit>
 #include <QTimer>
@@ -112,6 +116,8 @@ ScriptRunner::ScriptRunner(QStringList lines, QTextStream& output)
     modalDriver_.setTimeLimit(0);
     modalDriver_.setEveryRun([this](kit::Window* window) { runLinesInside(window); });
     alertDriver_.setResponder([this](const kit::AlertRecord& alert) { return answerAlert(alert); });
+    openPanelDriver_.setResponder(
+        [this](const kit::OpenPanelRequest& request) { return answerOpenPanel(request); });
     launchWatcher_.startsLaunches = true;
     launchWatcher_.onLaunch = [this](const kit::Workspace::Launch& launch) {
         reportLaunch(launch);
@@ -140,6 +146,7 @@ bool ScriptRunner::run(PrintDialog& dialog) {
     dialog_ = &dialog;
     kit::ModalDriverScope modalScope(modalDriver_);
     kit::AlertDriverScope alertScope(alertDriver_);
+    kit::OpenPanelDriverScope openPanelScope(openPanelDriver_);
     Line line;
     while (error_.isEmpty() && !finished() && nextLine(&line)) {
         runLine(line);
@@ -222,6 +229,30 @@ QString ScriptRunner::answerAlert(const kit::AlertRecord& alert) {
     return answer;
 }
 
+// The next line answers the open panel: the files to choose (relative to the working folder), or
+// cancel.
+std::optional<QStringList> ScriptRunner::answerOpenPanel(const kit::OpenPanelRequest& request) {
+    Line line;
+    std::optional<QStringList> chosen;
+    if (!error_.isEmpty()) {
+        return chosen;
+    }
+    if (!nextLine(&line)) {
+        error_ = QStringLiteral("line %1: the script ended while an open panel is open")
+                     .arg(lines_.size());
+    } else if (line.words.value(0) != QLatin1String("openpanel") || line.words.size() < 2) {
+        fail(line, QStringLiteral("an open panel is open: expected %1")
+                       .arg(QLatin1String(commandNamed("openpanel")->usage)));
+    } else if (line.words.size() > 2 && !request.allowsMultipleSelection) {
+        fail(line, QStringLiteral("the open panel takes one file"));
+    } else if (line.words.at(1) != QLatin1String("cancel") || line.words.size() > 2) {
+        chosen = line.words.mid(1);
+    }
+    output_ << "open panel: " << quoted(request.directory) << " -> "
+            << (chosen ? chosen->join(QLatin1Char(' ')) : QStringLiteral("cancel")) << Qt::endl;
+    return chosen;
+}
+
 bool ScriptRunner::fail(const Line& line, const QString& message) {
     if (error_.isEmpty()) {
         error_ = QStringLiteral("line %1: %2").arg(line.number).arg(message);
@@ -246,6 +277,11 @@ const ScriptRunner::Command ScriptRunner::kCommands[] = {
     {"print", 0, 0, "print", &ScriptRunner::print, true},
     {"cancel", 0, 0, "cancel", &ScriptRunner::cancel, true},
     {"screenshot", 1, 1, "screenshot FILE", &ScriptRunner::screenshot, false},
+    {"tab", 2, 2, "tab TABVIEW ITEM", &ScriptRunner::tab, false},
+    {"doubleclick", 2, 2, "doubleclick TABLE ROW|header|below", &ScriptRunner::doubleClick, false},
+    {"show", 1, 1, "show TABLE", &ScriptRunner::show, false},
+    {"openpanel", 1, kAnyCount, "openpanel FILE... or openpanel cancel", &ScriptRunner::openPanel,
+     false},
     {"wait", 1, 1, "wait SECONDS", &ScriptRunner::wait, false},
 };
 
@@ -336,6 +372,10 @@ bool ScriptRunner::copies(const Line& line) {
 
 bool ScriptRunner::answer(const Line& line) {
     return fail(line, QStringLiteral("no alert is open"));
+}
+
+bool ScriptRunner::openPanel(const Line& line) {
+    return fail(line, QStringLiteral("no open panel is open"));
 }
 
 // ---- Commands for the window the script acts in
@@ -473,6 +513,101 @@ bool ScriptRunner::screenshot(const Line& line) {
     QWidget* window = scope();
     if (!window->grab().save(line.words.at(1), "PNG")) {
         return fail(line, QStringLiteral("cannot write %1").arg(quoted(line.words.at(1))));
+    }
+    return true;
+}
+
+bool ScriptRunner::tab(const Line& line) {
+    if (line.words.size() != 3) {
+        return fail(line, QStringLiteral("expected tab TABVIEW ITEM"));
+    }
+    auto* tabs = qobject_cast<QTabWidget*>(findWidget(line.words.at(1)));
+    if (tabs == nullptr || !tabs->isEnabled()) {
+        return fail(line, QStringLiteral("no enabled tab view %1").arg(quoted(line.words.at(1))));
+    }
+    bool isNumber = false;
+    int index = line.words.at(2).toInt(&isNumber) - 1;
+    for (int i = 0; !isNumber && i < tabs->count(); ++i) {
+        if (plainTitle(tabs->tabText(i)) == line.words.at(2)) {
+            index = i;
+        }
+    }
+    if (index < 0 || index >= tabs->count() || !tabs->isTabEnabled(index)) {
+        return fail(line, QStringLiteral("the tab view %1 has no tab %2")
+                              .arg(quoted(line.words.at(1)), quoted(line.words.at(2))));
+    }
+    // What a person's click does: the tab bar changes the current tab.
+    tabs->tabBar()->setCurrentIndex(index);
+    return true;
+}
+
+bool ScriptRunner::doubleClick(const Line& line) {
+    if (line.words.size() != 3) {
+        return fail(line, QStringLiteral("expected doubleclick TABLE ROW|header|below"));
+    }
+    auto* table = qobject_cast<QTableView*>(findWidget(line.words.at(1)));
+    if (table == nullptr || table->model() == nullptr || !table->isEnabled()) {
+        return fail(line, QStringLiteral("no enabled table %1").arg(quoted(line.words.at(1))));
+    }
+    const QString where = line.words.at(2);
+    const int rows = table->model()->rowCount();
+    QWidget* target = table->viewport();
+    QPoint point;
+    if (where == QLatin1String("header")) {
+        target = table->horizontalHeader()->viewport();
+        point = QPoint(4, table->horizontalHeader()->height() / 2);
+    } else if (where == QLatin1String("below")) {
+        const int bottom =
+            rows == 0 ? 0 : table->visualRect(table->model()->index(rows - 1, 0)).bottom() + 1;
+        if (bottom + 2 >= table->viewport()->height()) {
+            return fail(line, QStringLiteral("the table %1 shows no space below its last row")
+                                  .arg(quoted(line.words.at(1))));
+        }
+        point = QPoint(4, bottom + 2);
+    } else {
+        bool ok = false;
+        const int row = where.toInt(&ok) - 1;
+        if (!ok || row < 0 || row >= rows) {
+            return fail(line, QStringLiteral("the table has no row %1").arg(where));
+        }
+        table->scrollTo(table->model()->index(row, 0));
+        point = table->visualRect(table->model()->index(row, 0)).center();
+    }
+    // A person's double click: press, release, then the second press that reports the double
+    // click, and its release.
+    const QPointF local(point);
+    const QPointF global(target->mapToGlobal(point));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons buttons =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, local, global, Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    }
+    return true;
+}
+
+bool ScriptRunner::show(const Line& line) {
+    if (line.words.size() != 2) {
+        return fail(line, QStringLiteral("expected show TABLE"));
+    }
+    auto* table = qobject_cast<QTableView*>(findWidget(line.words.at(1)));
+    if (table == nullptr || table->model() == nullptr) {
+        return fail(line, QStringLiteral("no table %1").arg(quoted(line.words.at(1))));
+    }
+    const QAbstractItemModel* model = table->model();
+    QStringList headers;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        headers << model->headerData(column, Qt::Horizontal).toString();
+    }
+    output_ << "table " << line.words.at(1) << " (" << headers.join(QLatin1String(" | "))
+            << "): " << model->rowCount() << " rows" << Qt::endl;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column) {
+            cells << model->index(row, column).data().toString();
+        }
+        output_ << "  " << row + 1 << ": " << cells.join(QLatin1String(" | ")) << Qt::endl;
     }
     return true;
 }

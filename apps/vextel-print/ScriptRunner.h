@@ -2,11 +2,13 @@
 
 #include "kit/AlertDriver.h"
 #include "kit/ModalDriver.h"
+#include "kit/OpenPanelDriver.h"
 #include "kit/Workspace.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 class QWidget;
 
@@ -58,6 +60,7 @@ private:
     bool runLine(const Line& line);
     bool nextLine(Line* line);
     QString answerAlert(const kit::AlertRecord& alert);
+    std::optional<QStringList> answerOpenPanel(const kit::OpenPanelRequest& request);
     bool fail(const Line& line, const QString& message);
 
     const Command* commandNamed(const QString& name) const;
@@ -68,6 +71,8 @@ private:
     bool copies(const Line& line);
     // An answer line outside an alert.
     bool answer(const Line& line);
+    // An openpanel line outside an open panel.
+    bool openPanel(const Line& line);
     bool press(const Line& line);
     bool choose(const Line& line);
     bool type(const Line& line);
@@ -75,6 +80,12 @@ private:
     bool select(const Line& line);
     // Writes a PNG of the window the script acts in.
     bool screenshot(const Line& line);
+    // Clicks a tab of a tab view, by its number from 1 or its title.
+    bool tab(const Line& line);
+    // Double-clicks a row of a table, its header, or the space below its last row.
+    bool doubleClick(const Line& line);
+    // Writes the rows of a table as shown, one line each.
+    bool show(const Line& line);
     // Lets the event loop run for a while (a DNS-SD answer, a started program).
     bool wait(const Line& line);
     void reportLaunch(const kit::Workspace::Launch& launch);
@@ -90,6 +101,7 @@ private:
     QString error_;
     kit::ModalDriver modalDriver_;
     kit::AlertDriver alertDriver_;
+    kit::OpenPanelDriver openPanelDriver_;
     kit::Workspace::LaunchRecorder launchWatcher_;
 };
 

@@ -26,7 +26,7 @@ int OpenPanel::runModal() {
 
 int OpenPanel::runDialog() {
     auto dialog = std::make_unique<QFileDialog>();
-    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setOption(QFileDialog::DontUseNativeDialog, !request_.usesDesktopChooser);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     if (request_.canChooseDirectories && !request_.canChooseFiles) {
         dialog->setFileMode(QFileDialog::Directory);

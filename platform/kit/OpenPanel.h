@@ -18,6 +18,8 @@ public:
     bool canChooseDirectories() const { return request_.canChooseDirectories; }
     void setAllowsMultipleSelection(bool allows) { request_.allowsMultipleSelection = allows; }
     bool allowsMultipleSelection() const { return request_.allowsMultipleSelection; }
+    void setUsesDesktopChooser(bool uses) { request_.usesDesktopChooser = uses; }
+    bool usesDesktopChooser() const { return request_.usesDesktopChooser; }
     // The folder shown first.
     void setDirectory(const QString& path) { request_.directory = path; }
     QString directory() const { return request_.directory; }

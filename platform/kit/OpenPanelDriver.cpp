@@ -22,7 +22,7 @@ void OpenPanelDriver::cancel() {
 std::optional<QStringList> OpenPanelDriver::respond(const OpenPanelRequest& request) {
     requests_.append(request);
     if (answers_.isEmpty()) {
-        return std::nullopt;
+        return responder_ ? responder_(request) : std::nullopt;
     }
     return answers_.takeFirst();
 }

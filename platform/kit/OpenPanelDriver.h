@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace kit {
@@ -12,15 +13,22 @@ struct OpenPanelRequest {
     bool canChooseFiles = true;
     bool canChooseDirectories = false;
     bool allowsMultipleSelection = false;
+    // The desktop's own chooser (through the desktop portal inside a sandbox) instead of Qt's.
+    bool usesDesktopChooser = false;
     QString directory;
 };
 
 // Answers open panels for tests and automation: queued answers one per panel, in order (chosen
-// paths, or cancel); with none left the panel is cancelled. Records every request.
+// paths, or cancel); with none left, the responder if set; else the panel is cancelled. Records
+// every request.
 class OpenPanelDriver {
 public:
+    // Chosen paths, or nothing for cancel.
+    using Responder = std::function<std::optional<QStringList>(const OpenPanelRequest& request)>;
+
     void choose(const QStringList& paths);
     void cancel();
+    void setResponder(Responder responder) { responder_ = std::move(responder); }
     int pendingAnswers() const { return static_cast<int>(answers_.size()); }
 
     const QList<OpenPanelRequest>& requests() const { return requests_; }
@@ -34,6 +42,7 @@ public:
 private:
     friend class OpenPanelDriverScope;
     QList<std::optional<QStringList>> answers_;
+    Responder responder_;
     QList<OpenPanelRequest> requests_;
 };
 

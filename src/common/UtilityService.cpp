@@ -231,10 +231,19 @@ void UtilityService::removeHelpCacheForBundleID(const std::optional<QString>& bu
     writePropertyListAsXml(root.get(), path);
 }
 
+bool UtilityService::isSandboxedHost(const QString& homeDirectory, bool flatpakInfoPresent,
+                                     bool snapSet) {
+    return homeDirectory.contains(QLatin1String("Containers")) || flatpakInfoPresent || snapSet;
+}
+
 bool UtilityService::isSandboxed() {
     int32_t& isSandbox = kit::Environment::sandboxCache();
     if (isSandbox == -1) {
-        isSandbox = kit::Environment::homeDirectory().contains(QLatin1String("Containers")) ? 1 : 0;
+        isSandbox = isSandboxedHost(kit::Environment::homeDirectory(),
+                                    QFileInfo::exists(QStringLiteral("/.flatpak-info")),
+                                    qEnvironmentVariableIsSet("SNAP"))
+                        ? 1
+                        : 0;
     }
     return isSandbox == 1;
 }

@@ -25,9 +25,13 @@ public:
     // The help registration store: an XML property list in the user's configuration folder.
     static QString helpRegistrationStorePath();
 
-    // True when the home directory the process sees lies in an application container. Decided
+    // True when the process runs in an application sandbox: a home directory inside an
+    // application container, a Flatpak (/.flatpak-info present) or a Snap (SNAP set). Decided
     // once per process.
     static bool isSandboxed();
+    // The rule behind isSandboxed, on given facts.
+    static bool isSandboxedHost(const QString& homeDirectory, bool flatpakInfoPresent,
+                                bool snapSet);
 
     // True when the user is a member of the group "admin" by the identity service.
     static bool checkIfAdminUser(const std::optional<QString>& userName);

@@ -31,4 +31,21 @@ inline constexpr QLatin1String kNoteKey{"note"};
 // An entry of the address-file list: the file's name (kNameKey) and its full path.
 inline constexpr QLatin1String kPathKey{"path"};
 
+// AddressBookController: the search texts of the picker's tabs.
+inline constexpr QLatin1String kPcAddressSearchFieldKey{"pcAddressSearchField"};
+inline constexpr QLatin1String kDeviceAddressSearchFieldKey{"deviceAddressSearchField"};
+// AddressBookController: derived flags that enable the picker's buttons.
+inline constexpr QLatin1String kCanAddPCAddressDataKey{"canAddPCAddressData"};
+inline constexpr QLatin1String kCanShowPCAddressPropertyKey{"canShowPCAddressProperty"};
+inline constexpr QLatin1String kCanAddDeviceAddressDataKey{"canAddDeviceAddressData"};
+inline constexpr QLatin1String kCanShowDeviceAddressPropertyKey{"canShowDeviceAddressProperty"};
+inline constexpr QLatin1String kCanRemoveDestinationAddressKey{"canRemoveDestinationAddress"};
+
+// An entry of a picker's tab (a dictionary): an individual has kIdKey, kNameKey, kPhoneNumberKey
+// and, from a PC book, kCompanyKey and kNoteKey; a group has kNameKey, kPhoneNumberKey equal to
+// kGroupPhoneNumber, and kUserIDListKey (its members' identifiers).
+inline constexpr QLatin1String kIdKey{"Id"};
+inline constexpr QLatin1String kUserIDListKey{"userIDList"};
+inline constexpr QLatin1String kGroupPhoneNumber{"Group"};
+
 } // namespace tarvik_pde_m40vextel

@@ -119,11 +119,7 @@ void FaxSettingController::createDialog() {
     prepareView();
     attachFormatters();
     resetValues();
-    // Address-book files come with the address-book library; until then none can be used.
-    if (addressFileList_ != nullptr) {
-        addressFileList_->removeAllArrangedObjects();
-    }
-    kit::setValueForKey(this, kIsAddressFileAvailableKey, false);
+    fillAddressFileList();
     // Only this run's Start sends: a run closed by the window's close button or Escape, or
     // ended by a stray stop, must not send on the strength of an earlier print's Start.
     sendingStatus_ = false;
@@ -356,16 +352,6 @@ void FaxSettingController::deleteAddressInfo(QObject* /*sender*/) {
         addressArrayController_->removeObjects(selected);
     }
 }
-
-// MARK: address books (the picker joins the dialog later; until then these do nothing)
-
-void FaxSettingController::selectAddressBook(QObject* /*sender*/) {}
-
-void FaxSettingController::addToAddressBook(QObject* /*sender*/) {}
-
-void FaxSettingController::lookupAddressBook(QObject* /*sender*/) {}
-
-void FaxSettingController::lookupDeviceData(QObject* /*sender*/) {}
 
 // MARK: Start and Stop
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <cstdint>
 #include <cups/ppd.h>
 #include <memory>
 #include <optional>
@@ -92,6 +93,11 @@ public:
     // Writes the job parameters; only meaningful after a run that ended with Start.
     void setPrintSettings(printing::PrintSettings* printSettings);
 
+    // The folder an open panel for address-book files starts in, made of the first four and the
+    // last three components of the library's folder ("/" counting as the first); none when the
+    // folder is empty or has fewer than seven components.
+    static std::optional<QString> openPanelDirectory(const QString& folder);
+
     std::shared_ptr<kit::Bundle> bundle() const { return bundle_; }
     ppd_file_t* ppd() const { return ppd_; }
     std::optional<QString> printerAddress() const { return printerAddress_; }
@@ -171,6 +177,10 @@ private:
     void prepareView();
     void attachFormatters();
     void resetValues();
+    void fillAddressFileList();
+    bool chooseAddressFiles();
+    void openPicker(int tabIndex);
+    std::int32_t addSelectedRecipientsToFile(const QString& path);
     void closeDialog(bool sending);
     bool hasDuplicateOfEntry() const;
     int alert(const QString& message, const QString& informativeText,

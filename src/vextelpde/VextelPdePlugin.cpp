@@ -1,8 +1,11 @@
 #include "vextelpde/VextelPdePlugin.h"
 
+#include "common/BasicPdeView.h"
 #include "kit/Bundle.h"
 #include "kit/ClassRegistry.h"
 #include "kit/SystemLog.h"
+#include "vextelpde/AddressBookController.h"
+#include "vextelpde/AddressBookView.h"
 #include "vextelpde/AddressInformation.h"
 #include "vextelpde/FaxSettingController.h"
 #include "vextelpde/FaxSettingView.h"
@@ -47,6 +50,10 @@ void VextelPdePlugin::registerClasses() {
         QStringLiteral("FaxSettingController"));
     kit::ClassRegistry::registerObjectClass<AddressInformation>(
         QStringLiteral("AddressInformation"));
+    kit::ClassRegistry::registerViewClass<BasicPdeView>(QStringLiteral("BasicPdeView"));
+    kit::ClassRegistry::registerViewClass<AddressBookView>(QStringLiteral("AddressBookView"));
+    kit::ClassRegistry::registerObjectClass<AddressBookController>(
+        QStringLiteral("AddressBookController"));
 }
 
 } // namespace tarvik_pde_m40vextel

@@ -4,16 +4,21 @@
 // owns it, and the alert and modal drivers installed for every test. A test that includes this
 // header must also include "moc_FaxSettingDialogFixture.cpp" once.
 
+#include "FakeAddressBookLibrary.h"
+#include "common/BasicPdeView.h"
 #include "kit/AlertDriver.h"
 #include "kit/Application.h"
 #include "kit/ArrayController.h"
 #include "kit/Button.h"
 #include "kit/ClassRegistry.h"
+#include "kit/Environment.h"
 #include "kit/KeyValue.h"
 #include "kit/Layout.h"
 #include "kit/ModalDriver.h"
 #include "kit/Panel.h"
 #include "kit/TextField.h"
+#include "vextelpde/AddressBookController.h"
+#include "vextelpde/AddressBookView.h"
 #include "vextelpde/AddressInformation.h"
 #include "vextelpde/BindingKeys.h"
 #include "vextelpde/FaxSettingController.h"
@@ -60,6 +65,9 @@ inline void registerDialogClasses() {
     kit::ClassRegistry::registerObjectClass<FaxSettingController>("FaxSettingController");
     kit::ClassRegistry::registerObjectClass<AddressInformation>("AddressInformation");
     kit::ClassRegistry::registerViewClass<FaxSettingView>("FaxSettingView");
+    kit::ClassRegistry::registerObjectClass<AddressBookController>("AddressBookController");
+    kit::ClassRegistry::registerViewClass<AddressBookView>("AddressBookView");
+    kit::ClassRegistry::registerViewClass<BasicPdeView>("BasicPdeView");
 }
 
 inline kit::ObjectRef makeRecipient(const QString& name, const QString& phoneNumber) {
@@ -77,12 +85,17 @@ inline QString recipientText(const kit::ObjectRef& recipient) {
 class FaxSettingDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Not sandboxed unless a test says so: a home outside any container.
+        kit::Environment::resetCachesForTesting();
         registerDialogClasses();
         ASSERT_TRUE(kit::Layout::loadFile(faxSettingLayoutPath(), &owner, &topLevelObjects));
         ASSERT_NE(controller(), nullptr);
     }
 
-    void TearDown() override { topLevelObjects.clear(); }
+    void TearDown() override {
+        topLevelObjects.clear();
+        kit::Environment::resetCachesForTesting();
+    }
 
     FaxSettingController* controller() const { return owner.detailedFaxSettingContoller(); }
     kit::ArrayController* recipients() const { return controller()->addressArrayController(); }
@@ -130,6 +143,9 @@ protected:
     kit::AlertDriverScope alertScope{alertDriver};
     kit::ModalDriver modalDriver;
     kit::ModalDriverScope modalScope{modalDriver};
+    FakeAddressBookLibrary library;
+    AddressBookLibrary::Override libraryScope{library};
+    kit::Environment::HomeDirectoryOverride home{QStringLiteral("/home/tester")};
 };
 
 } // namespace tarvik_pde_m40vextel::testing

@@ -65,6 +65,13 @@ TEST(BindingKeys, NameAPropertyOfTheirClass) {
         {kPhoneNumberKey, &AddressInformation::staticMetaObject},
         {kCompanyKey, &AddressInformation::staticMetaObject},
         {kNoteKey, &AddressInformation::staticMetaObject},
+        {kPcAddressSearchFieldKey, &AddressBookController::staticMetaObject},
+        {kDeviceAddressSearchFieldKey, &AddressBookController::staticMetaObject},
+        {kCanAddPCAddressDataKey, &AddressBookController::staticMetaObject},
+        {kCanShowPCAddressPropertyKey, &AddressBookController::staticMetaObject},
+        {kCanAddDeviceAddressDataKey, &AddressBookController::staticMetaObject},
+        {kCanShowDeviceAddressPropertyKey, &AddressBookController::staticMetaObject},
+        {kCanRemoveDestinationAddressKey, &AddressBookController::staticMetaObject},
     };
     for (const auto& row : kKeys) {
         EXPECT_GE(row.owner->indexOfProperty(row.key.data()), 0)

@@ -38,6 +38,30 @@ TEST(OpenPanelTest, DriverAnswersAndRecordsTheRequest) {
     EXPECT_EQ(request.directory, "/tmp/books");
 }
 
+// Queued answers come first; then the responder answers, seeing what the panel offers.
+TEST(OpenPanelTest, ResponderAnswersWhenNothingIsQueued) {
+    kit::OpenPanelDriver driver;
+    driver.choose({"/tmp/queued.vcf"});
+    QList<bool> seenDesktopChooser;
+    driver.setResponder([&](const kit::OpenPanelRequest& request) -> std::optional<QStringList> {
+        seenDesktopChooser << request.usesDesktopChooser;
+        if (request.usesDesktopChooser) {
+            return std::nullopt;
+        }
+        return QStringList{"/tmp/answered.vcf"};
+    });
+    kit::OpenPanelDriverScope scope(driver);
+
+    kit::OpenPanel panel;
+    EXPECT_EQ(panel.runModal(), kit::ModalResponseOK);
+    EXPECT_EQ(panel.paths(), QStringList{"/tmp/queued.vcf"});
+    EXPECT_EQ(panel.runModal(), kit::ModalResponseOK);
+    EXPECT_EQ(panel.paths(), QStringList{"/tmp/answered.vcf"});
+    panel.setUsesDesktopChooser(true);
+    EXPECT_EQ(panel.runModal(), kit::ModalResponseCancel);
+    EXPECT_EQ(seenDesktopChooser, (QList<bool>{false, true}));
+}
+
 TEST(OpenPanelTest, RealPanelIsAFileDialogInAModalRun) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
@@ -52,6 +76,7 @@ TEST(OpenPanelTest, RealPanelIsAFileDialogInAModalRun) {
         ASSERT_NE(dialog, nullptr);
         startFolder = dialog->directory().absolutePath();
         EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
         dialog->selectFile(file);
         static_cast<QDialog*>(dialog)->accept();
     });

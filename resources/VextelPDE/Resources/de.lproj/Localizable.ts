@@ -140,6 +140,80 @@
         <translation>Abbrechen</translation>
     </message>
     <message>
+        <source>Address Book</source>
+        <translation>Adressbuch</translation>
+    </message>
+    <message>
+        <source>PC Address Book</source>
+        <translation>PC-Adressbuch</translation>
+    </message>
+    <message>
+        <source>Device Address Book</source>
+        <translation>Geräteadressbuch</translation>
+    </message>
+    <message>
+        <source>Add to Recipients</source>
+        <translation>Zu Empfängern hinzufügen</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Eigenschaften</translation>
+    </message>
+    <message>
+        <source>Group Properties</source>
+        <translation>Gruppeneigenschaften</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation>Firma:</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>Notiz:</translation>
+    </message>
+    <message>
+        <source>Members:</source>
+        <translation>Mitglieder:</translation>
+    </message>
+    <message>
+        <source>Address Book file is none</source>
+        <translation>Keine Adressbuchdatei vorhanden</translation>
+    </message>
+    <message>
+        <source>Device Access Failure</source>
+        <translation>Zugriff auf das Gerät fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Invalid Password</source>
+        <translation>Ungültiges Kennwort</translation>
+    </message>
+    <message>
+        <source>Failed to retrieve data</source>
+        <translation>Die Daten konnten nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Added to Address Book.</source>
+        <translation>Zum Adressbuch hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Address already exists.</source>
+        <translation>Die Adresse ist bereits vorhanden.</translation>
+    </message>
+    <message>
+        <source>No name specified.</source>
+        <translation>Kein Name angegeben.</translation>
+    </message>
+    <message>
+        <source>Cannot add to the file.</source>
+        <translation>Zur Datei kann nicht hinzugefügt werden.</translation>
         <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
         <translation>Der Absendername darf höchstens 30 Zeichen haben: Buchstaben A bis Z, Ziffern, Leerzeichen und Satzzeichen.</translation>
     </message>

@@ -140,6 +140,80 @@
         <translation>Cancel</translation>
     </message>
     <message>
+        <source>Address Book</source>
+        <translation>Address Book</translation>
+    </message>
+    <message>
+        <source>PC Address Book</source>
+        <translation>PC Address Book</translation>
+    </message>
+    <message>
+        <source>Device Address Book</source>
+        <translation>Device Address Book</translation>
+    </message>
+    <message>
+        <source>Add to Recipients</source>
+        <translation>Add to Recipients</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>Group Properties</source>
+        <translation>Group Properties</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation>Company:</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>Note:</translation>
+    </message>
+    <message>
+        <source>Members:</source>
+        <translation>Members:</translation>
+    </message>
+    <message>
+        <source>Address Book file is none</source>
+        <translation>Address Book file is none</translation>
+    </message>
+    <message>
+        <source>Device Access Failure</source>
+        <translation>Device Access Failure</translation>
+    </message>
+    <message>
+        <source>Invalid Password</source>
+        <translation>Invalid Password</translation>
+    </message>
+    <message>
+        <source>Failed to retrieve data</source>
+        <translation>Failed to retrieve data</translation>
+    </message>
+    <message>
+        <source>Added to Address Book.</source>
+        <translation>Added to Address Book.</translation>
+    </message>
+    <message>
+        <source>Address already exists.</source>
+        <translation>Address already exists.</translation>
+    </message>
+    <message>
+        <source>No name specified.</source>
+        <translation>No name specified.</translation>
+    </message>
+    <message>
+        <source>Cannot add to the file.</source>
+        <translation>Cannot add to the file.</translation>
         <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
         <translation>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</translation>
     </message>

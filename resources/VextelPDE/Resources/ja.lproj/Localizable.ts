@@ -140,6 +140,80 @@
         <translation>キャンセル</translation>
     </message>
     <message>
+        <source>Address Book</source>
+        <translation>アドレス帳</translation>
+    </message>
+    <message>
+        <source>PC Address Book</source>
+        <translation>PCアドレス帳</translation>
+    </message>
+    <message>
+        <source>Device Address Book</source>
+        <translation>本体アドレス帳</translation>
+    </message>
+    <message>
+        <source>Add to Recipients</source>
+        <translation>宛先に追加</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>プロパティ</translation>
+    </message>
+    <message>
+        <source>Group Properties</source>
+        <translation>グループのプロパティ</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation>会社名:</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>メモ:</translation>
+    </message>
+    <message>
+        <source>Members:</source>
+        <translation>メンバー:</translation>
+    </message>
+    <message>
+        <source>Address Book file is none</source>
+        <translation>アドレス帳ファイルがありません</translation>
+    </message>
+    <message>
+        <source>Device Access Failure</source>
+        <translation>本体にアクセスできません</translation>
+    </message>
+    <message>
+        <source>Invalid Password</source>
+        <translation>パスワードが正しくありません</translation>
+    </message>
+    <message>
+        <source>Failed to retrieve data</source>
+        <translation>データを取得できませんでした</translation>
+    </message>
+    <message>
+        <source>Added to Address Book.</source>
+        <translation>アドレス帳に追加しました。</translation>
+    </message>
+    <message>
+        <source>Address already exists.</source>
+        <translation>アドレスはすでに登録されています。</translation>
+    </message>
+    <message>
+        <source>No name specified.</source>
+        <translation>名前が指定されていません。</translation>
+    </message>
+    <message>
+        <source>Cannot add to the file.</source>
+        <translation>ファイルに追加できません。</translation>
         <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
         <translation>送信者名は30文字以内で、半角の英字、数字、スペース、記号だけを使えます。</translation>
     </message>

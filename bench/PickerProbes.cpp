@@ -1,0 +1,145 @@
+// In-process probes of the address-book picker: its controller on a vCard book, and the same
+// work done bare (the library's read and every record, plain loops over the names).
+#include "Suites.h"
+#include "kit/AlertDriver.h"
+#include "kit/ArrayController.h"
+#include "kit/Dictionary.h"
+#include "vextelpde/AddressBookController.h"
+#include "vextelpde/AddressBookRecords.h"
+#include "xdirkit/XdirKit.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QSet>
+#include <functional>
+#include <vector>
+
+namespace vextel_bench {
+
+namespace {
+
+namespace records = tarvik_pde_m40vextel::address_book_records;
+
+constexpr int kGroupMembers = 201;
+const QString kKeystroke = QStringLiteral("k");
+
+double millisecondsOf(const std::function<void()>& action) {
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// A group of the first 201 individuals, as a device book holds it.
+kit::ObjectRef groupOfFirstMembers() {
+    QVariantList members;
+    for (int id = 1; id <= kGroupMembers; ++id) {
+        members.append(id);
+    }
+    return kit::Dictionary::create({{QStringLiteral("name"), QStringLiteral("Everyone")},
+                                    {QStringLiteral("phoneNumber"), QStringLiteral("Group")},
+                                    {QStringLiteral("userIDList"), members}});
+}
+
+} // namespace
+
+int pickerBookProbe(const BenchContext&, const QStringList& arguments, QTextStream& out) {
+    using tarvik_pde_m40vextel::AddressBookController;
+    if (arguments.size() != 1) {
+        return 2;
+    }
+    kit::ArrayController files;
+    files.addObject(kit::Dictionary::create({{QStringLiteral("name"), QStringLiteral("book.vcf")},
+                                             {QStringLiteral("path"), arguments[0]}}));
+    files.setSelectionIndex(0);
+    kit::ArrayController pcList;
+    kit::ArrayController deviceList;
+    kit::ArrayController recipients;
+    AddressBookController picker;
+    picker.setAddressFileList(&files);
+    picker.setPcAddressList(&pcList);
+    picker.setDeviceAddressList(&deviceList);
+    picker.setAddressArrayController(&recipients);
+    picker.awakeFromNib();
+
+    const double load = millisecondsOf([&] { picker.initPCAdressBookTab(); });
+    if (pcList.count() == 0) {
+        return 1;
+    }
+    QObject searchField;
+    searchField.setProperty("stringValue", kKeystroke);
+    const double keystroke = millisecondsOf([&] { picker.sortPCAddressData(&searchField); });
+    searchField.setProperty("stringValue", QString());
+    const double clear = millisecondsOf([&] { picker.sortPCAddressData(&searchField); });
+
+    // The group is expanded over every shown individual, then refused by the 30-recipient limit.
+    QList<kit::ObjectRef> entries = pcList.arrangedObjects();
+    const kit::ObjectRef group = groupOfFirstMembers();
+    entries.append(group);
+    deviceList.setContent(entries);
+    deviceList.setSelectedObjects({group});
+    kit::AlertDriver alerts;
+    kit::AlertDriverScope alertScope(alerts);
+    const double adding = millisecondsOf([&] { picker.addSelectedDeviceAddressData(nullptr); });
+    if (alerts.messages() != QStringList{QStringLiteral("No More Destination")}) {
+        return 1;
+    }
+    out << "figure load_ms " << load << Qt::endl;
+    out << "figure keystroke_ms " << keystroke << Qt::endl;
+    out << "figure clear_ms " << clear << Qt::endl;
+    out << "figure group_ms " << adding << Qt::endl;
+    return 0;
+}
+
+int bareBookProbe(const BenchContext&, const QStringList& arguments, QTextStream& out) {
+    if (arguments.size() != 1) {
+        return 2;
+    }
+    QStringList names;
+    std::vector<int> identifiers;
+    const double load = millisecondsOf([&] {
+        XDIRDataRef data = XDIRData_Create();
+        if (XdirGADFile_Read(arguments[0].toUtf8().constData(), data, 0) == XDIR_OK) {
+            XDIRMyFaxRecord record{};
+            for (int32_t i = 0; i < XDIRData_GetCount_MyFax(data); ++i) {
+                XDIRData_GetAt_MyFax(data, i, &record);
+                names.append(QString::fromUtf16(record.name));
+                identifiers.push_back(record.identifier);
+            }
+        }
+        XDIRData_Delete(data);
+    });
+    if (names.isEmpty()) {
+        return 1;
+    }
+    QStringList shown;
+    const double keystroke = millisecondsOf([&] {
+        for (const QString& name : names) {
+            if (name.contains(kKeystroke, Qt::CaseInsensitive)) {
+                shown.append(name);
+            }
+        }
+    });
+    const double clear = millisecondsOf([&] { shown = names; });
+    int found = 0;
+    const double adding = millisecondsOf([&] {
+        QSet<int> wanted;
+        for (int id = 1; id <= kGroupMembers; ++id) {
+            wanted.insert(id);
+        }
+        for (int id : identifiers) {
+            found += wanted.remove(id) ? 1 : 0;
+        }
+    });
+    // The bare side did the same work: every name back, every member found.
+    if (shown.size() != names.size() || found != kGroupMembers) {
+        return 1;
+    }
+    out << "figure load_ms " << load << Qt::endl;
+    out << "figure keystroke_ms " << keystroke << Qt::endl;
+    out << "figure clear_ms " << clear << Qt::endl;
+    out << "figure group_ms " << adding << Qt::endl;
+    return 0;
+}
+
+} // namespace vextel_bench

@@ -1,0 +1,151 @@
+// Adding the entries picked in a tab to the recipients: group expansion, the limit, the one
+// duplicate question per adding, and removing recipients.
+
+#include "kit/Application.h"
+#include "kit/KeyValue.h"
+#include "kit/SystemLog.h"
+#include "vextelpde/AddressBookController.h"
+#include "vextelpde/AddressInformation.h"
+#include "vextelpde/BindingKeys.h"
+
+#include <QHash>
+
+namespace tarvik_pde_m40vextel {
+
+namespace {
+
+bool isGroup(const QObject* entry) {
+    return kit::valueForKey(entry, kPhoneNumberKey).toString() == kGroupPhoneNumber;
+}
+
+// Absent values equal nothing.
+bool isSameText(const QVariant& a, const QVariant& b) {
+    return a.isValid() && b.isValid() && !a.toString().isNull() && !b.toString().isNull() &&
+           a.toString() == b.toString();
+}
+
+enum class DuplicateAnswer { NotAsked, Add, Skip };
+
+} // namespace
+
+void AddressBookController::addSelectedPCAddressData(QObject* sender) {
+    // A double click on the header or below the last row hits no row and adds nothing.
+    if (auto* table = qobject_cast<kit::TableView*>(sender);
+        table != nullptr && table->clickedRow() < 0) {
+        return;
+    }
+    addAddressesFromAddressBook(pcAddressList_);
+}
+
+void AddressBookController::addSelectedDeviceAddressData(QObject* sender) {
+    if (auto* table = qobject_cast<kit::TableView*>(sender);
+        table != nullptr && table->clickedRow() < 0) {
+        return;
+    }
+    addAddressesFromAddressBook(deviceAddressList_);
+}
+
+void AddressBookController::addAddressesFromAddressBook(kit::ArrayController* sourceList) {
+    if (sourceList == nullptr || addressArrayController_ == nullptr) {
+        return;
+    }
+    QList<kit::ObjectRef> picked;
+    const QList<kit::ObjectRef> selected = sourceList->selectedObjects();
+    for (const kit::ObjectRef& entry : selected) {
+        if (isGroup(entry.get())) {
+            picked.append(getAddressListFrom(entry, sourceList));
+        } else {
+            picked.append(entry);
+        }
+    }
+    // The limit counts every picked entry, before any duplicate is skipped.
+    if (addressArrayController_->count() + picked.size() > kMaximumRecipientCount) {
+        alert(QStringLiteral("No More Destination"), {}, {QStringLiteral("OK")});
+        return;
+    }
+    DuplicateAnswer answer = DuplicateAnswer::NotAsked;
+    for (const kit::ObjectRef& entry : picked) {
+        if (existAddressInDestination(entry.get())) {
+            if (answer == DuplicateAnswer::NotAsked) {
+                answer = checkIfAllowDuplication() ? DuplicateAnswer::Add : DuplicateAnswer::Skip;
+            }
+            if (answer == DuplicateAnswer::Skip) {
+                continue;
+            }
+        }
+        addDestinationAddress(entry.get());
+    }
+}
+
+QList<kit::ObjectRef>
+AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
+                                          kit::ArrayController* sourceList) const {
+    // How often each identifier is still to be found: one individual takes one occurrence.
+    QHash<int, int> missing;
+    qsizetype missingCount = 0;
+    for (const QVariant& id : kit::valueForKey(group.get(), kUserIDListKey).toList()) {
+        ++missing[id.toInt()];
+        ++missingCount;
+    }
+    QList<kit::ObjectRef> members;
+    const QList<kit::ObjectRef> shown =
+        sourceList != nullptr ? sourceList->arrangedObjects() : QList<kit::ObjectRef>{};
+    for (const kit::ObjectRef& entry : shown) {
+        if (missingCount == 0) {
+            break;
+        }
+        if (isGroup(entry.get())) {
+            continue;
+        }
+        bool isNumber = false;
+        const int identifier = kit::valueForKey(entry.get(), kIdKey).toInt(&isNumber);
+        const auto found = isNumber ? missing.find(identifier) : missing.end();
+        if (found != missing.end() && found.value() > 0) {
+            --found.value();
+            --missingCount;
+            members.append(entry);
+        }
+    }
+    if (missingCount > 0) {
+        kit::SystemLog::log(QStringLiteral("Error. Some addresses not found in the address book."));
+    }
+    return members;
+}
+
+bool AddressBookController::existAddressInDestination(const QObject* entry) const {
+    if (addressArrayController_ == nullptr) {
+        return false;
+    }
+    const QVariant name = kit::valueForKey(entry, kNameKey);
+    const QVariant phoneNumber = kit::valueForKey(entry, kPhoneNumberKey);
+    const QList<kit::ObjectRef> recipients = addressArrayController_->arrangedObjects();
+    return std::any_of(recipients.begin(), recipients.end(), [&](const kit::ObjectRef& recipient) {
+        return isSameText(kit::valueForKey(recipient.get(), kNameKey), name) &&
+               isSameText(kit::valueForKey(recipient.get(), kPhoneNumberKey), phoneNumber);
+    });
+}
+
+bool AddressBookController::checkIfAllowDuplication() const {
+    return alert(QStringLiteral("Duplicated Address Found"),
+                 QStringLiteral("Add the same address to destinations?"),
+                 {QStringLiteral("OK"), QStringLiteral("Cancel")}) == kit::AlertFirstButtonReturn;
+}
+
+void AddressBookController::addDestinationAddress(const QObject* entry) {
+    auto recipient = std::make_shared<AddressInformation>();
+    kit::setValueForKey(recipient.get(), kNameKey, kit::valueForKey(entry, kNameKey));
+    kit::setValueForKey(recipient.get(), kPhoneNumberKey, kit::valueForKey(entry, kPhoneNumberKey));
+    addressArrayController_->addObject(recipient);
+}
+
+void AddressBookController::deleteAddressInfo(QObject* /*sender*/) {
+    if (addressArrayController_ == nullptr) {
+        return;
+    }
+    const QList<kit::ObjectRef> selected = addressArrayController_->selectedObjects();
+    if (!selected.isEmpty()) {
+        addressArrayController_->removeObjects(selected);
+    }
+}
+
+} // namespace tarvik_pde_m40vextel

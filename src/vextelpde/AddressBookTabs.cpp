@@ -1,0 +1,280 @@
+// Loading the picker's two tabs through the address-book library, and their searches.
+
+#include "kit/KeyValue.h"
+#include "kit/SystemLog.h"
+#include "vextelpde/AddressBookController.h"
+#include "vextelpde/AddressBookLibrary.h"
+#include "vextelpde/AddressBookRecords.h"
+#include "vextelpde/BindingKeys.h"
+
+#include <array>
+
+namespace tarvik_pde_m40vextel {
+
+namespace records = address_book_records;
+using RecordKind = AddressBookLibrary::RecordKind;
+
+namespace {
+
+// Where one kind of record keeps what an entry is made of.
+struct RecordLayout {
+    RecordKind kind;
+    std::size_t identifierOffset;
+    records::TextField name;
+    records::TextField phoneNumber;
+    // Absent fields (size 0) are left out of the entry.
+    records::TextField company;
+    records::TextField note;
+    const char* invalidName;
+    const char* invalidPhoneNumber;
+};
+
+struct GroupLayout {
+    RecordKind kind;
+    std::size_t size;
+    records::TextField name;
+    std::size_t memberCountOffset;
+    std::size_t membersOffset;
+    const char* invalidName;
+};
+
+// The log lines name the method and keep its historical spelling.
+constexpr RecordLayout kPCIndividual{RecordKind::MyFax,
+                                     records::kMyFaxIdentifierOffset,
+                                     records::kMyFaxName,
+                                     records::kMyFaxNumber,
+                                     records::kMyFaxCompany,
+                                     records::kMyFaxNote,
+                                     "initPCAdressBookTab: Individual - Invalid name",
+                                     "initPCAdressBookTab: Individual - Invalid Phone Number"};
+constexpr GroupLayout kPCGroup{RecordKind::MyFaxGroup,
+                               records::kMyFaxGroupSize,
+                               records::kMyFaxGroupName,
+                               records::kMyFaxGroupMemberCountOffset,
+                               records::kMyFaxGroupMembersOffset,
+                               "initPCAdressBookTab: Group - Invalid name"};
+constexpr RecordLayout kDeviceIndividual{RecordKind::Fax,
+                                         records::kFaxIdentifierOffset,
+                                         records::kFaxName,
+                                         records::kFaxNumber,
+                                         {0, 0},
+                                         {0, 0},
+                                         "initDeviceAddressTab: Individual - Invalid name",
+                                         "initDeviceAddressTab: Individual - Invalid phone number"};
+constexpr GroupLayout kDeviceGroup{RecordKind::FaxGroup,
+                                   records::kFaxGroupSize,
+                                   records::kFaxGroupName,
+                                   records::kFaxGroupMemberCountOffset,
+                                   records::kFaxGroupMembersOffset,
+                                   "initDeviceAddressTab: Group - Invalid name"};
+
+// One buffer fits every record kind; zeroed before each copy so that a library that fills less
+// than the whole record never shows the previous record's bytes.
+using RecordBuffer = std::array<unsigned char, records::kLargestRecordSize>;
+
+std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
+                                             const RecordLayout& layout) {
+    QVariantMap values;
+    values.insert(kIdKey, records::readUInt16(record.data(), layout.identifierOffset));
+    const std::optional<QString> name = records::readText(record.data(), layout.name);
+    if (!name) {
+        kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
+        return std::nullopt;
+    }
+    values.insert(kNameKey, *name);
+    const std::optional<QString> phoneNumber = records::readText(record.data(), layout.phoneNumber);
+    if (!phoneNumber) {
+        kit::SystemLog::log(QString::fromLatin1(layout.invalidPhoneNumber));
+        return std::nullopt;
+    }
+    values.insert(kPhoneNumberKey, *phoneNumber);
+    if (layout.company.size != 0) {
+        values.insert(
+            kCompanyKey,
+            records::readText(record.data(), layout.company).value_or(QStringLiteral("")));
+        values.insert(kNoteKey,
+                      records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
+    }
+    return kit::Dictionary::create(values);
+}
+
+std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupLayout& layout) {
+    const std::optional<QString> name = records::readText(record.data(), layout.name);
+    if (!name) {
+        kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
+        return std::nullopt;
+    }
+    // A count beyond what the record holds is cut to the record, never read past it.
+    const std::size_t capacity = (layout.size - layout.membersOffset) / 2;
+    const std::size_t count = std::min<std::size_t>(
+        records::readUInt16(record.data(), layout.memberCountOffset), capacity);
+    QVariantList members;
+    members.reserve(static_cast<qsizetype>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        members.append(records::readUInt16(record.data(), layout.membersOffset + 2 * i));
+    }
+    return kit::Dictionary::create(
+        {{kNameKey, *name}, {kPhoneNumberKey, kGroupPhoneNumber}, {kUserIDListKey, members}});
+}
+
+// Reads individuals, then groups, each in record order, asking the count again after every
+// record; the first unreadable record ends the reading. The entries go to `list` in one change.
+void readEntries(AddressBookLibrary& library, AddressBookLibrary::DataHandle data,
+                 const RecordLayout& individual, const GroupLayout& group,
+                 kit::ArrayController* list) {
+    QList<kit::ObjectRef> entries;
+    RecordBuffer record{};
+    bool readable = true;
+    for (std::int32_t i = 0; readable && i < library.count(data, individual.kind); ++i) {
+        record.fill(0);
+        library.getAt(data, individual.kind, i, record.data());
+        std::optional<kit::ObjectRef> entry = makeIndividual(record, individual);
+        readable = entry.has_value();
+        if (readable) {
+            entries.append(*entry);
+        }
+    }
+    for (std::int32_t i = 0; readable && i < library.count(data, group.kind); ++i) {
+        record.fill(0);
+        library.getAt(data, group.kind, i, record.data());
+        std::optional<kit::ObjectRef> entry = makeGroup(record, group);
+        readable = entry.has_value();
+        if (readable) {
+            entries.append(*entry);
+        }
+    }
+    list->addObjects(entries);
+}
+
+} // namespace
+
+// ---- The PC tab
+
+void AddressBookController::initPCAdressBookTab() {
+    if (pcAddressList_ == nullptr) {
+        return;
+    }
+    pcAddressList_->removeAllArrangedObjects();
+    kit::setValueForKey(this, kPcAddressSearchFieldKey, QStringLiteral(""));
+    if (addressFileList_ == nullptr || addressFileList_->count() == 0) {
+        alert(QStringLiteral("Address Book file is none"), {}, {QStringLiteral("OK")});
+        return;
+    }
+    const QList<kit::ObjectRef> selected = addressFileList_->selectedObjects();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const QString path = kit::valueForKey(selected.first().get(), kPathKey).toString();
+    AddressBookLibrary& library = AddressBookLibrary::current();
+    AddressBookLibrary::DataHandle data = library.createData();
+    if (data == nullptr) {
+        return;
+    }
+    if (library.readFile(path, data, records::kNoFlags) == records::kStatusSuccess) {
+        readEntries(library, data, kPCIndividual, kPCGroup, pcAddressList_);
+    }
+    library.deleteData(data);
+    originalPCAddressList_ = pcAddressList_->arrangedObjects();
+}
+
+void AddressBookController::sortPCAddressData(QObject* sender) {
+    filter(pcAddressList_, originalPCAddressList_,
+           kit::valueForKey(sender, QStringLiteral("stringValue")).toString());
+}
+
+// ---- The device tab
+
+void AddressBookController::initDeviceAddressTab() {
+    if (deviceAddressList_ == nullptr) {
+        return;
+    }
+    deviceAddressList_->removeAllArrangedObjects();
+    kit::setValueForKey(this, kDeviceAddressSearchFieldKey, QStringLiteral(""));
+    reportDeviceOutcome(readDevice());
+}
+
+AddressBookController::DeviceOutcome AddressBookController::readDevice() {
+    const auto outcomeOf = [](std::int32_t status) {
+        return status == records::kStatusSuccess         ? DeviceOutcome::None
+               : status == records::kStatusWrongPassword ? DeviceOutcome::WrongPassword
+                                                         : DeviceOutcome::ReadFailure;
+    };
+    AddressBookLibrary& library = AddressBookLibrary::current();
+    const std::int32_t initialized = library.initialize(records::kReserved);
+    if (initialized != records::kStatusSuccess) {
+        return outcomeOf(initialized);
+    }
+    if (!printerAddress_) {
+        kit::SystemLog::log(
+            QStringLiteral("initDeviceAddressTab - Device type cannot be resolved."));
+        return DeviceOutcome::ReadFailure;
+    }
+    if (printerAddress_->isEmpty()) {
+        library.setDestinationDevice(records::kReserved, records::kDeviceOnUsb, std::nullopt);
+    } else {
+        library.setDestinationDevice(records::kReserved, records::kDeviceOnNetwork,
+                                     printerAddress_);
+    }
+    const std::int32_t status =
+        library.deviceStatus(records::kReserved, records::kDeviceStatusQuery);
+    if (status != records::kStatusDeviceReady) {
+        return outcomeOf(status);
+    }
+    AddressBookLibrary::DataHandle data = library.createData();
+    if (data == nullptr) {
+        return DeviceOutcome::ReadFailure;
+    }
+    DeviceOutcome outcome = DeviceOutcome::WrongPassword;
+    if (password_) {
+        const std::int32_t read = library.readDeviceData(
+            records::kReserved, data, records::kDeviceReadAddressBook, *password_);
+        outcome = outcomeOf(read);
+        if (read == records::kStatusSuccess) {
+            readEntries(library, data, kDeviceIndividual, kDeviceGroup, deviceAddressList_);
+            originalDeviceAddressList_ = deviceAddressList_->arrangedObjects();
+        }
+    }
+    library.deleteData(data);
+    return outcome;
+}
+
+void AddressBookController::reportDeviceOutcome(DeviceOutcome outcome) const {
+    if (outcome == DeviceOutcome::None) {
+        return;
+    }
+    alert(QStringLiteral("Device Access Failure"),
+          outcome == DeviceOutcome::WrongPassword ? QStringLiteral("Invalid Password")
+                                                  : QStringLiteral("Failed to retrieve data"),
+          {QStringLiteral("OK")});
+}
+
+void AddressBookController::sortDeviceAddressData(QObject* sender) {
+    filter(deviceAddressList_, originalDeviceAddressList_,
+           kit::valueForKey(sender, QStringLiteral("stringValue")).toString());
+}
+
+// ---- Search
+
+void AddressBookController::filter(kit::ArrayController* list,
+                                   const QList<kit::ObjectRef>& original,
+                                   const QString& text) const {
+    if (list == nullptr) {
+        return;
+    }
+    list->removeAllArrangedObjects();
+    if (text.isEmpty()) {
+        list->addObjects(original);
+        return;
+    }
+    QList<kit::ObjectRef> shown;
+    for (const kit::ObjectRef& entry : original) {
+        if (kit::valueForKey(entry.get(), kNameKey)
+                .toString()
+                .contains(text, Qt::CaseInsensitive)) {
+            shown.append(entry);
+        }
+    }
+    list->addObjects(shown);
+}
+
+} // namespace tarvik_pde_m40vextel
