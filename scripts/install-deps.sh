@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei procps
   avahi-daemon avahi-utils dbus-daemon iproute2
   clang libclang-rt-14-dev
+  printer-driver-cups-pdf openprinting-ppds printer-driver-gutenprint printer-driver-hpcups
 )
 
 missing=()

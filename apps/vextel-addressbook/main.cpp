@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 #include "SingleInstance.h"
 #include "VCardBookStore.h"
+#include "kit/RuntimeFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,18 +30,6 @@ bool hasDisplay() {
         }
     }
     return false;
-}
-
-// Qt wants a private runtime folder, and the single-instance socket lives there.
-void provideRuntimeFolder() {
-    if (std::getenv("XDG_RUNTIME_DIR") != nullptr) {
-        return;
-    }
-    const QByteArray folder =
-        QFile::encodeName(QDir::tempPath() + QStringLiteral("/runtime-%1").arg(getuid()));
-    if (mkdir(folder.constData(), 0700) == 0 || errno == EEXIST) {
-        setenv("XDG_RUNTIME_DIR", folder.constData(), 1);
-    }
 }
 
 } // namespace
@@ -73,7 +62,7 @@ int main(int argc, char** argv) {
         errors << "vextel-addressbook: no display to show the window on" << Qt::endl;
         return 1;
     }
-    provideRuntimeFolder();
+    kit::provideRuntimeFolder();
     // Qt's own options (-platform, -style) are not the editor's: argv goes to Qt untouched,
     // after the editor's command line was checked.
     int qtArgc = 1;

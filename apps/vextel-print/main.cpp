@@ -2,6 +2,7 @@
 #include "FaxAgent.h"
 #include "HostApplication.h"
 #include "HostOptions.h"
+#include "kit/RuntimeFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,18 +32,6 @@ void dropOffscreenPlatformNotes(QtMsgType type, const QMessageLogContext& contex
     std::fputs(qPrintable(qFormatLogMessage(type, context, message) + QLatin1Char('\n')), stderr);
 }
 
-// Qt wants a private runtime folder; a headless run under a service account often has none.
-void provideRuntimeFolder() {
-    if (std::getenv("XDG_RUNTIME_DIR") != nullptr) {
-        return;
-    }
-    const QByteArray folder =
-        QFile::encodeName(QDir::tempPath() + QStringLiteral("/runtime-%1").arg(getuid()));
-    if (mkdir(folder.constData(), 0700) == 0 || errno == EEXIST) {
-        setenv("XDG_RUNTIME_DIR", folder.constData(), 1);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -68,7 +57,7 @@ int main(int argc, char** argv) {
         if (headless) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
             qInstallMessageHandler(dropOffscreenPlatformNotes);
-            provideRuntimeFolder();
+            kit::provideRuntimeFolder();
         } else if (!hasDisplay()) {
             errors << "vextel-print: no display to show the print dialog on; use --script or "
                       "--screenshot to run without one"

@@ -368,6 +368,10 @@ std::shared_ptr<Bundle> Bundle::open(const QString& bundlePath) {
     return bundle;
 }
 
+std::optional<QVariantMap> Bundle::readInfoDictionary(const QString& plistPath) {
+    return readInfoPlist(plistPath);
+}
+
 std::shared_ptr<Bundle> Bundle::bundleWithIdentifier(const QString& identifier) {
     if (identifier.isEmpty()) {
         return nullptr;

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QVariantMap>
 #include <memory>
+#include <optional>
 
 namespace kit {
 
@@ -19,6 +20,9 @@ class Bundle {
 public:
     // Opens the bundle at the given folder; null when the folder or its Info.plist cannot be read.
     static std::shared_ptr<Bundle> open(const QString& bundlePath);
+    // An Info.plist file read as open() reads it, without opening or remembering a bundle; none
+    // when it cannot be read, is no dictionary, or holds a NUL in a key or string.
+    static std::optional<QVariantMap> readInfoDictionary(const QString& plistPath);
     // A bundle opened earlier in this process with this CFBundleIdentifier, or null.
     static std::shared_ptr<Bundle> bundleWithIdentifier(const QString& identifier);
 

@@ -210,13 +210,11 @@ QStringList PluginLoader::bundlesNamedByPpd(ppd_file_t* ppd, const QStringList& 
         return result;
     }
     QSet<QString> seenPaths;
+    QStringList missing;
     for (const QString& value : dialogExtensionValues(ppd)) {
         const QString path = resolveDialogExtension(value, folders);
         if (path.isEmpty()) {
-            if (errors != nullptr) {
-                errors->append(QStringLiteral("PluginLoader - ") + value +
-                               QStringLiteral(": the dialog extension the PPD names is not found"));
-            }
+            missing.append(value);
             continue;
         }
         const QString canonical = QFileInfo(path).canonicalFilePath();
@@ -225,6 +223,13 @@ QStringList PluginLoader::bundlesNamedByPpd(ppd_file_t* ppd, const QStringList& 
         }
         seenPaths.insert(canonical);
         result.append(path);
+    }
+    // PPDs written for another platform name that platform's extensions, often several: one
+    // line for all of them.
+    if (!missing.isEmpty() && errors != nullptr) {
+        errors->append(QStringLiteral("PluginLoader - the dialog extensions the PPD names are not "
+                                      "found: ") +
+                       missing.join(QStringLiteral(", ")));
     }
     return result;
 }

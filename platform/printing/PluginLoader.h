@@ -65,8 +65,8 @@ public:
     // The bundles a printer's PPD names, each with a line
     //   *APDialogExtension: "<path>/<Name>.plugin"
     // in the PPD's order: the path when that folder exists, else the first <Name>.plugin in the
-    // given folders. A name found nowhere puts a one-line reason into *errors; a bundle named
-    // twice counts once. A PPD naming none gets none: its printer has no dialog extension.
+    // given folders. Names found nowhere put one line naming them all into *errors; a bundle
+    // named twice counts once. A PPD naming none gets none: its printer has no dialog extension.
     static QStringList bundlesNamedByPpd(ppd_file_t* ppd, const QStringList& folders,
                                          QStringList* errors = nullptr);
 

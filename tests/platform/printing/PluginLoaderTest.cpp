@@ -281,6 +281,10 @@ TEST_F(PluginLoaderTest, ThePpdNamesItsBundlesByPathOrByNameOnTheSearchPath) {
         {"EmptyValue", {QString()}, {}, 1},
         {"TwiceCountsOnce", {byPath, byPath, QStringLiteral("ByName.plugin")}, {byPath, byName}, 0},
         {"MissingBesideFound", {QStringLiteral("Missing.plugin"), byPath}, {byPath}, 1},
+        {"SeveralMissingInOneLine",
+         {QStringLiteral("/Library/A.plugin"), QStringLiteral("/Library/B.plugin")},
+         {},
+         1},
     };
     for (const auto& row : kCases) {
         const NamedByPpd ppd(temp.path(), row.values);
