@@ -20,8 +20,8 @@ namespace {
 std::mutex recorderMutex;
 Workspace::LaunchRecorder* innermostRecorder = nullptr;
 
-const QString identifierKey = QStringLiteral("X-Vextel-Bundle-Identifier");
-const QString desktopSuffix = QStringLiteral(".desktop");
+const QString kIdentifierKey = QStringLiteral("X-Vextel-Bundle-Identifier");
+const QString kDesktopSuffix = QStringLiteral(".desktop");
 
 struct DesktopEntry {
     QString program;
@@ -180,14 +180,14 @@ std::optional<DesktopEntry> findDesktopEntry(const QString& identifier) {
         return std::nullopt;
     }
     for (const QString& directory : applicationDirectories()) {
-        const QString named = directory + QLatin1Char('/') + identifier + desktopSuffix;
+        const QString named = directory + QLatin1Char('/') + identifier + kDesktopSuffix;
         if (QFileInfo(named).isFile()) {
             return entryFromKeys(readDesktopEntryGroup(named));
         }
-        QDirIterator it(directory, {QLatin1Char('*') + desktopSuffix}, QDir::Files);
+        QDirIterator it(directory, {QLatin1Char('*') + kDesktopSuffix}, QDir::Files);
         while (it.hasNext()) {
             const auto keys = readDesktopEntryGroup(it.next());
-            if (keys.value(identifierKey) == identifier) {
+            if (keys.value(kIdentifierKey) == identifier) {
                 return entryFromKeys(keys);
             }
         }
@@ -232,7 +232,7 @@ bool processRuns(const QString& program) {
 
 Workspace::LaunchRecorder* Workspace::containingRecorder() {
     for (LaunchRecorder* recorder = innermostRecorder; recorder != nullptr;
-         recorder = recorder->outer) {
+         recorder = recorder->outer_) {
         if (!recorder->startsLaunches) {
             return recorder;
         }
@@ -249,12 +249,12 @@ std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
         if (container == nullptr) {
             return std::nullopt;
         }
-        container->recorded.append(launch);
+        container->recorded_.append(launch);
         result = container->launchResult;
         // Watchers inside it hear of the launch as if it had started, when it answers so.
         for (LaunchRecorder* watcher = innermostRecorder; result && watcher != container;
-             watcher = watcher->outer) {
-            watcher->recorded.append(launch);
+             watcher = watcher->outer_) {
+            watcher->recorded_.append(launch);
             if (watcher->onLaunch) {
                 watchers.push_back(watcher->onLaunch);
             }
@@ -271,8 +271,8 @@ void Workspace::noteStarted(const Launch& launch) {
     {
         std::lock_guard lock(recorderMutex);
         for (LaunchRecorder* watcher = innermostRecorder; watcher != nullptr;
-             watcher = watcher->outer) {
-            watcher->recorded.append(launch);
+             watcher = watcher->outer_) {
+            watcher->recorded_.append(launch);
             if (watcher->onLaunch) {
                 watchers.push_back(watcher->onLaunch);
             }
@@ -337,18 +337,18 @@ bool Workspace::launchProcess(const QString& program, const QStringList& argumen
 
 Workspace::LaunchRecorder::LaunchRecorder() {
     std::lock_guard lock(recorderMutex);
-    outer = innermostRecorder;
+    outer_ = innermostRecorder;
     innermostRecorder = this;
 }
 
 Workspace::LaunchRecorder::~LaunchRecorder() {
     std::lock_guard lock(recorderMutex);
-    innermostRecorder = outer;
+    innermostRecorder = outer_;
 }
 
 QList<Workspace::Launch> Workspace::LaunchRecorder::launches() const {
     std::lock_guard lock(recorderMutex);
-    return recorded;
+    return recorded_;
 }
 
 } // namespace kit
