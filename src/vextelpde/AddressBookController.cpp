@@ -52,12 +52,14 @@ void AddressBookController::observeSelections() {
         {deviceAddressList_, {kCanAddDeviceAddressDataKey, kCanShowDeviceAddressPropertyKey}},
         {addressArrayController_, {kCanRemoveDestinationAddressKey}},
     };
-    for (const auto& [list, flags] : flagsByList) {
-        if (list == nullptr) {
+    for (const auto& entry : flagsByList) {
+        if (entry.first == nullptr) {
             continue;
         }
+        // A copy, not a structured binding: clang before 16 cannot capture those.
+        const QStringList flags = entry.second;
         selectionObservations_.push_back(
-            kit::observe(list, QStringLiteral("selectedObjects"),
+            kit::observe(entry.first, QStringLiteral("selectedObjects"),
                          [this, flags](const QVariant&) { announceFlags(flags); }));
     }
 }
