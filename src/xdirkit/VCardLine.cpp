@@ -149,7 +149,9 @@ std::optional<VCardLine> VCardLine::parseBorrowed(std::string_view text) {
 std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
     const std::string_view text = line.text();
     const std::size_t size = text.size();
-    if (size > UINT32_MAX)
+    // A line that begins with a blank continues a folded one (here: an empty line's); on its own it
+    // is no content line, and written back it would fold into the line before it.
+    if (size > UINT32_MAX || size == 0 || text[0] == ' ' || text[0] == '\t')
         return std::nullopt;
     std::size_t pos = 0;
     auto span = [](std::size_t begin, std::size_t end) {

@@ -262,4 +262,18 @@ TEST_F(VCardWriterTest, OnlyAQuotedPrintableValueGoesOnAfterALineEndingInAnEqual
     EXPECT_EQ(reread->front().displayName(), value);
 }
 
+TEST_F(VCardWriterTest, AFoldAfterAnEmptyLineIsNoLineOfItsOwnSoAChangedCardKeepsItsNumbers) {
+    const auto cards = xdirkit::VCardReader::read(
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Kato\r\nTEL;FAX:999\r\n\r\n \t:VCARD\r\nEND:VCARD\r\n");
+    ASSERT_TRUE(cards);
+    ASSERT_EQ(cards->size(), 1u);
+    xdirkit::VCardCard changed = cards->front();
+    changed.setFaxNumbers({"999"});
+    const auto reread = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(changed));
+    ASSERT_TRUE(reread);
+    ASSERT_EQ(reread->size(), 1u);
+    ASSERT_EQ(reread->front().faxNumbers().size(), 1u);
+    EXPECT_EQ(reread->front().faxNumbers()[0].number, "999");
+}
+
 } // namespace
