@@ -1,16 +1,25 @@
-// In-process probes of the address-book picker: its controller on a vCard book, and the same
-// work done bare (the library's read and every record, plain loops over the names).
+// In-process probes of the address-book picker: the picker as the fax-sending dialog's layout
+// makes it (its lists bound to their tables, the search typed into its field) on a vCard book,
+// and the same work done bare (the library's read and every record, plain loops over the names).
 #include "Suites.h"
 #include "kit/AlertDriver.h"
 #include "kit/ArrayController.h"
 #include "kit/Dictionary.h"
+#include "kit/Layout.h"
+#include "kit/Panel.h"
+#include "kit/TextField.h"
 #include "vextelpde/AddressBookController.h"
 #include "vextelpde/AddressBookRecords.h"
+#include "vextelpde/FaxSettingController.h"
+#include "vextelpde/VextelPdePlugin.h"
 #include "xdirkit/XdirKit.h"
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QLineEdit>
+#include <QPointer>
 #include <QSet>
+#include <QWidget>
 #include <functional>
 #include <vector>
 
@@ -43,34 +52,66 @@ kit::ObjectRef groupOfFirstMembers() {
 
 } // namespace
 
-int pickerBookProbe(const BenchContext&, const QStringList& arguments, QTextStream& out) {
+// The fax-sending dialog's outlet, as the layout connects it.
+class PickerLayoutOwner : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(tarvik_pde_m40vextel::FaxSettingController* detailedFaxSettingContoller READ
+                   detailedFaxSettingContoller WRITE setDetailedFaxSettingContoller)
+public:
+    tarvik_pde_m40vextel::FaxSettingController* detailedFaxSettingContoller() const {
+        return controller_;
+    }
+    void setDetailedFaxSettingContoller(tarvik_pde_m40vextel::FaxSettingController* controller) {
+        controller_ = controller;
+    }
+
+private:
+    QPointer<tarvik_pde_m40vextel::FaxSettingController> controller_;
+};
+
+int pickerBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out) {
     using tarvik_pde_m40vextel::AddressBookController;
     if (arguments.size() != 1) {
         return 2;
     }
-    kit::ArrayController files;
-    files.addObject(kit::Dictionary::create({{QStringLiteral("name"), QStringLiteral("book.vcf")},
-                                             {QStringLiteral("path"), arguments[0]}}));
-    files.setSelectionIndex(0);
-    kit::ArrayController pcList;
-    kit::ArrayController deviceList;
-    kit::ArrayController recipients;
-    AddressBookController picker;
-    picker.setAddressFileList(&files);
-    picker.setPcAddressList(&pcList);
-    picker.setDeviceAddressList(&deviceList);
-    picker.setAddressArrayController(&recipients);
-    picker.awakeFromNib();
+    tarvik_pde_m40vextel::VextelPdePlugin::registerClasses();
+    PickerLayoutOwner owner;
+    QList<kit::ObjectRef> layoutObjects;
+    if (!kit::Layout::loadFile(
+            context.source(QStringLiteral("resources/VextelPDE/Resources/FaxSetting.layout")),
+            &owner, &layoutObjects) ||
+        owner.detailedFaxSettingContoller() == nullptr) {
+        return 1;
+    }
+    tarvik_pde_m40vextel::FaxSettingController* dialog = owner.detailedFaxSettingContoller();
+    auto* picker = qobject_cast<AddressBookController*>(dialog->addressBookController());
+    kit::ArrayController* files = dialog->addressFileList();
+    if (picker == nullptr || files == nullptr || picker->addressBookSettingPanel() == nullptr) {
+        return 1;
+    }
+    auto* fieldWidget = picker->addressBookSettingPanel()->widget()->findChild<QWidget*>(
+        QStringLiteral("pcAddressSearchField"));
+    auto* searchField = qobject_cast<kit::TextField*>(kit::View::of(fieldWidget));
+    if (searchField == nullptr) {
+        return 1;
+    }
+    files->addObject(kit::Dictionary::create({{QStringLiteral("name"), QStringLiteral("book.vcf")},
+                                              {QStringLiteral("path"), arguments[0]}}));
+    files->setSelectionIndex(0);
+    kit::ArrayController& pcList = *picker->pcAddressList();
+    kit::ArrayController& deviceList = *picker->deviceAddressList();
 
-    const double load = millisecondsOf([&] { picker.initPCAdressBookTab(); });
+    const double load = millisecondsOf([&] { picker->initPCAdressBookTab(); });
     if (pcList.count() == 0) {
         return 1;
     }
-    QObject searchField;
-    searchField.setProperty("stringValue", kKeystroke);
-    const double keystroke = millisecondsOf([&] { picker.sortPCAddressData(&searchField); });
-    searchField.setProperty("stringValue", QString());
-    const double clear = millisecondsOf([&] { picker.sortPCAddressData(&searchField); });
+    // Typed as a person types: the field's edit fires the search action.
+    const double keystroke = millisecondsOf([&] { searchField->lineEdit()->insert(kKeystroke); });
+    const int shownAfterKeystroke = pcList.count();
+    const double clear = millisecondsOf([&] { searchField->lineEdit()->backspace(); });
+    if (shownAfterKeystroke == 0 || shownAfterKeystroke == pcList.count()) {
+        return 1;
+    }
 
     // The group is expanded over every shown individual, then refused by the 30-recipient limit.
     QList<kit::ObjectRef> entries = pcList.arrangedObjects();
@@ -80,7 +121,7 @@ int pickerBookProbe(const BenchContext&, const QStringList& arguments, QTextStre
     deviceList.setSelectedObjects({group});
     kit::AlertDriver alerts;
     kit::AlertDriverScope alertScope(alerts);
-    const double adding = millisecondsOf([&] { picker.addSelectedDeviceAddressData(nullptr); });
+    const double adding = millisecondsOf([&] { picker->addSelectedDeviceAddressData(nullptr); });
     if (alerts.messages() != QStringList{QStringLiteral("No More Destination")}) {
         return 1;
     }
@@ -143,3 +184,5 @@ int bareBookProbe(const BenchContext&, const QStringList& arguments, QTextStream
 }
 
 } // namespace vextel_bench
+
+#include "PickerProbes.moc"
