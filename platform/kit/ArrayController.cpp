@@ -36,32 +36,32 @@ ArrayController::ArrayController(QObject* parent) : QObject(parent) {}
 ArrayController::~ArrayController() = default;
 
 QList<ObjectRef> ArrayController::content() const {
-    return contentList;
+    return contentList_;
 }
 
 void ArrayController::setContent(const QList<ObjectRef>& content) {
     const State before = captureState();
-    contentList = withoutNulls(content);
+    contentList_ = withoutNulls(content);
     arrange();
     selectObjects(before.selected, selectionIndex());
     announceChangesSince(before);
 }
 
 QList<ObjectRef> ArrayController::arrangedObjects() const {
-    return arranged;
+    return arranged_;
 }
 
 int ArrayController::count() const {
-    return static_cast<int>(arranged.size());
+    return static_cast<int>(arranged_.size());
 }
 
 ObjectRef ArrayController::arrangedObjectAt(int index) const {
-    return index >= 0 && index < arranged.size() ? arranged.at(index) : nullptr;
+    return index >= 0 && index < arranged_.size() ? arranged_.at(index) : nullptr;
 }
 
 int ArrayController::indexOfArrangedObject(const QObject* object) const {
-    for (int i = 0; i < arranged.size(); ++i) {
-        if (arranged.at(i).get() == object) {
+    for (int i = 0; i < arranged_.size(); ++i) {
+        if (arranged_.at(i).get() == object) {
             return i;
         }
     }
@@ -69,11 +69,11 @@ int ArrayController::indexOfArrangedObject(const QObject* object) const {
 }
 
 QList<SortDescriptor> ArrayController::sortDescriptors() const {
-    return descriptors;
+    return descriptors_;
 }
 
 void ArrayController::setSortDescriptors(const QList<SortDescriptor>& newDescriptors) {
-    descriptors = newDescriptors;
+    descriptors_ = newDescriptors;
     rearrangeObjects();
 }
 
@@ -94,9 +94,9 @@ void ArrayController::addObjects(const QList<ObjectRef>& objects) {
         return;
     }
     const State before = captureState();
-    contentList.append(added);
+    contentList_.append(added);
     arrange();
-    selectObjects(selectsInserted ? added : before.selected, selectionIndex());
+    selectObjects(selectsInserted_ ? added : before.selected, selectionIndex());
     announceChangesSince(before);
 }
 
@@ -108,7 +108,7 @@ void ArrayController::removeObject(const QObject* object) {
     if (!object) {
         return;
     }
-    for (const ObjectRef& candidate : contentList) {
+    for (const ObjectRef& candidate : contentList_) {
         if (candidate.get() == object) {
             removeObjects({candidate});
             return;
@@ -122,7 +122,7 @@ void ArrayController::removeObjects(const QList<ObjectRef>& objects) {
         doomed.insert(object.get());
     }
     const State before = captureState();
-    const qsizetype removed = contentList.removeIf(
+    const qsizetype removed = contentList_.removeIf(
         [&](const ObjectRef& object) { return doomed.contains(object.get()); });
     if (removed == 0) {
         return;
@@ -155,20 +155,20 @@ void ArrayController::removeAllArrangedObjects() {
 }
 
 QList<int> ArrayController::selectionIndexes() const {
-    return selection;
+    return selection_;
 }
 
 bool ArrayController::setSelectionIndexes(const QList<int>& indexes) {
     const State before = captureState();
     const int formerFirst = selectionIndex();
-    selection = normalizedIndexes(indexes);
+    selection_ = normalizedIndexes(indexes);
     applyEmptySelectionRule(formerFirst);
     announceChangesSince(before);
-    return selection != before.selection;
+    return selection_ != before.selection;
 }
 
 int ArrayController::selectionIndex() const {
-    return selection.isEmpty() ? -1 : selection.first();
+    return selection_.isEmpty() ? -1 : selection_.first();
 }
 
 bool ArrayController::setSelectionIndex(int index) {
@@ -181,8 +181,8 @@ bool ArrayController::clearSelection() {
 
 QList<ObjectRef> ArrayController::selectedObjects() const {
     QList<ObjectRef> objects;
-    for (int index : selection) {
-        objects.append(arranged.at(index));
+    for (int index : selection_) {
+        objects.append(arranged_.at(index));
     }
     return objects;
 }
@@ -191,56 +191,55 @@ bool ArrayController::setSelectedObjects(const QList<ObjectRef>& objects) {
     const State before = captureState();
     selectObjects(objects, selectionIndex());
     announceChangesSince(before);
-    return selection != before.selection;
+    return selection_ != before.selection;
 }
 
 bool ArrayController::allowsMultipleSelection() const {
-    return multipleSelection;
+    return multipleSelection_;
 }
 
 void ArrayController::setAllowsMultipleSelection(bool allows) {
-    if (allows == multipleSelection) {
-        return;
+    if (storeSetting(multipleSelection_, allows)) {
+        setSelectionIndexes(selection_);
     }
-    multipleSelection = allows;
-    emit settingsChanged();
-    setSelectionIndexes(selection);
 }
 
 bool ArrayController::selectsInsertedObjects() const {
-    return selectsInserted;
+    return selectsInserted_;
 }
 
 void ArrayController::setSelectsInsertedObjects(bool selects) {
-    if (selects == selectsInserted) {
-        return;
-    }
-    selectsInserted = selects;
-    emit settingsChanged();
+    storeSetting(selectsInserted_, selects);
 }
 
 bool ArrayController::avoidsEmptySelection() const {
-    return avoidsEmpty;
+    return avoidsEmpty_;
 }
 
 void ArrayController::setAvoidsEmptySelection(bool avoids) {
-    if (avoids == avoidsEmpty) {
-        return;
+    if (storeSetting(avoidsEmpty_, avoids)) {
+        setSelectionIndexes(selection_);
     }
-    avoidsEmpty = avoids;
+}
+
+bool ArrayController::storeSetting(bool& setting, bool value) {
+    if (setting == value) {
+        return false;
+    }
+    setting = value;
     emit settingsChanged();
-    setSelectionIndexes(selection);
+    return true;
 }
 
 QString ArrayController::objectClassName() const {
-    return className;
+    return className_;
 }
 
 void ArrayController::setObjectClassName(const QString& name) {
-    if (name == className) {
+    if (name == className_) {
         return;
     }
-    className = name;
+    className_ = name;
     emit settingsChanged();
 }
 
@@ -274,7 +273,7 @@ void ArrayController::setFilterText(const QString& text) {
 }
 
 ArrayController::State ArrayController::captureState() const {
-    return State{contentList, arranged, selection, selectedObjects()};
+    return State{contentList_, arranged_, selection_, selectedObjects()};
 }
 
 // Every value is settled before the first signal, so an observer that reads any of them
@@ -303,16 +302,16 @@ void ArrayController::arrange() {
 // Each item's sort values and filter text are read once, not twice per comparison: a list of
 // tens of thousands sorts in a few passes over plain values instead of a million key lookups.
 void ArrayController::sortContent() {
-    const auto count = static_cast<std::size_t>(contentList.size());
-    const auto width = static_cast<std::size_t>(descriptors.size());
+    const auto count = static_cast<std::size_t>(contentList_.size());
+    const auto width = static_cast<std::size_t>(descriptors_.size());
     std::vector<SortValue> values(count * width);
     std::vector<FilterText> texts;
     texts.reserve(filterKey_.isEmpty() ? 0 : count);
     for (std::size_t item = 0; item < count; ++item) {
-        const QObject* object = contentList.at(static_cast<qsizetype>(item)).get();
+        const QObject* object = contentList_.at(static_cast<qsizetype>(item)).get();
         const SortValue* filterValue = nullptr;
         for (std::size_t d = 0; d < width; ++d) {
-            const SortDescriptor& descriptor = descriptors.at(static_cast<qsizetype>(d));
+            const SortDescriptor& descriptor = descriptors_.at(static_cast<qsizetype>(d));
             SortValue& value = values[item * width + d];
             value =
                 SortValue::of(valueForKeyPath(object, descriptor.key), descriptor.caseInsensitive);
@@ -326,7 +325,7 @@ void ArrayController::sortContent() {
     }
     const auto before = [&](std::size_t a, std::size_t b) {
         for (std::size_t d = 0; d < width; ++d) {
-            const int order = descriptors.at(static_cast<qsizetype>(d))
+            const int order = descriptors_.at(static_cast<qsizetype>(d))
                                   .compareValues(values[a * width + d], values[b * width + d]);
             if (order != 0) {
                 return order < 0;
@@ -336,19 +335,19 @@ void ArrayController::sortContent() {
     };
     std::vector<std::size_t> order(count);
     std::iota(order.begin(), order.end(), 0);
-    // Content that is already in order (a filtered copy of an arranged list) stays as it is.
+    // Content that is already in order (a filtered copy of an arranged_ list) stays as it is.
     if (width == 0 || std::is_sorted(order.begin(), order.end(), before)) {
-        sorted_ = contentList;
+        sorted_ = contentList_;
         filterTexts_ = std::move(texts);
         return;
     }
     std::stable_sort(order.begin(), order.end(), before);
     sorted_.clear();
-    sorted_.reserve(contentList.size());
+    sorted_.reserve(contentList_.size());
     filterTexts_.clear();
     filterTexts_.reserve(texts.size());
     for (std::size_t item : order) {
-        sorted_.append(contentList.at(static_cast<qsizetype>(item)));
+        sorted_.append(contentList_.at(static_cast<qsizetype>(item)));
         if (!texts.empty()) {
             filterTexts_.push_back(std::move(texts[item]));
         }
@@ -373,20 +372,20 @@ ArrayController::FilterText ArrayController::filterTextOf(const QObject* object,
 
 void ArrayController::applyFilter() {
     if (filterKey_.isEmpty() || filterText_.isEmpty()) {
-        arranged = sorted_;
+        arranged_ = sorted_;
         return;
     }
     // A folded text holds a folded search text exactly where the case-insensitive search finds
     // it; a text that cannot be folded is searched as it is.
     const std::optional<QString> foldedSearch = foldedForComparison(filterText_);
-    arranged.clear();
+    arranged_.clear();
     for (qsizetype i = 0; i < sorted_.size(); ++i) {
         const FilterText& text = filterTexts_[static_cast<std::size_t>(i)];
         const bool found = foldedSearch && text.folded
                                ? text.folded->contains(*foldedSearch, Qt::CaseSensitive)
                                : text.text.contains(filterText_, Qt::CaseInsensitive);
         if (found) {
-            arranged.append(sorted_.at(i));
+            arranged_.append(sorted_.at(i));
         }
     }
 }
@@ -399,37 +398,37 @@ void ArrayController::selectObjects(const QList<ObjectRef>& wanted, int formerFi
         ++remaining[object.get()];
     }
     QList<int> indexes;
-    for (int i = 0; i < arranged.size(); ++i) {
-        auto found = remaining.find(arranged.at(i).get());
+    for (int i = 0; i < arranged_.size(); ++i) {
+        auto found = remaining.find(arranged_.at(i).get());
         if (found != remaining.end() && found.value() > 0) {
             --found.value();
             indexes.append(i);
         }
     }
-    selection = normalizedIndexes(indexes);
+    selection_ = normalizedIndexes(indexes);
     applyEmptySelectionRule(formerFirstIndex);
 }
 
 QList<int> ArrayController::normalizedIndexes(const QList<int>& indexes) const {
     QList<int> result;
     for (int index : indexes) {
-        if (index >= 0 && index < arranged.size()) {
+        if (index >= 0 && index < arranged_.size()) {
             result.append(index);
         }
     }
     std::sort(result.begin(), result.end());
     result.erase(std::unique(result.begin(), result.end()), result.end());
-    if (!multipleSelection && result.size() > 1) {
+    if (!multipleSelection_ && result.size() > 1) {
         result.resize(1);
     }
     return result;
 }
 
 void ArrayController::applyEmptySelectionRule(int formerFirstIndex) {
-    if (!avoidsEmpty || !selection.isEmpty() || arranged.isEmpty()) {
+    if (!avoidsEmpty_ || !selection_.isEmpty() || arranged_.isEmpty()) {
         return;
     }
-    selection = {std::clamp(formerFirstIndex, 0, static_cast<int>(arranged.size()) - 1)};
+    selection_ = {std::clamp(formerFirstIndex, 0, static_cast<int>(arranged_.size()) - 1)};
 }
 
 } // namespace kit

@@ -140,16 +140,18 @@ private:
     void selectObjects(const QList<ObjectRef>& wanted, int formerFirstIndex);
     QList<int> normalizedIndexes(const QList<int>& indexes) const;
     void applyEmptySelectionRule(int formerFirstIndex);
+    // Stores a selection setting and announces it; false when it was already so.
+    bool storeSetting(bool& setting, bool value);
 
-    QList<ObjectRef> contentList;
-    QList<ObjectRef> arranged;
-    QList<SortDescriptor> descriptors;
-    QList<int> selection;
-    bool multipleSelection = true;
-    bool selectsInserted = true;
-    bool avoidsEmpty = false;
-    QString className;
-    // The whole content in sort order, and the text of each under the filter key (empty when
+    QList<ObjectRef> contentList_;
+    QList<ObjectRef> arranged_;
+    QList<SortDescriptor> descriptors_;
+    QList<int> selection_;
+    bool multipleSelection_ = true;
+    bool selectsInserted_ = true;
+    bool avoidsEmpty_ = false;
+    QString className_;
+    // The whole content in sort order, and the text of each under the filter key (none when
     // there is no filter key): arrangedObjects is drawn from them.
     struct FilterText {
         QString text;

@@ -28,7 +28,7 @@ bool isPlainKey(const QString& key) {
 } // namespace
 
 ArrayTableModel::ArrayTableModel(ArrayController* controller, QObject* parent)
-    : QAbstractTableModel(parent), arrayController(controller) {
+    : QAbstractTableModel(parent), arrayController_(controller) {
     if (controller) {
         connect(controller, &ArrayController::arrangedObjectsChanged, this,
                 &ArrayTableModel::reload);
@@ -42,31 +42,31 @@ ArrayTableModel::ArrayTableModel(ArrayController* controller, QObject* parent)
 ArrayTableModel::~ArrayTableModel() = default;
 
 ArrayController* ArrayTableModel::controller() const {
-    return arrayController.data();
+    return arrayController_.data();
 }
 
 void ArrayTableModel::setColumns(const QList<Column>& columns) {
-    columnList = columns;
+    columnList_ = columns;
     reload();
 }
 
 void ArrayTableModel::addColumn(const QString& key, const QString& title) {
-    QList<Column> columns = columnList;
+    QList<Column> columns = columnList_;
     columns.append(Column{key, title});
     setColumns(columns);
 }
 
 QList<ArrayTableModel::Column> ArrayTableModel::columns() const {
-    return columnList;
+    return columnList_;
 }
 
 QString ArrayTableModel::columnKey(int column) const {
-    return column >= 0 && column < columnList.size() ? columnList.at(column).key : QString();
+    return column >= 0 && column < columnList_.size() ? columnList_.at(column).key : QString();
 }
 
 int ArrayTableModel::columnForKey(const QString& key) const {
-    for (int i = 0; i < columnList.size(); ++i) {
-        if (columnList.at(i).key == key) {
+    for (int i = 0; i < columnList_.size(); ++i) {
+        if (columnList_.at(i).key == key) {
             return i;
         }
     }
@@ -74,31 +74,31 @@ int ArrayTableModel::columnForKey(const QString& key) const {
 }
 
 void ArrayTableModel::setHeaderTitle(int column, const QString& title) {
-    if (column < 0 || column >= columnList.size()) {
+    if (column < 0 || column >= columnList_.size()) {
         return;
     }
-    columnList[column].title = title;
+    columnList_[column].title = title;
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 bool ArrayTableModel::isEditable() const {
-    return editable;
+    return editable_;
 }
 
 void ArrayTableModel::setEditable(bool isEditable) {
-    editable = isEditable;
+    editable_ = isEditable;
 }
 
 ObjectRef ArrayTableModel::objectAt(int row) const {
-    return row >= 0 && row < rows.size() ? rows.at(row) : nullptr;
+    return row >= 0 && row < rows_.size() ? rows_.at(row) : nullptr;
 }
 
 int ArrayTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
 int ArrayTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(columnList.size());
+    return parent.isValid() ? 0 : static_cast<int>(columnList_.size());
 }
 
 QVariant ArrayTableModel::data(const QModelIndex& index, int role) const {
@@ -116,7 +116,7 @@ QVariant ArrayTableModel::data(const QModelIndex& index, int role) const {
 bool ArrayTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     const ObjectRef object = objectAt(index.row());
     const QString key = columnKey(index.column());
-    if (!editable || role != Qt::EditRole || !index.isValid() || !object || key.isEmpty()) {
+    if (!editable_ || role != Qt::EditRole || !index.isValid() || !object || key.isEmpty()) {
         return false;
     }
     if (!setValueForKeyPath(object.get(), key, value)) {
@@ -128,15 +128,15 @@ bool ArrayTableModel::setData(const QModelIndex& index, const QVariant& value, i
 
 QVariant ArrayTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < columnList.size()) {
-        return columnList.at(section).title;
+        section < columnList_.size()) {
+        return columnList_.at(section).title;
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 Qt::ItemFlags ArrayTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags result = QAbstractTableModel::flags(index);
-    if (editable && index.isValid()) {
+    if (editable_ && index.isValid()) {
         result |= Qt::ItemIsEditable;
     }
     return result;
@@ -144,7 +144,7 @@ Qt::ItemFlags ArrayTableModel::flags(const QModelIndex& index) const {
 
 void ArrayTableModel::reload() {
     beginResetModel();
-    rows = arrayController ? arrayController->arrangedObjects() : QList<ObjectRef>();
+    rows_ = arrayController_ ? arrayController_->arrangedObjects() : QList<ObjectRef>();
     observeRows();
     endResetModel();
 }
@@ -153,31 +153,31 @@ void ArrayTableModel::reload() {
 // since the item may have moved since the observation began. Dictionaries announce their plain
 // keys through dictionaryChanged instead.
 void ArrayTableModel::observeRows() {
-    cellObservations.clear();
+    cellObservations_.clear();
     QList<bool> plainColumns;
-    for (const Column& column : std::as_const(columnList)) {
+    for (const Column& column : std::as_const(columnList_)) {
         plainColumns.append(isPlainKey(column.key));
     }
-    for (const ObjectRef& object : std::as_const(rows)) {
+    for (const ObjectRef& object : std::as_const(rows_)) {
         QObject* item = object.get();
         const bool isDictionary = qobject_cast<const Dictionary*>(item) != nullptr;
-        for (int column = 0; column < columnList.size(); ++column) {
+        for (int column = 0; column < columnList_.size(); ++column) {
             if (isDictionary && plainColumns.at(column)) {
                 continue;
             }
             auto observation =
-                observe(item, columnList.at(column).key,
+                observe(item, columnList_.at(column).key,
                         [this, item, column](const QVariant&) { cellAnnounced(item, column); });
             if (observation) {
-                cellObservations.push_back(std::move(observation));
+                cellObservations_.push_back(std::move(observation));
             }
         }
     }
 }
 
 void ArrayTableModel::cellAnnounced(const QObject* item, int column) {
-    for (int row = 0; row < rows.size(); ++row) {
-        if (rows.at(row).get() == item) {
+    for (int row = 0; row < rows_.size(); ++row) {
+        if (rows_.at(row).get() == item) {
             const QModelIndex cell = index(row, column);
             emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
         }
@@ -188,8 +188,8 @@ void ArrayTableModel::dictionaryChanged(const Dictionary* dictionary, const QStr
     if (!isPlainKey(key)) {
         return;
     }
-    for (int column = 0; column < columnList.size(); ++column) {
-        if (columnList.at(column).key == key) {
+    for (int column = 0; column < columnList_.size(); ++column) {
+        if (columnList_.at(column).key == key) {
             cellAnnounced(dictionary, column);
         }
     }

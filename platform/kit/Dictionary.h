@@ -39,7 +39,7 @@ signals:
 private:
     void announce(const QString& key);
 
-    QVariantMap entries;
+    QVariantMap entries_;
 };
 
 } // namespace kit
