@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <iconv.h>
 #include <memory>
 
@@ -118,7 +119,8 @@ std::string unescapeText(std::string_view text) {
 
 VCardLine::VCardLine(const VCardLine& other)
     : owned_(other.text()), group_(other.group_), name_(other.name_),
-      parameters_(other.parameters_), value_(other.value_), property_(other.property_) {}
+      parameters_(other.parameters_), value_(other.value_), property_(other.property_),
+      encoded_(other.encoded_) {}
 
 VCardLine& VCardLine::operator=(const VCardLine& other) {
     if (this != &other) {
@@ -129,6 +131,7 @@ VCardLine& VCardLine::operator=(const VCardLine& other) {
         parameters_ = other.parameters_;
         value_ = other.value_;
         property_ = other.property_;
+        encoded_ = other.encoded_;
     }
     return *this;
 }
@@ -179,8 +182,14 @@ std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
     line.parameters_ = span(parametersBegin, pos);
     line.value_ = span(pos + 1, size);
     line.property_ = propertyOf(text);
-    if (!line.visitParameters([](std::string_view, std::string_view) { return false; }))
+    bool encoded = false;
+    if (!line.visitParameters([&encoded](std::string_view name, std::string_view) {
+            encoded = encoded || equalsIgnoringCase(name, "ENCODING") ||
+                      equalsIgnoringCase(name, "CHARSET");
+            return false;
+        }))
         return std::nullopt;
+    line.encoded_ = encoded;
     return line;
 }
 
@@ -341,6 +350,49 @@ std::optional<std::vector<std::string>> VCardLine::components() const {
         }
     }
     return parts;
+}
+
+std::optional<std::string_view> VCardLine::plainValue() const {
+    if (encoded_)
+        return std::nullopt;
+    const std::string_view value = rawValue();
+    bool ascii = true;
+    for (const char c : value) {
+        if (c == '\\' || c == '\0')
+            return std::nullopt;
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    }
+    if (!ascii && !isValidUtf8(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string_view> VCardLine::textValue(std::string& scratch) const {
+    if (const auto plain = plainValue())
+        return plain;
+    auto text = textValue();
+    if (!text)
+        return std::nullopt;
+    scratch = std::move(*text);
+    return std::string_view(scratch);
+}
+
+int VCardLine::preference() const {
+    int best = kNoPreference;
+    visitParameters([&best](std::string_view name, std::string_view value) {
+        if (equalsIgnoringCase(name, "PREF")) {
+            int number = 1;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), number);
+            if (error != std::errc() || end != value.data() + value.size() || number < 1)
+                number = 1;
+            best = std::min(best, number);
+        } else if (equalsIgnoringCase(name, "TYPE") && equalsIgnoringCase(value, "PREF")) {
+            best = 1;
+        }
+        return false;
+    });
+    return best;
 }
 
 bool VCardLine::continuesQuotedPrintable(std::string_view text) {

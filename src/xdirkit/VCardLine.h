@@ -35,6 +35,8 @@ public:
         Member
     };
     using Parameter = std::pair<std::string_view, std::string_view>;
+    // The preference of a line without PREF: 1 is the most preferred.
+    static constexpr int kNoPreference = 100;
 
     VCardLine() = default;
     // A copy owns its text, so it may outlive the book its original borrowed from; a move keeps
@@ -77,6 +79,16 @@ public:
     std::optional<std::string> textValue() const;
     // The decoded value split at every unescaped ';', each component unescaped (N, ORG).
     std::optional<std::vector<std::string>> components() const;
+    // The value as it is when nothing in it needs decoding or unescaping (no ENCODING or CHARSET
+    // parameter, valid UTF-8 without NUL or backslash), which is most values: then it equals
+    // textValue() and components() is the value split at each ';'. Null otherwise.
+    std::optional<std::string_view> plainValue() const;
+    // textValue() without a copy when the value is plain; else decoded into scratch. The view
+    // lasts as long as the line and scratch do.
+    std::optional<std::string_view> textValue(std::string& scratch) const;
+    // The most preferred of PREF=n (an unreadable or zero n counts as 1) and TYPE=pref (1);
+    // kNoPreference when the line has neither.
+    int preference() const;
 
     // True for a line whose value goes on after a quoted-printable soft line break.
     static bool continuesQuotedPrintable(std::string_view text);
@@ -102,6 +114,8 @@ private:
     Span parameters_; // from the first ';' up to the ':' before the value
     Span value_;
     Property property_ = Property::Other;
+    // An ENCODING or CHARSET parameter is present: the value may need decoding.
+    bool encoded_ = false;
 };
 
 // Case-insensitive ASCII comparison, as vCard names and parameters compare.

@@ -92,26 +92,29 @@ private:
     std::size_t nextEnd_ = 0;
 };
 
-} // namespace
-
-std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines keep) {
+// A UTF-16 book becomes UTF-8 in place; the answer is where the text begins (past a UTF-8
+// byte-order mark).
+std::size_t toUtf8Text(std::string& bytes) {
     if (std::string_view(bytes).substr(0, 2) == kUtf16LeBom ||
         std::string_view(bytes).substr(0, 2) == kUtf16BeBom)
         bytes = utf8FromUtf16Bytes(std::string_view(bytes).substr(2),
                                    bytes[0] == '\xFF' ? "UTF-16LE" : "UTF-16BE");
-    // The cards keep their original bytes as parts of this one string.
-    const auto source = std::make_shared<const std::string>(std::move(bytes));
-    std::string_view text = *source;
-    const std::size_t bomLength = text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
+    return std::string_view(bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
+}
 
-    std::vector<VCardCard> cards;
+// Calls emit(lines, begin, length, cutOff) for each card of text from start, in file order;
+// emit may take the lines and answers false to stop. False when the text holds something other
+// than blank lines but no card at all.
+template <typename Emit>
+bool scanCards(std::string_view text, std::size_t start, VCardReader::Lines keep, Emit emit) {
     std::vector<VCardLine> lines;
     bool sawOtherText = false;
+    bool sawCard = false;
     int depth = 0;
     // Cards of one book tend to be alike: room for as many lines as the last card had.
     std::size_t expectedLines = 0;
     std::size_t cardBegin = 0;
-    PhysicalLines physical(text, bomLength);
+    PhysicalLines physical(text, start);
     std::string_view first;
     std::size_t lineBegin = physical.position();
     std::size_t end = 0;
@@ -155,10 +158,12 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines
         } else if (isMarker(logical, "END:VCARD")) {
             if (--depth == 0) {
                 expectedLines = lines.size();
-                cards.emplace_back(std::move(lines), source, cardBegin, lineBegin - cardBegin);
+                sawCard = true;
+                if (!emit(lines, cardBegin, lineBegin - cardBegin, false))
+                    return true;
             }
         } else if (depth == 1 && !isBlank(logical) &&
-                   (keep == Lines::All ||
+                   (keep == VCardReader::Lines::All ||
                     VCardLine::propertyOf(logical) != VCardLine::Property::Other)) {
             // An unfolded line is borrowed from the book's text, which the card keeps.
             auto line = joined.empty() ? VCardLine::parseBorrowed(logical)
@@ -167,11 +172,42 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines
                 lines.push_back(std::move(*line));
         }
     }
-    if (depth > 0)
-        cards.emplace_back(std::move(lines), source, cardBegin, text.size() - cardBegin, true);
-    if (cards.empty() && sawOtherText)
+    if (depth > 0) {
+        sawCard = true;
+        emit(lines, cardBegin, text.size() - cardBegin, true);
+    }
+    return sawCard || !sawOtherText;
+}
+
+} // namespace
+
+std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines keep) {
+    const std::size_t start = toUtf8Text(bytes);
+    // The cards keep their original bytes as parts of this one string.
+    const auto source = std::make_shared<const std::string>(std::move(bytes));
+    std::vector<VCardCard> cards;
+    const bool isBook = scanCards(
+        *source, start, keep,
+        [&](std::vector<VCardLine>& lines, std::size_t begin, std::size_t length, bool cutOff) {
+            cards.emplace_back(std::move(lines), source, begin, length, cutOff);
+            return true;
+        });
+    if (!isBook)
         return std::nullopt;
     return cards;
+}
+
+bool VCardReader::forEachCard(std::string& text, Lines keep,
+                              const std::function<bool(const VCardCard&)>& visit) {
+    const std::size_t start = toUtf8Text(text);
+    return scanCards(text, start, keep,
+                     [&visit](std::vector<VCardLine>& lines, std::size_t begin, std::size_t length,
+                              bool cutOff) {
+                         VCardCard card(std::move(lines), nullptr, begin, length, cutOff);
+                         const bool goOn = visit(card);
+                         lines = card.releaseLines();
+                         return goOn;
+                     });
 }
 
 } // namespace xdirkit
