@@ -16,15 +16,34 @@ constexpr std::string_view kUuidUrn = "urn:uuid:";
 
 // UIDs compare without their "urn:uuid:" prefix and without regard to case, as programs write
 // the same UID both ways.
-void uidKey(std::string_view uid, std::string& key) {
+std::string_view uidKey(std::string_view uid) {
     if (uid.size() >= kUuidUrn.size() &&
         equalsIgnoringCase(uid.substr(0, kUuidUrn.size()), kUuidUrn))
         uid.remove_prefix(kUuidUrn.size());
-    key.assign(uid);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    return uid;
 }
+
+// Hashing and comparing UID keys as they are written, case folded on the way (no copies).
+struct UidKeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const {
+        uint64_t hash = 14695981039346656037ULL;
+        for (const char c : key) {
+            const bool upper = c >= 'A' && c <= 'Z';
+            hash =
+                (hash ^ static_cast<unsigned char>(upper ? c - 'A' + 'a' : c)) * 1099511628211ULL;
+        }
+        return static_cast<std::size_t>(hash);
+    }
+};
+struct UidKeyEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const {
+        return equalsIgnoringCase(a, b);
+    }
+};
+// The individual each member UID stands for, 0 while none.
+using UidTargets = std::unordered_map<std::string, uint16_t, UidKeyHash, UidKeyEqual>;
 
 std::string quoted(std::string_view text) {
     std::string out;
@@ -147,18 +166,13 @@ private:
     void addGroups() {
         if (groupCards_.empty())
             return;
-        // The individual of each member's preferred number, by UID key: the first contact of a
-        // UID wins.
-        std::unordered_map<std::string, uint16_t> targets;
-        std::string key;
+        // The individual of each member's preferred number: the first contact of a UID wins.
+        UidTargets targets;
         for (const VCardCard* group : groupCards_)
-            for (const std::string& uid : group->memberUids()) {
-                uidKey(uid, key);
-                targets.emplace(key, 0);
-            }
+            for (const std::string& uid : group->memberUids())
+                targets.emplace(uidKey(uid), 0);
         for (const UidTarget& contact : uidTargets_) {
-            uidKey(contact.uid, key);
-            const auto target = targets.find(key);
+            const auto target = targets.find(uidKey(contact.uid));
             if (target != targets.end() && target->second == 0)
                 target->second = contact.identifier;
         }
@@ -166,7 +180,7 @@ private:
             addGroup(*group, targets);
     }
 
-    void addGroup(const VCardCard& card, const std::unordered_map<std::string, uint16_t>& targets) {
+    void addGroup(const VCardCard& card, const UidTargets& targets) {
         const auto name = card.displayName();
         if (!name) {
             out_.warnings.push_back("a group without a name (UID " + quoted(card.uid()) +
@@ -178,10 +192,8 @@ private:
         const std::u16string units = utf16FromUtf8(*name).value_or(u"");
         writeField(record.name, XDIR_NAME_UNITS, cutAtCodePoint(units, XDIR_NAME_UNITS - 1));
         std::vector<uint16_t> members;
-        std::string key;
         for (const std::string& uid : card.memberUids()) {
-            uidKey(uid, key);
-            const auto target = targets.find(key);
+            const auto target = targets.find(uidKey(uid));
             if (target != targets.end() && target->second != 0 &&
                 std::find(members.begin(), members.end(), target->second) == members.end())
                 members.push_back(target->second);

@@ -90,11 +90,6 @@ std::optional<std::string> convertToUtf8(std::string_view bytes, const char* cha
 
 } // namespace
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return upper(x) == upper(y); });
-}
-
 std::string unescapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -181,7 +176,7 @@ std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
         return std::nullopt;
     line.parameters_ = span(parametersBegin, pos);
     line.value_ = span(pos + 1, size);
-    line.property_ = propertyOf(text);
+    line.property_ = propertyOfName(line.name());
     bool encoded = false;
     if (!line.visitParameters([&encoded](std::string_view name, std::string_view) {
             encoded = encoded || equalsIgnoringCase(name, "ENCODING") ||
@@ -251,12 +246,15 @@ template <typename Visit> bool VCardLine::visitParameters(Visit visit) const {
 }
 
 VCardLine::Property VCardLine::propertyOf(std::string_view text) {
+    std::size_t begin = 0;
     std::size_t end = 0;
-    while (end < text.size() && text[end] != ';' && text[end] != ':')
-        ++end;
-    std::string_view name = text.substr(0, end);
-    if (const std::size_t dot = name.find('.'); dot != std::string_view::npos)
-        name.remove_prefix(dot + 1);
+    for (; end < text.size() && text[end] != ';' && text[end] != ':'; ++end)
+        if (text[end] == '.' && begin == 0)
+            begin = end + 1;
+    return propertyOfName(text.substr(begin, end - begin));
+}
+
+VCardLine::Property VCardLine::propertyOfName(std::string_view name) {
     for (const auto& [known, property] : kProperties)
         if (equalsIgnoringCase(name, known))
             return property;

@@ -100,6 +100,7 @@ private:
     };
 
     static std::optional<VCardLine> parseInto(VCardLine line);
+    static Property propertyOfName(std::string_view name);
     std::string_view view(Span span) const { return text().substr(span.begin, span.length); }
     // Calls visit(name, value) for each parameter until it answers true; false when the
     // parameters do not parse.
@@ -118,8 +119,19 @@ private:
     bool encoded_ = false;
 };
 
-// Case-insensitive ASCII comparison, as vCard names and parameters compare.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// Case-insensitive ASCII comparison, as vCard names and parameters compare. Inline: the reader
+// asks it several times for every line, mostly of words that differ in length.
+inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    const auto upper = [](char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && upper(a[i]) != upper(b[i]))
+            return false;
+    return true;
+}
 // Undoes "\n", "\N", "\,", "\;", "\:" and "\\"; any other backslash stays.
 std::string unescapeText(std::string_view text);
 

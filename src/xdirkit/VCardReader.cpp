@@ -2,6 +2,9 @@
 
 #include "VCardLine.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <memory>
 #include <string>
@@ -14,11 +17,18 @@ constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 bool isBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
+    for (const char c : line)
+        if (c != ' ' && c != '\t')
+            return false;
+    return true;
 }
 
 // "BEGIN:VCARD" or "END:VCARD", any case, with blanks around.
 bool isMarker(std::string_view line, std::string_view marker) {
+    // Most lines are told apart by their first character.
+    if (line.size() < marker.size() ||
+        (line[0] != ' ' && line[0] != '\t' && (line[0] | 0x20) != (marker[0] | 0x20)))
+        return false;
     while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
         line.remove_suffix(1);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
@@ -74,15 +84,41 @@ private:
         hasNext_ = position_ < text_.size();
         if (!hasNext_)
             return;
-        // A plain loop: find_first_of calls memchr once per character.
-        std::size_t stop = position_;
-        while (stop < text_.size() && text_[stop] != '\n' && text_[stop] != '\r')
-            ++stop;
+        const std::size_t stop = lineEndFrom(position_);
         nextLine_ = text_.substr(position_, stop - position_);
         nextEnd_ = stop;
         if (nextEnd_ < text_.size() && text_[nextEnd_++] == '\r' && nextEnd_ < text_.size() &&
             text_[nextEnd_] == '\n')
             ++nextEnd_;
+    }
+
+    // The first CR or LF from offset from, else the end of the text. Eight bytes at a time: the
+    // words of a line hold no byte below CR but the odd tab, and finding the line ends is most
+    // of the reader's work.
+    std::size_t lineEndFrom(std::size_t from) const {
+        const char* data = text_.data();
+        const std::size_t size = text_.size();
+        std::size_t at = from;
+        if constexpr (std::endian::native == std::endian::little) {
+            constexpr uint64_t kOnes = 0x0101010101010101ULL;
+            constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+            for (; at + sizeof(uint64_t) <= size; at += sizeof(uint64_t)) {
+                uint64_t word = 0;
+                std::memcpy(&word, data + at, sizeof word);
+                // A high bit for each byte below CR + 1 (and maybe for bytes after one): the
+                // lowest is exact, the others are checked.
+                for (uint64_t below = (word - kOnes * ('\r' + 1)) & ~word & kHighBits; below != 0;
+                     below &= below - 1) {
+                    const std::size_t byte =
+                        at + static_cast<std::size_t>(std::countr_zero(below)) / 8;
+                    if (data[byte] == '\n' || data[byte] == '\r')
+                        return byte;
+                }
+            }
+        }
+        while (at < size && data[at] != '\n' && data[at] != '\r')
+            ++at;
+        return at;
     }
 
     std::string_view text_;
