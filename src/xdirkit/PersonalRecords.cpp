@@ -5,9 +5,11 @@
 #include "VCardReader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace xdirkit {
 namespace {
@@ -42,6 +44,17 @@ struct UidKeyEqual {
         return equalsIgnoringCase(a, b);
     }
 };
+// Equal for UID keys that compare equal: the length and the last eight bytes, letters folded
+// (with a few other bytes, which only makes more keys share one).
+uint64_t fingerprintOf(std::string_view key) {
+    uint64_t tail = 0;
+    const std::size_t count = std::min<std::size_t>(key.size(), sizeof tail);
+    std::memcpy(&tail, key.data() + key.size() - count, count);
+    const uint64_t folded =
+        count == 0 ? 0 : tail | (0x2020202020202020ULL >> (8 * (sizeof tail - count)));
+    return folded ^ (static_cast<uint64_t>(key.size()) * 0x9E3779B97F4A7C15ULL);
+}
+
 // The individual each member UID stands for, 0 while none.
 using UidTargets = std::unordered_map<std::string, uint16_t, UidKeyHash, UidKeyEqual>;
 
@@ -95,6 +108,7 @@ private:
     };
     struct UidTarget {
         std::string_view uid;
+        uint64_t fingerprint = 0;
         uint16_t identifier = 0;
     };
 
@@ -153,7 +167,7 @@ private:
         }
         const std::string_view uid = card.uid(uidScratch_);
         if (bestIdentifier != 0 && !uid.empty())
-            uidTargets_.push_back({lastingView(uid), bestIdentifier});
+            uidTargets_.push_back({lastingView(uid), fingerprintOf(uidKey(uid)), bestIdentifier});
     }
 
     // The view itself when what it points into lasts the whole build, else a copy's.
@@ -168,10 +182,17 @@ private:
             return;
         // The individual of each member's preferred number: the first contact of a UID wins.
         UidTargets targets;
+        std::unordered_set<uint64_t> fingerprints;
         for (const VCardCard* group : groupCards_)
-            for (const std::string& uid : group->memberUids())
+            for (const std::string& uid : group->memberUids()) {
                 targets.emplace(uidKey(uid), 0);
+                fingerprints.insert(fingerprintOf(uidKey(uid)));
+            }
+        // Only a contact whose fingerprint a member has is looked up: most are not members, and
+        // their UIDs are no longer in the cache.
         for (const UidTarget& contact : uidTargets_) {
+            if (fingerprints.count(contact.fingerprint) == 0)
+                continue;
             const auto target = targets.find(uidKey(contact.uid));
             if (target != targets.end() && target->second == 0)
                 target->second = contact.identifier;

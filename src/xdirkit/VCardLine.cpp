@@ -3,6 +3,7 @@
 #include "RecordText.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <iconv.h>
@@ -33,6 +34,16 @@ constexpr std::pair<std::string_view, VCardLine::Property> kProperties[] = {
     {"MEMBER", VCardLine::Property::Member},
     {"X-ADDRESSBOOKSERVER-MEMBER", VCardLine::Property::Member},
 };
+
+constexpr std::size_t kLongestPropertyName = 26;
+
+// Whether a known property has a name of each length.
+constexpr auto kPropertyNameLengths = [] {
+    std::array<bool, kLongestPropertyName + 1> lengths{};
+    for (const auto& known : kProperties)
+        lengths[known.first.size()] = true;
+    return lengths;
+}();
 
 char upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -132,23 +143,28 @@ VCardLine& VCardLine::operator=(const VCardLine& other) {
 }
 
 std::optional<VCardLine> VCardLine::parse(std::string text) {
-    VCardLine line;
-    line.owned_ = std::move(text);
+    std::optional<VCardLine> line(std::in_place);
+    line->owned_ = std::move(text);
     // An empty owned text reads as the (empty) borrowed one, which parses to nothing either way.
-    return parseInto(std::move(line));
+    if (!line->parseText())
+        line.reset();
+    return line;
 }
 
 std::optional<VCardLine> VCardLine::parseBorrowed(std::string_view text) {
-    VCardLine line;
-    line.borrowed_ = text;
-    return parseInto(std::move(line));
+    std::optional<VCardLine> line(std::in_place);
+    line->borrowed_ = text;
+    if (!line->parseText())
+        line.reset();
+    return line;
 }
 
-std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
+bool VCardLine::parseText() {
+    VCardLine& line = *this;
     const std::string_view text = line.text();
     const std::size_t size = text.size();
     if (size > UINT32_MAX)
-        return std::nullopt;
+        return false;
     std::size_t pos = 0;
     auto span = [](std::size_t begin, std::size_t end) {
         return Span{static_cast<uint32_t>(begin), static_cast<uint32_t>(end - begin)};
@@ -163,7 +179,7 @@ std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
     }
     line.name_ = span(nameBegin, pos);
     if (line.name_.length == 0 || pos == size)
-        return std::nullopt;
+        return false;
     // Parameters: skip to the ':' that is not inside a quoted value.
     const std::size_t parametersBegin = pos;
     bool quoted = false;
@@ -173,7 +189,7 @@ std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
         ++pos;
     }
     if (pos == size)
-        return std::nullopt;
+        return false;
     line.parameters_ = span(parametersBegin, pos);
     line.value_ = span(pos + 1, size);
     line.property_ = propertyOfName(line.name());
@@ -183,9 +199,9 @@ std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
                       equalsIgnoringCase(name, "CHARSET");
             return false;
         }))
-        return std::nullopt;
+        return false;
     line.encoded_ = encoded;
-    return line;
+    return true;
 }
 
 template <typename Visit> bool VCardLine::visitParameters(Visit visit) const {
@@ -255,6 +271,9 @@ VCardLine::Property VCardLine::propertyOf(std::string_view text) {
 }
 
 VCardLine::Property VCardLine::propertyOfName(std::string_view name) {
+    // Most names have a length none of the known ones has.
+    if (name.size() > kLongestPropertyName || !kPropertyNameLengths[name.size()])
+        return Property::Other;
     for (const auto& [known, property] : kProperties)
         if (equalsIgnoringCase(name, known))
             return property;
@@ -354,13 +373,13 @@ std::optional<std::string_view> VCardLine::plainValue() const {
     if (encoded_)
         return std::nullopt;
     const std::string_view value = rawValue();
-    bool ascii = true;
+    unsigned char highBits = 0;
     for (const char c : value) {
         if (c == '\\' || c == '\0')
             return std::nullopt;
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        highBits |= static_cast<unsigned char>(c);
     }
-    if (!ascii && !isValidUtf8(value))
+    if (highBits >= 0x80 && !isValidUtf8(value))
         return std::nullopt;
     return value;
 }

@@ -99,7 +99,8 @@ private:
         uint32_t length = 0;
     };
 
-    static std::optional<VCardLine> parseInto(VCardLine line);
+    // Finds the parts of text(); false when it does not parse.
+    bool parseText();
     static Property propertyOfName(std::string_view name);
     std::string_view view(Span span) const { return text().substr(span.begin, span.length); }
     // Calls visit(name, value) for each parameter until it answers true; false when the

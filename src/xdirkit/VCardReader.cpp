@@ -128,6 +128,12 @@ private:
     std::size_t nextEnd_ = 0;
 };
 
+// The lines personal entries and groups are made of.
+bool isForRecords(std::string_view line) {
+    const VCardLine::Property property = VCardLine::propertyOf(line);
+    return property != VCardLine::Property::Other && property != VCardLine::Property::Version;
+}
+
 // A UTF-16 book becomes UTF-8 in place; the answer is where the text begins (past a UTF-8
 // byte-order mark).
 std::size_t toUtf8Text(std::string& bytes) {
@@ -199,8 +205,7 @@ bool scanCards(std::string_view text, std::size_t start, VCardReader::Lines keep
                     return true;
             }
         } else if (depth == 1 && !isBlank(logical) &&
-                   (keep == VCardReader::Lines::All ||
-                    VCardLine::propertyOf(logical) != VCardLine::Property::Other)) {
+                   (keep == VCardReader::Lines::All || isForRecords(logical))) {
             // An unfolded line is borrowed from the book's text, which the card keeps.
             auto line = joined.empty() ? VCardLine::parseBorrowed(logical)
                                        : VCardLine::parse(std::move(joined));
