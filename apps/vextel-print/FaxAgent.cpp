@@ -5,7 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QFileInfo>
 #include <QTimer>
 #include <cups/cups.h>
@@ -147,19 +147,18 @@ void FaxAgent::reject(const QString& jobFolder, const QString& reason) {
 void FaxAgent::notifyWaiting(const QString& title) {
     if (!options_.script.isEmpty()) {
         output_ << "waiting: \"" << title << '"' << Qt::endl;
-        return;
     }
-    QDBusInterface notifications(QStringLiteral("org.freedesktop.Notifications"),
-                                 QStringLiteral("/org/freedesktop/Notifications"),
-                                 QStringLiteral("org.freedesktop.Notifications"),
-                                 QDBusConnection::sessionBus());
-    if (!notifications.isValid()) {
-        return;
-    }
-    notifications.call(QDBus::NoBlock, QStringLiteral("Notify"), QStringLiteral("Vextel Fax"), 0U,
-                       QStringLiteral("vextel-print"), QStringLiteral("A fax is waiting"),
-                       QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(title),
-                       QStringList(), QVariantMap(), -1);
+    // Sent without waiting for an answer, and without introspecting the service first: a
+    // notification service that hangs, or none at all, must never hold up the jobs.
+    QDBusMessage notify = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    notify << QStringLiteral("Vextel Fax") << 0U << QStringLiteral("vextel-print")
+           << QStringLiteral("A fax is waiting")
+           << QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(title) << QStringList()
+           << QVariantMap() << -1;
+    QDBusConnection::sessionBus().send(notify);
 }
 
 void FaxAgent::watchFolder() {

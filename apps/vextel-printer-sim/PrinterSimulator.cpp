@@ -86,7 +86,7 @@ int listenDeadSocket(const ListenAddress& address, int* port) {
 
 PrinterSimulator::PrinterSimulator(SimulatorOptions options, xdirkit::DeviceBook book)
     : options_(std::move(options)), guard_(options_.password), book_(std::move(book)),
-      etag_(etagOf(book_)) {}
+      etag_(etagOf(book_)), bookIsVCard_(StoredBook::isVCard(options_.bookPath)) {}
 
 PrinterSimulator::~PrinterSimulator() {
     stop();
@@ -244,7 +244,11 @@ void PrinterSimulator::replaceBook(const httplib::Request& request, httplib::Res
         return;
     }
     std::string saveError;
-    if (!StoredBook::save(options_.bookPath, *book, &saveError)) {
+    if (bookIsVCard_) {
+        // A vCard book stays what it is for every other program that opens it.
+        std::cerr << "vextel-printer-sim: the new book is kept in memory; " << options_.bookPath
+                  << " is a vCard book and stays as it is\n";
+    } else if (!StoredBook::save(options_.bookPath, *book, &saveError)) {
         std::cerr << "vextel-printer-sim: " << saveError << "\n";
         response.status = 500;
         response.set_content(errorBody("the book could not be stored"), kJson);

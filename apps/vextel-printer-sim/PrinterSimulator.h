@@ -22,8 +22,9 @@ namespace vextel_sim {
 
 // A stand-in for the printer's address-book service: serves the device protocol
 // (docs/device-protocol.md) from a book on every listen address, checks Digest credentials
-// against the code, writes accepted books back to the book file, and misbehaves as the fault
-// mode asks. bind, then start; stop (or the destructor) ends every server and joins its thread.
+// against the code, writes accepted books back to a JSON book file (a vCard book keeps them in
+// memory only), and misbehaves as the fault mode asks. bind, then start; stop (or the destructor)
+// ends every server and joins its thread.
 class PrinterSimulator {
 public:
     // How long the slow fault holds an answer: past the client's whole-answer limit.
@@ -69,6 +70,7 @@ private:
     std::mutex bookMutex_;
     xdirkit::DeviceBook book_;
     std::string etag_;
+    const bool bookIsVCard_;
 
     std::vector<std::unique_ptr<httplib::Server>> servers_;
     std::vector<DeadListener> deadListeners_;

@@ -17,7 +17,10 @@ int main(int argc, char** argv) {
         std::cerr << "vextel-printer-sim: " << error << "\n" << SimulatorOptions::usage();
         return 2;
     }
-    auto book = StoredBook::load(options->bookPath, &error);
+    std::vector<std::string> warnings;
+    auto book = StoredBook::load(options->bookPath, &error, &warnings);
+    for (const std::string& warning : warnings)
+        std::cerr << "vextel-printer-sim: " << warning << "\n";
     if (!book) {
         std::cerr << "vextel-printer-sim: " << error << "\n";
         return 1;

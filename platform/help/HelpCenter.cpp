@@ -109,7 +109,7 @@ void gotoPage(const QString& bookName, const QString& pagePath, const QString& a
         return;
     }
     if (ViewerRecorder* recorder = currentRecorder()) {
-        recorder->opened.append(url);
+        recorder->opened_.append(url);
         return;
     }
     QDesktopServices::openUrl(url);
@@ -120,16 +120,16 @@ void unregisterAllBooks() {
     bookFolders().clear();
 }
 
-ViewerRecorder::ViewerRecorder() : outer(currentRecorder()) {
+ViewerRecorder::ViewerRecorder() : outer_(currentRecorder()) {
     currentRecorder() = this;
 }
 
 ViewerRecorder::~ViewerRecorder() {
-    currentRecorder() = outer;
+    currentRecorder() = outer_;
 }
 
 QList<QUrl> ViewerRecorder::openedUrls() const {
-    return opened;
+    return opened_;
 }
 
 } // namespace help

@@ -40,8 +40,8 @@ public:
 
 private:
     friend void gotoPage(const QString&, const QString&, const QString&);
-    ViewerRecorder* outer = nullptr;
-    QList<QUrl> opened;
+    ViewerRecorder* outer_ = nullptr;
+    QList<QUrl> opened_;
 };
 
 } // namespace help

@@ -6,15 +6,6 @@
 
 namespace kit {
 
-namespace {
-
-AlertDriver*& installed() {
-    static AlertDriver* driver = nullptr;
-    return driver;
-}
-
-} // namespace
-
 void AlertDriver::answer(const QString& buttonTitle) {
     answers_.append(buttonTitle);
 }
@@ -63,16 +54,9 @@ int AlertDriver::respond(const QString& messageText, const QString& informativeT
     return AlertFirstButtonReturn + index;
 }
 
-AlertDriver* AlertDriver::current() {
-    return installed();
-}
-
-AlertDriverScope::AlertDriverScope(AlertDriver& driver) : previous_(installed()) {
-    installed() = &driver;
-}
-
-AlertDriverScope::~AlertDriverScope() {
-    installed() = previous_;
+AlertDriver*& AlertDriver::installed() {
+    static AlertDriver* driver = nullptr;
+    return driver;
 }
 
 } // namespace kit

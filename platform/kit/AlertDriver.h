@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/DriverScope.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,10 +41,11 @@ public:
                 const QStringList& buttons);
 
     // The installed driver, or null.
-    static AlertDriver* current();
+    static AlertDriver* current() { return installed(); }
 
 private:
-    friend class AlertDriverScope;
+    friend class DriverScope<AlertDriver>;
+    static AlertDriver*& installed();
     QString chooseAnswer(const AlertRecord& record);
 
     QStringList answers_;
@@ -52,15 +55,6 @@ private:
 };
 
 // Installs a driver for its lifetime and restores the previous one afterwards.
-class AlertDriverScope {
-public:
-    explicit AlertDriverScope(AlertDriver& driver);
-    ~AlertDriverScope();
-    AlertDriverScope(const AlertDriverScope&) = delete;
-    AlertDriverScope& operator=(const AlertDriverScope&) = delete;
-
-private:
-    AlertDriver* previous_;
-};
+using AlertDriverScope = DriverScope<AlertDriver>;
 
 } // namespace kit

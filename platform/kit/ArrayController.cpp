@@ -44,32 +44,32 @@ ArrayController::ArrayController(QObject* parent) : QObject(parent) {}
 ArrayController::~ArrayController() = default;
 
 QList<ObjectRef> ArrayController::content() const {
-    return contentList;
+    return contentList_;
 }
 
 void ArrayController::setContent(const QList<ObjectRef>& content) {
     const State before = captureState();
-    contentList = withoutNulls(content);
+    contentList_ = withoutNulls(content);
     arrange();
     selectObjects(before.selected, selectionIndex());
     announceChangesSince(before);
 }
 
 QList<ObjectRef> ArrayController::arrangedObjects() const {
-    return arranged;
+    return arranged_;
 }
 
 int ArrayController::count() const {
-    return static_cast<int>(arranged.size());
+    return static_cast<int>(arranged_.size());
 }
 
 ObjectRef ArrayController::arrangedObjectAt(int index) const {
-    return index >= 0 && index < arranged.size() ? arranged.at(index) : nullptr;
+    return index >= 0 && index < arranged_.size() ? arranged_.at(index) : nullptr;
 }
 
 int ArrayController::indexOfArrangedObject(const QObject* object) const {
-    for (int i = 0; i < arranged.size(); ++i) {
-        if (arranged.at(i).get() == object) {
+    for (int i = 0; i < arranged_.size(); ++i) {
+        if (arranged_.at(i).get() == object) {
             return i;
         }
     }
@@ -77,11 +77,11 @@ int ArrayController::indexOfArrangedObject(const QObject* object) const {
 }
 
 QList<SortDescriptor> ArrayController::sortDescriptors() const {
-    return descriptors;
+    return descriptors_;
 }
 
 void ArrayController::setSortDescriptors(const QList<SortDescriptor>& newDescriptors) {
-    descriptors = newDescriptors;
+    descriptors_ = newDescriptors;
     rearrangeObjects();
 }
 
@@ -102,9 +102,9 @@ void ArrayController::addObjects(const QList<ObjectRef>& objects) {
         return;
     }
     const State before = captureState();
-    contentList.append(added);
+    contentList_.append(added);
     arrange();
-    selectObjects(selectsInserted ? pointersOf(added) : before.selected, selectionIndex());
+    selectObjects(selectsInserted_ ? pointersOf(added) : before.selected, selectionIndex());
     announceChangesSince(before);
 }
 
@@ -116,7 +116,7 @@ void ArrayController::removeObject(const QObject* object) {
     if (!object) {
         return;
     }
-    for (const ObjectRef& candidate : contentList) {
+    for (const ObjectRef& candidate : contentList_) {
         if (candidate.get() == object) {
             removeObjects({candidate});
             return;
@@ -130,7 +130,7 @@ void ArrayController::removeObjects(const QList<ObjectRef>& objects) {
         doomed.insert(object.get());
     }
     const State before = captureState();
-    const qsizetype removed = contentList.removeIf(
+    const qsizetype removed = contentList_.removeIf(
         [&](const ObjectRef& object) { return doomed.contains(object.get()); });
     if (removed == 0) {
         return;
@@ -163,20 +163,20 @@ void ArrayController::removeAllArrangedObjects() {
 }
 
 QList<int> ArrayController::selectionIndexes() const {
-    return selection;
+    return selection_;
 }
 
 bool ArrayController::setSelectionIndexes(const QList<int>& indexes) {
     const State before = captureState();
     const int formerFirst = selectionIndex();
-    selection = normalizedIndexes(indexes);
+    selection_ = normalizedIndexes(indexes);
     applyEmptySelectionRule(formerFirst);
     announceChangesSince(before);
-    return selection != before.selection;
+    return selection_ != before.selection;
 }
 
 int ArrayController::selectionIndex() const {
-    return selection.isEmpty() ? -1 : selection.first();
+    return selection_.isEmpty() ? -1 : selection_.first();
 }
 
 bool ArrayController::setSelectionIndex(int index) {
@@ -189,8 +189,8 @@ bool ArrayController::clearSelection() {
 
 QList<ObjectRef> ArrayController::selectedObjects() const {
     QList<ObjectRef> objects;
-    for (int index : selection) {
-        objects.append(arranged.at(index));
+    for (int index : selection_) {
+        objects.append(arranged_.at(index));
     }
     return objects;
 }
@@ -199,61 +199,60 @@ bool ArrayController::setSelectedObjects(const QList<ObjectRef>& objects) {
     const State before = captureState();
     selectObjects(pointersOf(objects), selectionIndex());
     announceChangesSince(before);
-    return selection != before.selection;
+    return selection_ != before.selection;
 }
 
 bool ArrayController::allowsMultipleSelection() const {
-    return multipleSelection;
+    return multipleSelection_;
 }
 
 void ArrayController::setAllowsMultipleSelection(bool allows) {
-    if (allows == multipleSelection) {
-        return;
+    if (storeSetting(multipleSelection_, allows)) {
+        setSelectionIndexes(selection_);
     }
-    multipleSelection = allows;
-    emit settingsChanged();
-    setSelectionIndexes(selection);
 }
 
 bool ArrayController::selectsInsertedObjects() const {
-    return selectsInserted;
+    return selectsInserted_;
 }
 
 void ArrayController::setSelectsInsertedObjects(bool selects) {
-    if (selects == selectsInserted) {
-        return;
-    }
-    selectsInserted = selects;
-    emit settingsChanged();
+    storeSetting(selectsInserted_, selects);
 }
 
 bool ArrayController::avoidsEmptySelection() const {
-    return avoidsEmpty;
+    return avoidsEmpty_;
 }
 
 void ArrayController::setAvoidsEmptySelection(bool avoids) {
-    if (avoids == avoidsEmpty) {
-        return;
+    if (storeSetting(avoidsEmpty_, avoids)) {
+        setSelectionIndexes(selection_);
     }
-    avoidsEmpty = avoids;
+}
+
+bool ArrayController::storeSetting(bool& setting, bool value) {
+    if (setting == value) {
+        return false;
+    }
+    setting = value;
     emit settingsChanged();
-    setSelectionIndexes(selection);
+    return true;
 }
 
 QString ArrayController::objectClassName() const {
-    return className;
+    return className_;
 }
 
 void ArrayController::setObjectClassName(const QString& name) {
-    if (name == className) {
+    if (name == className_) {
         return;
     }
-    className = name;
+    className_ = name;
     emit settingsChanged();
 }
 
 ArrayController::State ArrayController::captureState() const {
-    return State{pointersOf(contentList), pointersOf(arranged), selection,
+    return State{pointersOf(contentList_), pointersOf(arranged_), selection_,
                  pointersOf(selectedObjects())};
 }
 
@@ -276,24 +275,24 @@ void ArrayController::announceChangesSince(const State& before) {
 }
 
 void ArrayController::arrange() {
-    arranged = contentList;
-    const auto count = static_cast<std::size_t>(arranged.size());
-    if (descriptors.isEmpty() || count < 2) {
+    arranged_ = contentList_;
+    const auto count = static_cast<std::size_t>(arranged_.size());
+    if (descriptors_.isEmpty() || count < 2) {
         return;
     }
     // Each item's sort values are read once, not twice per comparison: a list of tens of
     // thousands sorts in a few passes over the values instead of a million key lookups.
-    const auto width = static_cast<std::size_t>(descriptors.size());
+    const auto width = static_cast<std::size_t>(descriptors_.size());
     std::vector<QVariant> values(count * width);
     for (std::size_t item = 0; item < count; ++item) {
         for (std::size_t d = 0; d < width; ++d) {
             values[item * width + d] = valueForKeyPath(
-                arranged.at(static_cast<qsizetype>(item)).get(), descriptors.at(qsizetype(d)).key);
+                arranged_.at(static_cast<qsizetype>(item)).get(), descriptors_.at(qsizetype(d)).key);
         }
     }
     const auto before = [&](std::size_t a, std::size_t b) {
         for (std::size_t d = 0; d < width; ++d) {
-            const int order = descriptors.at(qsizetype(d))
+            const int order = descriptors_.at(qsizetype(d))
                                   .compareValues(values[a * width + d], values[b * width + d]);
             if (order != 0) {
                 return order < 0;
@@ -303,17 +302,17 @@ void ArrayController::arrange() {
     };
     std::vector<std::size_t> order(count);
     std::iota(order.begin(), order.end(), 0);
-    // Content that is already in order (a filtered copy of an arranged list) stays as it is.
+    // Content that is already in order (a filtered copy of an arranged_ list) stays as it is.
     if (std::is_sorted(order.begin(), order.end(), before)) {
         return;
     }
     std::stable_sort(order.begin(), order.end(), before);
     QList<ObjectRef> sorted;
-    sorted.reserve(arranged.size());
+    sorted.reserve(arranged_.size());
     for (std::size_t item : order) {
-        sorted.append(arranged.at(static_cast<qsizetype>(item)));
+        sorted.append(arranged_.at(static_cast<qsizetype>(item)));
     }
-    arranged = std::move(sorted);
+    arranged_ = std::move(sorted);
 }
 
 // Selects the arranged positions of the wanted objects; an object wanted twice takes two of
@@ -324,37 +323,37 @@ void ArrayController::selectObjects(const QList<QObject*>& wanted, int formerFir
         ++remaining[object];
     }
     QList<int> indexes;
-    for (int i = 0; i < arranged.size(); ++i) {
-        auto found = remaining.find(arranged.at(i).get());
+    for (int i = 0; i < arranged_.size(); ++i) {
+        auto found = remaining.find(arranged_.at(i).get());
         if (found != remaining.end() && found.value() > 0) {
             --found.value();
             indexes.append(i);
         }
     }
-    selection = normalizedIndexes(indexes);
+    selection_ = normalizedIndexes(indexes);
     applyEmptySelectionRule(formerFirstIndex);
 }
 
 QList<int> ArrayController::normalizedIndexes(const QList<int>& indexes) const {
     QList<int> result;
     for (int index : indexes) {
-        if (index >= 0 && index < arranged.size()) {
+        if (index >= 0 && index < arranged_.size()) {
             result.append(index);
         }
     }
     std::sort(result.begin(), result.end());
     result.erase(std::unique(result.begin(), result.end()), result.end());
-    if (!multipleSelection && result.size() > 1) {
+    if (!multipleSelection_ && result.size() > 1) {
         result.resize(1);
     }
     return result;
 }
 
 void ArrayController::applyEmptySelectionRule(int formerFirstIndex) {
-    if (!avoidsEmpty || !selection.isEmpty() || arranged.isEmpty()) {
+    if (!avoidsEmpty_ || !selection_.isEmpty() || arranged_.isEmpty()) {
         return;
     }
-    selection = {std::clamp(formerFirstIndex, 0, static_cast<int>(arranged.size()) - 1)};
+    selection_ = {std::clamp(formerFirstIndex, 0, static_cast<int>(arranged_.size()) - 1)};
 }
 
 } // namespace kit

@@ -118,15 +118,17 @@ private:
     void selectObjects(const QList<QObject*>& wanted, int formerFirstIndex);
     QList<int> normalizedIndexes(const QList<int>& indexes) const;
     void applyEmptySelectionRule(int formerFirstIndex);
+    // Stores a selection setting and announces it; false when it was already so.
+    bool storeSetting(bool& setting, bool value);
 
-    QList<ObjectRef> contentList;
-    QList<ObjectRef> arranged;
-    QList<SortDescriptor> descriptors;
-    QList<int> selection;
-    bool multipleSelection = true;
-    bool selectsInserted = true;
-    bool avoidsEmpty = false;
-    QString className;
+    QList<ObjectRef> contentList_;
+    QList<ObjectRef> arranged_;
+    QList<SortDescriptor> descriptors_;
+    QList<int> selection_;
+    bool multipleSelection_ = true;
+    bool selectsInserted_ = true;
+    bool avoidsEmpty_ = false;
+    QString className_;
 };
 
 } // namespace kit

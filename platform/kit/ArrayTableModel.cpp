@@ -22,7 +22,7 @@ QString displayText(const QVariant& value) {
 } // namespace
 
 ArrayTableModel::ArrayTableModel(ArrayController* controller, QObject* parent)
-    : QAbstractTableModel(parent), arrayController(controller) {
+    : QAbstractTableModel(parent), arrayController_(controller) {
     if (controller) {
         connect(controller, &ArrayController::arrangedObjectsChanged, this,
                 &ArrayTableModel::reload);
@@ -34,31 +34,31 @@ ArrayTableModel::ArrayTableModel(ArrayController* controller, QObject* parent)
 ArrayTableModel::~ArrayTableModel() = default;
 
 ArrayController* ArrayTableModel::controller() const {
-    return arrayController.data();
+    return arrayController_.data();
 }
 
 void ArrayTableModel::setColumns(const QList<Column>& columns) {
-    columnList = columns;
+    columnList_ = columns;
     reload();
 }
 
 void ArrayTableModel::addColumn(const QString& key, const QString& title) {
-    QList<Column> columns = columnList;
+    QList<Column> columns = columnList_;
     columns.append(Column{key, title});
     setColumns(columns);
 }
 
 QList<ArrayTableModel::Column> ArrayTableModel::columns() const {
-    return columnList;
+    return columnList_;
 }
 
 QString ArrayTableModel::columnKey(int column) const {
-    return column >= 0 && column < columnList.size() ? columnList.at(column).key : QString();
+    return column >= 0 && column < columnList_.size() ? columnList_.at(column).key : QString();
 }
 
 int ArrayTableModel::columnForKey(const QString& key) const {
-    for (int i = 0; i < columnList.size(); ++i) {
-        if (columnList.at(i).key == key) {
+    for (int i = 0; i < columnList_.size(); ++i) {
+        if (columnList_.at(i).key == key) {
             return i;
         }
     }
@@ -66,31 +66,31 @@ int ArrayTableModel::columnForKey(const QString& key) const {
 }
 
 void ArrayTableModel::setHeaderTitle(int column, const QString& title) {
-    if (column < 0 || column >= columnList.size()) {
+    if (column < 0 || column >= columnList_.size()) {
         return;
     }
-    columnList[column].title = title;
+    columnList_[column].title = title;
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 bool ArrayTableModel::isEditable() const {
-    return editable;
+    return editable_;
 }
 
 void ArrayTableModel::setEditable(bool isEditable) {
-    editable = isEditable;
+    editable_ = isEditable;
 }
 
 ObjectRef ArrayTableModel::objectAt(int row) const {
-    return row >= 0 && row < rows.size() ? rows.at(row) : nullptr;
+    return row >= 0 && row < rows_.size() ? rows_.at(row) : nullptr;
 }
 
 int ArrayTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
 int ArrayTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(columnList.size());
+    return parent.isValid() ? 0 : static_cast<int>(columnList_.size());
 }
 
 QVariant ArrayTableModel::data(const QModelIndex& index, int role) const {
@@ -108,7 +108,7 @@ QVariant ArrayTableModel::data(const QModelIndex& index, int role) const {
 bool ArrayTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     const ObjectRef object = objectAt(index.row());
     const QString key = columnKey(index.column());
-    if (!editable || role != Qt::EditRole || !index.isValid() || !object || key.isEmpty()) {
+    if (!editable_ || role != Qt::EditRole || !index.isValid() || !object || key.isEmpty()) {
         return false;
     }
     if (!setValueForKeyPath(object.get(), key, value)) {
@@ -120,15 +120,15 @@ bool ArrayTableModel::setData(const QModelIndex& index, const QVariant& value, i
 
 QVariant ArrayTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < columnList.size()) {
-        return columnList.at(section).title;
+        section < columnList_.size()) {
+        return columnList_.at(section).title;
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 Qt::ItemFlags ArrayTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags result = QAbstractTableModel::flags(index);
-    if (editable && index.isValid()) {
+    if (editable_ && index.isValid()) {
         result |= Qt::ItemIsEditable;
     }
     return result;
@@ -136,7 +136,7 @@ Qt::ItemFlags ArrayTableModel::flags(const QModelIndex& index) const {
 
 void ArrayTableModel::reload() {
     beginResetModel();
-    rows = arrayController ? arrayController->arrangedObjects() : QList<ObjectRef>();
+    rows_ = arrayController_ ? arrayController_->arrangedObjects() : QList<ObjectRef>();
     observeRows();
     endResetModel();
 }
@@ -144,21 +144,21 @@ void ArrayTableModel::reload() {
 // A cell changes when its item announces the column's key; the row's place is re-read then,
 // since the item may have moved since the observation began.
 void ArrayTableModel::observeRows() {
-    cellObservations.clear();
-    for (const ObjectRef& object : rows) {
-        for (int column = 0; column < columnList.size(); ++column) {
+    cellObservations_.clear();
+    for (const ObjectRef& object : rows_) {
+        for (int column = 0; column < columnList_.size(); ++column) {
             QObject* item = object.get();
             auto observation =
-                observe(item, columnList.at(column).key, [this, item, column](const QVariant&) {
-                    for (int row = 0; row < rows.size(); ++row) {
-                        if (rows.at(row).get() == item) {
+                observe(item, columnList_.at(column).key, [this, item, column](const QVariant&) {
+                    for (int row = 0; row < rows_.size(); ++row) {
+                        if (rows_.at(row).get() == item) {
                             const QModelIndex cell = index(row, column);
                             emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
                         }
                     }
                 });
             if (observation) {
-                cellObservations.push_back(std::move(observation));
+                cellObservations_.push_back(std::move(observation));
             }
         }
     }

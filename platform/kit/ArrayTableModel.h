@@ -57,11 +57,11 @@ private:
     void reload();
     void observeRows();
 
-    QPointer<ArrayController> arrayController;
-    QList<Column> columnList;
-    QList<ObjectRef> rows;
-    std::vector<std::unique_ptr<Observation>> cellObservations;
-    bool editable = false;
+    QPointer<ArrayController> arrayController_;
+    QList<Column> columnList_;
+    QList<ObjectRef> rows_;
+    std::vector<std::unique_ptr<Observation>> cellObservations_;
+    bool editable_ = false;
 };
 
 } // namespace kit

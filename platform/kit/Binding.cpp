@@ -34,14 +34,14 @@ public:
 protected:
     void start() override {
         showModelValue(valueForKeyPath(object(), keyPath()));
-        observation = observe(object(), keyPath(), [this](const QVariant& value) {
-            if (!writingModel) {
+        observation_ = observe(object(), keyPath(), [this](const QVariant& value) {
+            if (!writingModel_) {
                 showModelValue(value);
             }
         });
         connectUserChanges();
     }
-    void stop() override { observation.reset(); }
+    void stop() override { observation_.reset(); }
 
     virtual void showModelValue(const QVariant& value) = 0;
     virtual void connectUserChanges() {}
@@ -50,13 +50,13 @@ protected:
         if (!isBound()) {
             return;
         }
-        QScopedValueRollback<bool> guard(writingModel, true);
+        QScopedValueRollback<bool> guard(writingModel_, true);
         setValueForKeyPath(object(), keyPath(), value);
     }
 
 private:
-    std::unique_ptr<Observation> observation;
-    bool writingModel = false;
+    std::unique_ptr<Observation> observation_;
+    bool writingModel_ = false;
 };
 
 QString textOf(const QVariant& value) {
@@ -69,91 +69,91 @@ QString textOf(const QVariant& value) {
 class TextValueBinding : public KeyPathBinding {
 public:
     TextValueBinding(TextField* field, QObject* object, const QString& keyPath, bool continuous)
-        : KeyPathBinding(field, ValueBinding, object, keyPath), field(field),
-          continuous(continuous) {}
+        : KeyPathBinding(field, ValueBinding, object, keyPath), field_(field),
+          continuous_(continuous) {}
 
 protected:
     void showModelValue(const QVariant& value) override {
         const QString text = textOf(value);
-        if (field->stringValue() != text) {
-            field->setStringValue(text);
+        if (field_->stringValue() != text) {
+            field_->setStringValue(text);
         }
     }
     void connectUserChanges() override {
-        if (continuous) {
-            connect(field, &TextField::textEdited, this,
+        if (continuous_) {
+            connect(field_, &TextField::textEdited, this,
                     [this](const QString& text) { writeModelValue(text); });
         }
-        connect(field, &TextField::editingEnded, this,
-                [this] { writeModelValue(field->stringValue()); });
-        if (auto* comboBox = dynamic_cast<ComboBox*>(field)) {
+        connect(field_, &TextField::editingEnded, this,
+                [this] { writeModelValue(field_->stringValue()); });
+        if (auto* comboBox = dynamic_cast<ComboBox*>(field_)) {
             connect(comboBox->comboBox(), &QComboBox::activated, this,
-                    [this] { writeModelValue(field->stringValue()); });
+                    [this] { writeModelValue(field_->stringValue()); });
         }
     }
 
 private:
-    TextField* field;
-    bool continuous;
+    TextField* field_;
+    bool continuous_;
 };
 
 class ButtonValueBinding : public KeyPathBinding {
 public:
     ButtonValueBinding(Button* button, QObject* object, const QString& keyPath)
-        : KeyPathBinding(button, ValueBinding, object, keyPath), button(button) {}
+        : KeyPathBinding(button, ValueBinding, object, keyPath), button_(button) {}
 
 protected:
     void showModelValue(const QVariant& value) override {
-        button->setState(truthValue(value) ? 1 : 0);
+        button_->setState(truthValue(value) ? 1 : 0);
     }
     void connectUserChanges() override {
-        connect(button->button(), &QAbstractButton::clicked, this,
-                [this] { writeModelValue(button->state()); });
+        connect(button_->button(), &QAbstractButton::clicked, this,
+                [this] { writeModelValue(button_->state()); });
     }
 
 private:
-    Button* button;
+    Button* button_;
 };
 
 class DateValueBinding : public KeyPathBinding {
 public:
     DateValueBinding(DatePicker* picker, QObject* object, const QString& keyPath)
-        : KeyPathBinding(picker, ValueBinding, object, keyPath), picker(picker) {}
+        : KeyPathBinding(picker, ValueBinding, object, keyPath), picker_(picker) {}
 
 protected:
     void showModelValue(const QVariant& value) override {
         const QDateTime date = value.toDateTime();
-        if (date.isValid() && date != picker->dateValue()) {
-            picker->setDateValue(date);
+        if (date.isValid() && date != picker_->dateValue()) {
+            picker_->setDateValue(date);
         }
     }
     void connectUserChanges() override {
-        connect(picker, &DatePicker::userChangedDate, this,
+        connect(picker_, &DatePicker::userChangedDate, this,
                 [this](const QDateTime& date) { writeModelValue(date); });
     }
 
 private:
-    DatePicker* picker;
+    DatePicker* picker_;
 };
 
 class PopUpValueBinding : public KeyPathBinding {
 public:
     PopUpValueBinding(PopUpButton* popUp, QObject* object, const QString& keyPath)
-        : KeyPathBinding(popUp, ValueBinding, object, keyPath), popUp(popUp) {}
+        : KeyPathBinding(popUp, ValueBinding, object, keyPath), popUp_(popUp) {}
 
 protected:
     void showModelValue(const QVariant& value) override {
         bool isNumber = false;
         const int index = value.toInt(&isNumber);
-        popUp->selectItemAtIndex(isNumber ? index : -1);
+        popUp_->selectItemAtIndex(isNumber ? index : -1);
     }
     void connectUserChanges() override {
-        connect(popUp, &PopUpButton::userSelectedItem, this,
+        connect(popUp_, &PopUpButton::userSelectedItem, this,
                 [this](int index) { writeModelValue(index); });
     }
 
 private:
-    PopUpButton* popUp;
+    PopUpButton* popUp_;
 };
 
 // enabled and hidden: each binding keeps its own truth value; the view shows the AND (enabled)
@@ -163,11 +163,11 @@ public:
     StateBinding(View* view, const QString& name, QObject* object, const QString& keyPath)
         : KeyPathBinding(view, name, object, keyPath) {}
 
-    bool currentValue() const { return current; }
+    bool currentValue() const { return current_; }
 
 protected:
     void showModelValue(const QVariant& value) override {
-        current = truthValue(value);
+        current_ = truthValue(value);
         applyCombinedState();
     }
 
@@ -190,7 +190,7 @@ private:
         }
     }
 
-    bool current = false;
+    bool current_ = false;
 };
 
 class TableContentBinding : public Binding {
@@ -198,77 +198,77 @@ public:
     TableContentBinding(TableView* table, ArrayController* controller,
                         const QList<ArrayTableModel::Column>& columns)
         : Binding(table, ContentBinding, controller, QStringLiteral("arrangedObjects")),
-          table(table), controller(controller), columns(columns) {}
+          table_(table), controller_(controller), columns_(columns) {}
 
 protected:
     void start() override {
-        model = new ArrayTableModel(controller, this);
-        model->setColumns(effectiveColumns());
-        table->setModel(model);
+        model_ = new ArrayTableModel(controller_, this);
+        model_->setColumns(effectiveColumns());
+        table_->setModel(model_);
         // Connected after setModel, so the table has reset before the selection is shown again.
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
-                [this] { resetting = true; });
-        connect(model, &QAbstractItemModel::modelReset, this, [this] {
-            resetting = false;
+        connect(model_, &QAbstractItemModel::modelAboutToBeReset, this,
+                [this] { resetting_ = true; });
+        connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+            resetting_ = false;
             showControllerSelection();
         });
-        connect(controller, &ArrayController::selectionIndexesChanged, this,
+        connect(controller_, &ArrayController::selectionIndexesChanged, this,
                 [this] { showControllerSelection(); });
-        connect(table, &TableView::selectionDidChange, this, [this] { writeTableSelection(); });
+        connect(table_, &TableView::selectionDidChange, this, [this] { writeTableSelection(); });
         showControllerSelection();
     }
     void stop() override {
-        if (controller != nullptr) {
-            disconnect(controller, nullptr, this, nullptr);
+        if (controller_ != nullptr) {
+            disconnect(controller_, nullptr, this, nullptr);
         }
     }
     void detachFromView() override {
-        if (table->model() == model) {
-            table->setModel(nullptr);
+        if (table_->model() == model_) {
+            table_->setModel(nullptr);
         }
     }
 
 private:
     QList<ArrayTableModel::Column> effectiveColumns() {
-        if (columns.isEmpty()) {
+        if (columns_.isEmpty()) {
             QList<ArrayTableModel::Column> own;
-            for (int column = 0; column < table->columnCount(); ++column) {
-                own.append({table->columnKey(column), table->headerTitle(column)});
+            for (int column = 0; column < table_->columnCount(); ++column) {
+                own.append({table_->columnKey(column), table_->headerTitle(column)});
             }
             return own;
         }
-        if (table->columnCount() == 0) {
-            for (const auto& column : columns) {
-                table->addColumn(column.key, column.title);
+        if (table_->columnCount() == 0) {
+            for (const auto& column : columns_) {
+                table_->addColumn(column.key, column.title);
             }
         }
-        return columns;
+        return columns_;
     }
 
     void showControllerSelection() {
-        if (resetting || !isBound()) {
+        if (resetting_ || !isBound()) {
             return;
         }
-        QScopedValueRollback<bool> guard(syncing, true);
-        if (table->selectedRowIndexes() != controller->selectionIndexes()) {
-            table->selectRowIndexes(controller->selectionIndexes());
+        QScopedValueRollback<bool> guard(syncing_, true);
+        if (table_->selectedRowIndexes() != controller_->selectionIndexes()) {
+            table_->selectRowIndexes(controller_->selectionIndexes());
         }
     }
 
     void writeTableSelection() {
-        if (syncing || resetting || !isBound()) {
+        if (syncing_ || resetting_ || !isBound()) {
             return;
         }
-        QScopedValueRollback<bool> guard(syncing, true);
-        controller->setSelectionIndexes(table->selectedRowIndexes());
+        QScopedValueRollback<bool> guard(syncing_, true);
+        controller_->setSelectionIndexes(table_->selectedRowIndexes());
     }
 
-    TableView* table;
-    QPointer<ArrayController> controller;
-    QList<ArrayTableModel::Column> columns;
-    ArrayTableModel* model = nullptr;
-    bool resetting = false;
-    bool syncing = false;
+    TableView* table_;
+    QPointer<ArrayController> controller_;
+    QList<ArrayTableModel::Column> columns_;
+    ArrayTableModel* model_ = nullptr;
+    bool resetting_ = false;
+    bool syncing_ = false;
 };
 
 class PopUpContentBinding : public Binding {
@@ -276,42 +276,42 @@ public:
     PopUpContentBinding(PopUpButton* popUp, ArrayController* controller,
                         const QString& contentValues)
         : Binding(popUp, ContentBinding, controller, QStringLiteral("arrangedObjects")),
-          popUp(popUp), controller(controller), titleKey(contentValues) {}
+          popUp_(popUp), controller_(controller), titleKey_(contentValues) {}
 
 protected:
     void start() override {
         rebuildItems();
-        connect(controller, &ArrayController::arrangedObjectsChanged, this,
+        connect(controller_, &ArrayController::arrangedObjectsChanged, this,
                 [this] { rebuildItems(); });
-        connect(controller, &ArrayController::selectionIndexesChanged, this,
+        connect(controller_, &ArrayController::selectionIndexesChanged, this,
                 [this] { showControllerSelection(); });
-        connect(popUp, &PopUpButton::userSelectedItem, this, [this](int index) {
+        connect(popUp_, &PopUpButton::userSelectedItem, this, [this](int index) {
             if (isBound()) {
-                controller->setSelectionIndex(index);
+                controller_->setSelectionIndex(index);
             }
         });
     }
     void stop() override {
-        titleObservations.clear();
-        if (controller != nullptr) {
-            disconnect(controller, nullptr, this, nullptr);
+        titleObservations_.clear();
+        if (controller_ != nullptr) {
+            disconnect(controller_, nullptr, this, nullptr);
         }
     }
 
 private:
     void rebuildItems() {
-        titleObservations.clear();
-        popUp->removeAllItems();
-        const QList<ObjectRef> items = controller->arrangedObjects();
+        titleObservations_.clear();
+        popUp_->removeAllItems();
+        const QList<ObjectRef> items = controller_->arrangedObjects();
         for (int index = 0; index < items.size(); ++index) {
             QObject* item = items.at(index).get();
-            popUp->addItemWithTitle(textOf(valueForKeyPath(item, titleKey)));
-            popUp->setRepresentedObjectAt(index, QVariant::fromValue(items.at(index)));
-            auto observation = observe(item, titleKey, [this, index](const QVariant& title) {
-                popUp->setItemTitleAt(index, textOf(title));
+            popUp_->addItemWithTitle(textOf(valueForKeyPath(item, titleKey_)));
+            popUp_->setRepresentedObjectAt(index, QVariant::fromValue(items.at(index)));
+            auto observation = observe(item, titleKey_, [this, index](const QVariant& title) {
+                popUp_->setItemTitleAt(index, textOf(title));
             });
             if (observation) {
-                titleObservations.push_back(std::move(observation));
+                titleObservations_.push_back(std::move(observation));
             }
         }
         showControllerSelection();
@@ -319,14 +319,14 @@ private:
 
     void showControllerSelection() {
         if (isBound()) {
-            popUp->selectItemAtIndex(controller->selectionIndex());
+            popUp_->selectItemAtIndex(controller_->selectionIndex());
         }
     }
 
-    PopUpButton* popUp;
-    QPointer<ArrayController> controller;
-    QString titleKey;
-    std::vector<std::unique_ptr<Observation>> titleObservations;
+    PopUpButton* popUp_;
+    QPointer<ArrayController> controller_;
+    QString titleKey_;
+    std::vector<std::unique_ptr<Observation>> titleObservations_;
 };
 
 bool fail(QString* error, const QString& message) {

@@ -6,18 +6,18 @@ namespace kit {
 
 Dictionary::Dictionary(QObject* parent) : QObject(parent) {}
 
-Dictionary::Dictionary(const QVariantMap& map, QObject* parent) : QObject(parent), entries(map) {}
+Dictionary::Dictionary(const QVariantMap& map, QObject* parent) : QObject(parent), entries_(map) {}
 
 std::shared_ptr<Dictionary> Dictionary::create(const QVariantMap& map) {
     return std::make_shared<Dictionary>(map);
 }
 
 QVariant Dictionary::value(const QString& key) const {
-    return entries.value(key);
+    return entries_.value(key);
 }
 
 bool Dictionary::contains(const QString& key) const {
-    return entries.contains(key);
+    return entries_.contains(key);
 }
 
 void Dictionary::setValue(const QString& key, const QVariant& value) {
@@ -25,24 +25,24 @@ void Dictionary::setValue(const QString& key, const QVariant& value) {
         removeValue(key);
         return;
     }
-    const auto existing = entries.constFind(key);
-    if (existing != entries.constEnd() && existing->metaType() == value.metaType() &&
+    const auto existing = entries_.constFind(key);
+    if (existing != entries_.constEnd() && existing->metaType() == value.metaType() &&
         *existing == value) {
         return;
     }
-    entries.insert(key, value);
+    entries_.insert(key, value);
     emit valueChanged(key);
 }
 
 void Dictionary::removeValue(const QString& key) {
-    if (entries.remove(key) > 0) {
+    if (entries_.remove(key) > 0) {
         emit valueChanged(key);
     }
 }
 
 void Dictionary::setMap(const QVariantMap& map) {
-    const QVariantMap before = entries;
-    entries = map;
+    const QVariantMap before = entries_;
+    entries_ = map;
     QStringList changedKeys;
     for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
         if (!map.contains(it.key()) || map.value(it.key()) != it.value()) {
@@ -64,15 +64,15 @@ void Dictionary::removeAllValues() {
 }
 
 QStringList Dictionary::keys() const {
-    return entries.keys();
+    return entries_.keys();
 }
 
 int Dictionary::count() const {
-    return static_cast<int>(entries.size());
+    return static_cast<int>(entries_.size());
 }
 
 QVariantMap Dictionary::toMap() const {
-    return entries;
+    return entries_;
 }
 
 } // namespace kit

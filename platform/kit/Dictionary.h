@@ -36,7 +36,7 @@ signals:
     void valueChanged(const QString& key);
 
 private:
-    QVariantMap entries;
+    QVariantMap entries_;
 };
 
 } // namespace kit

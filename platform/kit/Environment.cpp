@@ -19,7 +19,7 @@ int32_t isSandbox = -1;
 
 std::optional<QString> Environment::kernelRelease() {
     if (kernelReleaseOverride != nullptr) {
-        return kernelReleaseOverride->release;
+        return kernelReleaseOverride->release_;
     }
     utsname names{};
     if (uname(&names) != 0) {
@@ -30,14 +30,14 @@ std::optional<QString> Environment::kernelRelease() {
 
 QString Environment::homeDirectory() {
     if (homeDirectoryOverride != nullptr) {
-        return homeDirectoryOverride->home;
+        return homeDirectoryOverride->home_;
     }
     return QDir::homePath();
 }
 
 QDateTime Environment::now() {
     if (clockOverride != nullptr) {
-        return clockOverride->current;
+        return clockOverride->current_;
     }
     return QDateTime::currentDateTime();
 }
@@ -59,30 +59,30 @@ void Environment::resetCachesForTesting() {
 }
 
 Environment::KernelReleaseOverride::KernelReleaseOverride(std::optional<QString> release)
-    : outer(kernelReleaseOverride), release(std::move(release)) {
+    : outer_(kernelReleaseOverride), release_(std::move(release)) {
     kernelReleaseOverride = this;
 }
 
 Environment::KernelReleaseOverride::~KernelReleaseOverride() {
-    kernelReleaseOverride = outer;
+    kernelReleaseOverride = outer_;
 }
 
 Environment::HomeDirectoryOverride::HomeDirectoryOverride(QString home)
-    : outer(homeDirectoryOverride), home(std::move(home)) {
+    : outer_(homeDirectoryOverride), home_(std::move(home)) {
     homeDirectoryOverride = this;
 }
 
 Environment::HomeDirectoryOverride::~HomeDirectoryOverride() {
-    homeDirectoryOverride = outer;
+    homeDirectoryOverride = outer_;
 }
 
 Environment::ClockOverride::ClockOverride(QDateTime now)
-    : outer(clockOverride), current(std::move(now)) {
+    : outer_(clockOverride), current_(std::move(now)) {
     clockOverride = this;
 }
 
 Environment::ClockOverride::~ClockOverride() {
-    clockOverride = outer;
+    clockOverride = outer_;
 }
 
 } // namespace kit

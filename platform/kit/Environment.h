@@ -37,8 +37,8 @@ public:
 
     private:
         friend class Environment;
-        KernelReleaseOverride* outer;
-        std::optional<QString> release;
+        KernelReleaseOverride* outer_;
+        std::optional<QString> release_;
     };
 
     class HomeDirectoryOverride {
@@ -50,8 +50,8 @@ public:
 
     private:
         friend class Environment;
-        HomeDirectoryOverride* outer;
-        QString home;
+        HomeDirectoryOverride* outer_;
+        QString home_;
     };
 
     class ClockOverride {
@@ -61,12 +61,12 @@ public:
         ClockOverride(const ClockOverride&) = delete;
         ClockOverride& operator=(const ClockOverride&) = delete;
 
-        void setNow(const QDateTime& time) { current = time; }
+        void setNow(const QDateTime& time) { current_ = time; }
 
     private:
         friend class Environment;
-        ClockOverride* outer;
-        QDateTime current;
+        ClockOverride* outer_;
+        QDateTime current_;
     };
 };
 

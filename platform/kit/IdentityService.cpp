@@ -8,7 +8,7 @@ namespace kit {
 
 namespace {
 
-IdentityService::Override* currentOverride = nullptr;
+ScopedOverride<IdentityService>* innermostOverride = nullptr;
 
 } // namespace
 
@@ -60,16 +60,10 @@ IdentityService::Status IdentityService::groupMembers(const Identity& group,
 
 const IdentityService& IdentityService::current() {
     static const IdentityService system;
-    return currentOverride != nullptr ? currentOverride->replacement : system;
+    return ScopedOverride<IdentityService>::serviceOr(innermostOverride, system);
 }
 
 IdentityService::Override::Override(const IdentityService& replacement)
-    : outer(currentOverride), replacement(replacement) {
-    currentOverride = this;
-}
-
-IdentityService::Override::~Override() {
-    currentOverride = outer;
-}
+    : ScopedOverride(replacement, innermostOverride) {}
 
 } // namespace kit

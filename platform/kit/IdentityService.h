@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/ScopedOverride.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -33,17 +35,9 @@ public:
 
     static const IdentityService& current();
 
-    class Override {
+    class Override : public ScopedOverride<IdentityService> {
     public:
         explicit Override(const IdentityService& replacement);
-        ~Override();
-        Override(const Override&) = delete;
-        Override& operator=(const Override&) = delete;
-
-    private:
-        friend class IdentityService;
-        Override* outer;
-        const IdentityService& replacement;
     };
 };
 

@@ -15,8 +15,8 @@ namespace kit {
 
 namespace {
 
-const QString countKey = QStringLiteral("@count");
-const QByteArray affectsPrefix = QByteArrayLiteral("kit.affects.");
+const QString kCountKey = QStringLiteral("@count");
+const QByteArray kAffectsPrefix = QByteArrayLiteral("kit.affects.");
 
 QMetaProperty propertyNamed(const QObject* object, const QString& key) {
     const QMetaObject* meta = object->metaObject();
@@ -48,7 +48,7 @@ QVariant valueOfStep(const QVariant& current, const QString& key);
 
 QVariant valueOfListStep(const QVariant& list, const QString& key) {
     const QVariantList elements = elementsOf(list);
-    if (key == countKey) {
+    if (key == kCountKey) {
         return QVariant(static_cast<int>(elements.size()));
     }
     QVariantList values;
@@ -101,7 +101,7 @@ bool emitNotifySignal(QObject* object, const QMetaProperty& property) {
 }
 
 QStringList directlyAffecting(const QMetaObject* metaObject, const QString& key) {
-    const QByteArray name = affectsPrefix + key.toUtf8();
+    const QByteArray name = kAffectsPrefix + key.toUtf8();
     QStringList keys;
     for (int i = 0; i < metaObject->classInfoCount(); ++i) {
         const QMetaClassInfo info = metaObject->classInfo(i);
@@ -123,7 +123,7 @@ QStringList directlyAffecting(const QMetaObject* metaObject, const QString& key)
 class Trigger : public QObject {
     Q_OBJECT
 public:
-    explicit Trigger(std::function<void()> action) : action(std::move(action)) {}
+    explicit Trigger(std::function<void()> action) : action_(std::move(action)) {}
 
     static QMetaMethod fireMethod() {
         const QMetaObject& meta = Trigger::staticMetaObject;
@@ -132,14 +132,14 @@ public:
 
 public slots:
     void fire() {
-        const std::function<void()> call = action;
+        const std::function<void()> call = action_;
         if (call) {
             call();
         }
     }
 
 private:
-    std::function<void()> action;
+    std::function<void()> action_;
 };
 
 // Watches the first key of a key path on one object; a child watches the rest of the path on
@@ -150,10 +150,10 @@ public:
     // leaves out its own affecting keys: each would otherwise announce twice.
     Watch(QObject* object, const QString& keyPath, std::function<void()> changed,
           bool followAffectingKeys = true)
-        : object(object), changed(std::move(changed)) {
+        : object_(object), changed_(std::move(changed)) {
         const qsizetype dot = keyPath.indexOf(QLatin1Char('.'));
-        key = dot < 0 ? keyPath : keyPath.left(dot);
-        rest = dot < 0 ? QString() : keyPath.mid(dot + 1);
+        key_ = dot < 0 ? keyPath : keyPath.left(dot);
+        rest_ = dot < 0 ? QString() : keyPath.mid(dot + 1);
         watchKey();
         if (followAffectingKeys) {
             watchAffectingKeys();
@@ -164,46 +164,47 @@ public:
 private:
     void watchKey() {
         auto trigger = std::make_unique<Trigger>([this] { keyChanged(); });
-        if (auto* dictionary = qobject_cast<Dictionary*>(object.data())) {
+        if (auto* dictionary = qobject_cast<Dictionary*>(object_.data())) {
             Trigger* raw = trigger.get();
             QObject::connect(dictionary, &Dictionary::valueChanged, raw,
-                             [raw, key = key](const QString& changedKey) {
+                             [raw, key = key_](const QString& changedKey) {
                                  if (changedKey == key) {
                                      raw->fire();
                                  }
                              });
         } else {
-            const QMetaProperty property = propertyNamed(object, key);
+            const QMetaProperty property = propertyNamed(object_, key_);
             if (!property.hasNotifySignal()) {
                 return;
             }
-            QObject::connect(object, property.notifySignal(), trigger.get(), Trigger::fireMethod());
+            QObject::connect(object_, property.notifySignal(), trigger.get(),
+                             Trigger::fireMethod());
         }
-        triggers.push_back(std::move(trigger));
+        triggers_.push_back(std::move(trigger));
     }
 
     void watchAffectingKeys() {
-        if (qobject_cast<Dictionary*>(object.data())) {
+        if (qobject_cast<Dictionary*>(object_.data())) {
             return;
         }
-        for (const QString& path : keyPathsAffecting(object->metaObject(), key)) {
-            affecting.push_back(std::make_unique<Watch>(
-                object, path, [this] { announce(); }, false));
+        for (const QString& path : keyPathsAffecting(object_->metaObject(), key_)) {
+            affecting_.push_back(std::make_unique<Watch>(
+                object_, path, [this] { announce(); }, false));
         }
     }
 
     void attachChild() {
-        if (rest.isEmpty()) {
+        if (rest_.isEmpty()) {
             return;
         }
-        QObject* next = object ? objectFromVariant(valueForKey(object, key)) : nullptr;
-        if (child && next == childObject.data()) {
+        QObject* next = object_ ? objectFromVariant(valueForKey(object_, key_)) : nullptr;
+        if (child_ && next == childObject_.data()) {
             return;
         }
-        child.reset();
-        childObject = next;
+        child_.reset();
+        childObject_ = next;
         if (next) {
-            child = std::make_unique<Watch>(next, rest, [this] { announce(); });
+            child_ = std::make_unique<Watch>(next, rest_, [this] { announce(); });
         }
     }
 
@@ -213,18 +214,18 @@ private:
     }
 
     void announce() {
-        const std::function<void()> call = changed;
+        const std::function<void()> call = changed_;
         call();
     }
 
-    QPointer<QObject> object;
-    QString key;
-    QString rest;
-    std::function<void()> changed;
-    std::vector<std::unique_ptr<Trigger>> triggers;
-    std::vector<std::unique_ptr<Watch>> affecting;
-    QPointer<QObject> childObject;
-    std::unique_ptr<Watch> child;
+    QPointer<QObject> object_;
+    QString key_;
+    QString rest_;
+    std::function<void()> changed_;
+    std::vector<std::unique_ptr<Trigger>> triggers_;
+    std::vector<std::unique_ptr<Watch>> affecting_;
+    QPointer<QObject> childObject_;
+    std::unique_ptr<Watch> child_;
 };
 
 } // namespace
@@ -343,20 +344,20 @@ struct Observation::Private {
     std::unique_ptr<Watch> root;
 };
 
-Observation::Observation(std::unique_ptr<Private> d) : d(std::move(d)) {}
+Observation::Observation(std::unique_ptr<Private> d) : d_(std::move(d)) {}
 
 Observation::~Observation() = default;
 
 void Observation::invalidate() {
-    d->root.reset();
+    d_->root.reset();
 }
 
 QObject* Observation::object() const {
-    return d->object.data();
+    return d_->object.data();
 }
 
 QString Observation::keyPath() const {
-    return d->keyPath;
+    return d_->keyPath;
 }
 
 std::unique_ptr<Observation> observe(QObject* object, const QString& keyPath,

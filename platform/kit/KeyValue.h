@@ -65,7 +65,7 @@ public:
 
 private:
     explicit Observation(std::unique_ptr<Private> d);
-    std::unique_ptr<Private> d;
+    std::unique_ptr<Private> d_;
     friend std::unique_ptr<Observation>
     observe(QObject* object, const QString& keyPath,
             std::function<void(const QVariant& newValue)> callback);

@@ -40,6 +40,10 @@
 #include <functional>
 #include <vector>
 
+// This file: reading the file (SpecReader, into a LayoutSpec), wrapping the widgets of a .ui file
+// in kit views, and the loader (Loader), which makes the objects, connects them, hands them over
+// and wakes them.
+
 namespace kit {
 namespace {
 
@@ -88,23 +92,22 @@ bool fail(QString* error, const QString& message) {
     return false;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Reading the file
+// ---- Reading the file
 
 class SpecReader {
 public:
-    explicit SpecReader(QString* error) : error(error) {}
+    explicit SpecReader(QString* error) : error_(error) {}
 
     bool read(const QByteArray& data, LayoutSpec* spec) {
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(data, &parseError);
         if (parseError.error != QJsonParseError::NoError) {
-            return fail(error, QStringLiteral("bad JSON at offset %1: %2")
-                                   .arg(parseError.offset)
-                                   .arg(parseError.errorString()));
+            return fail(error_, QStringLiteral("bad JSON at offset %1: %2")
+                                    .arg(parseError.offset)
+                                    .arg(parseError.errorString()));
         }
         if (!document.isObject()) {
-            return fail(error, QStringLiteral("the layout is not a JSON object"));
+            return fail(error_, QStringLiteral("the layout is not a JSON object"));
         }
         const QJsonObject root = document.object();
         return checkKeys(root, {"objects", "outlets", "actions", "bindings"}, "the layout") &&
@@ -118,7 +121,7 @@ private:
     bool checkKeys(const QJsonObject& entry, const QStringList& allowed, const QString& where) {
         for (const QString& key : entry.keys()) {
             if (!allowed.contains(key)) {
-                return fail(error, QStringLiteral("unknown key \"%1\" in %2").arg(key, where));
+                return fail(error_, QStringLiteral("unknown key \"%1\" in %2").arg(key, where));
             }
         }
         return true;
@@ -131,7 +134,7 @@ private:
             return true;
         }
         if (!value.isString() || value.toString().isEmpty()) {
-            return fail(error,
+            return fail(error_,
                         QStringLiteral("%1 needs a non-empty string \"%2\"").arg(where, key));
         }
         *out = value.toString();
@@ -146,13 +149,13 @@ private:
             return true;
         }
         if (!value.isArray()) {
-            return fail(error, QStringLiteral("\"%1\" is not an array").arg(section));
+            return fail(error_, QStringLiteral("\"%1\" is not an array").arg(section));
         }
         const QJsonArray entries = value.toArray();
         for (qsizetype index = 0; index < entries.size(); ++index) {
             const QString where = QStringLiteral("%1[%2]").arg(section).arg(index);
             if (!entries.at(index).isObject()) {
-                return fail(error, where + QStringLiteral(" is not an object"));
+                return fail(error_, where + QStringLiteral(" is not an object"));
             }
             Spec spec;
             if (!(this->*readOne)(entries.at(index).toObject(), &spec, where)) {
@@ -175,11 +178,11 @@ private:
         }
         const QJsonValue properties = entry.value("properties");
         if (!properties.isUndefined() && !properties.isObject()) {
-            return fail(error, where + QStringLiteral(": \"properties\" is not an object"));
+            return fail(error_, where + QStringLiteral(": \"properties\" is not an object"));
         }
         spec->properties = properties.toObject().toVariantMap();
         if (spec->ui.isEmpty() && (!spec->widget.isEmpty() || !spec->contentClass.isEmpty())) {
-            return fail(error,
+            return fail(error_,
                         where + QStringLiteral(": \"widget\" and \"contentClass\" need \"ui\""));
         }
         return true;
@@ -201,7 +204,7 @@ private:
             return false;
         }
         if (spec->action.isEmpty() && spec->doubleAction.isEmpty()) {
-            return fail(error, where + QStringLiteral(" needs \"action\" or \"doubleAction\""));
+            return fail(error_, where + QStringLiteral(" needs \"action\" or \"doubleAction\""));
         }
         return true;
     }
@@ -220,7 +223,7 @@ private:
         }
         const QJsonValue continuous = entry.value("continuouslyUpdatesValue");
         if (!continuous.isUndefined() && !continuous.isBool()) {
-            return fail(error,
+            return fail(error_,
                         where + QStringLiteral(": \"continuouslyUpdatesValue\" is not a bool"));
         }
         spec->options.continuouslyUpdatesValue = continuous.toBool(true);
@@ -232,7 +235,7 @@ private:
             return true;
         }
         if (!value.isArray()) {
-            return fail(error, where + QStringLiteral(": \"columns\" is not an array"));
+            return fail(error_, where + QStringLiteral(": \"columns\" is not an array"));
         }
         for (const QJsonValue& column : value.toArray()) {
             ArrayTableModel::Column made;
@@ -240,7 +243,7 @@ private:
             if (!column.isObject() ||
                 !checkKeys(column.toObject(), {"key", "title"}, columnWhere) ||
                 !readString(column.toObject(), "key", true, &made.key, columnWhere)) {
-                return fail(error, where + QStringLiteral(": a column needs a \"key\""));
+                return fail(error_, where + QStringLiteral(": a column needs a \"key\""));
             }
             made.title = column.toObject().value("title").toString(made.key);
             options->columns.append(made);
@@ -248,11 +251,10 @@ private:
         return true;
     }
 
-    QString* error;
+    QString* error_;
 };
 
-// ---------------------------------------------------------------------------------------------
-// Wrapping the widgets of a .ui file
+// ---- Wrapping the widgets of a .ui file
 
 QString defaultViewClass(const QWidget* widget) {
     const QString explicitClass = widget->property("kitClass").toString();
@@ -336,23 +338,22 @@ ObjectRef guardedRef(QObject* handle, QObject* toDelete) {
 class TopLevelHolder : public QObject {
 public:
     TopLevelHolder(QObject* parent, QList<ObjectRef> objects)
-        : QObject(parent), objects(std::move(objects)) {}
+        : QObject(parent), objects_(std::move(objects)) {}
     ~TopLevelHolder() override {
-        while (!objects.isEmpty()) {
-            objects.removeLast();
+        while (!objects_.isEmpty()) {
+            objects_.removeLast();
         }
     }
 
 private:
-    QList<ObjectRef> objects;
+    QList<ObjectRef> objects_;
 };
 
-// ---------------------------------------------------------------------------------------------
-// The loader
+// ---- The loader
 
 class Loader {
 public:
-    Loader(const QString& path, QObject* owner) : path(path), owner(owner) {}
+    Loader(const QString& path, QObject* owner) : path_(path), owner_(owner) {}
 
     bool load(QList<ObjectRef>* topLevelObjects, QString* error) {
         LayoutSpec spec;
@@ -381,14 +382,14 @@ private:
     };
 
     bool readSpec(LayoutSpec* spec, QString* error) {
-        QFile file(path);
+        QFile file(path_);
         if (!file.open(QIODevice::ReadOnly)) {
             return fail(error, QStringLiteral("cannot read the file: ") + file.errorString());
         }
         return SpecReader(error).read(file.readAll(), spec);
     }
 
-    // --- objects
+    // ---- Objects
 
     bool makeObjects(const LayoutSpec& spec, QString* error) {
         for (const ObjectSpec& object : spec.objects) {
@@ -397,8 +398,8 @@ private:
                     error,
                     QStringLiteral("the id \"%1\" is used twice or reserved").arg(object.id));
             }
-            loaded.push_back(Loaded{object.id, nullptr, {}, {}, {}});
-            Loaded& made = loaded.back();
+            loaded_.push_back(Loaded{object.id, nullptr, {}, {}, {}});
+            Loaded& made = loaded_.back();
             const bool ok = object.ui.isEmpty() ? makePlainObject(object, &made, error)
                                                 : makeWidgetTree(object, &made, error);
             if (!ok) {
@@ -409,7 +410,7 @@ private:
     }
 
     bool idTaken(const QString& id) const {
-        return std::any_of(loaded.begin(), loaded.end(),
+        return std::any_of(loaded_.begin(), loaded_.end(),
                            [&id](const Loaded& made) { return made.id == id; });
     }
 
@@ -466,7 +467,7 @@ private:
 
     QWidget* loadUiFile(const QString& name, QString* error) {
         QString reason;
-        QWidget* root = UiFileLoader::load(QFileInfo(path).absoluteDir().filePath(name), &reason);
+        QWidget* root = UiFileLoader::load(QFileInfo(path_).absoluteDir().filePath(name), &reason);
         if (root == nullptr) {
             fail(error, reason);
         }
@@ -523,7 +524,7 @@ private:
         return new Panel(dialog);
     }
 
-    // --- names
+    // ---- Names
 
     // "owner", an object's id, or a widget's objectName within the loaded .ui files; a window's
     // name followed by ".contentView" names its content view, whose root widget otherwise
@@ -539,17 +540,17 @@ private:
             return window->contentView();
         }
         if (name == OwnerName) {
-            if (owner == nullptr) {
-                fail(error, QStringLiteral("\"owner\" is named but the layout has no owner"));
+            if (owner_ == nullptr) {
+                fail(error, QStringLiteral("\"owner_\" is named but the layout has no owner_"));
             }
-            return owner;
+            return owner_;
         }
-        for (const Loaded& made : loaded) {
+        for (const Loaded& made : loaded_) {
             if (made.id == name) {
                 return made.object;
             }
         }
-        for (const Loaded& made : loaded) {
+        for (const Loaded& made : loaded_) {
             if (made.root.isNull()) {
                 continue;
             }
@@ -583,7 +584,7 @@ private:
         return view;
     }
 
-    // --- connections: everything is checked before anything is connected
+    // ---- Connections: everything is checked before anything is connected
 
     bool connectAll(const LayoutSpec& spec, QString* error) {
         QList<PlannedOutlet> outlets;
@@ -761,25 +762,25 @@ private:
         return true;
     }
 
-    // --- ownership and waking
+    // ---- Ownership and waking
 
     void handOver(QList<ObjectRef>* topLevelObjects) {
         QList<ObjectRef> references;
-        for (const Loaded& made : loaded) {
+        for (const Loaded& made : loaded_) {
             QObject* toDelete = made.root.isNull() ? made.plain.data() : made.root.data();
             references.append(guardedRef(made.object, toDelete));
         }
         if (topLevelObjects != nullptr) {
             topLevelObjects->append(references);
         } else {
-            new TopLevelHolder(owner != nullptr ? owner : QCoreApplication::instance(),
+            new TopLevelHolder(owner_ != nullptr ? owner_ : QCoreApplication::instance(),
                                std::move(references));
         }
     }
 
     void wakeEveryObject() {
         QSet<QObject*> woken;
-        for (const Loaded& made : loaded) {
+        for (const Loaded& made : loaded_) {
             for (const QPointer<QObject>& object : made.toWake) {
                 if (object.isNull() || woken.contains(object.data())) {
                     continue;
@@ -793,16 +794,16 @@ private:
     }
 
     void destroyEverything() {
-        for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
+        for (auto it = loaded_.rbegin(); it != loaded_.rend(); ++it) {
             delete it->root.data();
             delete it->plain.data();
         }
-        loaded.clear();
+        loaded_.clear();
     }
 
-    QString path;
-    QObject* owner;
-    std::vector<Loaded> loaded;
+    QString path_;
+    QObject* owner_;
+    std::vector<Loaded> loaded_;
 };
 
 } // namespace

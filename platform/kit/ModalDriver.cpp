@@ -7,15 +7,6 @@
 
 namespace kit {
 
-namespace {
-
-ModalDriver*& installed() {
-    static ModalDriver* driver = nullptr;
-    return driver;
-}
-
-} // namespace
-
 ModalDriver::ModalDriver(Step everyRun) : everyRun_(std::move(everyRun)) {}
 
 void ModalDriver::enqueue(Step step) {
@@ -41,16 +32,9 @@ void ModalDriver::windowDidBeginModal(Window* window) {
     step(window);
 }
 
-ModalDriver* ModalDriver::current() {
-    return installed();
-}
-
-ModalDriverScope::ModalDriverScope(ModalDriver& driver) : previous_(installed()) {
-    installed() = &driver;
-}
-
-ModalDriverScope::~ModalDriverScope() {
-    installed() = previous_;
+ModalDriver*& ModalDriver::installed() {
+    static ModalDriver* driver = nullptr;
+    return driver;
 }
 
 } // namespace kit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/DriverScope.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,10 +44,11 @@ public:
     void windowDidBeginModal(Window* window);
 
     // The installed driver, or null.
-    static ModalDriver* current();
+    static ModalDriver* current() { return installed(); }
 
 private:
-    friend class ModalDriverScope;
+    friend class DriverScope<ModalDriver>;
+    static ModalDriver*& installed();
     QList<Step> steps_;
     Step everyRun_;
     QStringList titles_;
@@ -54,15 +57,6 @@ private:
 };
 
 // Installs a driver for its lifetime and restores the previous one afterwards.
-class ModalDriverScope {
-public:
-    explicit ModalDriverScope(ModalDriver& driver);
-    ~ModalDriverScope();
-    ModalDriverScope(const ModalDriverScope&) = delete;
-    ModalDriverScope& operator=(const ModalDriverScope&) = delete;
-
-private:
-    ModalDriver* previous_;
-};
+using ModalDriverScope = DriverScope<ModalDriver>;
 
 } // namespace kit

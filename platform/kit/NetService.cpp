@@ -15,8 +15,6 @@ namespace kit {
 
 namespace {
 
-NetService::DriverScope* innermostDriver = nullptr;
-
 bool isLinkLocal(const std::uint8_t* bytes) {
     return bytes[0] == 0xfe && (bytes[1] & 0xc0) == 0x80;
 }
@@ -218,8 +216,8 @@ void NetService::resolveWithTimeout(double seconds) {
     // Whole milliseconds; a time-out beyond what a timer takes waits as long as it can.
     const double milliseconds = seconds > 0 ? seconds * 1000.0 + 0.5 : 0.0;
     timeoutTimer_.start(milliseconds < double(INT32_MAX) ? int(milliseconds) : INT32_MAX);
-    if (innermostDriver != nullptr) {
-        innermostDriver->driver_.resolve(*this);
+    if (Driver* driver = Driver::current()) {
+        driver->resolve(*this);
         return;
     }
     startAvahi();
@@ -299,12 +297,9 @@ void NetService::deliver(quint64 generation) {
     }
 }
 
-NetService::DriverScope::DriverScope(Driver& driver) : outer_(innermostDriver), driver_(driver) {
-    innermostDriver = this;
-}
-
-NetService::DriverScope::~DriverScope() {
-    innermostDriver = outer_;
+NetService::Driver*& NetService::Driver::installed() {
+    static Driver* driver = nullptr;
+    return driver;
 }
 
 } // namespace kit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/DriverScope.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -70,19 +72,14 @@ public:
     public:
         virtual ~Driver() = default;
         virtual void resolve(NetService& service) = 0;
-    };
-    class DriverScope {
-    public:
-        explicit DriverScope(Driver& driver);
-        ~DriverScope();
-        DriverScope(const DriverScope&) = delete;
-        DriverScope& operator=(const DriverScope&) = delete;
+        // The installed driver, or null.
+        static Driver* current() { return installed(); }
 
     private:
-        DriverScope* outer_;
-        Driver& driver_;
-        friend class NetService;
+        friend class kit::DriverScope<Driver>;
+        static Driver*& installed();
     };
+    using DriverScope = kit::DriverScope<Driver>;
 
     // Time the other protocol gets after the first address arrived.
     static constexpr int kSecondProtocolGraceMs = 300;

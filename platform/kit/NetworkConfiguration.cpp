@@ -80,26 +80,26 @@ bool linkIsActive(const QString& name) {
 } // namespace
 
 NetworkConfiguration::NetworkConfiguration(std::optional<Values> givenValues)
-    : givenValues(std::move(givenValues)) {}
+    : givenValues_(std::move(givenValues)) {}
 
 NetworkConfiguration::~NetworkConfiguration() = default;
 
 std::unique_ptr<NetworkConfiguration> NetworkConfiguration::open(const QString& clientName) {
     if (currentOverride != nullptr) {
-        currentOverride->clients.append(clientName);
-        if (!currentOverride->opens) {
+        currentOverride->clients_.append(clientName);
+        if (!currentOverride->opens_) {
             return nullptr;
         }
         return std::unique_ptr<NetworkConfiguration>(
-            new NetworkConfiguration(currentOverride->values));
+            new NetworkConfiguration(currentOverride->values_));
     }
     return std::unique_ptr<NetworkConfiguration>(new NetworkConfiguration(std::nullopt));
 }
 
 std::optional<QVariantMap> NetworkConfiguration::valueForKey(const QString& key) const {
-    if (givenValues) {
-        const auto found = givenValues->constFind(key);
-        if (found == givenValues->constEnd()) {
+    if (givenValues_) {
+        const auto found = givenValues_->constFind(key);
+        if (found == givenValues_->constEnd()) {
             return std::nullopt;
         }
         return *found;
@@ -158,12 +158,12 @@ QString NetworkConfiguration::defaultRouteInterface(const QByteArray& routeTable
 }
 
 NetworkConfiguration::Override::Override(Values values, bool opens)
-    : outer(currentOverride), values(std::move(values)), opens(opens) {
+    : outer_(currentOverride), values_(std::move(values)), opens_(opens) {
     currentOverride = this;
 }
 
 NetworkConfiguration::Override::~Override() {
-    currentOverride = outer;
+    currentOverride = outer_;
 }
 
 } // namespace kit

@@ -40,14 +40,14 @@ public:
         Override& operator=(const Override&) = delete;
 
         // The client names that opened a store while this override was installed.
-        QStringList clientNames() const { return clients; }
+        QStringList clientNames() const { return clients_; }
 
     private:
         friend class NetworkConfiguration;
-        Override* outer;
-        Values values;
-        bool opens;
-        QStringList clients;
+        Override* outer_;
+        Values values_;
+        bool opens_;
+        QStringList clients_;
     };
 
     ~NetworkConfiguration();
@@ -57,7 +57,7 @@ public:
 private:
     explicit NetworkConfiguration(std::optional<Values> givenValues);
     std::optional<QVariantMap> kernelValueForKey(const QString& key) const;
-    std::optional<Values> givenValues;
+    std::optional<Values> givenValues_;
 };
 
 } // namespace kit

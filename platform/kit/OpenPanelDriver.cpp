@@ -2,15 +2,6 @@
 
 namespace kit {
 
-namespace {
-
-OpenPanelDriver*& installed() {
-    static OpenPanelDriver* driver = nullptr;
-    return driver;
-}
-
-} // namespace
-
 void OpenPanelDriver::choose(const QStringList& paths) {
     answers_.append(paths);
 }
@@ -27,16 +18,9 @@ std::optional<QStringList> OpenPanelDriver::respond(const OpenPanelRequest& requ
     return answers_.takeFirst();
 }
 
-OpenPanelDriver* OpenPanelDriver::current() {
-    return installed();
-}
-
-OpenPanelDriverScope::OpenPanelDriverScope(OpenPanelDriver& driver) : previous_(installed()) {
-    installed() = &driver;
-}
-
-OpenPanelDriverScope::~OpenPanelDriverScope() {
-    installed() = previous_;
+OpenPanelDriver*& OpenPanelDriver::installed() {
+    static OpenPanelDriver* driver = nullptr;
+    return driver;
 }
 
 } // namespace kit

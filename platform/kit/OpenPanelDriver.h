@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/DriverScope.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -37,25 +39,17 @@ public:
     std::optional<QStringList> respond(const OpenPanelRequest& request);
 
     // The installed driver, or null.
-    static OpenPanelDriver* current();
+    static OpenPanelDriver* current() { return installed(); }
 
 private:
-    friend class OpenPanelDriverScope;
+    friend class DriverScope<OpenPanelDriver>;
+    static OpenPanelDriver*& installed();
     QList<std::optional<QStringList>> answers_;
     Responder responder_;
     QList<OpenPanelRequest> requests_;
 };
 
 // Installs a driver for its lifetime and restores the previous one afterwards.
-class OpenPanelDriverScope {
-public:
-    explicit OpenPanelDriverScope(OpenPanelDriver& driver);
-    ~OpenPanelDriverScope();
-    OpenPanelDriverScope(const OpenPanelDriverScope&) = delete;
-    OpenPanelDriverScope& operator=(const OpenPanelDriverScope&) = delete;
-
-private:
-    OpenPanelDriver* previous_;
-};
+using OpenPanelDriverScope = DriverScope<OpenPanelDriver>;
 
 } // namespace kit

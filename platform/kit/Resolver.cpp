@@ -7,7 +7,7 @@ namespace kit {
 
 namespace {
 
-Resolver::Override* currentOverride = nullptr;
+ScopedOverride<Resolver>* innermostOverride = nullptr;
 
 } // namespace
 
@@ -29,16 +29,10 @@ char* Resolver::interfaceName(unsigned int index, char* name) const {
 
 const Resolver& Resolver::current() {
     static const Resolver system;
-    return currentOverride != nullptr ? currentOverride->replacement : system;
+    return ScopedOverride<Resolver>::serviceOr(innermostOverride, system);
 }
 
 Resolver::Override::Override(const Resolver& replacement)
-    : outer(currentOverride), replacement(replacement) {
-    currentOverride = this;
-}
-
-Resolver::Override::~Override() {
-    currentOverride = outer;
-}
+    : ScopedOverride(replacement, innermostOverride) {}
 
 } // namespace kit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/ScopedOverride.h"
+
 struct addrinfo;
 
 namespace kit {
@@ -21,17 +23,9 @@ public:
 
     static const Resolver& current();
 
-    class Override {
+    class Override : public ScopedOverride<Resolver> {
     public:
         explicit Override(const Resolver& replacement);
-        ~Override();
-        Override(const Override&) = delete;
-        Override& operator=(const Override&) = delete;
-
-    private:
-        friend class Resolver;
-        Override* outer;
-        const Resolver& replacement;
     };
 };
 

@@ -39,7 +39,7 @@ void SystemLog::log(const QString& message) {
     {
         std::lock_guard lock(captureMutex);
         if (innermostCapture != nullptr) {
-            innermostCapture->records.append(line);
+            innermostCapture->records_.append(line);
             return;
         }
     }
@@ -50,18 +50,18 @@ void SystemLog::log(const QString& message) {
 
 SystemLog::Capture::Capture() {
     std::lock_guard lock(captureMutex);
-    outer = innermostCapture;
+    outer_ = innermostCapture;
     innermostCapture = this;
 }
 
 SystemLog::Capture::~Capture() {
     std::lock_guard lock(captureMutex);
-    innermostCapture = outer;
+    innermostCapture = outer_;
 }
 
 QStringList SystemLog::Capture::lines() const {
     std::lock_guard lock(captureMutex);
-    return records;
+    return records_;
 }
 
 bool SystemLog::Capture::contains(const QString& line) const {
@@ -70,7 +70,7 @@ bool SystemLog::Capture::contains(const QString& line) const {
 
 void SystemLog::Capture::clear() {
     std::lock_guard lock(captureMutex);
-    records.clear();
+    records_.clear();
 }
 
 } // namespace kit

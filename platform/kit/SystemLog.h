@@ -27,8 +27,8 @@ public:
 
     private:
         friend class SystemLog;
-        Capture* outer = nullptr;
-        QStringList records;
+        Capture* outer_ = nullptr;
+        QStringList records_;
     };
 };
 

@@ -7,7 +7,7 @@ namespace kit {
 
 namespace {
 
-UserDatabase::Override* currentOverride = nullptr;
+ScopedOverride<UserDatabase>* innermostOverride = nullptr;
 
 UserDatabase::User userFrom(const passwd& entry) {
     return {QByteArray(entry.pw_name), entry.pw_uid, entry.pw_gid};
@@ -71,16 +71,10 @@ void UserDatabase::walkGroups(const GroupVisitor& visit) const {
 
 const UserDatabase& UserDatabase::current() {
     static const UserDatabase system;
-    return currentOverride != nullptr ? currentOverride->replacement : system;
+    return ScopedOverride<UserDatabase>::serviceOr(innermostOverride, system);
 }
 
 UserDatabase::Override::Override(const UserDatabase& replacement)
-    : outer(currentOverride), replacement(replacement) {
-    currentOverride = this;
-}
-
-UserDatabase::Override::~Override() {
-    currentOverride = outer;
-}
+    : ScopedOverride(replacement, innermostOverride) {}
 
 } // namespace kit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/ScopedOverride.h"
+
 #include <QByteArray>
 #include <QList>
 #include <functional>
@@ -39,17 +41,9 @@ public:
     // The database in use: the innermost override's, else the system's.
     static const UserDatabase& current();
 
-    class Override {
+    class Override : public ScopedOverride<UserDatabase> {
     public:
         explicit Override(const UserDatabase& replacement);
-        ~Override();
-        Override(const Override&) = delete;
-        Override& operator=(const Override&) = delete;
-
-    private:
-        friend class UserDatabase;
-        Override* outer;
-        const UserDatabase& replacement;
     };
 };
 

@@ -19,8 +19,8 @@ namespace {
 std::mutex recorderMutex;
 Workspace::LaunchRecorder* innermostRecorder = nullptr;
 
-const QString identifierKey = QStringLiteral("X-Vextel-Bundle-Identifier");
-const QString desktopSuffix = QStringLiteral(".desktop");
+const QString kIdentifierKey = QStringLiteral("X-Vextel-Bundle-Identifier");
+const QString kDesktopSuffix = QStringLiteral(".desktop");
 
 struct DesktopEntry {
     QString program;
@@ -179,14 +179,14 @@ std::optional<DesktopEntry> findDesktopEntry(const QString& identifier) {
         return std::nullopt;
     }
     for (const QString& directory : applicationDirectories()) {
-        const QString named = directory + QLatin1Char('/') + identifier + desktopSuffix;
+        const QString named = directory + QLatin1Char('/') + identifier + kDesktopSuffix;
         if (QFileInfo(named).isFile()) {
             return entryFromKeys(readDesktopEntryGroup(named));
         }
-        QDirIterator it(directory, {QLatin1Char('*') + desktopSuffix}, QDir::Files);
+        QDirIterator it(directory, {QLatin1Char('*') + kDesktopSuffix}, QDir::Files);
         while (it.hasNext()) {
             const auto keys = readDesktopEntryGroup(it.next());
-            if (keys.value(identifierKey) == identifier) {
+            if (keys.value(kIdentifierKey) == identifier) {
                 return entryFromKeys(keys);
             }
         }
@@ -234,7 +234,7 @@ std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
     if (innermostRecorder == nullptr || innermostRecorder->startsLaunches) {
         return std::nullopt;
     }
-    innermostRecorder->recorded.append(launch);
+    innermostRecorder->recorded_.append(launch);
     return innermostRecorder->launchResult;
 }
 
@@ -245,7 +245,7 @@ void Workspace::noteStarted(const Launch& launch) {
         if (innermostRecorder == nullptr || !innermostRecorder->startsLaunches) {
             return;
         }
-        innermostRecorder->recorded.append(launch);
+        innermostRecorder->recorded_.append(launch);
         onLaunch = innermostRecorder->onLaunch;
     }
     if (onLaunch) {
@@ -307,18 +307,18 @@ bool Workspace::launchProcess(const QString& program, const QStringList& argumen
 
 Workspace::LaunchRecorder::LaunchRecorder() {
     std::lock_guard lock(recorderMutex);
-    outer = innermostRecorder;
+    outer_ = innermostRecorder;
     innermostRecorder = this;
 }
 
 Workspace::LaunchRecorder::~LaunchRecorder() {
     std::lock_guard lock(recorderMutex);
-    innermostRecorder = outer;
+    innermostRecorder = outer_;
 }
 
 QList<Workspace::Launch> Workspace::LaunchRecorder::launches() const {
     std::lock_guard lock(recorderMutex);
-    return recorded;
+    return recorded_;
 }
 
 } // namespace kit

@@ -58,8 +58,8 @@ public:
 
     private:
         friend class Workspace;
-        LaunchRecorder* outer = nullptr;
-        QList<Launch> recorded;
+        LaunchRecorder* outer_ = nullptr;
+        QList<Launch> recorded_;
     };
 
 private:

@@ -8,6 +8,7 @@ namespace printing {
 // success, every failure is a distinct negative value.
 using OSStatus = std::int32_t;
 
+// Success; named as the platform names it, on purpose (not kNoErr).
 inline constexpr OSStatus noErr = 0;
 // A required argument (handle, key or out-pointer) was null or empty.
 inline constexpr OSStatus kPMInvalidParameter = -50;

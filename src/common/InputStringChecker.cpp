@@ -14,15 +14,15 @@ std::unique_ptr<InputStringChecker> InputStringChecker::forRule(const FieldRule&
 }
 
 void InputStringChecker::setMaxLength(uint64_t length) {
-    maximumLength = length;
+    maximumLength_ = length;
 }
 
 void InputStringChecker::setAcceptableCodeRange(const CodeRange* ranges) {
-    buildTable(acceptableCodeRange, ranges);
+    buildTable(acceptableCodeRange_, ranges);
 }
 
 void InputStringChecker::setUnAcceptableCodeRange(const CodeRange* ranges) {
-    buildTable(unAcceptableCodeRange, ranges);
+    buildTable(unAcceptableCodeRange_, ranges);
 }
 
 void InputStringChecker::buildTable(std::unique_ptr<CodeTable>& table, const CodeRange* ranges) {
@@ -53,14 +53,14 @@ bool InputStringChecker::getObjectValue(QVariant* value, const QString& string,
 bool InputStringChecker::isPartialStringValid(const QString& partialString,
                                               QString* /*newEditingString*/,
                                               QString* /*errorDescription*/) const {
-    if (static_cast<uint64_t>(partialString.size()) > maximumLength) {
+    if (static_cast<uint64_t>(partialString.size()) > maximumLength_) {
         return false;
     }
     for (const QChar unit : partialString) {
-        if (acceptableCodeRange && (*acceptableCodeRange)[unit.unicode()] != 1) {
+        if (acceptableCodeRange_ && (*acceptableCodeRange_)[unit.unicode()] != 1) {
             return false;
         }
-        if (unAcceptableCodeRange && (*unAcceptableCodeRange)[unit.unicode()] == 1) {
+        if (unAcceptableCodeRange_ && (*unAcceptableCodeRange_)[unit.unicode()] == 1) {
             return false;
         }
     }

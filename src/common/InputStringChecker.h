@@ -26,7 +26,7 @@ public:
     static std::unique_ptr<InputStringChecker> forRule(const FieldRule& rule);
 
     void setMaxLength(uint64_t length);
-    uint64_t maxLength() const { return maximumLength; }
+    uint64_t maxLength() const { return maximumLength_; }
     // Each call replaces the earlier set. A null list marks nothing.
     void setAcceptableCodeRange(const CodeRange* ranges);
     void setUnAcceptableCodeRange(const CodeRange* ranges);
@@ -41,9 +41,9 @@ private:
     using CodeTable = std::array<uint8_t, 65536>;
     static void buildTable(std::unique_ptr<CodeTable>& table, const CodeRange* ranges);
 
-    uint64_t maximumLength = kNoLimit;
-    std::unique_ptr<CodeTable> acceptableCodeRange;
-    std::unique_ptr<CodeTable> unAcceptableCodeRange;
+    uint64_t maximumLength_ = kNoLimit;
+    std::unique_ptr<CodeTable> acceptableCodeRange_;
+    std::unique_ptr<CodeTable> unAcceptableCodeRange_;
 };
 
 } // namespace tarvik_pde_m40vextel

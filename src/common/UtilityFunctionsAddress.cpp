@@ -77,6 +77,7 @@ int CopyResolvedIPAddress(const char* host, char* output, size_t outputSize) {
                 break;
             }
         } else {
+            // The same text as for an IPv4 failure, on purpose: tools that read the log match it.
             printDiagnostic("CopyResolvedIPAddress - inet_ntop-IPv4 error.");
         }
     }

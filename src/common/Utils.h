@@ -11,6 +11,7 @@ constexpr uint32_t fourCharCode(const char (&code)[5]) {
            (uint32_t(uint8_t(code[2])) << 8) | uint32_t(uint8_t(code[3]));
 }
 
+// The selectors of Gestalt_ALT keep the platform's names, on purpose (not kName).
 inline constexpr uint32_t gestaltSystemVersion = fourCharCode("sysv");
 inline constexpr uint32_t gestaltSystemVersionMajor = fourCharCode("sys1");
 inline constexpr uint32_t gestaltSystemVersionMinor = fourCharCode("sys2");

@@ -674,10 +674,10 @@ bool VextelPdeInterface::shouldPrint() {
     if (jobGoesElsewhere()) {
         return true;
     }
-    if (!detailedFaxSettingContoller_) {
+    if (!faxDialog_) {
         loadFaxSetting();
     }
-    FaxSettingController* controller = detailedFaxSettingContoller_;
+    FaxSettingController* controller = faxDialog_;
     if (controller == nullptr) {
         kit::SystemLog::log(
             QStringLiteral("shouldPrint: the fax-sending dialog is not available."));

@@ -28,6 +28,7 @@ class VextelPdeInterface : public BasicPdeInterface, public kit::NetServiceDeleg
     Q_OBJECT
     // Outlets, set by the "MainPanel" and "FaxSetting" layouts.
     Q_PROPERTY(tarvik_pde_m40vextel::VextelPdeView* vextelView READ vextelView WRITE setVextelView)
+    // Outlet name used by the "FaxSetting" layout; spelled so on purpose.
     Q_PROPERTY(tarvik_pde_m40vextel::FaxSettingController* detailedFaxSettingContoller READ
                    detailedFaxSettingContoller WRITE setDetailedFaxSettingContoller)
     Q_PROPERTY(
@@ -83,12 +84,8 @@ public:
     // Outlets.
     VextelPdeView* vextelView() const { return vextelView_; }
     void setVextelView(VextelPdeView* view) { vextelView_ = view; }
-    FaxSettingController* detailedFaxSettingContoller() const {
-        return detailedFaxSettingContoller_;
-    }
-    void setDetailedFaxSettingContoller(FaxSettingController* controller) {
-        detailedFaxSettingContoller_ = controller;
-    }
+    FaxSettingController* detailedFaxSettingContoller() const { return faxDialog_; }
+    void setDetailedFaxSettingContoller(FaxSettingController* dialog) { faxDialog_ = dialog; }
     kit::TextField* senderNameTextField() const { return senderNameTextField_; }
     void setSenderNameTextField(kit::TextField* field) { senderNameTextField_ = field; }
     kit::Button* addressBookButton() const { return addressBookButton_; }
@@ -123,7 +120,8 @@ private:
     void showEditorNotFound() const;
 
     QPointer<VextelPdeView> vextelView_;
-    QPointer<FaxSettingController> detailedFaxSettingContoller_;
+    // The fax-sending dialog's controller: the outlet detailedFaxSettingContoller.
+    QPointer<FaxSettingController> faxDialog_;
     QPointer<kit::TextField> senderNameTextField_;
     QPointer<kit::Button> addressBookButton_;
     std::vector<PpdFeature> ppdFeatures_;

@@ -17,7 +17,8 @@ struct VextelControlRow {
     const char* keyword;
 };
 
-// Read in order up to the row with tag 0. Each fax option has a title label and a popup.
+// Read in order up to the row with tag 0. Each fax option has a title label and a popup. The
+// table keeps the name it has in the panel's design, spelled so on purpose.
 inline constexpr VextelControlRow vextelPPDDict[] = {
     {1, "TKFaxImageQuality"},
     {2, "TKFaxImageQuality"},

@@ -101,56 +101,53 @@ bool readIdentifier(const Json& value, std::uint16_t& target) {
     return true;
 }
 
-std::string readIndividuals(const Json& list, std::vector<DeviceBook::Individual>& individuals) {
+// One list of the book: an array of at most kMaximumEntries objects, each read by readItem,
+// which answers what is wrong with it after the item's place ("individuals[3]"), or nothing.
+template <class Item, class ReadItem>
+std::string readList(const Json& list, const std::string& label, std::vector<Item>& items,
+                     ReadItem readItem) {
     if (!list.is_array())
-        return "individuals: not an array";
+        return label + ": not an array";
     if (list.size() > DeviceBook::kMaximumEntries)
-        return "individuals: more than 65535";
-    individuals.reserve(list.size());
+        return label + ": more than 65535";
+    items.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::string where = "individuals[" + std::to_string(i) + "]";
+        const std::string where = label + "[" + std::to_string(i) + "]";
         const Json& entry = list[i];
-        DeviceBook::Individual individual;
         if (!entry.is_object())
             return where + ": not an object";
-        const auto id = entry.find("id");
-        if (id == entry.end() || !readIdentifier(*id, individual.id))
-            return where + ".id: not an integer from 1 to 65535";
-        if (!readString(entry, "name", individual.name))
-            return where + ".name: not a string";
-        if (!readString(entry, "faxNumber", individual.faxNumber))
-            return where + ".faxNumber: not a string";
-        individuals.push_back(std::move(individual));
+        Item item;
+        if (std::string problem = readItem(entry, item); !problem.empty())
+            return where + problem;
+        items.push_back(std::move(item));
     }
     return {};
 }
 
-std::string readGroups(const Json& list, std::vector<DeviceBook::Group>& groups) {
-    if (!list.is_array())
-        return "groups: not an array";
-    if (list.size() > DeviceBook::kMaximumEntries)
-        return "groups: more than 65535";
-    groups.reserve(list.size());
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::string where = "groups[" + std::to_string(i) + "]";
-        const Json& entry = list[i];
-        DeviceBook::Group group;
-        if (!entry.is_object())
-            return where + ": not an object";
-        if (!readString(entry, "name", group.name))
-            return where + ".name: not a string";
-        const auto members = entry.find("members");
-        if (members == entry.end() || !members->is_array())
-            return where + ".members: not an array";
-        if (members->size() > DeviceBook::kMaximumGroupMembers)
-            return where + ".members: more than 201";
-        for (const Json& member : *members) {
-            std::uint16_t id = 0;
-            if (!readIdentifier(member, id))
-                return where + ".members: not an integer from 1 to 65535";
-            group.members.push_back(id);
-        }
-        groups.push_back(std::move(group));
+std::string readIndividual(const Json& entry, DeviceBook::Individual& individual) {
+    const auto id = entry.find("id");
+    if (id == entry.end() || !readIdentifier(*id, individual.id))
+        return ".id: not an integer from 1 to 65535";
+    if (!readString(entry, "name", individual.name))
+        return ".name: not a string";
+    if (!readString(entry, "faxNumber", individual.faxNumber))
+        return ".faxNumber: not a string";
+    return {};
+}
+
+std::string readGroup(const Json& entry, DeviceBook::Group& group) {
+    if (!readString(entry, "name", group.name))
+        return ".name: not a string";
+    const auto members = entry.find("members");
+    if (members == entry.end() || !members->is_array())
+        return ".members: not an array";
+    if (members->size() > DeviceBook::kMaximumGroupMembers)
+        return ".members: more than 201";
+    for (const Json& member : *members) {
+        std::uint16_t id = 0;
+        if (!readIdentifier(member, id))
+            return ".members: not an integer from 1 to 65535";
+        group.members.push_back(id);
     }
     return {};
 }
@@ -169,8 +166,10 @@ std::optional<DeviceBook> DeviceBook::fromJson(std::string_view text, Error* err
         rule = "individuals: missing";
     else if (!json->contains("groups"))
         rule = "groups: missing";
-    else if (rule = readIndividuals(json->at("individuals"), book.individuals); rule.empty())
-        if (rule = readGroups(json->at("groups"), book.groups); rule.empty())
+    else if (rule =
+                 readList(json->at("individuals"), "individuals", book.individuals, readIndividual);
+             rule.empty())
+        if (rule = readList(json->at("groups"), "groups", book.groups, readGroup); rule.empty())
             rule = book.brokenRule();
     if (!rule.empty()) {
         if (error)

@@ -2,6 +2,7 @@
 
 #include "DigestAuth.h"
 #include "HttpModule.h"
+#include "xdirkit/XdirKit.h"
 
 #include <algorithm>
 #include <charconv>
@@ -142,34 +143,58 @@ std::string DeviceEndpoint::text() const {
 
 // ---- Client
 
+namespace {
+
+// What each outcome means: its text in diagnostics and the status the C interface answers. In
+// the order of the enumeration, which the check below holds.
+struct OutcomeMeaning {
+    DeviceClient::Outcome outcome;
+    const char* text;
+    int32_t status;
+};
+
+constexpr OutcomeMeaning kOutcomeMeanings[] = {
+    {Outcome::Ok, "ok", XDIR_OK},
+    {Outcome::Busy, "printer busy", XDIR_DEVICE_BUSY},
+    {Outcome::PrinterError, "printer needs attention", XDIR_DEVICE_ERROR},
+    {Outcome::Unreachable, "printer unreachable", XDIR_ERR_DEVICE_UNREACHABLE},
+    {Outcome::TimedOut, "no answer in time", XDIR_ERR_DEVICE_TIMEOUT},
+    {Outcome::ConnectionLost, "connection lost", XDIR_ERR_DEVICE_CONNECTION_LOST},
+    {Outcome::InvalidAnswer, "invalid answer", XDIR_ERR_DEVICE_PROTOCOL},
+    {Outcome::InvalidBook, "invalid address book", XDIR_ERR_DEVICE_INVALID_BOOK},
+    {Outcome::TooLarge, "answer too large", XDIR_ERR_DEVICE_TOO_LARGE},
+    {Outcome::WrongPassword, "wrong password", XDIR_ERR_WRONG_PASSWORD},
+    {Outcome::LockedOut, "locked after wrong passwords", XDIR_ERR_DEVICE_LOCKED_OUT},
+    {Outcome::Changed, "address book changed on the printer", XDIR_ERR_DEVICE_CHANGED},
+};
+
+constexpr bool listsEveryOutcomeInOrder() {
+    constexpr std::size_t kCount = static_cast<std::size_t>(Outcome::Changed) + 1;
+    if (std::size(kOutcomeMeanings) != kCount)
+        return false;
+    for (std::size_t i = 0; i < kCount; ++i)
+        if (static_cast<std::size_t>(kOutcomeMeanings[i].outcome) != i)
+            return false;
+    return true;
+}
+static_assert(listsEveryOutcomeInOrder(), "one row per outcome, in the enumeration's order");
+
+// Null for a value outside the enumeration.
+const OutcomeMeaning* meaningOf(Outcome outcome) {
+    const auto index = static_cast<std::size_t>(outcome);
+    return index < std::size(kOutcomeMeanings) ? &kOutcomeMeanings[index] : nullptr;
+}
+
+} // namespace
+
 const char* DeviceClient::describe(Outcome outcome) {
-    switch (outcome) {
-    case Outcome::Ok:
-        return "ok";
-    case Outcome::Busy:
-        return "printer busy";
-    case Outcome::PrinterError:
-        return "printer needs attention";
-    case Outcome::Unreachable:
-        return "printer unreachable";
-    case Outcome::TimedOut:
-        return "no answer in time";
-    case Outcome::ConnectionLost:
-        return "connection lost";
-    case Outcome::InvalidAnswer:
-        return "invalid answer";
-    case Outcome::InvalidBook:
-        return "invalid address book";
-    case Outcome::TooLarge:
-        return "answer too large";
-    case Outcome::WrongPassword:
-        return "wrong password";
-    case Outcome::LockedOut:
-        return "locked after wrong passwords";
-    case Outcome::Changed:
-        return "address book changed on the printer";
-    }
-    return "unknown";
+    const OutcomeMeaning* meaning = meaningOf(outcome);
+    return meaning != nullptr ? meaning->text : "unknown";
+}
+
+int32_t DeviceClient::statusOf(Outcome outcome) {
+    const OutcomeMeaning* meaning = meaningOf(outcome);
+    return meaning != nullptr ? meaning->status : XDIR_ERR_DEVICE_PROTOCOL;
 }
 
 DeviceClient::DeviceClient(DeviceEndpoint endpoint) : endpoint_(std::move(endpoint)) {}

@@ -3,6 +3,7 @@
 #include "DeviceBook.h"
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -50,8 +51,13 @@ public:
         WrongPassword,
         LockedOut, // too many wrong passwords: the printer refuses for a while
         Changed,   // the book changed on the printer since it was read (or was never read)
+        // A new outcome goes before Changed, which stays last, with its row in the outcome
+        // table of DeviceClient.cpp.
     };
+    // The outcome in a few words, for diagnostics.
     static const char* describe(Outcome outcome);
+    // The status the C interface answers for the outcome.
+    static int32_t statusOf(Outcome outcome);
 
     struct ReadResult {
         Outcome outcome = Outcome::InvalidAnswer;

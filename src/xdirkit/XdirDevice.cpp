@@ -34,36 +34,6 @@ std::optional<DeviceEndpoint> currentEndpoint() {
     return destination().endpoint;
 }
 
-int32_t statusOf(Outcome outcome) {
-    switch (outcome) {
-    case Outcome::Ok:
-        return XDIR_OK;
-    case Outcome::Busy:
-        return XDIR_DEVICE_BUSY;
-    case Outcome::PrinterError:
-        return XDIR_DEVICE_ERROR;
-    case Outcome::Unreachable:
-        return XDIR_ERR_DEVICE_UNREACHABLE;
-    case Outcome::TimedOut:
-        return XDIR_ERR_DEVICE_TIMEOUT;
-    case Outcome::ConnectionLost:
-        return XDIR_ERR_DEVICE_CONNECTION_LOST;
-    case Outcome::InvalidAnswer:
-        return XDIR_ERR_DEVICE_PROTOCOL;
-    case Outcome::InvalidBook:
-        return XDIR_ERR_DEVICE_INVALID_BOOK;
-    case Outcome::TooLarge:
-        return XDIR_ERR_DEVICE_TOO_LARGE;
-    case Outcome::WrongPassword:
-        return XDIR_ERR_WRONG_PASSWORD;
-    case Outcome::LockedOut:
-        return XDIR_ERR_DEVICE_LOCKED_OUT;
-    case Outcome::Changed:
-        return XDIR_ERR_DEVICE_CHANGED;
-    }
-    return XDIR_ERR_DEVICE_PROTOCOL;
-}
-
 // One line on standard error for a failure the caller sees only as a status.
 void report(const char* function, const DeviceClient& client) {
     if (!client.lastReason().empty())
@@ -152,7 +122,7 @@ int32_t XdirDevice_GetStatus(int32_t reserved, int32_t what) {
     if (outcome == Outcome::Ok)
         return XDIR_DEVICE_READY;
     report("XdirDevice_GetStatus", client);
-    return statusOf(outcome);
+    return DeviceClient::statusOf(outcome);
 }
 
 int32_t XdirDevice_ReadData(int32_t reserved, XDIRDataRef data, int32_t what,
@@ -166,7 +136,7 @@ int32_t XdirDevice_ReadData(int32_t reserved, XDIRDataRef data, int32_t what,
     DeviceClient::ReadResult result = client.readBook(password);
     if (result.outcome != Outcome::Ok) {
         report("XdirDevice_ReadData", client);
-        return statusOf(result.outcome);
+        return DeviceClient::statusOf(result.outcome);
     }
     std::vector<XDIRFaxRecord> entries;
     std::vector<XDIRFaxGroupRecord> groups;
@@ -193,7 +163,7 @@ int32_t XdirDevice_WriteData(int32_t reserved, XDIRDataRef data, int32_t what,
         report("XdirDevice_WriteData", client);
         // The book was checked above, so an invalid book now is the printer's refusal.
         return result.outcome == Outcome::InvalidBook ? XDIR_ERR_DEVICE_REJECTED
-                                                      : statusOf(result.outcome);
+                                                      : DeviceClient::statusOf(result.outcome);
     }
     data->handle.setDevice(data->handle.fax(), data->handle.faxGroups(), std::move(result.etag));
     return XDIR_OK;

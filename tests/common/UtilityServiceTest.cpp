@@ -15,7 +15,7 @@
 
 using namespace tarvik_pde_m40vextel;
 
-// ---- UTF-16 fields -------------------------------------------------------------------------
+// ---- UTF-16 fields
 
 TEST(StringFromUnicodeBuf, ReadsTheTextBeforeTheTerminator) {
     // "Aé" then the terminator, in a 66-byte field as the address-book records carry.
@@ -37,7 +37,7 @@ TEST(StringFromUnicodeBuf, GivesNoneForEmptyUnterminatedOrMissingFields) {
     EXPECT_FALSE(UtilityService::stringFromUnicodeBuf(full, 0));
 }
 
-// ---- Host IPv4 address ---------------------------------------------------------------------
+// ---- Host IPv4 address
 
 namespace {
 
@@ -102,7 +102,7 @@ TEST(CopyHostIPv4Address, GivesNoneWithoutAnActiveLinkOrAnAddress) {
     }
 }
 
-// ---- Help registration store ---------------------------------------------------------------
+// ---- Help registration store
 
 namespace {
 
@@ -265,7 +265,7 @@ TEST_F(HelpStore, LogsAStoreThatHasNoXmlFormAndStillWritesIt) {
               nullptr);
 }
 
-// ---- Sandbox -------------------------------------------------------------------------------
+// ---- Sandbox
 
 TEST(IsSandboxed, DecidedOnceFromTheHomeDirectory) {
     kit::Environment::resetCachesForTesting();
@@ -281,7 +281,7 @@ TEST(IsSandboxed, DecidedOnceFromTheHomeDirectory) {
     kit::Environment::resetCachesForTesting();
 }
 
-// ---- Administrator test --------------------------------------------------------------------
+// ---- Administrator test
 
 namespace {
 

@@ -3,12 +3,18 @@
 #include "faxspool/FaxSpool.h"
 #include "support/HostRun.h"
 
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,5 +95,102 @@ const AgentCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, FaxAgentTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A session bus of the test's own (a dbus-daemon stopped by its process id at the end) and a
+// notification service on it that records what it is sent.
+class PrivateSessionBus {
+public:
+    explicit PrivateSessionBus(const QString& folder) {
+        daemon_.start(QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                       QStringLiteral("--address=unix:path=") + folder + QStringLiteral("/bus"),
+                       QStringLiteral("--print-address=1")});
+        if (daemon_.waitForReadyRead(10000)) {
+            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+        }
+    }
+    ~PrivateSessionBus() {
+        QDBusConnection::disconnectFromBus(kConnectionName);
+        daemon_.terminate();
+        if (!daemon_.waitForFinished(5000)) {
+            daemon_.kill();
+            daemon_.waitForFinished();
+        }
+    }
+    QString address() const { return address_; }
+
+    static constexpr const char* kConnectionName = "fax-agent-test";
+
+private:
+    QProcess daemon_;
+    QString address_;
+};
+
+class NotificationRecorder : public QDBusVirtualObject {
+public:
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.member() != QLatin1String("Notify")) {
+            return false;
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            received_.append(message.arguments());
+        }
+        connection.send(message.createReply(QVariantList{1U}));
+        return true;
+    }
+    QString introspect(const QString&) const override { return {}; }
+
+    // Qt may hand the calls over on its own bus thread.
+    QList<QVariantList> received() const {
+        const std::lock_guard lock(mutex_);
+        return received_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    QList<QVariantList> received_;
+};
+
+TEST(FaxAgentNotificationTest, AWaitingJobIsAnnouncedOnTheSessionBus) {
+    QTemporaryDir base;
+    ASSERT_TRUE(base.isValid());
+    PrivateSessionBus bus(base.path());
+    ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon did not start";
+    QDBusConnection connection =
+        QDBusConnection::connectToBus(bus.address(), PrivateSessionBus::kConnectionName);
+    ASSERT_TRUE(connection.isConnected());
+    NotificationRecorder recorder;
+    ASSERT_TRUE(connection.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"),
+                                                 &recorder));
+    ASSERT_TRUE(connection.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    const QString folder = base.filePath(QStringLiteral("spool"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    chmod(QFile::encodeName(folder).constData(), 0700);
+    capture(folder, "%PDF-1.4", "fax");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), base.path());
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+    const auto run = vextel_test::runHost(
+        {"--agent", "--once", "--spool", folder, "--server", "127.0.0.1:9", "--script",
+         QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script")},
+        environment);
+    EXPECT_TRUE(run.out.contains(QLatin1String("waiting: \"Report\""))) << run.out.toStdString();
+
+    // The call was queued to this process while it waited for the agent.
+    const QDeadlineTimer deadline(5000);
+    while (recorder.received().isEmpty() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    connection.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+    const QList<QVariantList> received = recorder.received();
+    ASSERT_EQ(received.size(), 1);
+    const QVariantList& notify = received.front();
+    ASSERT_EQ(notify.size(), 8);
+    EXPECT_EQ(notify.at(0).toString(), QStringLiteral("Vextel Fax"));
+    EXPECT_EQ(notify.at(3).toString(), QStringLiteral("A fax is waiting"));
+    EXPECT_EQ(notify.at(4).toString(), QStringLiteral("\"Report\" is ready to be sent as a fax."));
+}
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "PrinterSimulator.h"
 
+#include "DeviceClient.h"
 #include "DigestAuth.h"
 #include "StoredBook.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <sys/stat.h>
@@ -134,6 +136,53 @@ TEST_F(PrinterSimulatorTest, SavingKeepsTheFileModeAndLeavesNoTemporaryFile) {
     EXPECT_NE(error.find("missing"), std::string::npos) << error;
     EXPECT_FALSE(StoredBook::load((folder_ / "missing.json").string(), &error));
     EXPECT_NE(error.find("missing.json"), std::string::npos) << error;
+}
+
+} // namespace
+
+namespace {
+
+TEST(StoredBookTest, AVCardBookIsServedWithTheNumbersThePrinterCanDialAndNeverRewritten) {
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("vextel-sim-vcard-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "Office.vcf").string();
+    const std::string text = "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:urn:uuid:a\r\nFN:Ana Lima\r\n"
+                             "TEL;TYPE=fax:03 (1234) 5678\r\nEND:VCARD\r\n"
+                             "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:urn:uuid:b\r\nFN:Abroad\r\n"
+                             "TEL;TYPE=fax:+44 20 7946 0000\r\nEND:VCARD\r\n"
+                             "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:group\r\nFN:Team\r\n"
+                             "MEMBER:urn:uuid:a\r\nMEMBER:urn:uuid:b\r\nEND:VCARD\r\n";
+    std::ofstream(path, std::ios::binary) << text;
+
+    std::string error;
+    std::vector<std::string> warnings;
+    const auto book = StoredBook::load(path, &error, &warnings);
+    ASSERT_TRUE(book) << error;
+    EXPECT_EQ(*book, (DeviceBook{{{1, "Ana Lima", "0312345678"}}, {{"Team", {1}}}}));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("entry 2 left out"), std::string::npos) << warnings[0];
+    EXPECT_TRUE(StoredBook::isVCard(path));
+
+    SimulatorOptions options;
+    options.bookPath = path;
+    options.listen = {{"127.0.0.1", 0}};
+    PrinterSimulator simulator(options, *book);
+    ASSERT_TRUE(simulator.bind(&error)) << error;
+    simulator.start();
+    const std::string address = simulator.addresses().front();
+    xdirkit::DeviceClient client({"127.0.0.1", std::stoi(address.substr(address.find(':') + 1))});
+    const auto read = client.readBook("0000");
+    ASSERT_EQ(read.outcome, xdirkit::DeviceClient::Outcome::Ok);
+    DeviceBook changed = *book;
+    changed.groups.clear();
+    EXPECT_EQ(client.writeBook(changed, read.etag, "0000").outcome,
+              xdirkit::DeviceClient::Outcome::Ok);
+    EXPECT_EQ(client.readBook("0000").book, changed) << "served from memory";
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text) << "file untouched";
+    simulator.stop();
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
