@@ -38,7 +38,91 @@ QList<qsizetype> validDescending(QList<qsizetype> rows, qsizetype size) {
     return rows;
 }
 
+std::optional<QString> contactProblem(const Contact& contact, const BookContents& /*book*/) {
+    return EntryRules::contactProblem(contact);
+}
+
+// The fields an edit changes; the uid and the link to the origin stay.
+void takeContactFields(Contact& entry, const Contact& form) {
+    entry.name = form.name;
+    entry.fax = form.fax;
+    entry.company = form.company;
+    entry.note = form.note;
+}
+
+void takeGroupFields(Group& entry, const Group& form) {
+    entry.name = form.name;
+    entry.memberUids = form.memberUids;
+}
+
 } // namespace
+
+// What adding and editing an entry or a group differ in: the list, the rule, the texts.
+template <class Entry> struct EntryKind {
+    QList<Entry> BookContents::*list;
+    std::optional<QString> (*problem)(const Entry& entry, const BookContents& book);
+    void (*takeFields)(Entry& entry, const Entry& form);
+    const char* addName;
+    const char* editName;
+    const char* goneText;
+};
+
+namespace {
+
+const EntryKind<Contact> kContacts{
+    .list = &BookContents::contacts,
+    .problem = contactProblem,
+    .takeFields = takeContactFields,
+    .addName = "Add Entry",
+    .editName = "Edit Entry",
+    .goneText = "The entry is no longer in the book.",
+};
+const EntryKind<Group> kGroups{
+    .list = &BookContents::groups,
+    .problem = EntryRules::groupProblem,
+    .takeFields = takeGroupFields,
+    .addName = "Add Group",
+    .editName = "Edit Group",
+    .goneText = "The group is no longer in the book.",
+};
+
+} // namespace
+
+template <class Entry>
+bool BookDocument::addEntry(const EntryKind<Entry>& kind, const Entry& entry, QString* error) {
+    if (auto problem = kind.problem(entry, contents_)) {
+        *error = *problem;
+        return false;
+    }
+    BookContents after = contents_;
+    Entry added = entry;
+    added.uid = newUid();
+    added.originIndex = -1;
+    (after.*kind.list).append(added);
+    push(QString::fromLatin1(kind.addName), after);
+    return true;
+}
+
+template <class Entry>
+bool BookDocument::editEntry(const EntryKind<Entry>& kind, qsizetype row, const Entry& form,
+                             QString* error) {
+    if (row < 0 || row >= (contents_.*kind.list).size()) {
+        *error = QString::fromLatin1(kind.goneText);
+        return false;
+    }
+    if (auto problem = kind.problem(form, contents_)) {
+        *error = *problem;
+        return false;
+    }
+    BookContents after = contents_;
+    Entry& edited = (after.*kind.list)[row];
+    if (edited.sameFields(form)) {
+        return true;
+    }
+    kind.takeFields(edited, form);
+    push(QString::fromLatin1(kind.editName), after);
+    return true;
+}
 
 BookDocument::BookDocument(QString path, BookContents contents, QObject* parent)
     : QObject(parent), path_(std::move(path)), contents_(contents), base_(std::move(contents)) {}
@@ -57,39 +141,11 @@ void BookDocument::push(const QString& editName, const BookContents& after) {
 }
 
 bool BookDocument::addContact(const Contact& contact, QString* error) {
-    if (auto problem = EntryRules::contactProblem(contact)) {
-        *error = *problem;
-        return false;
-    }
-    BookContents after = contents_;
-    Contact added = contact;
-    added.uid = newUid();
-    added.originIndex = -1;
-    after.contacts.append(added);
-    push(QStringLiteral("Add Entry"), after);
-    return true;
+    return addEntry(kContacts, contact, error);
 }
 
 bool BookDocument::editContact(qsizetype row, const Contact& contact, QString* error) {
-    if (row < 0 || row >= contents_.contacts.size()) {
-        *error = QStringLiteral("The entry is no longer in the book.");
-        return false;
-    }
-    if (auto problem = EntryRules::contactProblem(contact)) {
-        *error = *problem;
-        return false;
-    }
-    BookContents after = contents_;
-    Contact& edited = after.contacts[row];
-    if (edited.sameFields(contact)) {
-        return true;
-    }
-    edited.name = contact.name;
-    edited.fax = contact.fax;
-    edited.company = contact.company;
-    edited.note = contact.note;
-    push(QStringLiteral("Edit Entry"), after);
-    return true;
+    return editEntry(kContacts, row, contact, error);
 }
 
 void BookDocument::removeContacts(QList<qsizetype> rows) {
@@ -111,37 +167,11 @@ void BookDocument::removeContacts(QList<qsizetype> rows) {
 }
 
 bool BookDocument::addGroup(const Group& group, QString* error) {
-    if (auto problem = EntryRules::groupProblem(group, contents_)) {
-        *error = *problem;
-        return false;
-    }
-    BookContents after = contents_;
-    Group added = group;
-    added.uid = newUid();
-    added.originIndex = -1;
-    after.groups.append(added);
-    push(QStringLiteral("Add Group"), after);
-    return true;
+    return addEntry(kGroups, group, error);
 }
 
 bool BookDocument::editGroup(qsizetype row, const Group& group, QString* error) {
-    if (row < 0 || row >= contents_.groups.size()) {
-        *error = QStringLiteral("The group is no longer in the book.");
-        return false;
-    }
-    if (auto problem = EntryRules::groupProblem(group, contents_)) {
-        *error = *problem;
-        return false;
-    }
-    BookContents after = contents_;
-    Group& edited = after.groups[row];
-    if (edited.sameFields(group)) {
-        return true;
-    }
-    edited.name = group.name;
-    edited.memberUids = group.memberUids;
-    push(QStringLiteral("Edit Group"), after);
-    return true;
+    return editEntry(kGroups, row, group, error);
 }
 
 void BookDocument::removeGroups(QList<qsizetype> rows) {

@@ -9,6 +9,7 @@
 namespace vextel_addressbook {
 
 class BookStore;
+template <class Entry> struct EntryKind;
 
 // One open PC address book: its entries and groups, the edits made to them with undo and redo,
 // and what was last read from or written to its file (the base of a merge with a change made by
@@ -57,6 +58,10 @@ private:
     friend class ContentsCommand;
     void replaceContents(const BookContents& contents);
     void push(const QString& editName, const BookContents& after);
+    template <class Entry>
+    bool addEntry(const EntryKind<Entry>& kind, const Entry& entry, QString* error);
+    template <class Entry>
+    bool editEntry(const EntryKind<Entry>& kind, qsizetype row, const Entry& form, QString* error);
 
     QString path_;
     BookContents contents_;

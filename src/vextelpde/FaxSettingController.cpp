@@ -163,64 +163,6 @@ bool FaxSettingController::isSending() const {
     return sendingStatus_;
 }
 
-// MARK: outlets
-
-kit::Panel* FaxSettingController::faxSettingPanel() const {
-    return faxSettingPanel_;
-}
-
-void FaxSettingController::setFaxSettingPanel(kit::Panel* panel) {
-    faxSettingPanel_ = panel;
-}
-
-kit::ArrayController* FaxSettingController::addressArrayController() const {
-    return addressArrayController_;
-}
-
-void FaxSettingController::setAddressArrayController(kit::ArrayController* controller) {
-    addressArrayController_ = controller;
-}
-
-kit::ArrayController* FaxSettingController::addressFileList() const {
-    return addressFileList_;
-}
-
-void FaxSettingController::setAddressFileList(kit::ArrayController* controller) {
-    addressFileList_ = controller;
-}
-
-QObject* FaxSettingController::addressBookController() const {
-    return addressBookController_;
-}
-
-void FaxSettingController::setAddressBookController(QObject* controller) {
-    addressBookController_ = controller;
-}
-
-kit::TextField* FaxSettingController::addressNameTextField() const {
-    return addressNameTextField_;
-}
-
-void FaxSettingController::setAddressNameTextField(kit::TextField* field) {
-    addressNameTextField_ = field;
-}
-
-kit::TextField* FaxSettingController::addressPhoneNumberTextField() const {
-    return addressPhoneNumberTextField_;
-}
-
-void FaxSettingController::setAddressPhoneNumberTextField(kit::TextField* field) {
-    addressPhoneNumberTextField_ = field;
-}
-
-kit::TextField* FaxSettingController::passwordTextField() const {
-    return passwordTextField_;
-}
-
-void FaxSettingController::setPasswordTextField(kit::TextField* field) {
-    passwordTextField_ = field;
-}
-
 // MARK: values
 
 void FaxSettingController::setAddressName(const QString& name) {

@@ -103,20 +103,22 @@ public:
     std::optional<QString> printerAddress() const { return printerAddress_; }
 
     // Outlets.
-    kit::Panel* faxSettingPanel() const;
-    void setFaxSettingPanel(kit::Panel* panel);
-    kit::ArrayController* addressArrayController() const;
-    void setAddressArrayController(kit::ArrayController* controller);
-    kit::ArrayController* addressFileList() const;
-    void setAddressFileList(kit::ArrayController* controller);
-    QObject* addressBookController() const;
-    void setAddressBookController(QObject* controller);
-    kit::TextField* addressNameTextField() const;
-    void setAddressNameTextField(kit::TextField* field);
-    kit::TextField* addressPhoneNumberTextField() const;
-    void setAddressPhoneNumberTextField(kit::TextField* field);
-    kit::TextField* passwordTextField() const;
-    void setPasswordTextField(kit::TextField* field);
+    kit::Panel* faxSettingPanel() const { return faxSettingPanel_; }
+    void setFaxSettingPanel(kit::Panel* panel) { faxSettingPanel_ = panel; }
+    kit::ArrayController* addressArrayController() const { return addressArrayController_; }
+    void setAddressArrayController(kit::ArrayController* list) { addressArrayController_ = list; }
+    kit::ArrayController* addressFileList() const { return addressFileList_; }
+    void setAddressFileList(kit::ArrayController* list) { addressFileList_ = list; }
+    QObject* addressBookController() const { return addressBookController_; }
+    void setAddressBookController(QObject* controller) { addressBookController_ = controller; }
+    kit::TextField* addressNameTextField() const { return addressNameTextField_; }
+    void setAddressNameTextField(kit::TextField* field) { addressNameTextField_ = field; }
+    kit::TextField* addressPhoneNumberTextField() const { return addressPhoneNumberTextField_; }
+    void setAddressPhoneNumberTextField(kit::TextField* field) {
+        addressPhoneNumberTextField_ = field;
+    }
+    kit::TextField* passwordTextField() const { return passwordTextField_; }
+    void setPasswordTextField(kit::TextField* field) { passwordTextField_ = field; }
 
     // Values.
     QString addressName() const { return addressName_; }
