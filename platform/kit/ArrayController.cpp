@@ -286,8 +286,9 @@ void ArrayController::arrange() {
     std::vector<QVariant> values(count * width);
     for (std::size_t item = 0; item < count; ++item) {
         for (std::size_t d = 0; d < width; ++d) {
-            values[item * width + d] = valueForKeyPath(
-                arranged_.at(static_cast<qsizetype>(item)).get(), descriptors_.at(qsizetype(d)).key);
+            values[item * width + d] =
+                valueForKeyPath(arranged_.at(static_cast<qsizetype>(item)).get(),
+                                descriptors_.at(qsizetype(d)).key);
         }
     }
     const auto before = [&](std::size_t a, std::size_t b) {
