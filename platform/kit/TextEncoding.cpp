@@ -1,6 +1,7 @@
 #include "kit/TextEncoding.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -129,6 +130,12 @@ void readSingleBytesAsAscii(QString& text) {
     text.replace(QChar(0x203E), QLatin1Char('~'));
 }
 
+// The yen sign and the overline are written as those same two bytes, so they would come back as
+// backslash and tilde: such a text cannot be written in Shift-JIS without changing it.
+bool comesBackChanged(char32_t codePoint, StringEncoding encoding) {
+    return encoding == ShiftJIS_X0213 && (codePoint == 0x00A5 || codePoint == 0x203E);
+}
+
 } // namespace
 
 const char* iconvName(StringEncoding encoding) {
@@ -158,7 +165,7 @@ qsizetype getBytes(const QString& text, StringEncoding encoding, unsigned char* 
         while (converter.isOpen() && converted < text.size()) {
             qsizetype units = 0;
             const std::optional<char32_t> codePoint = codePointAt(text, converted, &units);
-            if (!codePoint) {
+            if (!codePoint || comesBackChanged(*codePoint, encoding)) {
                 break;
             }
             const QByteArray input = codePointBytes(*codePoint);
@@ -181,6 +188,11 @@ qsizetype getBytes(const QString& text, StringEncoding encoding, unsigned char* 
 std::optional<QByteArray> bytesFromString(const QString& text, StringEncoding encoding) {
     const char* name = iconvName(encoding);
     if (name == nullptr) {
+        return std::nullopt;
+    }
+    if (std::any_of(text.cbegin(), text.cend(), [encoding](QChar unit) {
+            return comesBackChanged(unit.unicode(), encoding);
+        })) {
         return std::nullopt;
     }
     bool valid = false;

@@ -9,6 +9,11 @@ build=$1
 for tool in cpack dpkg-deb dpkg-shlibdeps lintian; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: no $tool"; exit 77; }
 done
+# Suites of other checkouts on this machine install the same package: one at a time.
+lock_dir=/run/lock
+[ -d "$lock_dir" ] || lock_dir=/tmp
+exec 9>"$lock_dir/vextel-package-test.lock"
+flock 9
 if dpkg-query -W -f='${Status}' vextel-fax 2>/dev/null | grep -q "install ok installed"; then
     echo "skipped: vextel-fax is installed on this machine already"
     exit 77

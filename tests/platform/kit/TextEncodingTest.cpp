@@ -110,6 +110,15 @@ TEST(TextEncoding, ShiftJisReadsTheAsciiRangeAsAscii) {
         EXPECT_EQ(TextEncoding::stringFromCString(bytes, TextEncoding::ShiftJIS_X0213), text)
             << "code " << static_cast<int>(code);
     }
+    // The yen sign and the overline would be written as those bytes too and come back changed:
+    // a text holding them is refused whole, and converted only up to them.
+    for (const QString& text : {QStringLiteral("a\u00a5"), QStringLiteral("a\u203e")}) {
+        char bytes[4] = {};
+        EXPECT_FALSE(TextEncoding::getCString(text, TextEncoding::ShiftJIS_X0213, bytes, 4));
+        qsizetype units = -1;
+        EXPECT_EQ(bytesOf(text, TextEncoding::ShiftJIS_X0213, 4, &units), QByteArray("a"));
+        EXPECT_EQ(units, 1);
+    }
     // The second byte 0x5C of a double-byte character stays part of that character.
     EXPECT_EQ(TextEncoding::stringFromBytes("\x83\x5c\x5c", 3, TextEncoding::ShiftJIS_X0213),
               QStringLiteral("\u30bd\\"));
