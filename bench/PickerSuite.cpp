@@ -52,15 +52,21 @@ std::vector<BenchRow> pickerSuiteRows(const BenchContext& context) {
     const QString book = pickerBook(context);
     const Command measured = probeCommand(context, QStringLiteral("picker-book"), {book});
     const Command baseline = probeCommand(context, QStringLiteral("bare-book"), {book});
-    return {{QStringLiteral("PC tab on a 65,535-contact book, picker / library's bare read and "
-                            "plain loops"),
-             ProcessProbe::side(measured),
-             ProcessProbe::side(baseline),
-             {{QStringLiteral("load_ms"), QStringLiteral("load ms"), Goal::ratioAtMost(5.0)},
-              {QStringLiteral("keystroke_ms"), QStringLiteral("keystroke ms"),
-               Goal::measuredAtMost(16.0)},
-              {QStringLiteral("clear_ms"), QStringLiteral("clearing the search ms"), Goal::none()},
-              {QStringLiteral("group_ms"), QStringLiteral("201-member group ms"), Goal::none()}}}};
+    return {
+        {QStringLiteral("PC tab on a 65,535-contact book, picker / library's bare read and "
+                        "plain loops"),
+         ProcessProbe::side(measured),
+         ProcessProbe::side(baseline),
+         {{QStringLiteral("load_cpu_ms"), QStringLiteral("load CPU ms"), Goal::ratioAtMost(5.0)},
+          {QStringLiteral("load_ms"), QStringLiteral("load wall ms"), Goal::none()},
+          {QStringLiteral("keystroke_cpu_ms"), QStringLiteral("keystroke CPU ms"),
+           Goal::measuredAtMost(16.0)},
+          {QStringLiteral("keystroke_ms"), QStringLiteral("keystroke wall ms"), Goal::none()},
+          {QStringLiteral("clear_cpu_ms"), QStringLiteral("clearing the search CPU ms"),
+           Goal::none()},
+          {QStringLiteral("clear_ms"), QStringLiteral("clearing the search wall ms"), Goal::none()},
+          {QStringLiteral("group_cpu_ms"), QStringLiteral("201-member group CPU ms"), Goal::none()},
+          {QStringLiteral("group_ms"), QStringLiteral("201-member group wall ms"), Goal::none()}}}};
 }
 
 } // namespace vextel_bench

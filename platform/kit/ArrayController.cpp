@@ -10,15 +10,6 @@ namespace kit {
 
 namespace {
 
-QList<QObject*> pointersOf(const QList<ObjectRef>& objects) {
-    QList<QObject*> pointers;
-    pointers.reserve(objects.size());
-    for (const ObjectRef& object : objects) {
-        pointers.append(object.get());
-    }
-    return pointers;
-}
-
 QList<ObjectRef> withoutNulls(const QList<ObjectRef>& objects) {
     QList<ObjectRef> result;
     for (const ObjectRef& object : objects) {
@@ -31,12 +22,13 @@ QList<ObjectRef> withoutNulls(const QList<ObjectRef>& objects) {
 
 } // namespace
 
-// What the change signals compare: the lists by object identity.
+// What the change signals compare: the lists by object identity. The lists are shared copies,
+// so capturing a list of tens of thousands copies nothing, and an unchanged one compares at once.
 struct ArrayController::State {
-    QList<QObject*> content;
-    QList<QObject*> arranged;
+    QList<ObjectRef> content;
+    QList<ObjectRef> arranged;
     QList<int> selection;
-    QList<QObject*> selected;
+    QList<ObjectRef> selected;
 };
 
 ArrayController::ArrayController(QObject* parent) : QObject(parent) {}
@@ -104,7 +96,7 @@ void ArrayController::addObjects(const QList<ObjectRef>& objects) {
     const State before = captureState();
     contentList_.append(added);
     arrange();
-    selectObjects(selectsInserted_ ? pointersOf(added) : before.selected, selectionIndex());
+    selectObjects(selectsInserted_ ? added : before.selected, selectionIndex());
     announceChangesSince(before);
 }
 
@@ -197,7 +189,7 @@ QList<ObjectRef> ArrayController::selectedObjects() const {
 
 bool ArrayController::setSelectedObjects(const QList<ObjectRef>& objects) {
     const State before = captureState();
-    selectObjects(pointersOf(objects), selectionIndex());
+    selectObjects(objects, selectionIndex());
     announceChangesSince(before);
     return selection_ != before.selection;
 }
@@ -251,9 +243,37 @@ void ArrayController::setObjectClassName(const QString& name) {
     emit settingsChanged();
 }
 
+QString ArrayController::filterKey() const {
+    return filterKey_;
+}
+
+void ArrayController::setFilterKey(const QString& key) {
+    if (key == filterKey_) {
+        return;
+    }
+    filterKey_ = key;
+    emit settingsChanged();
+    rearrangeObjects();
+}
+
+QString ArrayController::filterText() const {
+    return filterText_;
+}
+
+void ArrayController::setFilterText(const QString& text) {
+    if (text == filterText_) {
+        return;
+    }
+    const State before = captureState();
+    filterText_ = text;
+    applyFilter();
+    selectObjects(before.selected, selectionIndex());
+    emit filterTextChanged();
+    announceChangesSince(before);
+}
+
 ArrayController::State ArrayController::captureState() const {
-    return State{pointersOf(contentList_), pointersOf(arranged_), selection_,
-                 pointersOf(selectedObjects())};
+    return State{contentList_, arranged_, selection_, selectedObjects()};
 }
 
 // Every value is settled before the first signal, so an observer that reads any of them
@@ -275,25 +295,37 @@ void ArrayController::announceChangesSince(const State& before) {
 }
 
 void ArrayController::arrange() {
-    arranged_ = contentList_;
-    const auto count = static_cast<std::size_t>(arranged_.size());
-    if (descriptors_.isEmpty() || count < 2) {
-        return;
-    }
-    // Each item's sort values are read once, not twice per comparison: a list of tens of
-    // thousands sorts in a few passes over the values instead of a million key lookups.
+    sortContent();
+    applyFilter();
+}
+
+// Each item's sort values and filter text are read once, not twice per comparison: a list of
+// tens of thousands sorts in a few passes over plain values instead of a million key lookups.
+void ArrayController::sortContent() {
+    const auto count = static_cast<std::size_t>(contentList_.size());
     const auto width = static_cast<std::size_t>(descriptors_.size());
-    std::vector<QVariant> values(count * width);
+    std::vector<SortValue> values(count * width);
+    std::vector<FilterText> texts;
+    texts.reserve(filterKey_.isEmpty() ? 0 : count);
     for (std::size_t item = 0; item < count; ++item) {
+        const QObject* object = contentList_.at(static_cast<qsizetype>(item)).get();
+        const SortValue* filterValue = nullptr;
         for (std::size_t d = 0; d < width; ++d) {
-            values[item * width + d] =
-                valueForKeyPath(arranged_.at(static_cast<qsizetype>(item)).get(),
-                                descriptors_.at(qsizetype(d)).key);
+            const SortDescriptor& descriptor = descriptors_.at(static_cast<qsizetype>(d));
+            SortValue& value = values[item * width + d];
+            value =
+                SortValue::of(valueForKeyPath(object, descriptor.key), descriptor.caseInsensitive);
+            if (descriptor.key == filterKey_) {
+                filterValue = &value;
+            }
+        }
+        if (!filterKey_.isEmpty()) {
+            texts.push_back(filterTextOf(object, filterValue));
         }
     }
     const auto before = [&](std::size_t a, std::size_t b) {
         for (std::size_t d = 0; d < width; ++d) {
-            const int order = descriptors_.at(qsizetype(d))
+            const int order = descriptors_.at(static_cast<qsizetype>(d))
                                   .compareValues(values[a * width + d], values[b * width + d]);
             if (order != 0) {
                 return order < 0;
@@ -304,24 +336,66 @@ void ArrayController::arrange() {
     std::vector<std::size_t> order(count);
     std::iota(order.begin(), order.end(), 0);
     // Content that is already in order (a filtered copy of an arranged_ list) stays as it is.
-    if (std::is_sorted(order.begin(), order.end(), before)) {
+    if (width == 0 || std::is_sorted(order.begin(), order.end(), before)) {
+        sorted_ = contentList_;
+        filterTexts_ = std::move(texts);
         return;
     }
     std::stable_sort(order.begin(), order.end(), before);
-    QList<ObjectRef> sorted;
-    sorted.reserve(arranged_.size());
+    sorted_.clear();
+    sorted_.reserve(contentList_.size());
+    filterTexts_.clear();
+    filterTexts_.reserve(texts.size());
     for (std::size_t item : order) {
-        sorted.append(arranged_.at(static_cast<qsizetype>(item)));
+        sorted_.append(contentList_.at(static_cast<qsizetype>(item)));
+        if (!texts.empty()) {
+            filterTexts_.push_back(std::move(texts[item]));
+        }
     }
-    arranged_ = std::move(sorted);
+}
+
+ArrayController::FilterText ArrayController::filterTextOf(const QObject* object,
+                                                          const SortValue* sortValue) const {
+    FilterText filterText;
+    if (sortValue != nullptr && sortValue->comparesAsText) {
+        filterText.text = sortValue->text;
+        filterText.folded = sortValue->folded;
+    } else {
+        filterText.text = sortValue != nullptr ? sortValue->value.toString()
+                                               : valueForKeyPath(object, filterKey_).toString();
+    }
+    if (!filterText.folded) {
+        filterText.folded = foldedForComparison(filterText.text);
+    }
+    return filterText;
+}
+
+void ArrayController::applyFilter() {
+    if (filterKey_.isEmpty() || filterText_.isEmpty()) {
+        arranged_ = sorted_;
+        return;
+    }
+    // A folded text holds a folded search text exactly where the case-insensitive search finds
+    // it; a text that cannot be folded is searched as it is.
+    const std::optional<QString> foldedSearch = foldedForComparison(filterText_);
+    arranged_.clear();
+    for (qsizetype i = 0; i < sorted_.size(); ++i) {
+        const FilterText& text = filterTexts_[static_cast<std::size_t>(i)];
+        const bool found = foldedSearch && text.folded
+                               ? text.folded->contains(*foldedSearch, Qt::CaseSensitive)
+                               : text.text.contains(filterText_, Qt::CaseInsensitive);
+        if (found) {
+            arranged_.append(sorted_.at(i));
+        }
+    }
 }
 
 // Selects the arranged positions of the wanted objects; an object wanted twice takes two of
 // its occurrences.
-void ArrayController::selectObjects(const QList<QObject*>& wanted, int formerFirstIndex) {
+void ArrayController::selectObjects(const QList<ObjectRef>& wanted, int formerFirstIndex) {
     QHash<const QObject*, int> remaining;
-    for (const QObject* object : wanted) {
-        ++remaining[object];
+    for (const ObjectRef& object : wanted) {
+        ++remaining[object.get()];
     }
     QList<int> indexes;
     for (int i = 0; i < arranged_.size(); ++i) {

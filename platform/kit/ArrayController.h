@@ -6,6 +6,8 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <optional>
+#include <vector>
 
 namespace kit {
 
@@ -23,6 +25,13 @@ namespace kit {
 // avoidsEmptySelection is off by default: an emptied selection stays empty; when on, a
 // selection that would become empty while objects remain falls on the object nearest to the
 // former first selected index.
+//
+// With a filter key and a non-empty filter text, arrangedObjects holds only the items whose
+// text under the filter key contains the filter text without regard to case, in their sorted
+// order (a search field's list). The texts are read when the content is arranged, so a new
+// filter text goes over plain strings already in order and sorts nothing again; call
+// rearrangeObjects() after changing an item's filtered key in place. Objects added while a
+// filter is set show only when they match; removeAllArrangedObjects removes only those shown.
 //
 // Each change signal fires at most once per operation and only when its value really changed
 // (the selected objects can stay the same while their indexes move).
@@ -44,6 +53,8 @@ class ArrayController : public QObject {
                    setSelectsInsertedObjects NOTIFY settingsChanged)
     Q_PROPERTY(bool avoidsEmptySelection READ avoidsEmptySelection WRITE setAvoidsEmptySelection
                    NOTIFY settingsChanged)
+    Q_PROPERTY(QString filterKey READ filterKey WRITE setFilterKey NOTIFY settingsChanged)
+    Q_PROPERTY(QString filterText READ filterText WRITE setFilterText NOTIFY filterTextChanged)
     Q_PROPERTY(QString objectClassName READ objectClassName WRITE setObjectClassName NOTIFY
                    settingsChanged)
 
@@ -99,6 +110,12 @@ public:
     bool avoidsEmptySelection() const;
     void setAvoidsEmptySelection(bool avoids);
 
+    QString filterKey() const;
+    void setFilterKey(const QString& key);
+    QString filterText() const;
+    // The selection keeps the objects that stay shown.
+    void setFilterText(const QString& text);
+
     // The class name of the items (informational; layouts use it to make new items).
     QString objectClassName() const;
     void setObjectClassName(const QString& name);
@@ -109,13 +126,18 @@ signals:
     void selectionIndexesChanged();
     void selectedObjectsChanged();
     void settingsChanged();
+    void filterTextChanged();
 
 private:
     struct State;
     State captureState() const;
     void announceChangesSince(const State& before);
     void arrange();
-    void selectObjects(const QList<QObject*>& wanted, int formerFirstIndex);
+    void sortContent();
+    void applyFilter();
+    struct FilterText;
+    FilterText filterTextOf(const QObject* object, const SortValue* sortValue) const;
+    void selectObjects(const QList<ObjectRef>& wanted, int formerFirstIndex);
     QList<int> normalizedIndexes(const QList<int>& indexes) const;
     void applyEmptySelectionRule(int formerFirstIndex);
     // Stores a selection setting and announces it; false when it was already so.
@@ -129,6 +151,17 @@ private:
     bool selectsInserted_ = true;
     bool avoidsEmpty_ = false;
     QString className_;
+    // The whole content in sort order, and the text of each under the filter key (none when
+    // there is no filter key): arrangedObjects is drawn from them.
+    struct FilterText {
+        QString text;
+        // For the search without regard to case; absent when the text cannot be folded.
+        std::optional<QString> folded;
+    };
+    QList<ObjectRef> sorted_;
+    std::vector<FilterText> filterTexts_;
+    QString filterKey_;
+    QString filterText_;
 };
 
 } // namespace kit

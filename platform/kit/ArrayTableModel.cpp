@@ -1,6 +1,8 @@
 #include "kit/ArrayTableModel.h"
 
 #include "kit/ArrayController.h"
+#include "kit/Dictionary.h"
+#include "kit/DictionaryChanges.h"
 
 #include <QStringList>
 
@@ -19,6 +21,10 @@ QString displayText(const QVariant& value) {
     return value.toString();
 }
 
+bool isPlainKey(const QString& key) {
+    return !key.contains(QLatin1Char('.'));
+}
+
 } // namespace
 
 ArrayTableModel::ArrayTableModel(ArrayController* controller, QObject* parent)
@@ -28,6 +34,8 @@ ArrayTableModel::ArrayTableModel(ArrayController* controller, QObject* parent)
                 &ArrayTableModel::reload);
         connect(controller, &QObject::destroyed, this, &ArrayTableModel::reload);
     }
+    connect(&DictionaryChanges::instance(), &DictionaryChanges::valueChanged, this,
+            &ArrayTableModel::dictionaryChanged, Qt::DirectConnection);
     reload();
 }
 
@@ -142,24 +150,47 @@ void ArrayTableModel::reload() {
 }
 
 // A cell changes when its item announces the column's key; the row's place is re-read then,
-// since the item may have moved since the observation began.
+// since the item may have moved since the observation began. Dictionaries announce their plain
+// keys through dictionaryChanged instead.
 void ArrayTableModel::observeRows() {
     cellObservations_.clear();
-    for (const ObjectRef& object : rows_) {
+    QList<bool> plainColumns;
+    for (const Column& column : std::as_const(columnList_)) {
+        plainColumns.append(isPlainKey(column.key));
+    }
+    for (const ObjectRef& object : std::as_const(rows_)) {
+        QObject* item = object.get();
+        const bool isDictionary = qobject_cast<const Dictionary*>(item) != nullptr;
         for (int column = 0; column < columnList_.size(); ++column) {
-            QObject* item = object.get();
+            if (isDictionary && plainColumns.at(column)) {
+                continue;
+            }
             auto observation =
-                observe(item, columnList_.at(column).key, [this, item, column](const QVariant&) {
-                    for (int row = 0; row < rows_.size(); ++row) {
-                        if (rows_.at(row).get() == item) {
-                            const QModelIndex cell = index(row, column);
-                            emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
-                        }
-                    }
-                });
+                observe(item, columnList_.at(column).key,
+                        [this, item, column](const QVariant&) { cellAnnounced(item, column); });
             if (observation) {
                 cellObservations_.push_back(std::move(observation));
             }
+        }
+    }
+}
+
+void ArrayTableModel::cellAnnounced(const QObject* item, int column) {
+    for (int row = 0; row < rows_.size(); ++row) {
+        if (rows_.at(row).get() == item) {
+            const QModelIndex cell = index(row, column);
+            emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+        }
+    }
+}
+
+void ArrayTableModel::dictionaryChanged(const Dictionary* dictionary, const QString& key) {
+    if (!isPlainKey(key)) {
+        return;
+    }
+    for (int column = 0; column < columnList_.size(); ++column) {
+        if (columnList_.at(column).key == key) {
+            cellAnnounced(dictionary, column);
         }
     }
 }

@@ -12,10 +12,13 @@
 namespace kit {
 
 class ArrayController;
+class Dictionary;
 
 // Shows an array controller's arranged objects in a table: one row per object, one column per
 // key. Display and edit roles give valueForKey(item, columnKey) as text. The model resets when
 // the arranged objects change and reports a cell changed when its item announces the key.
+// Dictionary rows are heard through kit::DictionaryChanges, so a table of tens of thousands
+// of them starts no observation per cell.
 class ArrayTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -56,6 +59,8 @@ public:
 private:
     void reload();
     void observeRows();
+    void cellAnnounced(const QObject* item, int column);
+    void dictionaryChanged(const Dictionary* dictionary, const QString& key);
 
     QPointer<ArrayController> arrayController_;
     QList<Column> columnList_;

@@ -1,5 +1,8 @@
 #include "kit/Dictionary.h"
 
+#include "kit/DictionaryChanges.h"
+
+#include <QPointer>
 #include <QSet>
 
 namespace kit {
@@ -31,12 +34,12 @@ void Dictionary::setValue(const QString& key, const QVariant& value) {
         return;
     }
     entries_.insert(key, value);
-    emit valueChanged(key);
+    announce(key);
 }
 
 void Dictionary::removeValue(const QString& key) {
     if (entries_.remove(key) > 0) {
-        emit valueChanged(key);
+        announce(key);
     }
 }
 
@@ -55,7 +58,7 @@ void Dictionary::setMap(const QVariantMap& map) {
         }
     }
     for (const QString& key : changedKeys) {
-        emit valueChanged(key);
+        announce(key);
     }
 }
 
@@ -73,6 +76,15 @@ int Dictionary::count() const {
 
 QVariantMap Dictionary::toMap() const {
     return entries_;
+}
+
+void Dictionary::announce(const QString& key) {
+    // An observer may let the dictionary go when it hears of the change.
+    const QPointer<Dictionary> alive(this);
+    emit valueChanged(key);
+    if (alive) {
+        emit DictionaryChanges::instance().valueChanged(this, key);
+    }
 }
 
 } // namespace kit

@@ -10,7 +10,8 @@
 namespace kit {
 
 // A mutable string-keyed map that key-value coding and observing treat like an object whose
-// keys are its entries. Shared as std::shared_ptr<kit::Dictionary>.
+// keys are its entries. Shared as std::shared_ptr<kit::Dictionary>. Every change is also
+// announced by kit::DictionaryChanges.
 class Dictionary : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +37,8 @@ signals:
     void valueChanged(const QString& key);
 
 private:
+    void announce(const QString& key);
+
     QVariantMap entries_;
 };
 

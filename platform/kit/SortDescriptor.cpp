@@ -35,6 +35,10 @@ bool isTime(const QVariant& value) {
     return id == QMetaType::QDateTime || id == QMetaType::QDate || id == QMetaType::QTime;
 }
 
+int signOf(int order) {
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
 int sign(double difference) {
     return difference < 0 ? -1 : (difference > 0 ? 1 : 0);
 }
@@ -74,13 +78,54 @@ int SortDescriptor::compare(const QVariant& a, const QVariant& b, bool caseInsen
     if (isTime(a) && a.metaType() == b.metaType()) {
         return compareTimes(a, b);
     }
-    const int order = QString::compare(a.toString(), b.toString(),
-                                       caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
-    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+    return signOf(QString::compare(a.toString(), b.toString(),
+                                   caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive));
+}
+
+std::optional<QString> foldedForComparison(const QString& text) {
+    QString folded = text;
+    for (QChar& unit : folded) {
+        if (unit.isSurrogate()) {
+            return std::nullopt;
+        }
+        const char32_t foldedUnit = QChar::toCaseFolded(char32_t{unit.unicode()});
+        if (foldedUnit > 0xFFFF) {
+            return std::nullopt;
+        }
+        unit = QChar(static_cast<char16_t>(foldedUnit));
+    }
+    return folded;
+}
+
+SortValue SortValue::of(const QVariant& value, bool caseInsensitive) {
+    SortValue read{value, {}, std::nullopt, false};
+    read.comparesAsText = value.isValid() && !isNumber(value) && !isTime(value);
+    if (read.comparesAsText) {
+        read.text = value.toString();
+        if (caseInsensitive) {
+            read.folded = foldedForComparison(read.text);
+        }
+    }
+    return read;
 }
 
 int SortDescriptor::compareValues(const QVariant& a, const QVariant& b) const {
     const int order = compare(a, b, caseInsensitive);
+    return ascending ? order : -order;
+}
+
+int SortDescriptor::compareValues(const SortValue& a, const SortValue& b) const {
+    if (!a.comparesAsText || !b.comparesAsText) {
+        return compareValues(a.value, b.value);
+    }
+    int order = 0;
+    if (!caseInsensitive) {
+        order = signOf(QString::compare(a.text, b.text, Qt::CaseSensitive));
+    } else if (a.folded && b.folded) {
+        order = signOf(QString::compare(*a.folded, *b.folded, Qt::CaseSensitive));
+    } else {
+        order = signOf(QString::compare(a.text, b.text, Qt::CaseInsensitive));
+    }
     return ascending ? order : -order;
 }
 

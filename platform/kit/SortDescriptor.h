@@ -4,8 +4,28 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace kit {
+
+// The text with each UTF-16 unit case-folded as Qt's case-insensitive comparisons and searches
+// fold it, so that comparing or searching folded texts exactly gives the case-insensitive
+// result, without folding again on every comparison. Absent for a text with surrogates, which
+// those fold by code point.
+std::optional<QString> foldedForComparison(const QString& text);
+
+// A value read once for sorting, with its text kept beside it, so that a sort of many items
+// compares them without converting either value again.
+struct SortValue {
+    QVariant value;
+    // Set only when the value compares by its text whatever it meets (neither missing, a
+    // number nor a time); for a case-insensitive descriptor also folded where it can be.
+    QString text;
+    std::optional<QString> folded;
+    bool comparesAsText = false;
+
+    static SortValue of(const QVariant& value, bool caseInsensitive);
+};
 
 // One sort key of an array controller: `key` is read from each item by key-value coding.
 struct SortDescriptor {
@@ -18,6 +38,8 @@ struct SortDescriptor {
     // (the direction already applied).
     int compareObjects(const QObject* a, const QObject* b) const;
     int compareValues(const QVariant& a, const QVariant& b) const;
+    // The same order as compareValues of the values read.
+    int compareValues(const SortValue& a, const SortValue& b) const;
 
     // The order of two plain values, ascending: an invalid or null value first, numbers by
     // value, dates and times by time, everything else by its text.

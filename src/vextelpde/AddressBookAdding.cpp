@@ -94,12 +94,8 @@ AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
         if (missingCount == 0) {
             break;
         }
-        if (isGroup(entry.get())) {
-            continue;
-        }
-        bool isNumber = false;
-        const int identifier = kit::valueForKey(entry.get(), kIdKey).toInt(&isNumber);
-        const auto found = isNumber ? missing.find(identifier) : missing.end();
+        const std::optional<int> identifier = memberIdentifierOf(entry.get());
+        const auto found = identifier ? missing.find(*identifier) : missing.end();
         if (found != missing.end() && found.value() > 0) {
             --found.value();
             --missingCount;
@@ -110,6 +106,20 @@ AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
         kit::SystemLog::log(QStringLiteral("Error. Some addresses not found in the address book."));
     }
     return members;
+}
+
+std::optional<int> AddressBookController::memberIdentifierOf(const QObject* entry) const {
+    if (const auto noted = memberIdentifiers_.constFind(entry);
+        noted != memberIdentifiers_.constEnd()) {
+        return *noted;
+    }
+    // Not loaded here, or a group: read as the entry has it.
+    if (isGroup(entry)) {
+        return std::nullopt;
+    }
+    bool isNumber = false;
+    const int identifier = kit::valueForKey(entry, kIdKey).toInt(&isNumber);
+    return isNumber ? std::optional<int>(identifier) : std::nullopt;
 }
 
 bool AddressBookController::existAddressInDestination(const QObject* entry) const {

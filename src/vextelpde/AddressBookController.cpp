@@ -41,6 +41,12 @@ void AddressBookController::awakeFromNib() {
             list->setSortDescriptors(descending);
         }
     }
+    // The searches match names.
+    for (kit::ArrayController* list : {pcAddressList_.data(), deviceAddressList_.data()}) {
+        if (list != nullptr) {
+            list->setFilterKey(kNameKey);
+        }
+    }
     password_.reset();
     observeSelections();
 }
@@ -93,8 +99,7 @@ void AddressBookController::createDialogWithTabSelection(int tabIndex) {
     }
     oldAddresses_ = addressArrayController_ != nullptr ? addressArrayController_->arrangedObjects()
                                                        : QList<kit::ObjectRef>{};
-    originalPCAddressList_.clear();
-    originalDeviceAddressList_.clear();
+    forgetLoadedEntries();
     AddressBookView* view = addressBookView();
     if (view != nullptr) {
         view->setBundle(bundle_);
@@ -201,8 +206,7 @@ void AddressBookController::cancelAddressSetting(QObject* /*sender*/) {
 
 void AddressBookController::endOpening() {
     oldAddresses_.clear();
-    originalPCAddressList_.clear();
-    originalDeviceAddressList_.clear();
+    forgetLoadedEntries();
 }
 
 void AddressBookController::closePicker() {

@@ -6,6 +6,7 @@
 #include "kit/TabViewDelegate.h"
 #include "kit/TableView.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -203,7 +204,13 @@ private:
     DeviceOutcome readDevice();
     void reportDeviceOutcome(DeviceOutcome outcome) const;
     void filter(kit::ArrayController* list, const QList<kit::ObjectRef>& original,
-                const QString& text) const;
+                bool& listHoldsOriginal, const QString& text);
+    static void emptyList(kit::ArrayController* list);
+    // Replaces a tab's unfiltered list, forgetting what was noted of the entries it held.
+    void replaceEntries(QList<kit::ObjectRef>& original, const QList<kit::ObjectRef>& entries);
+    void forgetLoadedEntries();
+    // The identifier by which a group takes the entry, or none (a group, or no identifier).
+    std::optional<int> memberIdentifierOf(const QObject* entry) const;
     void showProperty(kit::ArrayController* list);
     void runPropertyPanel(kit::Panel* panel);
     int alert(const QString& message, const QString& informativeText,
@@ -227,6 +234,13 @@ private:
     QList<kit::ObjectRef> oldAddresses_;
     QList<kit::ObjectRef> originalPCAddressList_;
     QList<kit::ObjectRef> originalDeviceAddressList_;
+    // The identifiers of the loaded individuals, read from their records: a group's expansion
+    // goes over tens of thousands of shown entries without a key lookup for each.
+    QHash<const QObject*, int> memberIdentifiers_;
+    // Whether each tab's list controller holds exactly its unfiltered list (a failed load
+    // empties the list and keeps the unfiltered list, which the next search shows again).
+    bool pcListHoldsOriginal_ = false;
+    bool deviceListHoldsOriginal_ = false;
     QString pcAddressSearchField_;
     QString deviceAddressSearchField_;
     std::optional<QString> password_;

@@ -98,6 +98,14 @@ std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
     return kit::Dictionary::create(values);
 }
 
+// An individual whose number reads as a group's is taken for a group, and never as a member.
+void noteIdentifier(const RecordBuffer& record, const RecordLayout& layout, const QObject* entry,
+                    QHash<const QObject*, int>& identifiers) {
+    if (records::readText(record.data(), layout.phoneNumber) != QString(kGroupPhoneNumber)) {
+        identifiers.insert(entry, records::readUInt16(record.data(), layout.identifierOffset));
+    }
+}
+
 std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupLayout& layout) {
     const std::optional<QString> name = records::readText(record.data(), layout.name);
     if (!name) {
@@ -118,10 +126,11 @@ std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupL
 }
 
 // Reads individuals, then groups, each in record order, asking the count again after every
-// record; the first unreadable record ends the reading. The entries go to `list` in one change.
+// record; the first unreadable record ends the reading. The entries go to `list` in one change;
+// each individual's identifier is noted in `identifiers` as its record gave it.
 void readEntries(AddressBookLibrary& library, AddressBookLibrary::DataHandle data,
                  const RecordLayout& individual, const GroupLayout& group,
-                 kit::ArrayController* list) {
+                 kit::ArrayController* list, QHash<const QObject*, int>& identifiers) {
     QList<kit::ObjectRef> entries;
     RecordBuffer record{};
     bool readable = true;
@@ -132,6 +141,7 @@ void readEntries(AddressBookLibrary& library, AddressBookLibrary::DataHandle dat
         readable = entry.has_value();
         if (readable) {
             entries.append(*entry);
+            noteIdentifier(record, individual, entry->get(), identifiers);
         }
     }
     for (std::int32_t i = 0; readable && i < library.count(data, group.kind); ++i) {
@@ -154,7 +164,8 @@ void AddressBookController::initPCAdressBookTab() {
     if (pcAddressList_ == nullptr) {
         return;
     }
-    pcAddressList_->removeAllArrangedObjects();
+    emptyList(pcAddressList_);
+    pcListHoldsOriginal_ = false;
     kit::setValueForKey(this, kPcAddressSearchFieldKey, QStringLiteral(""));
     if (addressFileList_ == nullptr || addressFileList_->count() == 0) {
         alert(QStringLiteral("Address Book file is none"), {}, {QStringLiteral("OK")});
@@ -171,14 +182,15 @@ void AddressBookController::initPCAdressBookTab() {
         return;
     }
     if (library.readFile(path, data, records::kNoFlags) == records::kStatusSuccess) {
-        readEntries(library, data, kPCIndividual, kPCGroup, pcAddressList_);
+        readEntries(library, data, kPCIndividual, kPCGroup, pcAddressList_, memberIdentifiers_);
     }
     library.deleteData(data);
-    originalPCAddressList_ = pcAddressList_->arrangedObjects();
+    replaceEntries(originalPCAddressList_, pcAddressList_->arrangedObjects());
+    pcListHoldsOriginal_ = true;
 }
 
 void AddressBookController::sortPCAddressData(QObject* sender) {
-    filter(pcAddressList_, originalPCAddressList_,
+    filter(pcAddressList_, originalPCAddressList_, pcListHoldsOriginal_,
            kit::valueForKey(sender, QStringLiteral("stringValue")).toString());
 }
 
@@ -188,7 +200,8 @@ void AddressBookController::initDeviceAddressTab() {
     if (deviceAddressList_ == nullptr) {
         return;
     }
-    deviceAddressList_->removeAllArrangedObjects();
+    emptyList(deviceAddressList_);
+    deviceListHoldsOriginal_ = false;
     kit::setValueForKey(this, kDeviceAddressSearchFieldKey, QStringLiteral(""));
     reportDeviceOutcome(readDevice());
 }
@@ -230,8 +243,10 @@ AddressBookController::DeviceOutcome AddressBookController::readDevice() {
             records::kReserved, data, records::kDeviceReadAddressBook, *password_);
         outcome = outcomeOf(read);
         if (read == records::kStatusSuccess) {
-            readEntries(library, data, kDeviceIndividual, kDeviceGroup, deviceAddressList_);
-            originalDeviceAddressList_ = deviceAddressList_->arrangedObjects();
+            readEntries(library, data, kDeviceIndividual, kDeviceGroup, deviceAddressList_,
+                        memberIdentifiers_);
+            replaceEntries(originalDeviceAddressList_, deviceAddressList_->arrangedObjects());
+            deviceListHoldsOriginal_ = true;
         }
     }
     library.deleteData(data);
@@ -249,32 +264,48 @@ void AddressBookController::reportDeviceOutcome(DeviceOutcome outcome) const {
 }
 
 void AddressBookController::sortDeviceAddressData(QObject* sender) {
-    filter(deviceAddressList_, originalDeviceAddressList_,
+    filter(deviceAddressList_, originalDeviceAddressList_, deviceListHoldsOriginal_,
            kit::valueForKey(sender, QStringLiteral("stringValue")).toString());
 }
 
 // ---- Search
 
+// The list shows the unfiltered list's entries whose name contains the text, without regard to
+// case. The list controller holds the unfiltered list once and filters over the names it read
+// when it sorted them, so a keystroke sorts nothing; after a failed load emptied the list the
+// unfiltered list is put back first. A search starts with nothing selected.
 void AddressBookController::filter(kit::ArrayController* list,
-                                   const QList<kit::ObjectRef>& original,
-                                   const QString& text) const {
+                                   const QList<kit::ObjectRef>& original, bool& listHoldsOriginal,
+                                   const QString& text) {
     if (list == nullptr) {
         return;
     }
-    list->removeAllArrangedObjects();
-    if (text.isEmpty()) {
-        list->addObjects(original);
-        return;
+    if (!listHoldsOriginal) {
+        list->setContent(original);
+        listHoldsOriginal = true;
     }
-    QList<kit::ObjectRef> shown;
-    for (const kit::ObjectRef& entry : original) {
-        if (kit::valueForKey(entry.get(), kNameKey)
-                .toString()
-                .contains(text, Qt::CaseInsensitive)) {
-            shown.append(entry);
-        }
+    list->clearSelection();
+    list->setFilterText(text);
+}
+
+void AddressBookController::emptyList(kit::ArrayController* list) {
+    list->setContent({});
+    list->setFilterText({});
+}
+
+void AddressBookController::replaceEntries(QList<kit::ObjectRef>& original,
+                                           const QList<kit::ObjectRef>& entries) {
+    for (const kit::ObjectRef& entry : std::as_const(original)) {
+        memberIdentifiers_.remove(entry.get());
     }
-    list->addObjects(shown);
+    original = entries;
+}
+
+void AddressBookController::forgetLoadedEntries() {
+    replaceEntries(originalPCAddressList_, {});
+    replaceEntries(originalDeviceAddressList_, {});
+    pcListHoldsOriginal_ = false;
+    deviceListHoldsOriginal_ = false;
 }
 
 } // namespace tarvik_pde_m40vextel

@@ -256,7 +256,42 @@ TEST_F(AddressBookControllerTest, SearchShowsNamesContainingTheTextWithoutRegard
         }
         EXPECT_EQ(shown, c.shown) << c.text.toStdString();
         EXPECT_EQ(picker()->originalPCAddressList().size(), 4);
+        // A search starts with nothing selected.
+        pcList()->setSelectionIndexes({0, 1});
     }
+    field->setStringValue("a");
+    picker()->sortPCAddressData(field);
+    EXPECT_THAT(pcList()->selectedObjects(), IsEmpty());
+    EXPECT_FALSE(pickerEnabled("addPCAddressButton"));
+}
+
+// A load that fails before reading empties the tab but keeps the unfiltered list, which the next
+// search shows again; a failed read empties both.
+TEST_F(AddressBookControllerTest, SearchAfterAFailedLoadShowsTheUnfilteredList) {
+    setSmallPCBook();
+    picker()->initPCAdressBookTab();
+    auto* field = pickerView<kit::TextField>("pcAddressSearchField");
+    const auto shownAfterSearch = [&](const QString& text) {
+        field->setStringValue(text);
+        picker()->sortPCAddressData(field);
+        QStringList shown;
+        for (const kit::ObjectRef& entry : pcList()->arrangedObjects()) {
+            shown << kit::valueForKey(entry.get(), "name").toString();
+        }
+        return shown;
+    };
+    EXPECT_THAT(shownAfterSearch("an"), ElementsAre("Jonathan", "Anna"));
+
+    library.createFails = true;
+    picker()->initPCAdressBookTab();
+    EXPECT_EQ(pcList()->count(), 0);
+    EXPECT_THAT(shownAfterSearch("e"), ElementsAre("Team", "Peter"));
+    EXPECT_EQ(shownAfterSearch("").size(), 4);
+
+    library.createFails = false;
+    library.readFileStatus = 0x20000101;
+    picker()->initPCAdressBookTab();
+    EXPECT_THAT(shownAfterSearch(""), IsEmpty());
 }
 
 // ---- Loading the device tab
@@ -487,6 +522,7 @@ TEST_F(AddressBookControllerTest, GroupsExpandOverShownIndividualsInArrangedOrde
         {"UnknownIdentifier", {1, 99}, "", {"Team"}, {"Anna/100"}, 0, true},
         {"TwiceTheSameMember", {1, 1}, "", {"Team"}, {"Anna/100"}, 0, true},
         {"SearchHidesAMember", {1, 3}, "e", {"Team"}, {"Peter/300"}, 0, true},
+        {"ANumberReadingGroupIsNoMember", {1, 4}, "", {"Team"}, {"Anna/100"}, 0, true},
         {"GroupAndItsMember",
          {1, 3},
          "",
@@ -498,7 +534,7 @@ TEST_F(AddressBookControllerTest, GroupsExpandOverShownIndividualsInArrangedOrde
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         setPCBook({pcIndividual(1, "Anna", "100"), pcIndividual(2, "Jonathan", "200"),
-                   pcIndividual(3, "Peter", "300")},
+                   pcIndividual(3, "Peter", "300"), pcIndividual(4, "Gina", "Group")},
                   {group(false, "Team", c.members)});
         picker()->initPCAdressBookTab();
         auto* field = pickerView<kit::TextField>("pcAddressSearchField");

@@ -206,6 +206,124 @@ TEST(ArrayControllerContent, ReplacingContentKeepsRemainingSelectionAndIgnoresNu
               QStringList{"b"});
 }
 
+// Texts whose letters fold unlike their lower case, fold across scripts, or lie outside the
+// basic plane (which case-insensitive comparisons fold by code point).
+const QStringList kFoldingTexts{"",
+                                "a",
+                                "B",
+                                "ab",
+                                "aB",
+                                QString::fromUtf8("stra\u00dfe"),
+                                "STRASSE",
+                                "ss",
+                                QString::fromUtf8("\u00df"),
+                                QString::fromUtf8("\u017f"),
+                                "s",
+                                QString::fromUtf8("\u0130stanbul"),
+                                "i",
+                                QString::fromUtf8("\u0131"),
+                                "I",
+                                QString::fromUtf8("\u03a3\u03af\u03c3\u03c5\u03c6\u03bf\u03c2"),
+                                QString::fromUtf8("\u03c2"),
+                                QString::fromUtf8("\u03c3"),
+                                QString::fromUtf8("\u01c5"),
+                                QString::fromUtf8("\u01c6"),
+                                QString::fromUtf8("\u01c4"),
+                                QString::fromUtf8("\ufb00"),
+                                "ff",
+                                QString::fromUtf8("\u212a"),
+                                "k",
+                                QString::fromUtf8("\u212b"),
+                                QString::fromUtf8("\u00e5"),
+                                QString::fromUtf8("\u2126"),
+                                QString::fromUtf8("\u03c9"),
+                                QString::fromUtf8("\U00010400x"),
+                                QString::fromUtf8("\U00010428x"),
+                                QString::fromUtf8("x\U00010400"),
+                                QString::fromUtf8("\u00c6r\u00f8"),
+                                QString::fromUtf8("\u00e6R\u00d8"),
+                                QString::fromUtf8("\uff21"),
+                                QString::fromUtf8("\uff41")};
+
+TEST(SortDescriptor, ValuesReadOnceCompareExactlyAsTheValuesThemselves) {
+    QVariantList values;
+    for (const QString& text : kFoldingTexts) {
+        values.append(text);
+    }
+    values << QVariant() << 9 << 10 << QString("10") << 2.5 << QDate(2020, 1, 1)
+           << QDate(2021, 1, 1) << QString("2020-06-01");
+    for (const bool caseInsensitive : {true, false}) {
+        for (const bool ascending : {true, false}) {
+            const kit::SortDescriptor descriptor{"name", ascending, caseInsensitive};
+            for (const QVariant& a : values) {
+                for (const QVariant& b : values) {
+                    EXPECT_EQ(descriptor.compareValues(kit::SortValue::of(a, caseInsensitive),
+                                                       kit::SortValue::of(b, caseInsensitive)),
+                              descriptor.compareValues(a, b))
+                        << a.toString().toStdString() << " / " << b.toString().toStdString()
+                        << (caseInsensitive ? " without" : " with") << " regard to case";
+                }
+            }
+        }
+    }
+}
+
+// The filter finds exactly what a case-insensitive "contains" finds, in the sorted order.
+TEST(ArrayControllerFilter, ShowsWhatACaseInsensitiveContainsFinds) {
+    kit::ArrayController controller;
+    controller.setSortDescriptors(recipientOrder());
+    controller.setFilterKey("name");
+    for (const QString& text : kFoldingTexts) {
+        controller.addObject(kit::Dictionary::create({{"name", text}}));
+    }
+    const QStringList sorted = names(controller.arrangedObjects());
+    for (const QString& search : kFoldingTexts) {
+        controller.setFilterText(search);
+        QStringList expected;
+        for (const QString& name : sorted) {
+            if (name.contains(search, Qt::CaseInsensitive)) {
+                expected.append(name);
+            }
+        }
+        EXPECT_EQ(names(controller.arrangedObjects()), expected) << search.toStdString();
+    }
+}
+
+TEST(ArrayControllerFilter, FiltersTheSortedContentAndKeepsTheShownSelection) {
+    kit::ArrayController controller;
+    controller.setSortDescriptors(recipientOrder());
+    controller.setFilterText("an");
+    auto anna = person("Anna"), jonathan = person("Jonathan"), peter = person("Peter");
+    controller.setContent({anna, peter, jonathan});
+    EXPECT_EQ(controller.count(), 3) << "without a filter key the text filters nothing";
+
+    controller.setFilterKey("name");
+    EXPECT_EQ(names(controller.arrangedObjects()), (QStringList{"Jonathan", "Anna"}));
+    controller.setSelectedObjects({anna, jonathan});
+    Announcements arranged(&controller, "arrangedObjects");
+    Announcements selected(&controller, "selectedObjects");
+    controller.setFilterText("AN");
+    EXPECT_EQ(arranged.take(), 0) << "the same shown objects";
+    controller.setFilterText("jo");
+    EXPECT_EQ(arranged.take(), 1);
+    EXPECT_EQ(selected.take(), 1);
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{jonathan});
+    EXPECT_EQ(controller.content().size(), 3) << "filtering leaves the content alone";
+
+    controller.addObjects({person("Joanna"), person("Zoe")});
+    EXPECT_EQ(names(controller.arrangedObjects()), (QStringList{"Jonathan", "Joanna"}))
+        << "an added object shows only when it matches";
+    static_cast<Person*>(peter.get())->name = "Jo";
+    controller.rearrangeObjects();
+    EXPECT_EQ(names(controller.arrangedObjects()), (QStringList{"Jonathan", "Joanna", "Jo"}))
+        << "rearranging reads the texts again";
+
+    controller.removeAllArrangedObjects();
+    controller.setFilterText("");
+    EXPECT_EQ(names(controller.arrangedObjects()), (QStringList{"Zoe", "Anna"}))
+        << "only the shown objects were removed";
+}
+
 } // namespace
 
 #include "ArrayControllerTest.moc"

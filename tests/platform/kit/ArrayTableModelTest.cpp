@@ -86,6 +86,27 @@ TEST_F(ArrayTableModelTest, ReportsACellChangedWhenItsItemAnnouncesTheKey) {
     EXPECT_EQ(model.data(changed.first()).toString(), "555");
 }
 
+TEST_F(ArrayTableModelTest, DictionaryRowsReportOnlyTheirShownCells) {
+    auto anna = kit::Dictionary::create({{"name", "Anna"}, {"phoneNumber", "1"}});
+    auto stranger = kit::Dictionary::create({{"name", "Xavier"}, {"phoneNumber", "2"}});
+    controller.addObjects({kit::Dictionary::create({{"name", "Zoe"}}), anna});
+    QList<QModelIndex> changed;
+    QObject::connect(
+        &model, &QAbstractItemModel::dataChanged,
+        [&](const QModelIndex& topLeft, const QModelIndex&) { changed.append(topLeft); });
+    anna->setValue("phoneNumber", "555");
+    stranger->setValue("phoneNumber", "3");
+    anna->setValue("note", "not a column");
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed.first().row(), 1);
+    EXPECT_EQ(changed.first().column(), 1);
+    EXPECT_EQ(model.data(changed.first()).toString(), "555");
+
+    controller.removeObject(anna);
+    anna->setValue("name", "Ann");
+    EXPECT_EQ(changed.size(), 1) << "a removed row reports nothing";
+}
+
 TEST_F(ArrayTableModelTest, EditsWriteBackOnlyWhenEditable) {
     auto entry = kit::Dictionary::create({{"name", "Old"}, {"phoneNumber", "1"}});
     controller.addObject(entry);

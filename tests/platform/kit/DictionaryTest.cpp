@@ -1,18 +1,28 @@
 #include "kit/Dictionary.h"
 
+#include "kit/DictionaryChanges.h"
 #include "kit/KeyValue.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Records the keys a dictionary announces, in order.
+// Records the keys a dictionary announces, in order, itself and through DictionaryChanges.
 struct KeyRecorder {
     explicit KeyRecorder(kit::Dictionary* dictionary) {
         QObject::connect(dictionary, &kit::Dictionary::valueChanged,
                          [this](const QString& key) { keys.append(key); });
+        QObject::connect(&kit::DictionaryChanges::instance(), &kit::DictionaryChanges::valueChanged,
+                         &receiver,
+                         [this, dictionary](kit::Dictionary* changed, const QString& key) {
+                             if (changed == dictionary) {
+                                 sharedKeys.append(key);
+                             }
+                         });
     }
     QStringList keys;
+    QStringList sharedKeys;
+    QObject receiver;
 };
 
 TEST(Dictionary, KeyValueCodingGoesToTheEntries) {
@@ -38,6 +48,7 @@ TEST(Dictionary, AnnouncesOnlyRealChanges) {
     dictionary.removeValue("missing");
     dictionary.removeValue("name");
     EXPECT_EQ(recorder.keys, (QStringList{"name", "name", "name"}));
+    EXPECT_EQ(recorder.sharedKeys, recorder.keys);
     EXPECT_EQ(dictionary.count(), 0);
 }
 
@@ -48,6 +59,7 @@ TEST(Dictionary, ReplacingTheMapAnnouncesAddedChangedAndRemovedKeys) {
     QStringList keys = recorder.keys;
     keys.sort();
     EXPECT_EQ(keys, (QStringList{"b", "c", "d"}));
+    EXPECT_EQ(recorder.sharedKeys, recorder.keys);
     EXPECT_EQ(dictionary.keys(), (QStringList{"a", "b", "d"}));
     EXPECT_EQ(dictionary.toMap().value("b").toInt(), 20);
 }
