@@ -30,6 +30,9 @@ foreach(library kit printing vextel_help xdirkit)
   endif()
 endforeach()
 
+# The address-book library's HTTP client, loaded by name from the private library folder.
+install(TARGETS xdirkit_http LIBRARY DESTINATION ${VEXTEL_PRIVATE_LIBDIR})
+
 install(TARGETS vextel-fax RUNTIME DESTINATION lib/cups/backend
   PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 

@@ -11,6 +11,9 @@ function(vextel_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   vextel_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock)
+  # Modules loaded by name (the address-book library's HTTP client) are found in the build's
+  # library folder, also by tests that link no shared library from there.
+  set_property(TARGET ${name} APPEND PROPERTY BUILD_RPATH ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
   # Tests include the outside names (job parameters, binding keys) from the headers the code uses.
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   target_compile_definitions(${name} PRIVATE

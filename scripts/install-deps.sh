@@ -8,7 +8,7 @@ packages=(
   libcups2-dev cups-daemon cups-client cups-filters cups dpkg-dev lintian
   libplist-dev libavahi-client-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev
-  libcpp-httplib-dev libssl-dev
+  libcpp-httplib-dev libssl-dev nettle-dev
   # Fonts for the offscreen screenshots; the CJK one draws the Japanese translation.
   fonts-dejavu-core fonts-wqy-microhei procps
   avahi-daemon avahi-utils dbus-daemon iproute2

@@ -330,11 +330,15 @@ struct Bundle::Private {
     QStringList readLocalizations() const {
         QStringList names;
         const QDir resources(resourcesPath());
+        // Matched by suffix here: a name filter makes QDir build and compile a regular
+        // expression, which costs a bundle's first lookup more than the listing itself.
         const QStringList folders =
-            resources.entryList({QLatin1Char('*') + localizedFolderSuffix},
-                                QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+            resources.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString& folder : folders) {
-            names.append(folder.chopped(localizedFolderSuffix.size()));
+            if (folder.size() > localizedFolderSuffix.size() &&
+                folder.endsWith(localizedFolderSuffix, Qt::CaseInsensitive)) {
+                names.append(folder.chopped(localizedFolderSuffix.size()));
+            }
         }
         return names;
     }

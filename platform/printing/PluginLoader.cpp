@@ -81,10 +81,11 @@ QString resolveDialogExtension(const QString& value, const QStringList& folders)
 QStringList pluginFoldersIn(const QString& folder) {
     const QDir dir(folder);
     QStringList result;
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.plugin")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    // Matched by suffix here: a name filter makes QDir build and compile a regular expression.
+    const QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names)
-        result.append(dir.filePath(name));
+        if (name.endsWith(QLatin1String(".plugin"), Qt::CaseInsensitive))
+            result.append(dir.filePath(name));
     return result;
 }
 

@@ -1,17 +1,14 @@
 #include "DeviceClient.h"
 
 #include "DigestAuth.h"
+#include "HttpModule.h"
 #include "xdirkit/XdirKit.h"
 
 #include <algorithm>
 #include <charconv>
-#include <condition_variable>
 #include <cstdlib>
-#include <httplib.h>
 #include <iostream>
-#include <mutex>
 #include <netdb.h>
-#include <thread>
 
 namespace xdirkit {
 
@@ -340,97 +337,54 @@ DeviceClient::Exchange DeviceClient::send(const std::string& method, const char*
                                           const std::map<std::string, std::string>& headers,
                                           Clock::time_point deadline) {
     Exchange exchange;
-    const auto remaining = deadline - Clock::now();
-    if (remaining <= Clock::duration::zero()) {
+    if (deadline - Clock::now() <= Clock::duration::zero()) {
         exchange.failure = fail(Outcome::TimedOut, "no time left");
         return exchange;
     }
-    httplib::Client client(endpoint_.host, endpoint_.port);
-    const auto limit = std::chrono::duration_cast<std::chrono::microseconds>(remaining);
-    client.set_connection_timeout(std::min<std::chrono::microseconds>(kConnectTimeout, limit));
-    // The watchdog below ends the exchange at the deadline; these only back it up, a little
-    // later, so that a time-out is always told apart from a connection the printer closed.
-    client.set_read_timeout(limit + kBackstop);
-    client.set_write_timeout(limit + kBackstop);
-    client.set_keep_alive(false);
-    client.set_decompress(false);
-
-    httplib::Request request;
-    request.method = method;
-    request.path = path;
-    std::string hostHeader = endpoint_.host.substr(0, endpoint_.host.find('%'));
-    hostHeader = DeviceEndpoint{hostHeader, endpoint_.port}.text();
-    request.set_header("Host", hostHeader);
-    request.set_header("Accept", "application/json");
-    for (const auto& [name, value] : headers)
-        request.set_header(name, value);
-    request.body = body;
-
-    bool answered = false;
-    bool tooLarge = false;
-    const auto takeHeaders = [&](const httplib::Response& response) {
-        answered = true;
-        exchange.status = response.status;
-        exchange.headers.clear();
-        for (const auto& [name, value] : response.headers)
-            exchange.headers.emplace(toLower(name), value);
-    };
-    request.response_handler = [&](const httplib::Response& response) {
-        takeHeaders(response);
-        const std::string length = header(exchange.headers, "content-length");
-        std::uint64_t announced = 0;
-        const auto [end, error] =
-            std::from_chars(length.data(), length.data() + length.size(), announced);
-        if (!length.empty() && error == std::errc() && announced > kMaximumBody)
-            tooLarge = true;
-        return !tooLarge;
-    };
-    request.content_receiver = [&](const char* data, std::size_t length, std::uint64_t,
-                                   std::uint64_t) {
-        if (exchange.body.size() + length > kMaximumBody) {
-            tooLarge = true;
-            return false;
-        }
-        exchange.body.append(data, length);
-        return true;
-    };
-
-    // The read time-out bounds each wait; this bounds the whole answer, however slowly it drips.
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-    bool expired = false;
-    std::thread watchdog([&] {
-        std::unique_lock lock(mutex);
-        if (!finished.wait_until(lock, deadline, [&] { return done; })) {
-            expired = true;
-            client.stop();
-        }
-    });
-    const httplib::Result result = client.send(request);
-    {
-        std::lock_guard lock(mutex);
-        done = true;
-    }
-    finished.notify_one();
-    watchdog.join();
-
-    if (result) {
-        takeHeaders(result.value());
+    std::string loadFailure;
+    const HttpExchangeFunction httpExchange = HttpModule::exchange(&loadFailure);
+    if (httpExchange == nullptr) {
+        exchange.failure = fail(Outcome::Unreachable, endpoint_.text() + ": " + loadFailure);
         return exchange;
     }
+    HttpRequest request;
+    request.host = endpoint_.host;
+    request.port = endpoint_.port;
+    request.method = method;
+    request.path = path;
+    const std::string hostOnly = endpoint_.host.substr(0, endpoint_.host.find('%'));
+    request.headers["Host"] = DeviceEndpoint{hostOnly, endpoint_.port}.text();
+    request.headers["Accept"] = "application/json";
+    for (const auto& [name, value] : headers)
+        request.headers[name] = value;
+    request.body = body;
+    request.deadline = deadline;
+    request.connectTimeout = kConnectTimeout;
+    request.backstop = kBackstop;
+    request.maximumBody = kMaximumBody;
+
+    HttpAnswer answer;
+    httpExchange(request, answer);
     const std::string where = endpoint_.text();
-    if (tooLarge)
+    switch (answer.failure) {
+    case HttpAnswer::Failure::None:
+        exchange.status = answer.status;
+        exchange.headers = std::move(answer.headers);
+        exchange.body = std::move(answer.body);
+        break;
+    case HttpAnswer::Failure::TooLarge:
         exchange.failure = fail(Outcome::TooLarge, where);
-    else if (expired || Clock::now() >= deadline)
+        break;
+    case HttpAnswer::Failure::TimedOut:
         exchange.failure = fail(Outcome::TimedOut, where);
-    else if (result.error() == httplib::Error::Read && answered)
+        break;
+    case HttpAnswer::Failure::ConnectionLost:
         exchange.failure = fail(Outcome::ConnectionLost, where);
-    else if (result.error() == httplib::Error::Canceled)
-        exchange.failure = fail(Outcome::TimedOut, where);
-    else
-        exchange.failure =
-            fail(Outcome::Unreachable, where + ": " + httplib::to_string(result.error()));
+        break;
+    case HttpAnswer::Failure::Unreachable:
+        exchange.failure = fail(Outcome::Unreachable, where + ": " + answer.reason);
+        break;
+    }
     return exchange;
 }
 

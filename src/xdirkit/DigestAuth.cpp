@@ -1,9 +1,10 @@
 #include "DigestAuth.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
+#include <nettle/sha2.h>
+#include <sys/random.h>
 
 namespace xdirkit {
 
@@ -214,18 +215,23 @@ std::string DigestAuth::responseHash(std::string_view username, std::string_view
 }
 
 std::string DigestAuth::sha256Hex(std::string_view data) {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned int length = 0;
-    if (EVP_Digest(data.data(), data.size(), digest.data(), &length, EVP_sha256(), nullptr) != 1)
-        return {};
-    return hex(digest.data(), length);
+    sha256_ctx context;
+    sha256_init(&context);
+    sha256_update(&context, data.size(), reinterpret_cast<const std::uint8_t*>(data.data()));
+    std::array<std::uint8_t, SHA256_DIGEST_SIZE> digest{};
+    sha256_digest(&context, digest.size(), digest.data());
+    return hex(digest.data(), digest.size());
 }
 
 std::string DigestAuth::randomHex(std::size_t bytes) {
     std::string buffer(bytes, '\0');
     auto* data = reinterpret_cast<unsigned char*>(buffer.data());
-    if (RAND_bytes(data, static_cast<int>(bytes)) != 1)
-        return {};
+    for (std::size_t filled = 0; filled < bytes;) {
+        const ssize_t got = getrandom(data + filled, bytes - filled, 0);
+        if (got < 0 && errno != EINTR)
+            return {};
+        filled += got > 0 ? static_cast<std::size_t>(got) : 0;
+    }
     return hex(data, bytes);
 }
 

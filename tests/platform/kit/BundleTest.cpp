@@ -180,6 +180,24 @@ TEST(BundlePaths, ExecutableNamedByInfoPlist) {
     EXPECT_EQ(bundle->developmentLocalization(), "en");
 }
 
+// Only folders named NAME.lproj are localizations, whatever the case of the suffix; files,
+// other folders and a bare ".lproj" are not.
+TEST(BundlePaths, LocalizationsAreTheLprojFoldersOnly) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Localized.bundle");
+    ASSERT_TRUE(writeFile(path + "/Contents/Info.plist",
+                          "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict></dict></plist>"));
+    const QString resources = path + "/Contents/Resources/";
+    for (const char* folder :
+         {"fr.lproj", "pt_BR.LProj", "Images", ".lproj", "lproj", "ja.lproj.old"}) {
+        ASSERT_TRUE(QDir().mkpath(resources + folder)) << folder;
+    }
+    ASSERT_TRUE(writeFile(resources + "it.lproj", "a file, not a folder"));
+    const auto bundle = kit::Bundle::open(path);
+    ASSERT_TRUE(bundle);
+    EXPECT_EQ(bundle->localizations(), QStringList({"fr", "pt_BR"}));
+}
+
 TEST(BundleStrings, EnglishTablesByName) {
     LanguageScope english({"en_US"});
     const auto bundle = testBundle();
