@@ -177,7 +177,9 @@ int32_t BookFile::read(const std::string& path, std::string& contents) {
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return XDIR_ERR_FILE_UNREADABLE;
     std::string data;
-    data.resize(static_cast<std::size_t>(info.st_size));
+    // One byte more than the file: the read that finds its end needs no growing (which would
+    // copy the whole book).
+    data.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t done = 0;
     for (;;) {
         if (done == data.size())

@@ -4,8 +4,7 @@
 
 namespace xdirkit {
 
-void DataHandle::setPersonal(std::vector<XDIRMyFaxRecord> entries,
-                             std::vector<XDIRMyFaxGroupRecord> groups) {
+void DataHandle::setPersonal(PersonalEntries entries, std::vector<XDIRMyFaxGroupRecord> groups) {
     myFax_ = std::move(entries);
     myFaxGroups_ = std::move(groups);
 }
@@ -20,7 +19,7 @@ void DataHandle::setDevice(std::vector<XDIRFaxRecord> entries,
 bool DataHandle::appendMyFax(const XDIRMyFaxRecord* records, std::size_t count) {
     if (count > XDIR_MAX_INDIVIDUALS - myFax_.size())
         return false;
-    myFax_.insert(myFax_.end(), records, records + count);
+    myFax_.append(records, count);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PersonalEntries.h"
 #include "xdirkit/XdirKit.h"
 
 #include <cstddef>
@@ -14,7 +15,7 @@ namespace xdirkit {
 // read from. Each kind is replaced or appended as a whole; a failed change leaves it as it was.
 class DataHandle {
 public:
-    const std::vector<XDIRMyFaxRecord>& myFax() const { return myFax_; }
+    const PersonalEntries& myFax() const { return myFax_; }
     const std::vector<XDIRMyFaxGroupRecord>& myFaxGroups() const { return myFaxGroups_; }
     const std::vector<XDIRFaxRecord>& fax() const { return fax_; }
     const std::vector<XDIRFaxGroupRecord>& faxGroups() const { return faxGroups_; }
@@ -22,8 +23,7 @@ public:
     // The printer's version tag (an HTTP entity tag) of the book last read; empty when none.
     const std::string& deviceETag() const { return deviceETag_; }
 
-    void setPersonal(std::vector<XDIRMyFaxRecord> entries,
-                     std::vector<XDIRMyFaxGroupRecord> groups);
+    void setPersonal(PersonalEntries entries, std::vector<XDIRMyFaxGroupRecord> groups);
     void setDevice(std::vector<XDIRFaxRecord> entries, std::vector<XDIRFaxGroupRecord> groups,
                    std::string eTag);
 
@@ -32,7 +32,7 @@ public:
     bool appendMyFax(const XDIRMyFaxRecord* records, std::size_t count);
 
 private:
-    std::vector<XDIRMyFaxRecord> myFax_;
+    PersonalEntries myFax_;
     std::vector<XDIRMyFaxGroupRecord> myFaxGroups_;
     std::vector<XDIRFaxRecord> fax_;
     std::vector<XDIRFaxGroupRecord> faxGroups_;

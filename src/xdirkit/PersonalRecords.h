@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PersonalEntries.h"
 #include "VCardCard.h"
 #include "xdirkit/XdirKit.h"
 
@@ -20,14 +21,14 @@ namespace xdirkit {
 // left out with a warning.
 class PersonalRecords {
 public:
-    std::vector<XDIRMyFaxRecord> entries;
+    PersonalEntries entries;
     std::vector<XDIRMyFaxGroupRecord> groups;
     // One line each, for standard error.
     std::vector<std::string> warnings;
 
     // XDIR_OK, or XDIR_ERR_TOO_MANY_INDIVIDUALS (with nothing filled) past 65,535 individuals.
     int32_t build(const std::vector<VCardCard>& cards);
-    // Reads and builds from the book at path: as build, or XDIR_ERR_FILE_NOT_FOUND,
+    // Reads and builds from the book at path, card by card: as build, or XDIR_ERR_FILE_NOT_FOUND,
     // XDIR_ERR_FILE_UNREADABLE, XDIR_ERR_FILE_MALFORMED (nothing filled).
     int32_t readFile(const std::string& path);
 };

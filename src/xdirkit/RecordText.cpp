@@ -48,44 +48,69 @@ void appendUtf8(std::string& out, char32_t codePoint) {
     }
 }
 
-} // namespace
-
-std::optional<std::u16string> utf16FromUtf8(std::string_view text) {
+// Calls unit(u) for each UTF-16 unit of the text; false, at the first fault, when the bytes are
+// not valid UTF-8.
+template <typename Unit> bool decodeUtf8(std::string_view text, Unit unit) {
     static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    std::u16string out;
-    out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            unit(static_cast<char16_t>(lead));
+            ++i;
+            continue;
+        }
         const int length = sequenceLength(lead);
         if (length == 0 || i + length > text.size())
-            return std::nullopt;
-        char32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
+            return false;
+        char32_t codePoint = lead & (0x7F >> length);
         for (int k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
             if ((next & 0xC0) != 0x80)
-                return std::nullopt;
+                return false;
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         if (codePoint < kMinimum[length] || codePoint > 0x10FFFF ||
             (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return std::nullopt;
+            return false;
         if (codePoint >= 0x10000) {
             codePoint -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-            out += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+            unit(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
+            unit(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
         } else {
-            out += static_cast<char16_t>(codePoint);
+            unit(static_cast<char16_t>(codePoint));
         }
         i += length;
     }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::u16string> utf16FromUtf8(std::string_view text) {
+    std::u16string out;
+    if (!appendUtf16(out, text))
+        return std::nullopt;
     return out;
+}
+
+bool appendUtf16(std::u16string& out, std::string_view text) {
+    const std::size_t start = out.size();
+    // At most one unit per byte: room for all of them, written without growing.
+    out.resize(start + text.size());
+    char16_t* next = out.data() + start;
+    if (!decodeUtf8(text, [&next](char16_t unit) { *next++ = unit; })) {
+        out.resize(start);
+        return false;
+    }
+    out.resize(static_cast<std::size_t>(next - out.data()));
+    return true;
 }
 
 bool isValidUtf8(std::string_view text) {
     // ASCII runs, the common case, need no decoding.
     for (unsigned char c : text)
         if (c >= 0x80)
-            return utf16FromUtf8(text).has_value();
+            return decodeUtf8(text, [](char16_t) {});
     return true;
 }
 

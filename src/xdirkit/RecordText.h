@@ -12,6 +12,8 @@ namespace xdirkit {
 // Null when the bytes are not valid UTF-8 (overlong forms, surrogates and truncated sequences
 // included).
 std::optional<std::u16string> utf16FromUtf8(std::string_view text);
+// Appends the text as UTF-16; false, with out as it was, when the bytes are not valid UTF-8.
+bool appendUtf16(std::u16string& out, std::string_view text);
 bool isValidUtf8(std::string_view text);
 // Null when the text holds an unpaired surrogate.
 std::optional<std::string> utf8FromUtf16(std::u16string_view text);

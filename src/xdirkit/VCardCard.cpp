@@ -1,14 +1,13 @@
 #include "VCardCard.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace xdirkit {
 namespace {
 
 constexpr std::string_view kTelUriScheme = "tel:";
 
-std::string trimmed(std::string_view text) {
+std::string_view trimmedView(std::string_view text) {
     const auto isSpace = [](char c) {
         return c == ' ' || c == '\t' || c == '\r' || c == '\n';
     };
@@ -16,7 +15,11 @@ std::string trimmed(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && isSpace(text.back()))
         text.remove_suffix(1);
-    return std::string(text);
+    return text;
+}
+
+std::string trimmed(std::string_view text) {
+    return std::string(trimmedView(text));
 }
 
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
@@ -29,23 +32,6 @@ std::string joined(const std::vector<std::string>& parts, std::string_view separ
         out += part;
     }
     return out;
-}
-
-int preferenceOf(const VCardLine& line) {
-    int best = VCardCard::kNoPreference;
-    for (const auto& [name, value] : line.parameters()) {
-        if (equalsIgnoringCase(name, "PREF")) {
-            int number = 1;
-            const auto [end, error] =
-                std::from_chars(value.data(), value.data() + value.size(), number);
-            if (error != std::errc() || end != value.data() + value.size() || number < 1)
-                number = 1;
-            best = std::min(best, number);
-        } else if (equalsIgnoringCase(name, "TYPE") && equalsIgnoringCase(value, "PREF")) {
-            best = 1;
-        }
-    }
-    return best;
 }
 
 } // namespace
@@ -99,50 +85,102 @@ std::string VCardCard::version() const {
 }
 
 std::string VCardCard::uid() const {
-    return trimmed(firstText(Property::Uid).value_or(""));
+    std::string scratch;
+    return std::string(uid(scratch));
+}
+
+std::string_view VCardCard::uid(std::string& scratch) const {
+    const VCardLine* line = first(Property::Uid);
+    if (line == nullptr)
+        return {};
+    return trimmedView(line->textValue(scratch).value_or(""));
 }
 
 bool VCardCard::isGroup() const {
     for (const VCardLine& line : lines_)
         if (line.property() == Property::Kind &&
-            equalsIgnoringCase(trimmed(line.rawValue()), "group"))
+            equalsIgnoringCase(trimmedView(line.rawValue()), "group"))
             return true;
     return false;
 }
 
 std::optional<std::string> VCardCard::displayName() const {
-    if (auto fullName = firstText(Property::FullName)) {
-        std::string name = trimmed(*fullName);
-        if (!name.empty())
-            return name;
+    std::string scratch;
+    const auto name = displayName(scratch);
+    if (!name)
+        return std::nullopt;
+    return std::string(*name);
+}
+
+std::optional<std::string_view> VCardCard::displayName(std::string& scratch) const {
+    if (const VCardLine* line = first(Property::FullName)) {
+        if (const auto fullName = line->textValue(scratch)) {
+            const std::string_view name = trimmedView(*fullName);
+            if (!name.empty())
+                return name;
+        }
     }
     if (const VCardLine* line = first(Property::Name)) {
         if (auto parts = line->components()) {
             parts->resize(5);
-            std::string name =
-                joined({(*parts)[3], (*parts)[1], (*parts)[2], (*parts)[0], (*parts)[4]}, " ");
-            name = trimmed(name);
-            if (!name.empty())
-                return name;
+            scratch = trimmed(
+                joined({(*parts)[3], (*parts)[1], (*parts)[2], (*parts)[0], (*parts)[4]}, " "));
+            if (!scratch.empty())
+                return std::string_view(scratch);
         }
     }
     return std::nullopt;
 }
 
 std::string VCardCard::company() const {
+    std::string scratch;
+    return std::string(company(scratch));
+}
+
+std::string_view VCardCard::company(std::string& scratch) const {
     const VCardLine* line = first(Property::Organization);
     if (line == nullptr)
-        return "";
+        return {};
+    if (const auto plain = line->plainValue()) {
+        // Units split at each ';' with nothing to unescape; one unit needs no copy.
+        scratch.clear();
+        std::string_view only;
+        int count = 0;
+        for (std::size_t begin = 0; begin <= plain->size();) {
+            std::size_t end = plain->find(';', begin);
+            if (end == std::string_view::npos)
+                end = plain->size();
+            const std::string_view unit = trimmedView(plain->substr(begin, end - begin));
+            begin = end + 1;
+            if (unit.empty())
+                continue;
+            if (count++ == 1)
+                scratch.assign(only);
+            if (count > 1)
+                scratch.append(", ").append(unit);
+            else
+                only = unit;
+        }
+        return count > 1 ? std::string_view(scratch) : only;
+    }
     auto parts = line->components();
     if (!parts)
-        return "";
+        return {};
     for (std::string& part : *parts)
         part = trimmed(part);
-    return joined(*parts, ", ");
+    scratch = joined(*parts, ", ");
+    return scratch;
 }
 
 std::string VCardCard::note() const {
     return firstText(Property::Note).value_or("");
+}
+
+std::string_view VCardCard::note(std::string& scratch) const {
+    const VCardLine* line = first(Property::Note);
+    if (line == nullptr)
+        return {};
+    return line->textValue(scratch).value_or("");
 }
 
 bool VCardCard::isFaxLine(const VCardLine& line) const {
@@ -151,18 +189,24 @@ bool VCardCard::isFaxLine(const VCardLine& line) const {
 
 std::vector<VCardCard::FaxNumber> VCardCard::faxNumbers() const {
     std::vector<FaxNumber> numbers;
+    forEachFaxNumber([&numbers](std::string_view number, int preference) {
+        numbers.push_back({std::string(number), preference});
+    });
+    return numbers;
+}
+
+void VCardCard::forEachFaxNumber(const std::function<void(std::string_view, int)>& visit) const {
+    std::string scratch;
     for (const VCardLine& line : lines_) {
         if (!isFaxLine(line))
             continue;
-        std::string number = trimmed(line.textValue().value_or(""));
+        std::string_view number = trimmedView(line.textValue(scratch).value_or(""));
         if (number.size() >= kTelUriScheme.size() &&
-            equalsIgnoringCase(std::string_view(number).substr(0, kTelUriScheme.size()),
-                               kTelUriScheme))
-            number = trimmed(std::string_view(number).substr(kTelUriScheme.size()));
+            equalsIgnoringCase(number.substr(0, kTelUriScheme.size()), kTelUriScheme))
+            number = trimmedView(number.substr(kTelUriScheme.size()));
         if (!number.empty())
-            numbers.push_back({std::move(number), preferenceOf(line)});
+            visit(number, line.preference());
     }
-    return numbers;
 }
 
 std::vector<std::string> VCardCard::memberUids() const {

@@ -2,6 +2,7 @@
 
 #include "VCardLine.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,7 +24,7 @@ public:
         std::string number;
         int preference = kNoPreference;
     };
-    static constexpr int kNoPreference = 100;
+    static constexpr int kNoPreference = VCardLine::kNoPreference;
 
     VCardCard() = default;
     // A card read from source, whose bytes begin..begin+length it was read from; cut off when
@@ -54,6 +55,18 @@ public:
     std::vector<FaxNumber> faxNumbers() const;
     // MEMBER values (4.0) and their 3.0 address-book-server form, in card order, as written.
     std::vector<std::string> memberUids() const;
+
+    // The same texts without copies, for reading many cards: each view is into the card's lines
+    // or into scratch, and lasts as long as both do.
+    std::optional<std::string_view> displayName(std::string& scratch) const;
+    std::string_view company(std::string& scratch) const;
+    std::string_view note(std::string& scratch) const;
+    std::string_view uid(std::string& scratch) const;
+    // Calls visit(number, preference) for each of faxNumbers(), the number valid during the call.
+    void forEachFaxNumber(const std::function<void(std::string_view, int)>& visit) const;
+
+    // Hands the lines back (their storage to be reused for another card), leaving none.
+    std::vector<VCardLine> releaseLines() { return std::move(lines_); }
 
     // ---- Editing: each replaces every line of its property (in place of the first of them, or
     // at the end) and turns the card into a changed one.

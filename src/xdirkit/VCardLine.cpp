@@ -3,7 +3,9 @@
 #include "RecordText.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <iconv.h>
 #include <memory>
 
@@ -32,6 +34,16 @@ constexpr std::pair<std::string_view, VCardLine::Property> kProperties[] = {
     {"MEMBER", VCardLine::Property::Member},
     {"X-ADDRESSBOOKSERVER-MEMBER", VCardLine::Property::Member},
 };
+
+constexpr std::size_t kLongestPropertyName = 26;
+
+// Whether a known property has a name of each length.
+constexpr auto kPropertyNameLengths = [] {
+    std::array<bool, kLongestPropertyName + 1> lengths{};
+    for (const auto& known : kProperties)
+        lengths[known.first.size()] = true;
+    return lengths;
+}();
 
 char upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -89,11 +101,6 @@ std::optional<std::string> convertToUtf8(std::string_view bytes, const char* cha
 
 } // namespace
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return upper(x) == upper(y); });
-}
-
 std::string unescapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -118,7 +125,8 @@ std::string unescapeText(std::string_view text) {
 
 VCardLine::VCardLine(const VCardLine& other)
     : owned_(other.text()), group_(other.group_), name_(other.name_),
-      parameters_(other.parameters_), value_(other.value_), property_(other.property_) {}
+      parameters_(other.parameters_), value_(other.value_), property_(other.property_),
+      encoded_(other.encoded_) {}
 
 VCardLine& VCardLine::operator=(const VCardLine& other) {
     if (this != &other) {
@@ -129,28 +137,34 @@ VCardLine& VCardLine::operator=(const VCardLine& other) {
         parameters_ = other.parameters_;
         value_ = other.value_;
         property_ = other.property_;
+        encoded_ = other.encoded_;
     }
     return *this;
 }
 
 std::optional<VCardLine> VCardLine::parse(std::string text) {
-    VCardLine line;
-    line.owned_ = std::move(text);
+    std::optional<VCardLine> line(std::in_place);
+    line->owned_ = std::move(text);
     // An empty owned text reads as the (empty) borrowed one, which parses to nothing either way.
-    return parseInto(std::move(line));
+    if (!line->parseText())
+        line.reset();
+    return line;
 }
 
 std::optional<VCardLine> VCardLine::parseBorrowed(std::string_view text) {
-    VCardLine line;
-    line.borrowed_ = text;
-    return parseInto(std::move(line));
+    std::optional<VCardLine> line(std::in_place);
+    line->borrowed_ = text;
+    if (!line->parseText())
+        line.reset();
+    return line;
 }
 
-std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
+bool VCardLine::parseText() {
+    VCardLine& line = *this;
     const std::string_view text = line.text();
     const std::size_t size = text.size();
     if (size > UINT32_MAX)
-        return std::nullopt;
+        return false;
     std::size_t pos = 0;
     auto span = [](std::size_t begin, std::size_t end) {
         return Span{static_cast<uint32_t>(begin), static_cast<uint32_t>(end - begin)};
@@ -165,7 +179,7 @@ std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
     }
     line.name_ = span(nameBegin, pos);
     if (line.name_.length == 0 || pos == size)
-        return std::nullopt;
+        return false;
     // Parameters: skip to the ':' that is not inside a quoted value.
     const std::size_t parametersBegin = pos;
     bool quoted = false;
@@ -175,13 +189,19 @@ std::optional<VCardLine> VCardLine::parseInto(VCardLine line) {
         ++pos;
     }
     if (pos == size)
-        return std::nullopt;
+        return false;
     line.parameters_ = span(parametersBegin, pos);
     line.value_ = span(pos + 1, size);
-    line.property_ = propertyOf(text);
-    if (!line.visitParameters([](std::string_view, std::string_view) { return false; }))
-        return std::nullopt;
-    return line;
+    line.property_ = propertyOfName(line.name());
+    bool encoded = false;
+    if (!line.visitParameters([&encoded](std::string_view name, std::string_view) {
+            encoded = encoded || equalsIgnoringCase(name, "ENCODING") ||
+                      equalsIgnoringCase(name, "CHARSET");
+            return false;
+        }))
+        return false;
+    line.encoded_ = encoded;
+    return true;
 }
 
 template <typename Visit> bool VCardLine::visitParameters(Visit visit) const {
@@ -242,12 +262,18 @@ template <typename Visit> bool VCardLine::visitParameters(Visit visit) const {
 }
 
 VCardLine::Property VCardLine::propertyOf(std::string_view text) {
+    std::size_t begin = 0;
     std::size_t end = 0;
-    while (end < text.size() && text[end] != ';' && text[end] != ':')
-        ++end;
-    std::string_view name = text.substr(0, end);
-    if (const std::size_t dot = name.find('.'); dot != std::string_view::npos)
-        name.remove_prefix(dot + 1);
+    for (; end < text.size() && text[end] != ';' && text[end] != ':'; ++end)
+        if (text[end] == '.' && begin == 0)
+            begin = end + 1;
+    return propertyOfName(text.substr(begin, end - begin));
+}
+
+VCardLine::Property VCardLine::propertyOfName(std::string_view name) {
+    // Most names have a length none of the known ones has.
+    if (name.size() > kLongestPropertyName || !kPropertyNameLengths[name.size()])
+        return Property::Other;
     for (const auto& [known, property] : kProperties)
         if (equalsIgnoringCase(name, known))
             return property;
@@ -341,6 +367,49 @@ std::optional<std::vector<std::string>> VCardLine::components() const {
         }
     }
     return parts;
+}
+
+std::optional<std::string_view> VCardLine::plainValue() const {
+    if (encoded_)
+        return std::nullopt;
+    const std::string_view value = rawValue();
+    unsigned char highBits = 0;
+    for (const char c : value) {
+        if (c == '\\' || c == '\0')
+            return std::nullopt;
+        highBits |= static_cast<unsigned char>(c);
+    }
+    if (highBits >= 0x80 && !isValidUtf8(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string_view> VCardLine::textValue(std::string& scratch) const {
+    if (const auto plain = plainValue())
+        return plain;
+    auto text = textValue();
+    if (!text)
+        return std::nullopt;
+    scratch = std::move(*text);
+    return std::string_view(scratch);
+}
+
+int VCardLine::preference() const {
+    int best = kNoPreference;
+    visitParameters([&best](std::string_view name, std::string_view value) {
+        if (equalsIgnoringCase(name, "PREF")) {
+            int number = 1;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), number);
+            if (error != std::errc() || end != value.data() + value.size() || number < 1)
+                number = 1;
+            best = std::min(best, number);
+        } else if (equalsIgnoringCase(name, "TYPE") && equalsIgnoringCase(value, "PREF")) {
+            best = 1;
+        }
+        return false;
+    });
+    return best;
 }
 
 bool VCardLine::continuesQuotedPrintable(std::string_view text) {

@@ -35,6 +35,8 @@ public:
         Member
     };
     using Parameter = std::pair<std::string_view, std::string_view>;
+    // The preference of a line without PREF: 1 is the most preferred.
+    static constexpr int kNoPreference = 100;
 
     VCardLine() = default;
     // A copy owns its text, so it may outlive the book its original borrowed from; a move keeps
@@ -77,6 +79,16 @@ public:
     std::optional<std::string> textValue() const;
     // The decoded value split at every unescaped ';', each component unescaped (N, ORG).
     std::optional<std::vector<std::string>> components() const;
+    // The value as it is when nothing in it needs decoding or unescaping (no ENCODING or CHARSET
+    // parameter, valid UTF-8 without NUL or backslash), which is most values: then it equals
+    // textValue() and components() is the value split at each ';'. Null otherwise.
+    std::optional<std::string_view> plainValue() const;
+    // textValue() without a copy when the value is plain; else decoded into scratch. The view
+    // lasts as long as the line and scratch do.
+    std::optional<std::string_view> textValue(std::string& scratch) const;
+    // The most preferred of PREF=n (an unreadable or zero n counts as 1) and TYPE=pref (1);
+    // kNoPreference when the line has neither.
+    int preference() const;
 
     // True for a line whose value goes on after a quoted-printable soft line break.
     static bool continuesQuotedPrintable(std::string_view text);
@@ -87,7 +99,9 @@ private:
         uint32_t length = 0;
     };
 
-    static std::optional<VCardLine> parseInto(VCardLine line);
+    // Finds the parts of text(); false when it does not parse.
+    bool parseText();
+    static Property propertyOfName(std::string_view name);
     std::string_view view(Span span) const { return text().substr(span.begin, span.length); }
     // Calls visit(name, value) for each parameter until it answers true; false when the
     // parameters do not parse.
@@ -102,10 +116,23 @@ private:
     Span parameters_; // from the first ';' up to the ':' before the value
     Span value_;
     Property property_ = Property::Other;
+    // An ENCODING or CHARSET parameter is present: the value may need decoding.
+    bool encoded_ = false;
 };
 
-// Case-insensitive ASCII comparison, as vCard names and parameters compare.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// Case-insensitive ASCII comparison, as vCard names and parameters compare. Inline: the reader
+// asks it several times for every line, mostly of words that differ in length.
+inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    const auto upper = [](char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && upper(a[i]) != upper(b[i]))
+            return false;
+    return true;
+}
 // Undoes "\n", "\N", "\,", "\;", "\:" and "\\"; any other backslash stays.
 std::string unescapeText(std::string_view text);
 

@@ -2,6 +2,9 @@
 
 #include "VCardLine.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <memory>
 #include <string>
@@ -14,11 +17,18 @@ constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 bool isBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
+    for (const char c : line)
+        if (c != ' ' && c != '\t')
+            return false;
+    return true;
 }
 
 // "BEGIN:VCARD" or "END:VCARD", any case, with blanks around.
 bool isMarker(std::string_view line, std::string_view marker) {
+    // Most lines are told apart by their first character.
+    if (line.size() < marker.size() ||
+        (line[0] != ' ' && line[0] != '\t' && (line[0] | 0x20) != (marker[0] | 0x20)))
+        return false;
     while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
         line.remove_suffix(1);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
@@ -74,15 +84,41 @@ private:
         hasNext_ = position_ < text_.size();
         if (!hasNext_)
             return;
-        // A plain loop: find_first_of calls memchr once per character.
-        std::size_t stop = position_;
-        while (stop < text_.size() && text_[stop] != '\n' && text_[stop] != '\r')
-            ++stop;
+        const std::size_t stop = lineEndFrom(position_);
         nextLine_ = text_.substr(position_, stop - position_);
         nextEnd_ = stop;
         if (nextEnd_ < text_.size() && text_[nextEnd_++] == '\r' && nextEnd_ < text_.size() &&
             text_[nextEnd_] == '\n')
             ++nextEnd_;
+    }
+
+    // The first CR or LF from offset from, else the end of the text. Eight bytes at a time: the
+    // words of a line hold no byte below CR but the odd tab, and finding the line ends is most
+    // of the reader's work.
+    std::size_t lineEndFrom(std::size_t from) const {
+        const char* data = text_.data();
+        const std::size_t size = text_.size();
+        std::size_t at = from;
+        if constexpr (std::endian::native == std::endian::little) {
+            constexpr uint64_t kOnes = 0x0101010101010101ULL;
+            constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+            for (; at + sizeof(uint64_t) <= size; at += sizeof(uint64_t)) {
+                uint64_t word = 0;
+                std::memcpy(&word, data + at, sizeof word);
+                // A high bit for each byte below CR + 1 (and maybe for bytes after one): the
+                // lowest is exact, the others are checked.
+                for (uint64_t below = (word - kOnes * ('\r' + 1)) & ~word & kHighBits; below != 0;
+                     below &= below - 1) {
+                    const std::size_t byte =
+                        at + static_cast<std::size_t>(std::countr_zero(below)) / 8;
+                    if (data[byte] == '\n' || data[byte] == '\r')
+                        return byte;
+                }
+            }
+        }
+        while (at < size && data[at] != '\n' && data[at] != '\r')
+            ++at;
+        return at;
     }
 
     std::string_view text_;
@@ -92,26 +128,35 @@ private:
     std::size_t nextEnd_ = 0;
 };
 
-} // namespace
+// The lines personal entries and groups are made of.
+bool isForRecords(std::string_view line) {
+    const VCardLine::Property property = VCardLine::propertyOf(line);
+    return property != VCardLine::Property::Other && property != VCardLine::Property::Version;
+}
 
-std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines keep) {
+// A UTF-16 book becomes UTF-8 in place; the answer is where the text begins (past a UTF-8
+// byte-order mark).
+std::size_t toUtf8Text(std::string& bytes) {
     if (std::string_view(bytes).substr(0, 2) == kUtf16LeBom ||
         std::string_view(bytes).substr(0, 2) == kUtf16BeBom)
         bytes = utf8FromUtf16Bytes(std::string_view(bytes).substr(2),
                                    bytes[0] == '\xFF' ? "UTF-16LE" : "UTF-16BE");
-    // The cards keep their original bytes as parts of this one string.
-    const auto source = std::make_shared<const std::string>(std::move(bytes));
-    std::string_view text = *source;
-    const std::size_t bomLength = text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
+    return std::string_view(bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
+}
 
-    std::vector<VCardCard> cards;
+// Calls emit(lines, begin, length, cutOff) for each card of text from start, in file order;
+// emit may take the lines and answers false to stop. False when the text holds something other
+// than blank lines but no card at all.
+template <typename Emit>
+bool scanCards(std::string_view text, std::size_t start, VCardReader::Lines keep, Emit emit) {
     std::vector<VCardLine> lines;
     bool sawOtherText = false;
+    bool sawCard = false;
     int depth = 0;
     // Cards of one book tend to be alike: room for as many lines as the last card had.
     std::size_t expectedLines = 0;
     std::size_t cardBegin = 0;
-    PhysicalLines physical(text, bomLength);
+    PhysicalLines physical(text, start);
     std::string_view first;
     std::size_t lineBegin = physical.position();
     std::size_t end = 0;
@@ -155,11 +200,12 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines
         } else if (isMarker(logical, "END:VCARD")) {
             if (--depth == 0) {
                 expectedLines = lines.size();
-                cards.emplace_back(std::move(lines), source, cardBegin, lineBegin - cardBegin);
+                sawCard = true;
+                if (!emit(lines, cardBegin, lineBegin - cardBegin, false))
+                    return true;
             }
         } else if (depth == 1 && !isBlank(logical) &&
-                   (keep == Lines::All ||
-                    VCardLine::propertyOf(logical) != VCardLine::Property::Other)) {
+                   (keep == VCardReader::Lines::All || isForRecords(logical))) {
             // An unfolded line is borrowed from the book's text, which the card keeps.
             auto line = joined.empty() ? VCardLine::parseBorrowed(logical)
                                        : VCardLine::parse(std::move(joined));
@@ -167,11 +213,42 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines
                 lines.push_back(std::move(*line));
         }
     }
-    if (depth > 0)
-        cards.emplace_back(std::move(lines), source, cardBegin, text.size() - cardBegin, true);
-    if (cards.empty() && sawOtherText)
+    if (depth > 0) {
+        sawCard = true;
+        emit(lines, cardBegin, text.size() - cardBegin, true);
+    }
+    return sawCard || !sawOtherText;
+}
+
+} // namespace
+
+std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines keep) {
+    const std::size_t start = toUtf8Text(bytes);
+    // The cards keep their original bytes as parts of this one string.
+    const auto source = std::make_shared<const std::string>(std::move(bytes));
+    std::vector<VCardCard> cards;
+    const bool isBook = scanCards(
+        *source, start, keep,
+        [&](std::vector<VCardLine>& lines, std::size_t begin, std::size_t length, bool cutOff) {
+            cards.emplace_back(std::move(lines), source, begin, length, cutOff);
+            return true;
+        });
+    if (!isBook)
         return std::nullopt;
     return cards;
+}
+
+bool VCardReader::forEachCard(std::string& text, Lines keep,
+                              const std::function<bool(const VCardCard&)>& visit) {
+    const std::size_t start = toUtf8Text(text);
+    return scanCards(text, start, keep,
+                     [&visit](std::vector<VCardLine>& lines, std::size_t begin, std::size_t length,
+                              bool cutOff) {
+                         VCardCard card(std::move(lines), nullptr, begin, length, cutOff);
+                         const bool goOn = visit(card);
+                         lines = card.releaseLines();
+                         return goOn;
+                     });
 }
 
 } // namespace xdirkit

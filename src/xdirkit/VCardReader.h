@@ -2,6 +2,7 @@
 
 #include "VCardCard.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,12 @@ public:
 
     // Null when the text holds something other than blank lines but no card at all.
     static std::optional<std::vector<VCardCard>> read(std::string text, Lines keep = Lines::All);
+
+    // The same card by card, without keeping them: visit sees each card (without its original
+    // bytes; its lines borrow from text, which may be converted to UTF-8 first) and answers false
+    // to stop. A card lasts only for its call. False where read answers null.
+    static bool forEachCard(std::string& text, Lines keep,
+                            const std::function<bool(const VCardCard&)>& visit);
 };
 
 } // namespace xdirkit

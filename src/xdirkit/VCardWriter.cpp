@@ -159,8 +159,7 @@ std::string VCardWriter::cardText(const VCardCard& card) {
     return out;
 }
 
-int32_t VCardWriter::appendEntries(const std::string& path,
-                                   const std::vector<XDIRMyFaxRecord>& records) {
+int32_t VCardWriter::appendEntries(const std::string& path, const PersonalEntries& records) {
     return BookFile::update(
         path, [&records](const std::optional<std::string>& current, std::string& replacement) {
             std::set<Identity> known;

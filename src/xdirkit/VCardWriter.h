@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PersonalEntries.h"
 #include "VCardCard.h"
 #include "xdirkit/XdirKit.h"
 
@@ -25,8 +26,7 @@ public:
     // record's name and fax number are those of an individual already in the file (or of an
     // earlier record of the call); XDIR_ERR_FILE_MALFORMED when the file is not a vCard book; else
     // as BookFile::update. A missing file is created.
-    static int32_t appendEntries(const std::string& path,
-                                 const std::vector<XDIRMyFaxRecord>& records);
+    static int32_t appendEntries(const std::string& path, const PersonalEntries& records);
     // Replaces the whole book with the cards, as BookFile::update.
     static int32_t writeBook(const std::string& path, const std::vector<VCardCard>& cards);
 

@@ -20,22 +20,31 @@ namespace {
 
 using xdirkit::DataHandle;
 
-template <typename Record>
-int32_t countOf(XDIRDataRef data, const std::vector<Record>& (DataHandle::*records)() const) {
+template <typename Records>
+int32_t countOf(XDIRDataRef data, const Records& (DataHandle::*records)() const) {
     if (data == nullptr)
         return XDIR_COUNT_INVALID_HANDLE;
     return static_cast<int32_t>((data->handle.*records)().size());
 }
 
 template <typename Record>
+void copyRecord(const std::vector<Record>& all, std::size_t index, void* record) {
+    std::memcpy(record, &all[index], sizeof(Record));
+}
+
+void copyRecord(const xdirkit::PersonalEntries& all, std::size_t index, void* record) {
+    all.copyTo(index, record);
+}
+
+template <typename Records>
 int32_t copyAt(XDIRDataRef data, int32_t index, void* record,
-               const std::vector<Record>& (DataHandle::*records)() const) {
+               const Records& (DataHandle::*records)() const) {
     if (data == nullptr || record == nullptr)
         return XDIR_ERR_BAD_ARGUMENT;
-    const std::vector<Record>& all = (data->handle.*records)();
+    const Records& all = (data->handle.*records)();
     if (index < 0 || static_cast<std::size_t>(index) >= all.size())
         return XDIR_ERR_INDEX_OUT_OF_RANGE;
-    std::memcpy(record, &all[static_cast<std::size_t>(index)], sizeof(Record));
+    copyRecord(all, static_cast<std::size_t>(index), record);
     return XDIR_OK;
 }
 

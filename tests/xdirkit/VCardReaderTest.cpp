@@ -1,3 +1,5 @@
+#include "VCardReader.h"
+
 #include "PersonalRecords.h"
 #include "RecordText.h"
 #include "xdirkit/XdirKit.h"
@@ -6,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -90,6 +93,44 @@ TEST(VCardReader, EveryCorpusCaseReadsToItsExpectedEntriesGroupsAndWarnings) {
         ++cases;
     }
     EXPECT_GE(cases, 10);
+}
+
+// Reading a file goes card by card; building from cards kept whole (as adding does) must give
+// the same records, warnings and status.
+TEST(VCardReader, BuildingFromKeptCardsGivesWhatReadingTheFileGives) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(kCorpus)) {
+        if (entry.path().extension() != ".vcf" || entry.path().stem() == "not-a-vcard")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const auto cards = xdirkit::VCardReader::read(text);
+        ASSERT_TRUE(cards) << entry.path().filename();
+        xdirkit::PersonalRecords fromCards;
+        const int32_t status = fromCards.build(*cards);
+        xdirkit::PersonalRecords fromFile;
+        EXPECT_EQ(rendered(fromCards, status), rendered(fromFile, fromFile.readFile(entry.path())))
+            << entry.path().filename();
+    }
+}
+
+TEST(VCardReader, CardByCardReadingStopsWhenAskedAndTellsANonBook) {
+    std::string book = "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n"
+                       "BEGIN:VCARD\r\nFN:C\r\n";
+    for (const int stopAfter : {1, 2, 3}) {
+        std::vector<std::string> names;
+        std::string text = book;
+        EXPECT_TRUE(xdirkit::VCardReader::forEachCard(
+            text, xdirkit::VCardReader::Lines::All, [&](const xdirkit::VCardCard& card) {
+                names.push_back(card.displayName().value_or("?") +
+                                (card.isCutOff() ? " cut off" : ""));
+                return static_cast<int>(names.size()) < stopAfter;
+            }));
+        const std::vector<std::string> all = {"A", "B", "C cut off"};
+        EXPECT_EQ(names, std::vector<std::string>(all.begin(), all.begin() + stopAfter));
+    }
+    std::string notABook = "just text\n";
+    EXPECT_FALSE(xdirkit::VCardReader::forEachCard(notABook, xdirkit::VCardReader::Lines::All,
+                                                   [](const xdirkit::VCardCard&) { return true; }));
 }
 
 // ---- Through the C interface
