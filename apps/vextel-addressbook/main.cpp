@@ -13,6 +13,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -35,6 +36,9 @@ bool hasDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Started by the print dialog, the editor inherits its output streams, which may be closed
+    // long before the editor is: a line written then must not end the editor and lose its edits.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
     for (int i = 1; i < argc; ++i) {
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -1,15 +1,14 @@
 #include "StoredBook.h"
 
+#include "BookFile.h"
 #include "PersonalRecords.h"
 #include "RecordText.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_set>
 
 namespace vextel_sim {
@@ -20,26 +19,6 @@ bool failWith(std::string* error, std::string message) {
     if (error)
         *error = std::move(message) + ": " + std::strerror(errno);
     return false;
-}
-
-bool writeAll(int fd, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t count = ::write(fd, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::string lowerCase(std::string text) {
@@ -147,30 +126,10 @@ std::optional<xdirkit::DeviceBook> StoredBook::load(const std::string& path, std
 
 bool StoredBook::save(const std::string& path, const xdirkit::DeviceBook& book,
                       std::string* error) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        return failWith(error, temporary);
     struct stat existing {};
     const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-    if (::fchmod(fd, mode) != 0 || !writeAll(fd, book.toJson(2) + "\n") || ::fsync(fd) != 0) {
-        failWith(error, temporary);
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    ::close(fd);
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        failWith(error, path);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    // The rename itself is durable only once the folder is flushed.
-    const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    if (xdirkit::BookFile::replace(path, book.toJson(2) + "\n", mode) != XDIR_OK)
+        return failWith(error, path);
     return true;
 }
 

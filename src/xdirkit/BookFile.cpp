@@ -145,8 +145,9 @@ void removeStaleTemporaries(const std::string& path) {
     }
 }
 
-// Writes contents as the file at path through a synced temporary file and a rename.
-int32_t replaceAtomically(const std::string& path, const std::string& contents, mode_t mode) {
+} // namespace
+
+int32_t BookFile::replace(const std::string& path, const std::string& contents, mode_t mode) {
     const std::string folder = folderOf(path);
     std::string temporary =
         folder + "/." + nameOf(path) + "." + std::string(kTemporarySuffixLength, 'X');
@@ -166,8 +167,6 @@ int32_t replaceAtomically(const std::string& path, const std::string& contents, 
         return XDIR_ERR_WRITE_FAILED;
     return XDIR_OK;
 }
-
-} // namespace
 
 int32_t BookFile::read(const std::string& path, std::string& contents) {
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -222,7 +221,7 @@ int32_t BookFile::update(const std::string& requestedPath, const Change& change)
     const int32_t status = change(current, replacement);
     if (status != XDIR_OK)
         return status;
-    return replaceAtomically(path, replacement, mode);
+    return replace(path, replacement, mode);
     // The lock goes with its descriptor.
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 
 namespace xdirkit {
 
@@ -27,6 +28,11 @@ public:
     // XDIR_OK when the change was written; XDIR_ERR_LOCK_FAILED when the lock could not be taken
     // within 10 s; XDIR_ERR_FILE_UNREADABLE, XDIR_ERR_WRITE_FAILED, or the change's own status.
     static int32_t update(const std::string& path, const Change& change);
+
+    // Writes contents as the file at path, with the given mode, through a synced temporary file
+    // and a rename, without the lock: for a caller that is the file's only writer.
+    // XDIR_OK or XDIR_ERR_WRITE_FAILED (errno tells why).
+    static int32_t replace(const std::string& path, const std::string& contents, mode_t mode);
 };
 
 } // namespace xdirkit

@@ -56,9 +56,7 @@ protected:
         file.write(text);
     }
 
-    vextel_test::HostRun print(const QStringList& lines) {
-        const QString path = temp.filePath("print.script");
-        write(path, lines.join('\n').toUtf8() + '\n');
+    QProcessEnvironment environment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"VEXTEL_PDE_PATH", "DISPLAY", "WAYLAND_DISPLAY"}) {
             environment.remove(QLatin1String(name));
@@ -72,9 +70,15 @@ protected:
         environment.insert("VEXTEL_DEVICE_PORT", QString::number(sim.port()));
         environment.insert("VEXTEL_ADDRESSBOOK_SCRIPT", temp.filePath("editor.script"));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
+        return environment;
+    }
+
+    vextel_test::HostRun print(const QStringList& lines) {
+        const QString path = temp.filePath("print.script");
+        write(path, lines.join('\n').toUtf8() + '\n');
         return vextel_test::runHost({"--ppd", kPpd, "--device-uri", "socket://127.0.0.1:9100",
                                      "--output", temp.filePath("jobs"), "--script", path, kSample},
-                                    environment);
+                                    environment());
     }
 
     static std::string describe(const vextel_test::HostRun& run) {
@@ -116,6 +120,20 @@ TEST_F(EditorEndToEndTest, APrinterGroupCopiedInTheEditorIsPickedForTheNextFax) 
     EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber1"), "0662014410");
     EXPECT_EQ(options.value(kPrefix + "VTelDestinationName2"), "Nagoya branch");
     EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber2"), "0522218800");
+}
+
+// The print dialog may be gone, and the reader of the output it shared with the editor too:
+// the editor's next line must not end it before it saved.
+TEST_F(EditorEndToEndTest, TheEditorOutlivesTheReaderOfItsOutput) {
+    const auto run = vextel_test::runProgram(
+        QStringLiteral("/bin/bash"),
+        {"-c", R"(set -o pipefail; "$0" "-VTELConnectionType NET" "-VTELAddress 127.0.0.1" | true)",
+         kEditor},
+        environment());
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile book(books() + "/From printer.vcf");
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly)) << run.err.toStdString();
+    EXPECT_TRUE(book.readAll().contains("Branches"));
 }
 
 } // namespace
