@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <mutex>
 #include <optional>
+#include <unistd.h>
 #include <vector>
 
 namespace kit {
@@ -209,6 +210,10 @@ bool processRuns(const QString& program) {
             continue;
         }
         const QString procDir = QStringLiteral("/proc/") + pid;
+        // Another user's copy of the program is not this user's running application.
+        if (QFileInfo(procDir).ownerId() != ::geteuid()) {
+            continue;
+        }
         if (QFileInfo(procDir + QStringLiteral("/exe")).canonicalFilePath() == target) {
             return true;
         }

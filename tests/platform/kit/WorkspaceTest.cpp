@@ -6,9 +6,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gmock/gmock.h>
+#include <unistd.h>
 
 using ::testing::ElementsAre;
 
@@ -128,6 +130,21 @@ TEST_F(WorkspaceTest, RunningApplicationIsSeenThroughItsProgram) {
     sleeper.waitForFinished();
     EXPECT_FALSE(kit::Workspace::isApplicationRunning("com.example.Sleeper"));
     EXPECT_FALSE(kit::Workspace::isApplicationRunning("com.example.Unknown"));
+
+    // The same program run by another user is not this user's application.
+    if (::geteuid() != 0 || QStandardPaths::findExecutable("setpriv").isEmpty()) {
+        return;
+    }
+    QFile::setPermissions(home.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::ExeOther);
+    QProcess stranger;
+    stranger.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", program, "30"});
+    ASSERT_TRUE(stranger.waitForStarted());
+    QThread::msleep(200); // until setpriv has become the program
+    EXPECT_FALSE(kit::Workspace::isApplicationRunning("com.example.Sleeper"));
+    stranger.kill();
+    stranger.waitForFinished();
 }
 
 TEST_F(WorkspaceTest, AWatcherInsideARecorderStartsNothingAndHearsOfWhatTheRecorderTook) {
