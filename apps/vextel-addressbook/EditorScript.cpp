@@ -2,6 +2,7 @@
 
 #include "BookStore.h"
 #include "MainWindow.h"
+#include "kit/ScriptWords.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -69,42 +70,7 @@ EditorScript::EditorScript(MainWindow& window, QTextStream& output)
 }
 
 std::optional<QStringList> EditorScript::split(const QString& line) {
-    QStringList words;
-    QString word;
-    bool inWord = false;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('\\') && i + 1 < line.size()) {
-                word += line.at(++i);
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                word += c;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = inWord = true;
-        } else if (c == QLatin1Char('#') && !inWord) {
-            break;
-        } else if (c.isSpace()) {
-            if (inWord) {
-                words.append(word);
-                word.clear();
-                inWord = false;
-            }
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (quoted) {
-        return std::nullopt;
-    }
-    if (inWord) {
-        words.append(word);
-    }
-    return words;
+    return kit::splitScriptWords(line, kit::HashSign::StartsComment);
 }
 
 bool EditorScript::run(const QString& script, QString* error) {

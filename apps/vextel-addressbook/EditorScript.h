@@ -23,9 +23,9 @@ class MainWindow;
 //   select-entries NAME... / select-groups NAME...   selects rows of the chosen book by name
 //   copy-to BOOK                        copies the selection to a book by name, or "printer"
 //   save                                saves the chosen book
-//   answer BUTTON                       the answer (Save, Discard, Cancel, Yes) to the next
-//   question screenshot FILE                     writes a PNG of the window quit closes the window
-//   as its close button does
+//   answer BUTTON                       answers the next question (Save, Discard, Cancel, Yes)
+//   screenshot FILE                     writes a PNG of the window
+//   quit                                closes the window as its close button does
 class EditorScript {
 public:
     EditorScript(MainWindow& window, QTextStream& output);

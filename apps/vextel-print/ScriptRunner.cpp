@@ -2,6 +2,7 @@
 
 #include "PrintDialog.h"
 #include "kit/Application.h"
+#include "kit/ScriptWords.h"
 #include "kit/Window.h"
 
 #include <QAbstractButton>
@@ -39,7 +40,7 @@ QString oneLine(QString text) {
 }
 
 // A word as a script writes it: bare when it can be, else in double quotes with a backslash
-// before a quote or backslash inside, so splitWords reads it back as the same word.
+// before a quote or backslash inside, so kit::splitScriptWords reads it back as the same word.
 QString scriptWord(const QString& word) {
     const bool bare = !word.isEmpty() && !word.startsWith(QLatin1Char('#')) &&
                       std::none_of(word.begin(), word.end(), [](QChar c) {
@@ -56,37 +57,6 @@ QString scriptWord(const QString& word) {
 
 // Longest wait a script may ask for: a longer one is a slip rather than a wish.
 constexpr double kMaximumWaitSeconds = 60.0;
-
-// Words separated by blanks; double quotes keep blanks inside a word and may enclose an empty
-// one (`type field ""` clears the field), and within them a backslash takes the next character
-// literally. False for a quote left open.
-bool splitWords(const QString& text, QStringList* words) {
-    QString word;
-    bool inWord = false;
-    bool inQuotes = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (inQuotes && c == QLatin1Char('\\') && i + 1 < text.size()) {
-            word += text.at(++i);
-        } else if (c == QLatin1Char('"')) {
-            inQuotes = !inQuotes;
-            inWord = true;
-        } else if (!inQuotes && c.isSpace()) {
-            if (inWord) {
-                words->append(word);
-            }
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord) {
-        words->append(word);
-    }
-    return !inQuotes;
-}
 
 QString plainTitle(QString text) {
     return text.remove(QLatin1Char('&'));
@@ -197,10 +167,10 @@ bool ScriptRunner::nextLine(Line* line) {
         if (text.isEmpty() || text.startsWith(QLatin1Char('#'))) {
             continue;
         }
-        line->words.clear();
-        if (!splitWords(text, &line->words)) {
+        const std::optional<QStringList> words = kit::splitScriptWords(text);
+        line->words = words.value_or(QStringList());
+        if (!words) {
             fail(*line, QStringLiteral("a double quote is not closed"));
-            line->words.clear();
         }
         return true;
     }
