@@ -164,8 +164,10 @@ bool VCardLine::parseText() {
     const std::string_view text = line.text();
     const std::size_t size = text.size();
     // A line that begins with a blank continues a folded one (here: an empty line's); on its own it
-    // is no content line, and written back it would fold into the line before it.
-    if (size > UINT32_MAX || size == 0 || text[0] == ' ' || text[0] == '	')
+    // is no content line, and written back it would fold into the line before it. A group name is
+    // never empty: ".BEGIN:VCARD" is no content line either, or written back without its dot it
+    // would begin a card.
+    if (size > UINT32_MAX || size == 0 || text[0] == ' ' || text[0] == '\t' || text[0] == '.')
         return false;
     std::size_t pos = 0;
     auto span = [](std::size_t begin, std::size_t end) {

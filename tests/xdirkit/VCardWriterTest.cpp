@@ -262,18 +262,24 @@ TEST_F(VCardWriterTest, OnlyAQuotedPrintableValueGoesOnAfterALineEndingInAnEqual
     EXPECT_EQ(reread->front().displayName(), value);
 }
 
+// Lines that only look like content lines: written back from a changed card, they must not turn
+// into lines that end the card or join the line before.
 TEST_F(VCardWriterTest, AFoldAfterAnEmptyLineIsNoLineOfItsOwnSoAChangedCardKeepsItsNumbers) {
-    const auto cards = xdirkit::VCardReader::read(
-        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Kato\r\nTEL;FAX:999\r\n\r\n \t:VCARD\r\nEND:VCARD\r\n");
-    ASSERT_TRUE(cards);
-    ASSERT_EQ(cards->size(), 1u);
-    xdirkit::VCardCard changed = cards->front();
-    changed.setFaxNumbers({"999"});
-    const auto reread = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(changed));
-    ASSERT_TRUE(reread);
-    ASSERT_EQ(reread->size(), 1u);
-    ASSERT_EQ(reread->front().faxNumbers().size(), 1u);
-    EXPECT_EQ(reread->front().faxNumbers()[0].number, "999");
+    for (const char* malformed :
+         {"BEGIN:VCARD\r\nVERSION:2.1\r\nN:Kato\r\nTEL;FAX:999\r\n\r\n \t:VCARD\r\nEND:VCARD\r\n",
+          "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Kato\r\n.BEGIN:VCARD\r\nTEL;TYPE=fax:999\r\nEND:"
+          "VCARD\r\n"}) {
+        const auto cards = xdirkit::VCardReader::read(malformed);
+        ASSERT_TRUE(cards) << malformed;
+        ASSERT_EQ(cards->size(), 1u) << malformed;
+        xdirkit::VCardCard changed = cards->front();
+        changed.setFaxNumbers({"999"});
+        const auto reread = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(changed));
+        ASSERT_TRUE(reread) << malformed;
+        ASSERT_EQ(reread->size(), 1u) << malformed;
+        ASSERT_EQ(reread->front().faxNumbers().size(), 1u) << malformed;
+        EXPECT_EQ(reread->front().faxNumbers()[0].number, "999") << malformed;
+    }
 }
 
 } // namespace
