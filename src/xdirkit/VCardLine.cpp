@@ -99,6 +99,17 @@ std::optional<std::string> convertToUtf8(std::string_view bytes, const char* cha
     return out;
 }
 
+std::string lineBreaksAsLineFeeds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i] == '\r' ? '\n' : text[i];
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+    }
+    return out;
+}
+
 } // namespace
 
 std::string unescapeText(std::string_view text) {
@@ -323,9 +334,14 @@ bool VCardLine::isQuotedPrintable() const {
 
 std::optional<std::string> VCardLine::decodedValue() const {
     std::optional<std::string> decoded = decodedBytes();
+    if (!decoded)
+        return decoded;
     // A NUL ends a text in every field it is copied to: an empty name would hide the rest.
-    if (decoded)
-        decoded->erase(std::remove(decoded->begin(), decoded->end(), '\0'), decoded->end());
+    decoded->erase(std::remove(decoded->begin(), decoded->end(), '\0'), decoded->end());
+    // Line breaks read as the one a vCard text can write back ("\n"), so a value decoded with
+    // CR LF or a lone CR reads the same after a rewrite.
+    if (decoded->find('\r') != std::string::npos)
+        *decoded = lineBreaksAsLineFeeds(*decoded);
     return decoded;
 }
 

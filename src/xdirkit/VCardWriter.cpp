@@ -54,6 +54,27 @@ std::string revisionOf(int64_t seconds) {
     return text;
 }
 
+// A decoded value keeps its structure (';', ',' and '\\' mean what they meant) but its line
+// feeds would end the written line. A backslash left unpaired before a line feed escaped nothing
+// and stays a backslash of its own.
+std::string lineFeedsEscaped(std::string_view value) {
+    std::string out;
+    out.reserve(value.size());
+    for (const char c : value) {
+        if (c != '\n') {
+            out += c;
+            continue;
+        }
+        const std::size_t lastOther = out.find_last_not_of('\\');
+        const std::size_t backslashes =
+            out.size() - (lastOther == std::string::npos ? 0 : lastOther + 1);
+        if (backslashes % 2 == 1)
+            out += '\\';
+        out.append("\\n");
+    }
+    return out;
+}
+
 // A line of any version as a 4.0 line: bare 2.1 parameters become TYPE, ENCODING and CHARSET go
 // (the value is decoded), and the 3.0 group extensions take their 4.0 names.
 std::string lineAsVersion4(const VCardLine& line) {
@@ -85,7 +106,7 @@ std::string lineAsVersion4(const VCardLine& line) {
     }
     out += ':';
     if (recoded && !line.hasParameter("ENCODING", "b") && !line.hasParameter("ENCODING", "BASE64"))
-        out += line.decodedValue().value_or("");
+        out += lineFeedsEscaped(line.decodedValue().value_or(""));
     else
         out.append(line.rawValue());
     return out;

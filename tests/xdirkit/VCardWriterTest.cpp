@@ -282,4 +282,26 @@ TEST_F(VCardWriterTest, AFoldAfterAnEmptyLineIsNoLineOfItsOwnSoAChangedCardKeeps
     }
 }
 
+// A decoded 2.1 value may hold line breaks; written back as a 4.0 line they must stay inside
+// the value, or the text after them reads as a line of its own (here a fax number).
+TEST_F(VCardWriterTest, LineBreaksInADecodedValueStayInsideItsLineWhenWrittenBack) {
+    for (const char* breakCode : {"=0A", "=0D=0A", "=0D", "\\=0A", "\\\\=0A"}) {
+        const std::string text = std::string("BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;") +
+                                 "ENCODING=QUOTED-PRINTABLE:Kato" + breakCode +
+                                 "TEL=3BTYPE=3Dfax:666\r\nTEL;FAX:999\r\nEND:VCARD\r\n";
+        const auto cards = xdirkit::VCardReader::read(text);
+        ASSERT_TRUE(cards && cards->size() == 1u) << breakCode;
+        const auto name = cards->front().displayName();
+        ASSERT_TRUE(name) << breakCode;
+        EXPECT_TRUE(name->ends_with("\nTEL;TYPE=fax:666")) << *name;
+        xdirkit::VCardCard changed = cards->front();
+        changed.setFaxNumbers({"999"});
+        const auto reread = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(changed));
+        ASSERT_TRUE(reread && reread->size() == 1u) << breakCode;
+        EXPECT_EQ(reread->front().displayName(), name) << breakCode;
+        ASSERT_EQ(reread->front().faxNumbers().size(), 1u) << breakCode;
+        EXPECT_EQ(reread->front().faxNumbers()[0].number, "999") << breakCode;
+    }
+}
+
 } // namespace
