@@ -29,7 +29,8 @@ constexpr char kFaxWalk[] = "panel \"Fax Settings\"\n"
 constexpr char kPlainPrint[] = "print\n";
 
 bool namesADialogExtension(const QString& path) {
-    const auto document = vextel_print::PpdDocument::openFile(path, nullptr);
+    QString error;
+    const auto document = vextel_print::PpdDocument::openFile(path, &error);
     return document &&
            !printing::PluginLoader::bundlesNamedByPpd(document->record(), {VEXTEL_PLUGIN_DIR})
                 .isEmpty();
