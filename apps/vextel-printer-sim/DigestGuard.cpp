@@ -28,7 +28,7 @@ DigestGuard::Decision DigestGuard::check(std::string_view method, std::string_vi
         credentials->uri != target || credentials->opaque != opaque_ ||
         credentials->nonceCount <= nonce->second.lastCount)
         return wrongCode(now);
-    char count[9] = {};
+    char count[17] = {}; // room for any count, though a client sends eight digits
     std::snprintf(count, sizeof count, "%08lx", credentials->nonceCount);
     const std::string expected =
         DigestAuth::responseHash(credentials->username, kRealm, code_, method, credentials->uri,
