@@ -4,6 +4,16 @@ function(vextel_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
 endfunction()
 
+# A shared library of the platform layer, loaded by every program at start-up: its calls to its
+# own functions are bound when it is linked and its inline functions stay out of its symbol
+# table, so the dynamic loader looks up only what other objects define. (Qt links its own
+# libraries the same way; programs are built position-independent, so a function's address
+# stays one address everywhere.)
+function(vextel_startup_library target)
+  set_target_properties(${target} PROPERTIES VISIBILITY_INLINES_HIDDEN ON)
+  target_link_options(${target} PRIVATE -Wl,-Bsymbolic-functions)
+endfunction()
+
 # A test executable that runs under CTest through GoogleTest discovery.
 # Qt-using tests link vextel_test_main, which picks the offscreen platform itself.
 function(vextel_add_test name)
