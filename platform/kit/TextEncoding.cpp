@@ -136,6 +136,14 @@ bool comesBackChanged(char32_t codePoint, StringEncoding encoding) {
     return encoding == ShiftJIS_X0213 && (codePoint == 0x00A5 || codePoint == 0x203E);
 }
 
+// Qt's plain UTF-8 decoding skips a leading byte-order mark; here it is text like any other.
+QString decodeUtf8KeepingBom(QByteArrayView bytes, bool* valid) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder.decode(bytes);
+    *valid = !decoder.hasError();
+    return text;
+}
+
 } // namespace
 
 const char* iconvName(StringEncoding encoding) {
@@ -237,7 +245,13 @@ std::optional<QString> stringFromBytes(const char* bytes, qsizetype length,
     if (!utf8) {
         return std::nullopt;
     }
-    QString text = decodeUtf8(*utf8);
+    // iconv passes the five- and six-byte forms of old UTF-8 and code points past U+10FFFF;
+    // no character has them, so such bytes are not text of this encoding.
+    bool valid = false;
+    QString text = decodeUtf8KeepingBom(*utf8, &valid);
+    if (!valid) {
+        return std::nullopt;
+    }
     if (encoding == ShiftJIS_X0213) {
         readSingleBytesAsAscii(text);
     }
@@ -245,9 +259,8 @@ std::optional<QString> stringFromBytes(const char* bytes, qsizetype length,
 }
 
 QString decodeUtf8(QByteArrayView bytes) {
-    // Qt's plain UTF-8 decoding skips a leading byte-order mark; here it is text like any other.
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
+    bool valid = false;
+    return decodeUtf8KeepingBom(bytes, &valid);
 }
 
 std::optional<QString> stringFromCString(const char* bytes, StringEncoding encoding) {

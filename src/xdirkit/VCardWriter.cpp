@@ -75,6 +75,15 @@ std::string lineFeedsEscaped(std::string_view value) {
     return out;
 }
 
+// A parameter's name or value read from a malformed line may hold a '"', which no written name or
+// value can: written as read, it would open or close a quoted value and end the parameters at
+// the wrong ':' (moving text between the parameters and the value).
+std::string withoutQuotes(std::string_view text) {
+    std::string out(text);
+    out.erase(std::remove(out.begin(), out.end(), '"'), out.end());
+    return out;
+}
+
 // A line of any version as a 4.0 line: bare 2.1 parameters become TYPE, ENCODING and CHARSET go
 // (the value is decoded), and the 3.0 group extensions take their 4.0 names.
 std::string lineAsVersion4(const VCardLine& line) {
@@ -95,12 +104,13 @@ std::string lineAsVersion4(const VCardLine& line) {
         if (equalsIgnoringCase(parameter, "ENCODING") || equalsIgnoringCase(parameter, "CHARSET"))
             continue;
         out += ';';
-        out.append(parameter);
+        out += withoutQuotes(parameter);
         out += '=';
-        const bool needsQuotes = value.find_first_of(",;:") != std::string_view::npos;
+        const std::string written = withoutQuotes(value);
+        const bool needsQuotes = written.find_first_of(",;:") != std::string::npos;
         if (needsQuotes)
             out += '"';
-        out.append(value);
+        out += written;
         if (needsQuotes)
             out += '"';
     }

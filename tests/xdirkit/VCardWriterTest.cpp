@@ -262,12 +262,17 @@ TEST_F(VCardWriterTest, OnlyAQuotedPrintableValueGoesOnAfterALineEndingInAnEqual
     EXPECT_EQ(reread->front().displayName(), value);
 }
 
-// Lines that only look like content lines: written back from a changed card, they must not turn
-// into lines that end the card or join the line before.
+// Lines that only look like content lines, or whose parameters are malformed: written back from a
+// changed card, they must not turn into lines that end the card, join the line before or move
+// text between the parameters and the value.
 TEST_F(VCardWriterTest, AFoldAfterAnEmptyLineIsNoLineOfItsOwnSoAChangedCardKeepsItsNumbers) {
     for (const char* malformed :
          {"BEGIN:VCARD\r\nVERSION:2.1\r\nN:Kato\r\nTEL;FAX:999\r\n\r\n \t:VCARD\r\nEND:VCARD\r\n",
           "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Kato\r\n.BEGIN:VCARD\r\nTEL;TYPE=fax:999\r\nEND:"
+          "VCARD\r\n",
+          // Quotes inside a parameter's value or name: the parameters end where they ended.
+          "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CTY,voice\":ce\":Kato\r\nTEL;FAX:999\r\nEND:VCARD\r\n",
+          "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;A\"B=x:y;C\"D=1:Kato\r\nTEL;FAX:999\r\nEND:"
           "VCARD\r\n"}) {
         const auto cards = xdirkit::VCardReader::read(malformed);
         ASSERT_TRUE(cards) << malformed;
@@ -277,6 +282,7 @@ TEST_F(VCardWriterTest, AFoldAfterAnEmptyLineIsNoLineOfItsOwnSoAChangedCardKeeps
         const auto reread = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(changed));
         ASSERT_TRUE(reread) << malformed;
         ASSERT_EQ(reread->size(), 1u) << malformed;
+        EXPECT_EQ(reread->front().displayName(), cards->front().displayName()) << malformed;
         ASSERT_EQ(reread->front().faxNumbers().size(), 1u) << malformed;
         EXPECT_EQ(reread->front().faxNumbers()[0].number, "999") << malformed;
     }

@@ -90,6 +90,13 @@ TEST(TextEncoding, BytesToStringValidatesTheBytes) {
     EXPECT_EQ(TextEncoding::stringFromBytes("\x83\x5c", 2, TextEncoding::ShiftJIS_X0213),
               QStringLiteral("\u30bd"));
     EXPECT_FALSE(TextEncoding::stringFromBytes("caf\xe9", 4, TextEncoding::UTF8));
+    // Forms no Unicode character has (five and six bytes, past U+10FFFF, surrogates, overlong)
+    // are refused too, not read as replacement characters.
+    for (const char* notUtf8 : {"\x10\xfb\xbb\x88\xbb\xbf", "\xfd\xbf\xbf\xbf\xbf\xbf",
+                                "\xf4\x90\x80\x80", "\xed\xa0\x80", "\xc0\xaf"}) {
+        EXPECT_FALSE(TextEncoding::stringFromBytes(notUtf8, qstrlen(notUtf8), TextEncoding::UTF8))
+            << notUtf8;
+    }
     EXPECT_FALSE(TextEncoding::stringFromBytes("\x80", 1, TextEncoding::ASCII));
     const std::optional<QString> empty = TextEncoding::stringFromBytes("", 0, TextEncoding::UTF8);
     ASSERT_TRUE(empty);
