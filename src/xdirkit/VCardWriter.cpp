@@ -77,10 +77,13 @@ std::string lineFeedsEscaped(std::string_view value) {
 
 // A parameter's name or value read from a malformed line may hold a '"', which no written name or
 // value can: written as read, it would open or close a quoted value and end the parameters at
-// the wrong ':' (moving text between the parameters and the value).
-std::string withoutQuotes(std::string_view text) {
-    std::string out(text);
-    out.erase(std::remove(out.begin(), out.end(), '"'), out.end());
+// the wrong ':' (moving text between the parameters and the value). It is written as RFC 6868
+// writes a quote, "^'"; left out instead, a type such as `"fax` would turn into `fax`.
+std::string quotesEscaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text)
+        c == '"' ? out.append("^'") : out.append(1, c);
     return out;
 }
 
@@ -104,9 +107,9 @@ std::string lineAsVersion4(const VCardLine& line) {
         if (equalsIgnoringCase(parameter, "ENCODING") || equalsIgnoringCase(parameter, "CHARSET"))
             continue;
         out += ';';
-        out += withoutQuotes(parameter);
+        out += quotesEscaped(parameter);
         out += '=';
-        const std::string written = withoutQuotes(value);
+        const std::string written = quotesEscaped(value);
         const bool needsQuotes = written.find_first_of(",;:") != std::string::npos;
         if (needsQuotes)
             out += '"';

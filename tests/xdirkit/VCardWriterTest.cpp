@@ -273,6 +273,9 @@ TEST_F(VCardWriterTest, AFoldAfterAnEmptyLineIsNoLineOfItsOwnSoAChangedCardKeeps
           // Quotes inside a parameter's value or name: the parameters end where they ended.
           "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CTY,voice\":ce\":Kato\r\nTEL;FAX:999\r\nEND:VCARD\r\n",
           "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;A\"B=x:y;C\"D=1:Kato\r\nTEL;FAX:999\r\nEND:"
+          "VCARD\r\n",
+          // Read as the types `"fax` and `voice"`: writing them back makes no fax number of 111.
+          "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Kato\r\nTEL;\"fax,voice\":111\r\nTEL;FAX:999\r\nEND:"
           "VCARD\r\n"}) {
         const auto cards = xdirkit::VCardReader::read(malformed);
         ASSERT_TRUE(cards) << malformed;
