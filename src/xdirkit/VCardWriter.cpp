@@ -87,6 +87,13 @@ std::string quotesEscaped(std::string_view text) {
     return out;
 }
 
+// A BEGIN or END line the reader kept inside a card was no marker (a parameter or a group told it
+// apart). It means nothing to the card, and written as a 4.0 line it could become a marker: a
+// nested card or the card's end, either way the lines after it, fax numbers too, would be lost.
+bool isStrayMarker(const VCardLine& line) {
+    return line.isNamed("BEGIN") || line.isNamed("END");
+}
+
 // A line of any version as a 4.0 line: bare 2.1 parameters become TYPE, ENCODING and CHARSET go
 // (the value is decoded), and the 3.0 group extensions take their 4.0 names.
 std::string lineAsVersion4(const VCardLine& line) {
@@ -187,7 +194,7 @@ std::string VCardWriter::cardText(const VCardCard& card) {
     appendFolded(out, "BEGIN:VCARD");
     appendFolded(out, "VERSION:4.0");
     for (const VCardLine& line : card.lines())
-        if (!line.isNamed("VERSION"))
+        if (!line.isNamed("VERSION") && !isStrayMarker(line))
             appendFolded(out, lineAsVersion4(line));
     appendFolded(out, "END:VCARD");
     return out;
