@@ -113,6 +113,10 @@ std::string lineAsVersion4(const VCardLine& line) {
     for (const auto& [parameter, value] : line.parameters()) {
         if (equalsIgnoringCase(parameter, "ENCODING") || equalsIgnoringCase(parameter, "CHARSET"))
             continue;
+        // Only the quotes of a malformed line let a ':' into a name; written, it would end the
+        // parameters there and turn the rest into the value.
+        if (parameter.find(':') != std::string_view::npos)
+            continue;
         out += ';';
         out += quotesEscaped(parameter);
         out += '=';

@@ -274,6 +274,8 @@ TEST_F(VCardWriterTest, AFoldAfterAnEmptyLineIsNoLineOfItsOwnSoAChangedCardKeeps
           "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CTY,voice\":ce\":Kato\r\nTEL;FAX:999\r\nEND:VCARD\r\n",
           "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;A\"B=x:y;C\"D=1:Kato\r\nTEL;FAX:999\r\nEND:"
           "VCARD\r\n",
+          // A name holding a ':' between quotes: the value stays the value.
+          "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;A\"B:C\"D=1:Kato\r\nTEL;FAX:999\r\nEND:VCARD\r\n",
           // BEGIN and END lines that were no markers stay none.
           "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Kato\r\nEND;:VCARD\r\nTEL;TYPE=fax:999\r\nEND:VCARD\r\n",
           "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Kato\r\nBEGIN;:VCARD\r\nTEL;TYPE=fax:999\r\nEND:"
