@@ -246,7 +246,7 @@ Workspace::LaunchRecorder* Workspace::containingRecorder() {
 }
 
 std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
-    std::vector<std::function<void(const Launch&)>> watchers;
+    LaunchCallbacks watchers;
     bool result = false;
     {
         std::lock_guard lock(recorderMutex);
@@ -257,12 +257,8 @@ std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
         container->recorded_.append(launch);
         result = container->launchResult;
         // Watchers inside it hear of the launch as if it had started, when it answers so.
-        for (LaunchRecorder* watcher = innermostRecorder; result && watcher != container;
-             watcher = watcher->outer_) {
-            watcher->recorded_.append(launch);
-            if (watcher->onLaunch) {
-                watchers.push_back(watcher->onLaunch);
-            }
+        if (result) {
+            watchers = recordInWatchers(launch, container);
         }
     }
     for (const auto& onLaunch : watchers) {
@@ -272,20 +268,25 @@ std::optional<bool> Workspace::recordLaunch(const Launch& launch) {
 }
 
 void Workspace::noteStarted(const Launch& launch) {
-    std::vector<std::function<void(const Launch&)>> watchers;
+    LaunchCallbacks watchers;
     {
         std::lock_guard lock(recorderMutex);
-        for (LaunchRecorder* watcher = innermostRecorder; watcher != nullptr;
-             watcher = watcher->outer_) {
-            watcher->recorded_.append(launch);
-            if (watcher->onLaunch) {
-                watchers.push_back(watcher->onLaunch);
-            }
-        }
+        watchers = recordInWatchers(launch, nullptr);
     }
     for (const auto& onLaunch : watchers) {
         onLaunch(launch);
     }
+}
+
+Workspace::LaunchCallbacks Workspace::recordInWatchers(const Launch& launch, LaunchRecorder* end) {
+    LaunchCallbacks watchers;
+    for (LaunchRecorder* watcher = innermostRecorder; watcher != end; watcher = watcher->outer_) {
+        watcher->recorded_.append(launch);
+        if (watcher->onLaunch) {
+            watchers.push_back(watcher->onLaunch);
+        }
+    }
+    return watchers;
 }
 
 bool Workspace::startDetached(const Launch& launch) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace kit {
 
@@ -73,6 +74,10 @@ private:
     static std::optional<bool> recordLaunch(const Launch& launch);
     // Tells the watching recorders of a launch that started.
     static void noteStarted(const Launch& launch);
+    // Records the launch in the recorders from the innermost out to `end` (not included) and
+    // answers their callbacks, to be called once recorderMutex is released. Under recorderMutex.
+    using LaunchCallbacks = std::vector<std::function<void(const Launch&)>>;
+    static LaunchCallbacks recordInWatchers(const Launch& launch, LaunchRecorder* end);
     static bool startDetached(const Launch& launch);
 };
 
