@@ -14,6 +14,21 @@ function(vextel_startup_library target)
   target_link_options(${target} PRIVATE -Wl,-Bsymbolic-functions)
 endfunction()
 
+# A Qt program whose start-up counts: the libraries that nearly every loaded object looks its
+# symbols up in (the C and C++ runtimes, then Qt's core, GUI and widget libraries) come first in
+# its list of needed libraries. The dynamic loader searches the objects in that order for each of
+# some 18,000 symbols at start-up, so these searches end a dozen objects earlier. (A sanitizer
+# build keeps the default order: its runtime must be the first library.)
+function(vextel_startup_program target)
+  if(VEXTEL_SANITIZE)
+    return()
+  endif()
+  target_link_options(${target} PRIVATE
+    "LINKER:--push-state,--no-as-needed" -l:libc.so.6 -l:libstdc++.so.6
+    $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+    "LINKER:--pop-state")
+endfunction()
+
 # A test executable that runs under CTest through GoogleTest discovery.
 # Qt-using tests link vextel_test_main, which picks the offscreen platform itself.
 function(vextel_add_test name)
