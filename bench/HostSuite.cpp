@@ -105,6 +105,21 @@ BenchRow startUpRow(const BenchContext& context, const QString& host) {
         ProcessProbe::side(bareScreenshot(context)), processFigures(Goal::ratioAtMost(1.25))};
 }
 
+// What the libraries the host cannot start without cost a plain Qt program: libcups (the PPD is
+// read before the panel shows), the `.ui` loader (the layouts) and libplist (the bundles'
+// Info.plist), preloaded into the bare dialog. The start-up row's ratio cannot go below this one.
+BenchRow requiredLibrariesRow(const BenchContext& context) {
+    Command loaded = bareScreenshot(context);
+    loaded.environment.insert(QStringLiteral("LD_PRELOAD"),
+                              QStringLiteral("libcups.so.2 libQt6UiTools.so.6 libplist-2.0.so.3"));
+    return {QStringLiteral("bare Qt dialog with the host's libcups, .ui loader and libplist loaded "
+                           "/ bare Qt dialog"),
+            ProcessProbe::side(loaded),
+            ProcessProbe::side(bareScreenshot(context)),
+            {{cpu(), QStringLiteral("CPU ms"), Goal::none()},
+             {peak(), QStringLiteral("peak memory MiB"), Goal::none()}}};
+}
+
 BenchRow pluginMemoryRow(const BenchContext& context, const QString& host) {
     const QString stock = context.source(QLatin1String(kStockPpd));
     return {QStringLiteral("host with the plug-in / the same host without plug-ins"),
@@ -154,6 +169,7 @@ BenchRow faxDialogRow(const BenchContext& context) {
 std::vector<BenchRow> hostSuiteRows(const BenchContext& context) {
     const QString host = context.program(QStringLiteral("vextel-print"));
     return {startUpRow(context, host),
+            requiredLibrariesRow(context),
             pluginMemoryRow(context, host),
             faxDialogRow(context),
             walkthroughRow(context, host),
