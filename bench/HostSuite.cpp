@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace vextel_bench {
 
@@ -58,12 +59,16 @@ Command bareScreenshot(const BenchContext& context) {
 }
 
 // The host finds its plug-ins beside its own folder (bin/../plugins): a copy of the program in
-// a folder with no plug-ins beside it runs without the fax panel.
+// a folder with no plug-ins beside it runs without the fax panel. It finds its libraries the same
+// way (bin/../lib), so the copy gets a link to the build's.
 QString hostWithoutPlugins(const BenchContext& context) {
     const QString folder = context.work(QStringLiteral("no-plugins/bin"));
     const QString copy = folder + QStringLiteral("/vextel-print");
+    const QString program = context.program(QStringLiteral("vextel-print"));
     QDir().mkpath(folder);
-    QFile::copy(context.program(QStringLiteral("vextel-print")), copy);
+    QFile::link(QFileInfo(program).dir().absoluteFilePath(QStringLiteral("../lib")),
+                context.work(QStringLiteral("no-plugins/lib")));
+    QFile::copy(program, copy);
     QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::ExeOwner);
     return copy;
 }

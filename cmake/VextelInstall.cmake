@@ -13,8 +13,23 @@ include(GNUInstallDirs)
 set(VEXTEL_PRIVATE_LIBDIR lib/vextel)
 set(VEXTEL_PLUGIN_INSTALL_DIR ${VEXTEL_PRIVATE_LIBDIR}/plugins)
 
+# The installed programs and libraries are linked with their installed run paths, which hold in
+# the build folder as well: there lib/vextel is a link to lib itself. A build path instead would
+# be padded with ':' for its rewrite at install, and the loader takes each empty entry for the
+# current folder, where it would then look for every library the program needs.
+file(MAKE_DIRECTORY ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
+file(CREATE_LINK . ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/vextel SYMBOLIC)
+function(vextel_link_with_install_rpath target)
+  set_target_properties(${target} PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
+endfunction()
+
 # Programs and libraries that exist in this build (some come with optional parts of the tree).
 # (The address-book editor installs itself with its desktop entry.)
+foreach(program vextel-print vextel-printer-sim vextel-addressbook)
+  if(TARGET ${program})
+    vextel_link_with_install_rpath(${program})
+  endif()
+endforeach()
 foreach(program vextel-print vextel-printer-sim)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -25,6 +40,7 @@ foreach(library kit printing vextel_help xdirkit)
     get_target_property(type ${library} TYPE)
     if(type STREQUAL "SHARED_LIBRARY")
       set_target_properties(${library} PROPERTIES INSTALL_RPATH "$ORIGIN")
+      vextel_link_with_install_rpath(${library})
       install(TARGETS ${library} LIBRARY DESTINATION ${VEXTEL_PRIVATE_LIBDIR} NAMELINK_SKIP)
     endif()
   endif()
