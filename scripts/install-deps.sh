@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache clang-format
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev libqt6opengl6-dev
+  # Qt's own translations: standard buttons and dialogs in the user's language.
+  qt6-translations-l10n
   libcups2-dev cups-daemon cups-client cups-filters cups dpkg-dev lintian
   libplist-dev libavahi-client-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev

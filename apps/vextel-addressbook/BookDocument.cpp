@@ -42,6 +42,18 @@ std::optional<QString> contactProblem(const Contact& contact, const BookContents
     return EntryRules::contactProblem(contact);
 }
 
+// An edit is held to the rules of the fields it changes: an entry read from a phone with a note
+// of two lines can still get a new fax number.
+std::optional<QString> contactEditProblem(const Contact& before, const Contact& form,
+                                          const BookContents& /*book*/) {
+    return EntryRules::changedContactProblem(before, form);
+}
+
+std::optional<QString> groupEditProblem(const Group& /*before*/, const Group& form,
+                                        const BookContents& book) {
+    return EntryRules::groupProblem(form, book);
+}
+
 // The fields an edit changes; the uid and the link to the origin stay.
 void takeContactFields(Contact& entry, const Contact& form) {
     entry.name = form.name;
@@ -61,6 +73,8 @@ void takeGroupFields(Group& entry, const Group& form) {
 template <class Entry> struct EntryKind {
     QList<Entry> BookContents::*list;
     std::optional<QString> (*problem)(const Entry& entry, const BookContents& book);
+    std::optional<QString> (*editProblem)(const Entry& before, const Entry& form,
+                                          const BookContents& book);
     void (*takeFields)(Entry& entry, const Entry& form);
     const char* addName;
     const char* editName;
@@ -72,6 +86,7 @@ namespace {
 const EntryKind<Contact> kContacts{
     .list = &BookContents::contacts,
     .problem = contactProblem,
+    .editProblem = contactEditProblem,
     .takeFields = takeContactFields,
     .addName = "Add Entry",
     .editName = "Edit Entry",
@@ -80,6 +95,7 @@ const EntryKind<Contact> kContacts{
 const EntryKind<Group> kGroups{
     .list = &BookContents::groups,
     .problem = EntryRules::groupProblem,
+    .editProblem = groupEditProblem,
     .takeFields = takeGroupFields,
     .addName = "Add Group",
     .editName = "Edit Group",
@@ -110,7 +126,7 @@ bool BookDocument::editEntry(const EntryKind<Entry>& kind, qsizetype row, const 
         *error = QString::fromLatin1(kind.goneText);
         return false;
     }
-    if (auto problem = kind.problem(form, contents_)) {
+    if (auto problem = kind.editProblem((contents_.*kind.list).at(row), form, contents_)) {
         *error = *problem;
         return false;
     }

@@ -44,6 +44,13 @@ bool isAcceptableAddress(const QString& address) {
     return true;
 }
 
+// A file the desktop hands over to be opened: a vCard file by its name.
+bool isVCardFile(const QString& argument) {
+    return !argument.startsWith(QLatin1Char('-')) &&
+           (argument.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive) ||
+            argument.endsWith(QLatin1String(".vcard"), Qt::CaseInsensitive));
+}
+
 } // namespace
 
 QString PrinterConnection::toText() const {
@@ -102,6 +109,10 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QStr
             handled = true;
             break;
         }
+        if (!handled && isVCardFile(argument)) {
+            line.files.append(argument);
+            handled = true;
+        }
         if (!handled) {
             *error = QStringLiteral("unknown argument \"%1\"").arg(argument);
             return std::nullopt;
@@ -142,6 +153,8 @@ QString CommandLine::usage() {
     return QStringLiteral(
         "usage: vextel-addressbook [-VTELConnectionType NET -VTELAddress ADDRESS |\n"
         "                           -VTELConnectionType USB] [--screenshot FILE] [--script FILE]\n"
+        "                          [FILE.vcf...]\n"
+        "Each vCard file is imported into the book of its name.\n"
         "The script may also be named by VEXTEL_ADDRESSBOOK_SCRIPT.\n");
 }
 

@@ -29,6 +29,8 @@ struct CommandLine {
     std::optional<PrinterConnection> printer;
     QString screenshot; // --screenshot FILE: write a picture of the window and exit
     QString script;     // --script FILE: run the window from a script of user actions
+    // vCard files to import, each into the book of its name (a file manager's "Open With").
+    QStringList files;
     bool help = false;
 
     // Null with a one-line reason for anything else.

@@ -1,11 +1,11 @@
 #include "ContactDialog.h"
 
-#include "common/InputStringChecker.h"
-
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace vextel_addressbook {
 
@@ -13,20 +13,12 @@ ContactDialog::ContactDialog(const Contact& contact, QWidget* parent)
     : QDialog(parent), original_(contact) {
     setWindowTitle(contact.uid.isEmpty() ? tr("New Entry") : tr("Edit Entry"));
     auto* form = new QFormLayout(this);
-    auto makeField = [&](EntryRules::Field field, const QString& text) {
-        auto* edit = new QLineEdit(text, this);
-        edit->setObjectName(EntryRules::title(field));
-        checkers_.push_back(EntryRules::checker(field));
-        edit->setValidator(checkers_.back()->makeValidator(edit));
-        connect(edit, &QLineEdit::textChanged, this, &ContactDialog::updateAcceptance);
-        form->addRow(EntryRules::title(field) + QLatin1Char(':'), edit);
-        return edit;
-    };
-    name_ = makeField(EntryRules::Field::Name, contact.name);
-    fax_ = makeField(EntryRules::Field::Fax, contact.fax);
-    company_ = makeField(EntryRules::Field::Company, contact.company);
-    note_ = makeField(EntryRules::Field::Note, contact.note);
-    fax_->setPlaceholderText(tr("digits and # * - : ="));
+    setLayout(form);
+    addRow(EntryRules::Field::Name, contact.name);
+    addRow(EntryRules::Field::Fax, contact.fax);
+    addRow(EntryRules::Field::Company, contact.company);
+    addRow(EntryRules::Field::Note, contact.note);
+    field(EntryRules::Field::Fax)->setPlaceholderText(tr("digits and # * - : ="));
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -36,32 +28,77 @@ ContactDialog::ContactDialog(const Contact& contact, QWidget* parent)
 
 ContactDialog::~ContactDialog() = default;
 
+void ContactDialog::addRow(EntryRules::Field field, const QString& value) {
+    auto* form = static_cast<QFormLayout*>(layout());
+    Row& row = rows_.at(static_cast<std::size_t>(rowCount_++));
+    row.field = field;
+    row.original = value;
+    row.edit = new QLineEdit(value, this);
+    row.edit->setObjectName(EntryRules::title(field));
+    // The reason sits right under the field it is about, where the eyes are while typing, and
+    // a screen reader reads it as the field's description.
+    row.reason = new QLabel(this);
+    row.reason->setObjectName(EntryRules::title(field) + QStringLiteral(" reason"));
+    row.reason->setWordWrap(true);
+    row.reason->setForegroundRole(QPalette::BrightText);
+    row.reason->hide();
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    column->addWidget(row.edit);
+    column->addWidget(row.reason);
+    auto* label = new QLabel(tr("%1:").arg(EntryRules::shownTitle(field)), this);
+    label->setBuddy(row.edit);
+    form->addRow(label, column);
+    connect(row.edit, &QLineEdit::textEdited, this, &ContactDialog::updateAcceptance);
+}
+
+const ContactDialog::Row* ContactDialog::rowOf(EntryRules::Field field) const {
+    for (int i = 0; i < rowCount_; ++i) {
+        if (rows_.at(static_cast<std::size_t>(i)).field == field) {
+            return &rows_.at(static_cast<std::size_t>(i));
+        }
+    }
+    return &rows_.front();
+}
+
+QString ContactDialog::valueOf(const Row& row) const {
+    // A field the user did not touch keeps its value to the character (a line break in a note
+    // is not the field's to drop).
+    return row.edit->isModified() ? row.edit->text() : row.original;
+}
+
 Contact ContactDialog::contact() const {
     Contact edited = original_;
-    edited.name = name_->text();
-    edited.fax = fax_->text();
-    edited.company = company_->text();
-    edited.note = note_->text();
+    edited.name = valueOf(*rowOf(EntryRules::Field::Name));
+    edited.fax = valueOf(*rowOf(EntryRules::Field::Fax));
+    edited.company = valueOf(*rowOf(EntryRules::Field::Company));
+    edited.note = valueOf(*rowOf(EntryRules::Field::Note));
     return edited;
 }
 
 QLineEdit* ContactDialog::field(EntryRules::Field field) const {
-    switch (field) {
-    case EntryRules::Field::Fax:
-        return fax_;
-    case EntryRules::Field::Company:
-        return company_;
-    case EntryRules::Field::Note:
-        return note_;
-    default:
-        return name_;
-    }
+    return rowOf(field)->edit;
+}
+
+QString ContactDialog::reason(EntryRules::Field field) const {
+    const QLabel* label = rowOf(field)->reason;
+    return label->isVisibleTo(this) ? label->text() : QString();
 }
 
 void ContactDialog::updateAcceptance() {
-    const auto problem = EntryRules::contactProblem(contact());
-    buttons_->button(QDialogButtonBox::Ok)->setEnabled(!problem);
-    buttons_->button(QDialogButtonBox::Ok)->setToolTip(problem.value_or(QString()));
+    bool acceptable = true;
+    for (int i = 0; i < rowCount_; ++i) {
+        Row& row = rows_.at(static_cast<std::size_t>(i));
+        const QString value = valueOf(row);
+        // A new entry is held to every rule; an edited one to the rules of what changed.
+        const bool checked = original_.uid.isEmpty() || value != row.original;
+        const auto problem = checked ? EntryRules::problem(row.field, value) : std::nullopt;
+        row.reason->setText(problem.value_or(QString()));
+        row.reason->setVisible(problem.has_value());
+        row.edit->setAccessibleDescription(problem.value_or(QString()));
+        acceptable = acceptable && !problem;
+    }
+    buttons_->button(QDialogButtonBox::Ok)->setEnabled(acceptable);
 }
 
 } // namespace vextel_addressbook

@@ -4,39 +4,46 @@
 #include "EntryRules.h"
 
 #include <QDialog>
-#include <memory>
-#include <vector>
+#include <array>
 
+class QLabel;
 class QLineEdit;
 class QDialogButtonBox;
 
-namespace tarvik_pde_m40vextel {
-class InputStringChecker;
-}
-
 namespace vextel_addressbook {
 
-// Asks for an entry's name, fax number, company and note. Each field refuses, as it is typed,
-// what its rule refuses; OK is enabled when the entry keeps every rule.
+// Asks for an entry's name, fax number, company and note. What the user types stays as typed:
+// a field whose text breaks its rule shows the reason beside it, in the window, and OK waits.
+// The rules apply to the fields the user changes: an entry that breaks a rule today (a note of
+// two lines from a phone, a long name) can still be edited, and what is not changed stays
+// exactly as it was.
 class ContactDialog : public QDialog {
     Q_OBJECT
 public:
     ContactDialog(const Contact& contact, QWidget* parent = nullptr);
     ~ContactDialog() override;
 
-    // The entry as edited (uid and origin as given).
+    // The entry as edited (uid and origin as given; an unchanged field keeps its value).
     Contact contact() const;
     QLineEdit* field(EntryRules::Field field) const;
+    // The reason shown beside the field; empty when it has none.
+    QString reason(EntryRules::Field field) const;
 
 private:
+    struct Row {
+        EntryRules::Field field;
+        QString original;
+        QLineEdit* edit = nullptr;
+        QLabel* reason = nullptr;
+    };
+    void addRow(EntryRules::Field field, const QString& value);
+    const Row* rowOf(EntryRules::Field field) const;
+    QString valueOf(const Row& row) const;
     void updateAcceptance();
 
     Contact original_;
-    std::vector<std::unique_ptr<tarvik_pde_m40vextel::InputStringChecker>> checkers_;
-    QLineEdit* name_;
-    QLineEdit* fax_;
-    QLineEdit* company_;
-    QLineEdit* note_;
+    std::array<Row, 4> rows_;
+    int rowCount_ = 0;
     QDialogButtonBox* buttons_;
 };
 

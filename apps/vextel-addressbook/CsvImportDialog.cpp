@@ -46,6 +46,7 @@ CsvImportDialog::CsvImportDialog(const QList<QStringList>& rows, QWidget* parent
     layout->addLayout(form);
     preview_ = new QTableWidget(this);
     preview_->setObjectName(QStringLiteral("preview"));
+    preview_->setAccessibleName(tr("Preview"));
     preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     preview_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(preview_, 1);
@@ -92,10 +93,11 @@ void CsvImportDialog::updatePreview() {
             preview_->setItem(static_cast<int>(i), column, new QTableWidgetItem(cells[column]));
         }
     }
-    summary_->setText(tr("%1 entries will be imported, %2 left out for a problem, %3 groups.")
-                          .arg(entries.contacts.size() - refused)
-                          .arg(refused)
-                          .arg(entries.groups.size()));
+    summary_->setText(tr("%1, %2, %3.", "imported entries, entries left out, groups")
+                          .arg(tr("%n entries will be imported", "",
+                                  static_cast<int>(entries.contacts.size() - refused)),
+                               tr("%n left out for a problem", "", static_cast<int>(refused)),
+                               tr("%n groups", "", static_cast<int>(entries.groups.size()))));
 }
 
 } // namespace vextel_addressbook

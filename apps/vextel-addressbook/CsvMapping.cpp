@@ -96,6 +96,19 @@ BookContents CsvMapping::entries(const QList<QStringList>& rows) const {
     return book;
 }
 
+namespace {
+
+// A cell that a spreadsheet would run as a formula ("=", "+", "-" or "@" first, or a tab or
+// carriage return that some take for the start of one) is written behind an apostrophe, which
+// spreadsheets show as text: a note such as "=HYPERLINK(...)" from someone's card stays a note.
+QString spreadsheetSafe(const QString& cell) {
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    return !cell.isEmpty() && kFormulaStarts.contains(cell.front()) ? QLatin1Char('\'') + cell
+                                                                    : cell;
+}
+
+} // namespace
+
 QList<QStringList> CsvMapping::exportRows(const BookContents& book) {
     QList<QStringList> rows{exportTitles()};
     for (const Contact& contact : book.contacts) {
@@ -105,8 +118,12 @@ QList<QStringList> CsvMapping::exportRows(const BookContents& book) {
                 groups.append(group.name);
             }
         }
-        rows.append({contact.name, contact.fax, contact.company, contact.note,
-                     groups.join(QStringLiteral("; "))});
+        QStringList row{contact.name, contact.fax, contact.company, contact.note,
+                        groups.join(QStringLiteral("; "))};
+        for (QString& cell : row) {
+            cell = spreadsheetSafe(cell);
+        }
+        rows.append(row);
     }
     return rows;
 }

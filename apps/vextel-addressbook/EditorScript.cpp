@@ -2,41 +2,24 @@
 
 #include "BookStore.h"
 #include "MainWindow.h"
+#include "kit/KeyboardInput.h"
 #include "kit/ScriptWords.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTableView>
+#include <QTimer>
 
 namespace vextel_addressbook {
 
 namespace {
 
 constexpr int kPrinterWaitMs = 60000;
-
-struct Command {
-    const char* name;
-    int minimumWords; // after the name
-    int maximumWords; // -1: any number
-    const char* usage;
-};
-
-const Command kCommands[] = {
-    {"printer", 1, 2, "printer NET ADDRESS | printer USB"},
-    {"password", 1, 1, "password CODE"},
-    {"read-printer", 0, 0, "read-printer"},
-    {"new-book", 1, 1, "new-book NAME"},
-    {"select", 1, 1, "select BOOK"},
-    {"select-entries", 1, -1, "select-entries NAME..."},
-    {"select-groups", 1, -1, "select-groups NAME..."},
-    {"copy-to", 1, 1, "copy-to BOOK"},
-    {"save", 0, 0, "save"},
-    {"answer", 1, 1, "answer BUTTON"},
-    {"screenshot", 1, 1, "screenshot FILE"},
-    {"quit", 0, 0, "quit"},
-};
 
 const struct {
     const char* title;
@@ -74,23 +57,56 @@ std::optional<QStringList> EditorScript::split(const QString& line) {
 }
 
 bool EditorScript::run(const QString& script, QString* error) {
-    const QStringList lines = script.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const auto words = split(lines.at(i));
-        QString reason;
-        if (!words) {
-            reason = QStringLiteral("a quote is not closed");
-        } else if (words->isEmpty()) {
-            continue;
-        } else if (quit_) {
-            reason = QStringLiteral("the window is closed");
-        } else if (runLine(*words, &reason)) {
-            continue;
-        }
-        *error = QStringLiteral("line %1: %2").arg(i + 1).arg(reason);
+    lines_ = script.split(QLatin1Char('\n'));
+    next_ = 0;
+    error_.clear();
+    while (next_ < lines_.size() && runNextLine()) {
+    }
+    if (!error_.isEmpty()) {
+        *error = error_;
         return false;
     }
     return true;
+}
+
+bool EditorScript::runNextLine() {
+    const qsizetype number = ++next_;
+    const auto words = split(lines_.at(number - 1));
+    QString reason;
+    if (!words) {
+        reason = QStringLiteral("a quote is not closed");
+    } else if (words->isEmpty()) {
+        return true;
+    } else if (quit_) {
+        reason = QStringLiteral("the window is closed");
+    } else if (runLine(*words, &reason)) {
+        return error_.isEmpty();
+    }
+    if (error_.isEmpty()) {
+        error_ = QStringLiteral("line %1: %2").arg(number).arg(reason);
+    }
+    return false;
+}
+
+void EditorScript::runLinesInside(QWidget* window) {
+    QPointer<QWidget> shown(window);
+    while (error_.isEmpty() && shown != nullptr && shown->isVisible()) {
+        if (next_ >= lines_.size()) {
+            error_ = QStringLiteral("line %1: the script ended while the window “%2” is open")
+                         .arg(lines_.size())
+                         .arg(shown->windowTitle());
+            break;
+        }
+        runNextLine();
+    }
+    // A script that stopped leaves no window waiting for a person.
+    if (shown != nullptr && shown->isVisible()) {
+        if (auto* dialog = qobject_cast<QDialog*>(shown.data())) {
+            dialog->reject();
+        } else {
+            shown->close();
+        }
+    }
 }
 
 QString EditorScript::bookKey(const QString& name) const {
@@ -117,6 +133,30 @@ bool EditorScript::waitForPrinter(QString* error) {
     return true;
 }
 
+const EditorScript::Command EditorScript::kCommands[] = {
+    {"printer", 1, 2, "printer NET ADDRESS | printer USB", &EditorScript::printer},
+    {"password", 1, 1, "password CODE", &EditorScript::password},
+    {"read-printer", 0, 0, "read-printer", &EditorScript::readPrinter},
+    {"new-book", 1, 1, "new-book NAME", &EditorScript::newBook},
+    {"select", 1, 1, "select BOOK", &EditorScript::select},
+    {"select-entries", 1, -1, "select-entries NAME...", &EditorScript::selectEntries},
+    {"select-groups", 1, -1, "select-groups NAME...", &EditorScript::selectGroups},
+    {"copy-to", 1, 1, "copy-to BOOK", &EditorScript::copyTo},
+    {"save", 0, 0, "save", &EditorScript::save},
+    {"answer", 1, 1, "answer BUTTON", &EditorScript::answer},
+    {"key", 1, -1, "key KEYS", &EditorScript::key},
+    {"screenshot", 1, 1, "screenshot FILE", &EditorScript::screenshot},
+    {"quit", 0, 0, "quit", &EditorScript::quitWindow},
+};
+
+QStringList EditorScript::commandNames() {
+    QStringList names;
+    for (const Command& command : kCommands) {
+        names.append(QLatin1String(command.name));
+    }
+    return names;
+}
+
 bool EditorScript::runLine(const QStringList& words, QString* error) {
     const QString& name = words.first();
     const Command* command = nullptr;
@@ -135,95 +175,171 @@ bool EditorScript::runLine(const QStringList& words, QString* error) {
         *error = QStringLiteral("usage: %1").arg(QLatin1String(command->usage));
         return false;
     }
-    const QStringList arguments = words.mid(1);
     const int noticesBefore = notices_;
-    if (name == QLatin1String("printer")) {
-        const auto printer = PrinterConnection::fromText(arguments.join(QLatin1Char(' ')));
-        if (!printer) {
-            *error = QStringLiteral("usage: %1").arg(QLatin1String(command->usage));
-            return false;
-        }
-        window_.setPrinter(*printer);
-    } else if (name == QLatin1String("password")) {
-        password_ = arguments.first();
-    } else if (name == QLatin1String("read-printer")) {
-        if (!window_.printer()) {
-            *error = QStringLiteral("no printer is chosen");
-            return false;
-        }
-        window_.readPrinterBook();
-        if (!waitForPrinter(error)) {
-            return false;
-        }
-        output_ << "printer's book: " << window_.printerBook().contacts.size() << " entries, "
-                << window_.printerBook().groups.size() << " groups" << Qt::endl;
-    } else if (name == QLatin1String("new-book")) {
-        if (!window_.newBook(arguments.first())) {
-            *error = QStringLiteral("the book cannot be made");
-            return false;
-        }
-    } else if (name == QLatin1String("select")) {
-        if (!window_.selectBook(bookKey(arguments.first()))) {
-            *error = QStringLiteral("no book named %1").arg(arguments.first());
-            return false;
-        }
-    } else if (name == QLatin1String("select-entries") || name == QLatin1String("select-groups")) {
-        const bool groups = name == QLatin1String("select-groups");
-        const QTableView* view = groups ? window_.groupTable() : window_.contactTable();
-        QList<int> rows;
-        for (const QString& wanted : arguments) {
-            int found = -1;
-            for (int row = 0; row < view->model()->rowCount() && found < 0; ++row) {
-                if (view->model()->index(row, 0).data().toString() == wanted) {
-                    found = row;
-                }
-            }
-            if (found < 0) {
-                *error = QStringLiteral("no row named %1").arg(wanted);
-                return false;
-            }
-            rows.append(found);
-        }
-        window_.selectRows(groups, rows);
-    } else if (name == QLatin1String("copy-to")) {
-        const QString key = bookKey(arguments.first());
-        if (key.isEmpty() || !window_.copySelectionTo(key) || !waitForPrinter(error)) {
-            if (error->isEmpty()) {
-                *error = QStringLiteral("nothing was copied to %1").arg(arguments.first());
-            }
-            return false;
-        }
-    } else if (name == QLatin1String("save")) {
-        if (!window_.saveCurrentBook()) {
-            *error = QStringLiteral("the book was not saved");
-            return false;
-        }
-    } else if (name == QLatin1String("answer")) {
-        for (const auto& button : kButtons) {
-            if (arguments.first() == QLatin1String(button.title)) {
-                answer_ = button.button;
-            }
-        }
-        if (!answer_) {
-            *error = QStringLiteral("unknown button %1").arg(arguments.first());
-            return false;
-        }
-    } else if (name == QLatin1String("screenshot")) {
-        QCoreApplication::processEvents();
-        if (!window_.grab().save(arguments.first())) {
-            *error = QStringLiteral("cannot write %1").arg(arguments.first());
-            return false;
-        }
-    } else if (name == QLatin1String("quit")) {
-        quit_ = window_.close();
-        if (!quit_) {
-            *error = QStringLiteral("the window stayed open");
-            return false;
-        }
+    if (!(this->*command->run)(words.mid(1), error)) {
+        return false;
     }
     // A failure the window reported to the user ends the script as it would stop a person.
-    if (notices_ != noticesBefore && name != QLatin1String("quit")) {
+    if (notices_ != noticesBefore && command->run != &EditorScript::quitWindow) {
         *error = QStringLiteral("%1 failed").arg(name);
+        return false;
+    }
+    return true;
+}
+
+// ---- Commands
+
+bool EditorScript::printer(const QStringList& arguments, QString* error) {
+    const auto printer = PrinterConnection::fromText(arguments.join(QLatin1Char(' ')));
+    if (!printer) {
+        *error = QStringLiteral("usage: printer NET ADDRESS | printer USB");
+        return false;
+    }
+    window_.setPrinter(*printer);
+    return true;
+}
+
+bool EditorScript::password(const QStringList& arguments, QString* /*error*/) {
+    password_ = arguments.first();
+    return true;
+}
+
+bool EditorScript::readPrinter(const QStringList& /*arguments*/, QString* error) {
+    if (!window_.printer()) {
+        *error = QStringLiteral("no printer is chosen");
+        return false;
+    }
+    window_.readPrinterBook();
+    if (!waitForPrinter(error)) {
+        return false;
+    }
+    output_ << "printer's book: " << window_.printerBook().contacts.size() << " entries, "
+            << window_.printerBook().groups.size() << " groups" << Qt::endl;
+    return true;
+}
+
+bool EditorScript::newBook(const QStringList& arguments, QString* error) {
+    if (!window_.newBook(arguments.first())) {
+        *error = QStringLiteral("the book cannot be made");
+        return false;
+    }
+    return true;
+}
+
+bool EditorScript::select(const QStringList& arguments, QString* error) {
+    if (!window_.selectBook(bookKey(arguments.first()))) {
+        *error = QStringLiteral("no book named %1").arg(arguments.first());
+        return false;
+    }
+    return true;
+}
+
+bool EditorScript::selectEntries(const QStringList& arguments, QString* error) {
+    return selectRows(false, arguments, error);
+}
+
+bool EditorScript::selectGroups(const QStringList& arguments, QString* error) {
+    return selectRows(true, arguments, error);
+}
+
+bool EditorScript::selectRows(bool groups, const QStringList& names, QString* error) {
+    const QTableView* view = groups ? window_.groupTable() : window_.contactTable();
+    QList<int> rows;
+    for (const QString& wanted : names) {
+        int found = -1;
+        for (int row = 0; row < view->model()->rowCount() && found < 0; ++row) {
+            if (view->model()->index(row, 0).data().toString() == wanted) {
+                found = row;
+            }
+        }
+        if (found < 0) {
+            *error = QStringLiteral("no row named %1").arg(wanted);
+            return false;
+        }
+        rows.append(found);
+    }
+    window_.selectRows(groups, rows);
+    return true;
+}
+
+bool EditorScript::copyTo(const QStringList& arguments, QString* error) {
+    const QString key = bookKey(arguments.first());
+    if (key.isEmpty() || !window_.copySelectionTo(key) || !waitForPrinter(error)) {
+        if (error->isEmpty()) {
+            *error = QStringLiteral("nothing was copied to %1").arg(arguments.first());
+        }
+        return false;
+    }
+    return true;
+}
+
+bool EditorScript::save(const QStringList& /*arguments*/, QString* error) {
+    if (!window_.saveCurrentBook()) {
+        *error = QStringLiteral("the book was not saved");
+        return false;
+    }
+    return true;
+}
+
+bool EditorScript::answer(const QStringList& arguments, QString* error) {
+    for (const auto& button : kButtons) {
+        if (arguments.first() == QLatin1String(button.title)) {
+            answer_ = button.button;
+        }
+    }
+    if (!answer_) {
+        *error = QStringLiteral("unknown button %1").arg(arguments.first());
+        return false;
+    }
+    return true;
+}
+
+bool EditorScript::key(const QStringList& arguments, QString* error) {
+    const auto keys = kit::KeyboardInput::parse(arguments, error);
+    if (!keys) {
+        return false;
+    }
+    for (const kit::KeyboardInput::Key& key : *keys) {
+        if (!error_.isEmpty() || quit_) {
+            break;
+        }
+        // A key that opens a modal window returns only when it closes: the following lines
+        // run inside it, started from its own event loop; keys after it on this line go to the
+        // window it returns to.
+        const QPointer<QWidget> modalBefore = QApplication::activeModalWidget();
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout, [this, &watch, modalBefore] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal != modalBefore) {
+                watch.stop();
+                runLinesInside(modal);
+            }
+        });
+        watch.start();
+        kit::KeyboardInput::press(key, &window_);
+        watch.stop();
+    }
+    return true;
+}
+
+bool EditorScript::screenshot(const QStringList& arguments, QString* error) {
+    QCoreApplication::processEvents();
+    QWidget* shown = QApplication::activeModalWidget();
+    if (shown == nullptr) {
+        shown = &window_;
+    }
+    if (!shown->grab().save(arguments.first())) {
+        *error = QStringLiteral("cannot write %1").arg(arguments.first());
+        return false;
+    }
+    return true;
+}
+
+bool EditorScript::quitWindow(const QStringList& /*arguments*/, QString* error) {
+    quit_ = window_.close();
+    if (!quit_) {
+        *error = QStringLiteral("the window stayed open");
         return false;
     }
     return true;

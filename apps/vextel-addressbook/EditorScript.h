@@ -6,6 +6,8 @@
 #include <QTextStream>
 #include <optional>
 
+class QWidget;
+
 namespace vextel_addressbook {
 
 class MainWindow;
@@ -13,19 +15,9 @@ class MainWindow;
 // Drives the editor's window from a script of user actions, one per line, so that tests and
 // demonstrations run it without a person: words separated by blanks, a word with blanks in
 // double quotes, "#" starts a comment. Notices the window shows are written to the output as
-// "notice: TEXT", questions as "question: TEXT -> BUTTON".
-//
-//   printer NET ADDRESS | printer USB   the printer to talk to
-//   password CODE                       the code to give when the printer asks for it
-//   read-printer                        reads the printer's book and waits for it
-//   new-book NAME                       makes a book and chooses it
-//   select BOOK                         chooses a book by name, or "printer"
-//   select-entries NAME... / select-groups NAME...   selects rows of the chosen book by name
-//   copy-to BOOK                        copies the selection to a book by name, or "printer"
-//   save                                saves the chosen book
-//   answer BUTTON                       answers the next question (Save, Discard, Cancel, Yes)
-//   screenshot FILE                     writes a PNG of the window
-//   quit                                closes the window as its close button does
+// "notice: TEXT", questions as "question: TEXT -> BUTTON". The commands are the table kCommands
+// (the README lists them); a line that opens a window (a key that opens the entry dialog) hands
+// the following lines to that window until it closes.
 class EditorScript {
 public:
     EditorScript(MainWindow& window, QTextStream& output);
@@ -37,10 +29,43 @@ public:
     // True after quit closed the window.
     bool quit() const { return quit_; }
 
+    // The names of the script's commands, in the order of the command table.
+    static QStringList commandNames();
+
 private:
+    // One command of the script language: dispatch, the usage message and the README's list
+    // all follow this table.
+    struct Command {
+        const char* name;
+        int minimumWords; // after the name
+        int maximumWords; // -1: any number
+        const char* usage;
+        bool (EditorScript::*run)(const QStringList& arguments, QString* error);
+    };
+    static const Command kCommands[];
+
+    // Runs the next line; false when the script is to stop (error_ says why).
+    bool runNextLine();
     bool runLine(const QStringList& words, QString* error);
+    // Runs the following lines while the modal window a key opened is shown.
+    void runLinesInside(QWidget* window);
     bool waitForPrinter(QString* error);
     QString bookKey(const QString& name) const;
+
+    bool printer(const QStringList& arguments, QString* error);
+    bool password(const QStringList& arguments, QString* error);
+    bool readPrinter(const QStringList& arguments, QString* error);
+    bool newBook(const QStringList& arguments, QString* error);
+    bool select(const QStringList& arguments, QString* error);
+    bool selectEntries(const QStringList& arguments, QString* error);
+    bool selectGroups(const QStringList& arguments, QString* error);
+    bool selectRows(bool groups, const QStringList& names, QString* error);
+    bool copyTo(const QStringList& arguments, QString* error);
+    bool save(const QStringList& arguments, QString* error);
+    bool answer(const QStringList& arguments, QString* error);
+    bool key(const QStringList& arguments, QString* error);
+    bool screenshot(const QStringList& arguments, QString* error);
+    bool quitWindow(const QStringList& arguments, QString* error);
 
     MainWindow& window_;
     QTextStream& output_;
@@ -48,6 +73,9 @@ private:
     std::optional<QMessageBox::StandardButton> answer_;
     int notices_ = 0;
     bool quit_ = false;
+    QStringList lines_;
+    qsizetype next_ = 0;
+    QString error_;
 };
 
 } // namespace vextel_addressbook

@@ -2,7 +2,9 @@
 
 #include "common/InputStringChecker.h"
 
+#include <QCoreApplication>
 #include <QSet>
+#include <tuple>
 
 namespace vextel_addressbook {
 
@@ -19,12 +21,22 @@ struct EntryField {
 };
 
 const EntryField kFields[] = {
-    {EntryRules::Field::Name, "Name", tarvik_pde_m40vextel::kAddressNameRule, true},
-    {EntryRules::Field::Fax, "Fax number", tarvik_pde_m40vextel::kPhoneNumberRule, true},
-    {EntryRules::Field::Company, "Company", tarvik_pde_m40vextel::kCompanyRule, false},
-    {EntryRules::Field::Note, "Note", tarvik_pde_m40vextel::kNoteRule, false},
-    {EntryRules::Field::GroupName, "Group name", tarvik_pde_m40vextel::kAddressNameRule, true},
+    {EntryRules::Field::Name, QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Name"),
+     tarvik_pde_m40vextel::kBookNameRule, true},
+    {EntryRules::Field::Fax, QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Fax number"),
+     tarvik_pde_m40vextel::kPhoneNumberRule, true},
+    {EntryRules::Field::Company, QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Company"),
+     tarvik_pde_m40vextel::kCompanyRule, false},
+    {EntryRules::Field::Note, QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Note"),
+     tarvik_pde_m40vextel::kNoteRule, false},
+    {EntryRules::Field::GroupName,
+     QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Group name"),
+     tarvik_pde_m40vextel::kBookNameRule, true},
 };
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("vextel_addressbook::EntryRules", text);
+}
 
 const EntryField& fieldOf(EntryRules::Field field) {
     for (const EntryField& entry : kFields) {
@@ -35,24 +47,35 @@ const EntryField& fieldOf(EntryRules::Field field) {
     return kFields[0];
 }
 
-std::optional<QString> fieldProblem(EntryRules::Field field, const QString& value) {
+} // namespace
+
+std::optional<QString> EntryRules::problem(Field field, const QString& value) {
     const EntryField& entry = fieldOf(field);
     if (entry.required && value.trimmed().isEmpty()) {
-        return QStringLiteral("%1 is empty.").arg(QLatin1String(entry.title));
+        return QCoreApplication::translate("vextel_addressbook::EntryRules", "%1 is empty.")
+            .arg(translated(entry.title));
     }
     if (static_cast<uint64_t>(value.size()) > entry.rule.maxLength) {
-        return QStringLiteral("%1 is longer than %2 characters.")
-            .arg(QLatin1String(entry.title))
-            .arg(entry.rule.maxLength);
+        const int limit = static_cast<int>(entry.rule.maxLength);
+        return QCoreApplication::translate("vextel_addressbook::EntryRules",
+                                           "%1 is longer than %n characters.", "", limit)
+            .arg(translated(entry.title));
     }
-    if (!EntryRules::checker(field)->isPartialStringValid(value, nullptr, nullptr)) {
-        return QStringLiteral("%1 holds a character it cannot take.")
-            .arg(QLatin1String(entry.title));
+    const auto checker = EntryRules::checker(field);
+    for (const QChar character : value) {
+        if (!checker->isPartialStringValid(QString(character), nullptr, nullptr)) {
+            // Named, so the user sees what to change ("+" in a fax number, a line break).
+            const QString shown =
+                character.isPrint()
+                    ? QString(character)
+                    : QStringLiteral("U+%1").arg(character.unicode(), 4, 16, QChar('0'));
+            return QCoreApplication::translate("vextel_addressbook::EntryRules",
+                                               "%1 holds a character it cannot take: “%2”.")
+                .arg(translated(entry.title), shown);
+        }
     }
     return std::nullopt;
 }
-
-} // namespace
 
 std::unique_ptr<InputStringChecker> EntryRules::checker(Field field) {
     return InputStringChecker::forRule(fieldOf(field).rule);
@@ -62,35 +85,60 @@ QString EntryRules::title(Field field) {
     return QLatin1String(fieldOf(field).title);
 }
 
+QString EntryRules::shownTitle(Field field) {
+    return translated(fieldOf(field).title);
+}
+
 std::optional<QString> EntryRules::contactProblem(const Contact& contact) {
     const std::pair<Field, const QString*> fields[] = {{Field::Name, &contact.name},
                                                        {Field::Fax, &contact.fax},
                                                        {Field::Company, &contact.company},
                                                        {Field::Note, &contact.note}};
     for (const auto& [field, value] : fields) {
-        if (auto problem = fieldProblem(field, *value)) {
-            return problem;
+        if (auto found = problem(field, *value)) {
+            return found;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> EntryRules::changedContactProblem(const Contact& before,
+                                                         const Contact& after) {
+    const std::tuple<Field, const QString*, const QString*> fields[] = {
+        {Field::Name, &before.name, &after.name},
+        {Field::Fax, &before.fax, &after.fax},
+        {Field::Company, &before.company, &after.company},
+        {Field::Note, &before.note, &after.note}};
+    for (const auto& [field, old, value] : fields) {
+        if (*old != *value) {
+            if (auto found = problem(field, *value)) {
+                return found;
+            }
         }
     }
     return std::nullopt;
 }
 
 std::optional<QString> EntryRules::groupProblem(const Group& group, const BookContents& book) {
-    if (auto problem = fieldProblem(Field::GroupName, group.name)) {
-        return problem;
+    if (auto found = problem(Field::GroupName, group.name)) {
+        return found;
     }
     if (group.memberUids.size() > kMaximumGroupMembers) {
-        return QStringLiteral("A group holds at most %1 members; this one has %2.")
+        return QCoreApplication::translate("vextel_addressbook::EntryRules",
+                                           "A group holds at most %1 members; this one has %2.")
             .arg(kMaximumGroupMembers)
             .arg(group.memberUids.size());
     }
     QSet<QString> seen;
     for (const QString& uid : group.memberUids) {
         if (book.contactIndex(uid) < 0) {
-            return QStringLiteral("A member of the group is not an entry of this book.");
+            return QCoreApplication::translate(
+                "vextel_addressbook::EntryRules",
+                "A member of the group is not an entry of this book.");
         }
         if (seen.contains(uid)) {
-            return QStringLiteral("An entry is a member of the group twice.");
+            return QCoreApplication::translate("vextel_addressbook::EntryRules",
+                                               "An entry is a member of the group twice.");
         }
         seen.insert(uid);
     }

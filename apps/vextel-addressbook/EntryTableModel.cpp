@@ -4,8 +4,16 @@ namespace vextel_addressbook {
 
 namespace {
 
-const char* const kContactTitles[] = {"Name", "Fax number", "Company", "Note"};
-const char* const kGroupTitles[] = {"Name", "Members", "Member names"};
+// Column titles, translated where they are shown.
+const char* const kContactTitles[] = {
+    QT_TRANSLATE_NOOP("vextel_addressbook::EntryTableModel", "Name"),
+    QT_TRANSLATE_NOOP("vextel_addressbook::EntryTableModel", "Fax number"),
+    QT_TRANSLATE_NOOP("vextel_addressbook::EntryTableModel", "Company"),
+    QT_TRANSLATE_NOOP("vextel_addressbook::EntryTableModel", "Note")};
+const char* const kGroupTitles[] = {
+    QT_TRANSLATE_NOOP("vextel_addressbook::EntryTableModel", "Name"),
+    QT_TRANSLATE_NOOP("vextel_addressbook::EntryTableModel", "Members"),
+    QT_TRANSLATE_NOOP("vextel_addressbook::EntryTableModel", "Member names")};
 
 } // namespace
 
@@ -79,8 +87,7 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
         section >= columnCount()) {
         return {};
     }
-    return QString::fromLatin1(kind_ == Kind::Contacts ? kContactTitles[section]
-                                                       : kGroupTitles[section]);
+    return tr(kind_ == Kind::Contacts ? kContactTitles[section] : kGroupTitles[section]);
 }
 
 } // namespace vextel_addressbook

@@ -22,6 +22,7 @@
 #include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -76,6 +77,8 @@ QTableView* makeTable(QSortFilterProxyModel* proxy, QWidget* parent, const QStri
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setAlternatingRowColors(true);
+    // Tab goes on to the next control; the arrow keys move between rows.
+    view->setTabKeyNavigation(false);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -100,6 +103,7 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     auto* splitter = new QSplitter(this);
     bookList_ = new QListWidget(splitter);
     bookList_->setObjectName(QStringLiteral("books"));
+    bookList_->setAccessibleName(tr("Address books"));
     bookList_->setMinimumWidth(180);
     auto* right = new QWidget(splitter);
     auto* layout = new QVBoxLayout(right);
@@ -107,15 +111,33 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     search_ = new QLineEdit(right);
     search_->setObjectName(QStringLiteral("search"));
     search_->setPlaceholderText(tr("Search names, fax numbers, companies and notes"));
+    search_->setAccessibleName(tr("Search"));
     search_->setClearButtonEnabled(true);
     layout->addWidget(search_);
+    // What a first start shows instead of empty tables: how to begin.
+    guide_ = new QLabel(tr("There is no address book yet. Make one with File > New Book "
+                           "(Ctrl+N), then bring in contacts with File > Import (Ctrl+I) from a "
+                           "phone's vCard file or a CSV file. The printer's own book is read with "
+                           "Printer > Connect to Printer."),
+                        right);
+    guide_->setObjectName(QStringLiteral("guide"));
+    guide_->setWordWrap(true);
+    guide_->setMargin(12);
+    guide_->hide();
+    layout->addWidget(guide_);
     tabs_ = new QTabWidget(right);
+    tabs_->setObjectName(QStringLiteral("tabs"));
     contactModel_ = new EntryTableModel(EntryTableModel::Kind::Contacts, this);
     groupModel_ = new EntryTableModel(EntryTableModel::Kind::Groups, this);
     contactProxy_ = makeProxy(contactModel_, this);
     groupProxy_ = makeProxy(groupModel_, this);
     contactView_ = makeTable(contactProxy_, tabs_, QStringLiteral("entries"));
     groupView_ = makeTable(groupProxy_, tabs_, QStringLiteral("groups"));
+    // A fax number is read whole: its column fits it, and the note takes the room left.
+    contactView_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // The tabs are named "Entries" and "Groups"; the tables under them need names of their own.
+    contactView_->setAccessibleName(tr("Entry list"));
+    groupView_->setAccessibleName(tr("Group list"));
     tabs_->addTab(contactView_, tr("Entries"));
     tabs_->addTab(groupView_, tr("Groups"));
     layout->addWidget(tabs_);
@@ -127,6 +149,7 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     busy_ = new QProgressBar(this);
     busy_->setRange(0, 0);
     busy_->setMaximumWidth(120);
+    busy_->setAccessibleName(tr("Working with the printer"));
     busy_->hide();
     state_ = new QLabel(this);
     statusBar()->addWidget(state_, 1);
@@ -147,6 +170,14 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
                 &MainWindow::updateActions);
     }
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::updateActions);
+    for (QTableView* view : {contactView_, groupView_}) {
+        view->installEventFilter(this);
+    }
+    // Books first, then the search, the tabs and the table shown: the order the window reads.
+    setTabOrder(bookList_, search_);
+    setTabOrder(search_, tabs_);
+    setTabOrder(tabs_, contactView_);
+    setTabOrder(contactView_, groupView_);
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, &MainWindow::bookFileChanged);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { refreshBookList(); });
     connect(&printerJob_, &QFutureWatcher<PrinterService::Result>::finished, this,
@@ -183,7 +214,7 @@ void MainWindow::buildActions() {
         std::function<void()> run;
     };
     const ActionRow rows[] = {
-        {"&File", "newBook", "&New Book…", QKeySequence::New,
+        {QT_TR_NOOP("&File"), "newBook", QT_TR_NOOP("&New Book…"), QKeySequence::New,
          [this] {
              bool ok = false;
              const QString name = QInputDialog::getText(this, tr("New Book"), tr("Book name:"),
@@ -192,7 +223,7 @@ void MainWindow::buildActions() {
                  newBook(name);
              }
          }},
-        {"&File", "renameBook", "&Rename Book…", QKeySequence(),
+        {QT_TR_NOOP("&File"), "renameBook", QT_TR_NOOP("&Rename Book…"), QKeySequence(),
          [this] {
              bool ok = false;
              const QString name =
@@ -202,56 +233,60 @@ void MainWindow::buildActions() {
                  renameCurrentBook(name);
              }
          }},
-        {"&File", "deleteBook", "&Delete Book…", QKeySequence(),
+        {QT_TR_NOOP("&File"), "deleteBook", QT_TR_NOOP("&Delete Book…"), QKeySequence(),
          [this] {
              deleteCurrentBook();
          }},
-        {"&File", "save", "&Save", QKeySequence::Save,
+        {QT_TR_NOOP("&File"), "save", QT_TR_NOOP("&Save"), QKeySequence::Save,
          [this] {
              saveCurrentBook();
          }},
-        {"&File", "import", "&Import…", QKeySequence(tr("Ctrl+I")),
+        {QT_TR_NOOP("&File"), "import", QT_TR_NOOP("&Import…"), QKeySequence(tr("Ctrl+I")),
          [this] {
              importChosenFile();
          }},
-        {"&File", "export", "&Export…", QKeySequence(tr("Ctrl+E")),
+        {QT_TR_NOOP("&File"), "export", QT_TR_NOOP("&Export…"), QKeySequence(tr("Ctrl+E")),
          [this] {
              exportChosenFile();
          }},
-        {"&File", "quit", "&Quit", QKeySequence::Quit,
+        {QT_TR_NOOP("&File"), "quit", QT_TR_NOOP("&Quit"), QKeySequence::Quit,
          [this] {
              close();
          }},
-        {"&Edit", "newEntry", "New &Entry…", QKeySequence(tr("Ctrl+Shift+N")),
+        {QT_TR_NOOP("&Edit"), "newEntry", QT_TR_NOOP("New &Entry…"),
+         QKeySequence(tr("Ctrl+Shift+N")),
          [this] {
              addEntry();
          }},
-        {"&Edit", "newGroup", "New &Group…", QKeySequence(tr("Ctrl+G")),
+        {QT_TR_NOOP("&Edit"), "newGroup", QT_TR_NOOP("New &Group…"), QKeySequence(tr("Ctrl+G")),
          [this] {
              addGroup();
          }},
-        {"&Edit", "edit", "Ed&it…", QKeySequence(),
+        {QT_TR_NOOP("&Edit"), "edit", QT_TR_NOOP("Ed&it…"), QKeySequence(Qt::Key_F2),
          [this] {
              editSelection();
          }},
-        {"&Edit", "delete", "&Delete", QKeySequence::Delete,
+        {QT_TR_NOOP("&Edit"), "delete", QT_TR_NOOP("&Delete"), QKeySequence::Delete,
          [this] {
              deleteSelection();
          }},
-        {"&Edit", "copyTo", "&Copy to Book…", QKeySequence(tr("Ctrl+Shift+C")),
+        {QT_TR_NOOP("&Edit"), "copyTo", QT_TR_NOOP("&Copy to Book…"),
+         QKeySequence(tr("Ctrl+Shift+C")),
          [this] {
              copyChosen();
          }},
-        {"&Edit", "find", "&Find", QKeySequence::Find,
+        {QT_TR_NOOP("&Edit"), "find", QT_TR_NOOP("&Find"), QKeySequence::Find,
          [this] {
              search_->setFocus();
              search_->selectAll();
          }},
-        {"&Printer", "choosePrinter", "&Connect to Printer…", QKeySequence(),
+        {QT_TR_NOOP("&Printer"), "choosePrinter", QT_TR_NOOP("&Connect to Printer…"),
+         QKeySequence(),
          [this] {
              choosePrinter();
          }},
-        {"&Printer", "readPrinter", "&Read Printer's Book", QKeySequence(tr("Ctrl+R")),
+        {QT_TR_NOOP("&Printer"), "readPrinter", QT_TR_NOOP("&Read Printer's Book"),
+         QKeySequence(tr("Ctrl+R")),
          [this] {
              readPrinterBook();
          }},
@@ -396,6 +431,7 @@ void MainWindow::refreshBookList() {
             bookList_->setCurrentRow(i);
         }
     }
+    guide_->setVisible(bookList_->count() == 0);
 }
 
 bool MainWindow::selectBook(const QString& key) {
@@ -441,15 +477,12 @@ void MainWindow::showCurrentBook() {
         undoGroup_->setActiveStack(nullptr);
         contents = printerBook_;
         state_->setText(printerBookRead_
-                            ? tr("The printer's book (read-only): %1 entries, %2 groups.")
-                                  .arg(contents.contacts.size())
-                                  .arg(contents.groups.size())
+                            ? tr("The printer's book (read-only): %1.").arg(countsText(contents))
                             : tr("The printer's book is not read yet."));
     } else if (BookDocument* doc = document(key)) {
         undoGroup_->setActiveStack(doc->undoStack());
         contents = doc->contents();
-        state_->setText(
-            tr("%1 entries, %2 groups.").arg(contents.contacts.size()).arg(contents.groups.size()));
+        state_->setText(tr("%1.").arg(countsText(contents)));
     } else {
         undoGroup_->setActiveStack(nullptr);
     }
@@ -457,6 +490,12 @@ void MainWindow::showCurrentBook() {
     groupModel_->setContents(contents);
     updateTitle();
     updateActions();
+}
+
+QString MainWindow::countsText(const BookContents& contents) const {
+    return tr("%1, %2", "entries, groups")
+        .arg(tr("%n entries", nullptr, static_cast<int>(contents.contacts.size())),
+             tr("%n groups", nullptr, static_cast<int>(contents.groups.size())));
 }
 
 BookContents MainWindow::currentContents() const {
@@ -771,9 +810,10 @@ bool MainWindow::importFile(const QString& path, std::optional<CsvMapping> mappi
     const qsizetype added =
         doc->addEntries(imported.contacts, imported.groups, &skipped, tr("Import"));
     if (!skipped.isEmpty()) {
-        report(tr("%1 entries imported; left out:\n%2").arg(added).arg(skipped.join('\n')));
+        report(tr("%n entries imported; left out:\n%1", nullptr, static_cast<int>(added))
+                   .arg(skipped.join('\n')));
     } else {
-        state_->setText(tr("%1 entries imported.").arg(added));
+        state_->setText(tr("%n entries imported.", nullptr, static_cast<int>(added)));
     }
     return true;
 }
@@ -976,14 +1016,35 @@ void MainWindow::printerJobFinished() {
 }
 
 void MainWindow::takeHandOff(const QString& message) {
-    if (auto printer = PrinterConnection::fromText(message)) {
+    const QStringList lines = message.split(QLatin1Char('\n'));
+    if (auto printer = PrinterConnection::fromText(lines.first())) {
         setPrinter(*printer);
         selectBook(kPrinterKey);
     }
+    openFiles(lines.mid(1));
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
     raise();
     activateWindow();
+}
+
+void MainWindow::openFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
+        if (path.isEmpty() || !file.isFile()) {
+            continue;
+        }
+        // A book of the folder is opened; any other vCard file goes into the book of its name,
+        // made for it when there is none, as an import the user can undo or save.
+        if (selectBook(file.absoluteFilePath())) {
+            continue;
+        }
+        const QString book = QDir(store_.folder()).filePath(file.completeBaseName() + kBookSuffix);
+        if (!selectBook(book) && !newBook(file.completeBaseName())) {
+            continue;
+        }
+        importFile(file.absoluteFilePath());
+    }
 }
 
 // ---- Asking and telling the user
@@ -1013,6 +1074,20 @@ void MainWindow::report(const QString& text) {
         return;
     }
     QMessageBox::warning(this, tr("Vextel Address Book"), text);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Return or Enter on a row edits it, as a double click does.
+    if (event->type() == QEvent::KeyPress && (watched == contactView_ || watched == groupView_)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            actions_.value(QStringLiteral("edit"))->isEnabled()) {
+            editSelection();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

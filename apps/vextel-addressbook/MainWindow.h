@@ -73,6 +73,10 @@ public:
     void sortBy(bool groups, int column, Qt::SortOrder order);
     QTableView* contactTable() const { return contactView_; }
     QTableView* groupTable() const { return groupView_; }
+    // How to begin, shown while there is no book at all.
+    QLabel* guide() const { return guide_; }
+    // The tabs of the two tables: 0 entries, 1 groups.
+    QTabWidget* tabs() const { return tabs_; }
 
     // ---- Import and export (by extension: .vcf or .csv)
     bool importFile(const QString& path, std::optional<CsvMapping> mapping = std::nullopt);
@@ -89,11 +93,18 @@ public:
     // path or printerKey()).
     bool copySelectionTo(const QString& targetKey);
 
-    // Handed over by a second start of the editor.
+    // Handed over by a second start of the editor: its printer's connection on the first line
+    // ("NET ADDRESS", "USB" or empty), then the files it was asked to open, one a line.
     void takeHandOff(const QString& message);
+    // Opens vCard files as the desktop hands them over: a book of the folder is chosen, any other
+    // file is imported into the book of its name (made when missing). Files that are not there
+    // are passed over.
+    void openFiles(const QStringList& paths);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Return or Enter on a row of a table edits the row.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildActions();
@@ -110,6 +121,8 @@ private:
     QMessageBox::StandardButton ask(const QString& text, QMessageBox::StandardButtons buttons);
     QList<qsizetype> selectedSourceRows(bool groups) const;
     BookContents currentContents() const;
+    // "3 entries, 1 group": the sizes of the book, in the plural forms of the language.
+    QString countsText(const BookContents& contents) const;
     bool currentIsPrinter() const;
     void addEntry();
     void editSelection();
@@ -139,6 +152,7 @@ private:
     QTableView* groupView_;
     QProgressBar* busy_;
     QLabel* state_;
+    QLabel* guide_ = nullptr;
     QFutureWatcher<PrinterService::Result> printerJob_;
     QString printerJobName_;
     bool printerBusy_ = false; // from the job's start until the window took its result

@@ -16,6 +16,7 @@ PrinterDialog::PrinterDialog(const std::optional<PrinterConnection>& current, QW
     usb_ = new QRadioButton(tr("On USB"), this);
     address_ = new QLineEdit(this);
     address_->setPlaceholderText(QStringLiteral("192.0.2.7"));
+    address_->setAccessibleName(tr("Printer address"));
     form->addRow(network_);
     form->addRow(address_);
     form->addRow(usb_);

@@ -5,11 +5,13 @@
 #include "MainWindow.h"
 #include "SingleInstance.h"
 #include "VCardBookStore.h"
+#include "kit/ProgramTranslations.h"
 #include "kit/RuntimeFolder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 #include <cerrno>
@@ -74,10 +76,16 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("vextel-addressbook"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vextel Address Book"));
     QApplication::setDesktopFileName(QStringLiteral(VEXTEL_ADDRESSBOOK_ID));
+    kit::ProgramTranslations::install(QStringLiteral("vextel-addressbook"));
 
     vextel_addressbook::SingleInstance instance;
     if (!headless) {
-        const QString message = line->printer ? line->printer->toText() : QString();
+        // The printer's connection on the first line, then each file to open on its own line.
+        QStringList lines{line->printer ? line->printer->toText() : QString()};
+        for (const QString& file : line->files) {
+            lines.append(QFileInfo(file).absoluteFilePath());
+        }
+        const QString message = lines.join(QLatin1Char('\n'));
         switch (instance.start(message, &error)) {
         case vextel_addressbook::SingleInstance::Outcome::HandedOff:
             return 0;
@@ -99,6 +107,7 @@ int main(int argc, char** argv) {
         window.setPrinter(*line->printer);
         window.selectBook(vextel_addressbook::MainWindow::printerKey());
     }
+    window.openFiles(line->files);
     if (!line->screenshot.isEmpty()) {
         window.show();
         QApplication::processEvents();

@@ -155,9 +155,11 @@ void FaxAgent::notifyWaiting(const QString& title) {
         QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     notify << QStringLiteral("Vextel Fax") << 0U << QStringLiteral("vextel-print")
-           << QStringLiteral("A fax is waiting")
-           << QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(title) << QStringList()
-           << QVariantMap() << -1;
+           << QCoreApplication::translate("vextel_print::FaxAgent", "A fax is waiting")
+           << QCoreApplication::translate("vextel_print::FaxAgent",
+                                          "\"%1\" is ready to be sent as a fax.")
+                  .arg(title)
+           << QStringList() << QVariantMap() << -1;
     QDBusConnection::sessionBus().send(notify);
 }
 

@@ -29,7 +29,7 @@ namespace vextel_print {
 
 namespace {
 
-const char* const kSummaryTitle = "Summary";
+const char* const kSummaryTitle = QT_TRANSLATE_NOOP("vextel_print::PrintDialog", "Summary");
 // The window: built into the program as a resource.
 const char* const kWindowLayout = ":/vextel-print/PrintDialog.layout";
 
@@ -38,9 +38,9 @@ struct DestinationItem {
     std::uint16_t type;
 };
 const DestinationItem kDestinations[] = {
-    {"Printer", printing::kDestinationPrinter},
-    {"PDF File", printing::kDestinationFile},
-    {"Preview", printing::kDestinationPreview},
+    {QT_TRANSLATE_NOOP("vextel_print::PrintDialog", "Printer"), printing::kDestinationPrinter},
+    {QT_TRANSLATE_NOOP("vextel_print::PrintDialog", "PDF File"), printing::kDestinationFile},
+    {QT_TRANSLATE_NOOP("vextel_print::PrintDialog", "Preview"), printing::kDestinationPreview},
 };
 
 } // namespace
@@ -52,6 +52,7 @@ PrintDialog::PrintDialog(HostCallback& host, std::vector<printing::PanelProtocol
     loadWindow();
     fillDestinations();
     addPanels();
+    orderTabs();
     restoreAllPanels();
     switchToPanel(panels_.empty() ? summaryIndex() : 0);
 }
@@ -79,6 +80,12 @@ void PrintDialog::loadWindow() {
     layout->addWidget(windowView_->widget());
     printerLabel_->setStringValue(host_.PMPrinter()->name().isEmpty() ? host_.ppd().modelName()
                                                                       : host_.PMPrinter()->name());
+    // Print is the dialog's default button: marked again (off, then on: a mark that is already
+    // set is not made again) now that it is inside the dialog, as the mark made while loading
+    // named no dialog. Without it the first button Tab passed
+    // became the default, and Return in a field pressed that one.
+    printButton()->setDefault(false);
+    printButton()->setDefault(true);
     printButton()->setFocus();
 }
 
@@ -128,9 +135,39 @@ void PrintDialog::addPanels() {
     summary_ = new QTreeWidget(stack());
     summary_->setColumnCount(2);
     summary_->setHeaderLabels({tr("Setting"), tr("Value")});
+    summary_->setAccessibleName(tr(kSummaryTitle));
     summary_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     stack()->addWidget(summary_);
     panelPopup()->addItem(tr(kSummaryTitle));
+}
+
+void PrintDialog::orderTabs() {
+    // A panel's controls come into the dialog after its buttons were made; Tab reaches them
+    // where they are shown: after the panel popup, before Help, Cancel and Print.
+    QWidget* previous = panelPopup();
+    for (int i = 0; i < stack()->count(); ++i) {
+        QWidget* page = stack()->widget(i);
+        QList<QWidget*> controls;
+        // Only what Tab stops at: Qt leaves the order as it is for a widget that takes no focus.
+        for (QWidget* next = nextInFocusChain(); next != this; next = next->nextInFocusChain()) {
+            if (page->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) != 0) {
+                controls.append(next);
+            }
+        }
+        if ((page->focusPolicy() & Qt::TabFocus) != 0) {
+            controls.prepend(page);
+        }
+        for (QWidget* control : controls) {
+            setTabOrder(previous, control);
+            previous = control;
+        }
+    }
+    for (QWidget* button :
+         {static_cast<QWidget*>(helpButton()), static_cast<QWidget*>(cancelButton()),
+          static_cast<QWidget*>(printButton())}) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
 }
 
 void PrintDialog::restoreAllPanels() {
@@ -160,7 +197,9 @@ QStringList PrintDialog::panelTitles() const {
 }
 
 bool PrintDialog::showPanelWithTitle(const QString& title) {
-    const int index = panelPopup()->findText(title);
+    // The summary answers to its English title too, so a script reads the same in any language.
+    const int index =
+        title == QLatin1String(kSummaryTitle) ? summaryIndex() : panelPopup()->findText(title);
     if (index < 0) {
         return false;
     }
@@ -243,7 +282,13 @@ void PrintDialog::refreshSummary() {
 }
 
 bool PrintDialog::chooseDestination(const QString& title, const QString& filePath) {
-    const int index = destinationBox()->findText(title);
+    // By the English title as a script names it, or as shown.
+    int index = destinationBox()->findText(title);
+    for (int i = 0; i < static_cast<int>(std::size(kDestinations)); ++i) {
+        if (title == QLatin1String(kDestinations[i].title)) {
+            index = i;
+        }
+    }
     if (index < 0) {
         return false;
     }

@@ -116,6 +116,8 @@ private:
     void loadWindow();
     void fillDestinations();
     void addPanels();
+    // Tab goes through the dialog as it reads: the settings, the panel shown, the buttons.
+    void orderTabs();
     void restoreAllPanels();
     void switchToPanel(int index);
     // Each false after telling the person, in an alert, why a panel refused its values.

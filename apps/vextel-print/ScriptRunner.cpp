@@ -1,7 +1,9 @@
 #include "ScriptRunner.h"
 
 #include "PrintDialog.h"
+#include "kit/AccessibilityAudit.h"
 #include "kit/Application.h"
+#include "kit/KeyboardInput.h"
 #include "kit/ScriptWords.h"
 #include "kit/Window.h"
 
@@ -280,6 +282,8 @@ const ScriptRunner::Command ScriptRunner::kCommands[] = {
     {"openpanel", 1, kAnyCount, "openpanel FILE... or openpanel cancel", &ScriptRunner::openPanel,
      false},
     {"wait", 1, 1, "wait SECONDS", &ScriptRunner::wait, false},
+    {"key", 1, kAnyCount, "key KEYS", &ScriptRunner::key, false},
+    {"accessibility", 0, 0, "accessibility", &ScriptRunner::accessibility, false},
 };
 
 QStringList ScriptRunner::commandNames() {
@@ -613,6 +617,34 @@ bool ScriptRunner::show(const Line& line) {
         }
         output_ << "  " << row + 1 << ": " << cells.join(QLatin1String(" | ")) << Qt::endl;
     }
+    return true;
+}
+
+bool ScriptRunner::key(const Line& line) {
+    QString reason;
+    const auto keys = kit::KeyboardInput::parse(line.words.mid(1), &reason);
+    if (!keys) {
+        return fail(line, reason);
+    }
+    // A key that opens a window hands the next lines to it (the modal driver runs them); the
+    // keys after it on this line go to the window it returns to.
+    for (const kit::KeyboardInput::Key& key : *keys) {
+        if (!error_.isEmpty() || finished()) {
+            break;
+        }
+        kit::KeyboardInput::press(key, scope());
+    }
+    return error_.isEmpty();
+}
+
+bool ScriptRunner::accessibility(const Line& /*line*/) {
+    QWidget* window = scope();
+    const QStringList problems = kit::AccessibilityAudit::problems(window);
+    output_ << "accessibility: " << quoted(window->windowTitle()) << ' '
+            << kit::AccessibilityAudit::controls(window).size() << " controls, "
+            << (problems.isEmpty() ? QStringLiteral("each named once")
+                                   : problems.join(QLatin1String("; ")))
+            << Qt::endl;
     return true;
 }
 

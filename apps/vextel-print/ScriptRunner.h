@@ -102,6 +102,10 @@ private:
     bool show(const Line& line);
     // Lets the event loop run for a while (a DNS-SD answer, a started program).
     bool wait(const Line& line);
+    // Presses keys as a person does, on the control that has the keyboard focus.
+    bool key(const Line& line);
+    // Writes how a screen reader finds the window's controls: each named once, or the problems.
+    bool accessibility(const Line& line);
     void reportLaunch(const kit::Workspace::Launch& launch);
 
     QWidget* scope() const;

@@ -2,6 +2,7 @@
 #include "FaxAgent.h"
 #include "HostApplication.h"
 #include "HostOptions.h"
+#include "kit/ProgramTranslations.h"
 #include "kit/RuntimeFolder.h"
 
 #include <QApplication>
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vextel-print"));
+    kit::ProgramTranslations::install(QStringLiteral("vextel-print"));
     if (options->agent) {
         return vextel_print::FaxAgent(*options, output, errors).run();
     }

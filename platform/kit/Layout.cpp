@@ -70,6 +70,7 @@ struct ActionSpec {
     QString target;
     QString action;
     QString doubleAction;
+    QString deleteAction;
 };
 
 struct BindingSpec {
@@ -196,15 +197,19 @@ private:
     }
 
     bool readAction(const QJsonObject& entry, ActionSpec* spec, const QString& where) {
-        if (!checkKeys(entry, {"source", "target", "action", "doubleAction"}, where) ||
+        if (!checkKeys(entry, {"source", "target", "action", "doubleAction", "deleteAction"},
+                       where) ||
             !readString(entry, "source", true, &spec->source, where) ||
             !readString(entry, "target", true, &spec->target, where) ||
             !readString(entry, "action", false, &spec->action, where) ||
-            !readString(entry, "doubleAction", false, &spec->doubleAction, where)) {
+            !readString(entry, "doubleAction", false, &spec->doubleAction, where) ||
+            !readString(entry, "deleteAction", false, &spec->deleteAction, where)) {
             return false;
         }
-        if (spec->action.isEmpty() && spec->doubleAction.isEmpty()) {
-            return fail(error_, where + QStringLiteral(" needs \"action\" or \"doubleAction\""));
+        if (spec->action.isEmpty() && spec->doubleAction.isEmpty() &&
+            spec->deleteAction.isEmpty()) {
+            return fail(error_, where + QStringLiteral(" needs \"action\", \"doubleAction\" or "
+                                                       "\"deleteAction\""));
         }
         return true;
     }
@@ -690,7 +695,12 @@ private:
                     error,
                     QStringLiteral("\"%1\" is no table: no double action").arg(action.source));
             }
-            for (const QString& name : {action.action, action.doubleAction}) {
+            if (!action.deleteAction.isEmpty() && qobject_cast<TableView*>(source) == nullptr) {
+                return fail(
+                    error,
+                    QStringLiteral("\"%1\" is no table: no delete action").arg(action.source));
+            }
+            for (const QString& name : {action.action, action.doubleAction, action.deleteAction}) {
                 if (!name.isEmpty() && !hasActionMethod(target, name)) {
                     return fail(error,
                                 QStringLiteral("%1 (%2) has no action %3")
@@ -726,6 +736,9 @@ private:
             }
             if (!action.doubleAction.isEmpty()) {
                 qobject_cast<TableView*>(source)->setDoubleAction(action.doubleAction.toUtf8());
+            }
+            if (!action.deleteAction.isEmpty()) {
+                qobject_cast<TableView*>(source)->setDeleteAction(action.deleteAction.toUtf8());
             }
         }
         return true;

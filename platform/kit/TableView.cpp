@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTableView>
 #include <algorithm>
@@ -25,6 +26,20 @@ public:
         return QIdentityProxyModel::headerData(section, orientation, role);
     }
 
+    QVariant data(const QModelIndex& index, int role) const override {
+        QVariant value = QIdentityProxyModel::data(index, role);
+        if (role == Qt::DisplayRole && index.column() < table_->columns_.size()) {
+            const QHash<QString, QString>& shown = table_->columns_.at(index.column()).shownTexts;
+            if (!shown.isEmpty()) {
+                const auto found = shown.constFind(value.toString());
+                if (found != shown.constEnd()) {
+                    return *found;
+                }
+            }
+        }
+        return value;
+    }
+
 private:
     TableView* table_;
 };
@@ -34,7 +49,11 @@ TableView::TableView(QTableView* tableView)
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
     tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the next control, as in every other control of a window; the
+    // arrow keys move between rows.
+    tableView->setTabKeyNavigation(false);
     tableView->setModel(proxy_);
+    tableView->installEventFilter(this);
     tableView->viewport()->installEventFilter(this);
     tableView->horizontalHeader()->viewport()->installEventFilter(this);
     connectSelection();
@@ -55,7 +74,7 @@ void TableView::connectSelection() {
 }
 
 void TableView::addColumn(const QString& key, const QString& headerTitle) {
-    columns_.append({key, headerTitle});
+    columns_.append({key, headerTitle, {}});
     headerChanged();
 }
 
@@ -92,6 +111,18 @@ void TableView::setHeaderTitle(int column, const QString& title) {
     }
     columns_[column].title = title;
     headerChanged();
+}
+
+void TableView::setShownText(int column, const QString& value, const QString& shown) {
+    if (column < 0 || column >= columns_.size()) {
+        return;
+    }
+    columns_[column].shownTexts.insert(value, shown);
+    const int rows = proxy_->rowCount();
+    if (rows > 0) {
+        emit proxy_->dataChanged(proxy_->index(0, column), proxy_->index(rows - 1, column),
+                                 {Qt::DisplayRole});
+    }
 }
 
 void TableView::headerChanged() {
@@ -170,8 +201,42 @@ bool TableView::sendDoubleAction() {
     return sent;
 }
 
+void TableView::setDeleteAction(const QByteArray& name) {
+    deleteAction_ = selectorName(name);
+}
+
+bool TableView::handleKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    const QList<int> rows = selectedRowIndexes();
+    if (modifiers != Qt::NoModifier || rows.isEmpty()) {
+        return false;
+    }
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        if (doubleAction_.isEmpty() && !doubleActionHandler_) {
+            return false;
+        }
+        const QModelIndex current = tableView_->currentIndex();
+        clickedRow_ =
+            current.isValid() && rows.contains(current.row()) ? current.row() : rows.first();
+        return sendDoubleAction();
+    }
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        return !deleteAction_.isEmpty() && target() != nullptr &&
+               invokeAction(target(), deleteAction_, this);
+    default:
+        return false;
+    }
+}
+
 bool TableView::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (watched == tableView_ && type == QEvent::KeyPress &&
+        handleKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
         type != QEvent::MouseButtonRelease) {
         return View::eventFilter(watched, event);

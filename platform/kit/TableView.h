@@ -2,11 +2,13 @@
 
 #include "kit/View.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
 class QTableView;
 class QAbstractItemModel;
+class QKeyEvent;
 class QIdentityProxyModel;
 
 namespace kit {
@@ -17,6 +19,9 @@ namespace kit {
 // Clicks: clickedRow() is the row of the last mouse press in the table (-1 when it hit no row,
 // the header included). A click sends the action; a double click anywhere in the table or its
 // header sends the double action (check clickedRow() for -1).
+// Keys: Return or Enter on a selected row sends the double action as a double click on that row
+// does (clickedRow() is the row); Delete or Backspace with a selection sends the delete action.
+// Without the action the key goes on to the window (Return to its default button).
 class TableView : public View {
     Q_OBJECT
 
@@ -32,6 +37,10 @@ public:
     int indexOfColumnWithKey(const QString& key) const;
     QString headerTitle(int column) const;
     void setHeaderTitle(int column, const QString& title);
+    // Shows the cell text `shown` wherever the column's value is exactly `value` (a marker
+    // word of the data, such as a group's "Group" fax number, shown translated); the data and
+    // what the table's model answers for the edit role stay as they are.
+    void setShownText(int column, const QString& value, const QString& shown);
 
     // Borrowed; null clears.
     void setModel(QAbstractItemModel* model);
@@ -53,6 +62,9 @@ public:
     void setDoubleActionHandler(std::function<void(TableView*)> handler);
     bool sendDoubleAction();
 
+    void setDeleteAction(const QByteArray& name);
+    QByteArray deleteAction() const { return deleteAction_; }
+
     QTableView* tableView() const { return tableView_; }
     QList<View*> subviews() const override { return {}; }
 
@@ -67,9 +79,12 @@ private:
     struct Column {
         QString key;
         QString title;
+        QHash<QString, QString> shownTexts;
     };
     void connectSelection();
     void headerChanged();
+    // True when the key was the table's: a row's double action or the delete action went out.
+    bool handleKey(const QKeyEvent* key);
 
     QTableView* tableView_;
     QIdentityProxyModel* proxy_;
@@ -77,6 +92,7 @@ private:
     QList<Column> columns_;
     int clickedRow_ = -1;
     QByteArray doubleAction_;
+    QByteArray deleteAction_;
     std::function<void(TableView*)> doubleActionHandler_;
 
     friend class TableHeaderProxy;

@@ -67,6 +67,10 @@ void TextField::setEditable(bool editable) {
     }
 }
 
+QString TextField::placeholderString() const {
+    return lineEdit_ != nullptr ? lineEdit_->placeholderText() : QString();
+}
+
 void TextField::setPlaceholderString(const QString& text) {
     if (lineEdit_ != nullptr) {
         lineEdit_->setPlaceholderText(text);

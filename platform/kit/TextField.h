@@ -31,6 +31,8 @@ public:
     // Read-only or editable; a label stays a label.
     void setEditable(bool editable);
 
+    // The grey text an empty field shows; empty for a label.
+    QString placeholderString() const;
     void setPlaceholderString(const QString& text);
 
     // The formatter is borrowed and must outlive the field (or be removed with nullptr).

@@ -9,6 +9,7 @@
 #include "kit/TextField.h"
 #include "kit/Window.h"
 
+#include <QWidget>
 #include <typeinfo>
 
 namespace tarvik_pde_m40vextel {
@@ -54,6 +55,20 @@ void BasicPdeView::localizeTextField(kit::TextField* textField) {
     textField->setStringValue(localizedString(textField->stringValue()));
 }
 
+void BasicPdeView::localizePlaceholder(kit::TextField* textField) {
+    const QString placeholder = textField->placeholderString();
+    if (!placeholder.isEmpty()) {
+        textField->setPlaceholderString(localizedString(placeholder));
+    }
+}
+
+void BasicPdeView::localizeAccessibleName(kit::View* view) {
+    QWidget* widget = view->widget();
+    if (widget != nullptr && !widget->accessibleName().isEmpty()) {
+        widget->setAccessibleName(localizedString(widget->accessibleName()));
+    }
+}
+
 void BasicPdeView::localizeButton(kit::Button* button) {
     button->setTitle(localizedString(button->title()));
 }
@@ -89,6 +104,10 @@ void BasicPdeView::localizeControl(kit::View* view) {
     if (view == nullptr) {
         return;
     }
+    if (auto* field = qobject_cast<kit::TextField*>(view)) {
+        localizePlaceholder(field);
+    }
+    localizeAccessibleName(view);
     if (isExactly<kit::PopUpButton>(view)) {
         localizePopup(static_cast<kit::PopUpButton*>(view));
     } else if (isExactly<kit::TextField>(view)) {

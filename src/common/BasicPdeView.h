@@ -44,6 +44,10 @@ public:
     const QString& localizedFileName() const { return localizedFileName_; }
 
     void localizeTextField(kit::TextField* textField);
+    // The grey hint of an empty field (a search field's "Search"), of any field class.
+    void localizePlaceholder(kit::TextField* textField);
+    // The name a screen reader gives a control that has no label of its own (a table).
+    void localizeAccessibleName(kit::View* view);
     void localizeButton(kit::Button* button);
     void localizePopup(kit::PopUpButton* popup);
     void localizeTableView(kit::TableView* tableView);

@@ -41,6 +41,9 @@ inline constexpr FieldRule kAddressNameRule{32, kAddressNameAcceptableRange};
 inline constexpr FieldRule kPhoneNumberRule{50, kPhoneNumberAcceptableRange};
 // The fax job's password: up to four digits.
 inline constexpr FieldRule kPasswordRule{4, kPasswordAcceptableRange};
+// A name in a PC address book: every character the picker shows (the book is not the printer's
+// 7-bit name field), as many as a recipient's name.
+inline constexpr FieldRule kBookNameRule{32, kFreeTextAcceptableRange};
 // An address-book entry's company and note, as long as the library's personal entry record holds.
 inline constexpr FieldRule kCompanyRule{64, kFreeTextAcceptableRange};
 inline constexpr FieldRule kNoteRule{254, kFreeTextAcceptableRange};

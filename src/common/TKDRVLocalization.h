@@ -3,6 +3,10 @@
 #include <QString>
 #include <cups/ppd.h>
 
+// An English text the code looks up in the bundle's string tables, marked where it is written:
+// the check of the string tables collects every text so marked, so none goes untranslated.
+#define TKDRV_TEXT(text) QStringLiteral(text)
+
 namespace kit {
 class Bundle;
 }

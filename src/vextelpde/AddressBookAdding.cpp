@@ -1,6 +1,7 @@
 // Adding the entries picked in a tab to the recipients: group expansion, the limit, the one
 // duplicate question per adding, and removing recipients.
 
+#include "common/TKDRVLocalization.h"
 #include "kit/Application.h"
 #include "kit/KeyValue.h"
 #include "kit/SystemLog.h"
@@ -60,7 +61,7 @@ void AddressBookController::addAddressesFromAddressBook(kit::ArrayController* so
     }
     // The limit counts every picked entry, before any duplicate is skipped.
     if (addressArrayController_->count() + picked.size() > kMaximumRecipientCount) {
-        alert(QStringLiteral("No More Destination"), {}, {QStringLiteral("OK")});
+        alert(TKDRV_TEXT("No More Destination"), {}, {TKDRV_TEXT("OK")});
         return;
     }
     DuplicateAnswer answer = DuplicateAnswer::NotAsked;
@@ -136,9 +137,9 @@ bool AddressBookController::existAddressInDestination(const QObject* entry) cons
 }
 
 bool AddressBookController::checkIfAllowDuplication() const {
-    return alert(QStringLiteral("Duplicated Address Found"),
-                 QStringLiteral("Add the same address to destinations?"),
-                 {QStringLiteral("OK"), QStringLiteral("Cancel")}) == kit::AlertFirstButtonReturn;
+    return alert(TKDRV_TEXT("Duplicated Address Found"),
+                 TKDRV_TEXT("Add the same address to destinations?"),
+                 {TKDRV_TEXT("OK"), TKDRV_TEXT("Cancel")}) == kit::AlertFirstButtonReturn;
 }
 
 void AddressBookController::addDestinationAddress(const QObject* entry) {

@@ -1,5 +1,6 @@
 // Loading the picker's two tabs through the address-book library, and their searches.
 
+#include "common/TKDRVLocalization.h"
 #include "kit/KeyValue.h"
 #include "kit/SystemLog.h"
 #include "vextelpde/AddressBookController.h"
@@ -168,7 +169,7 @@ void AddressBookController::initPCAdressBookTab() {
     pcListHoldsOriginal_ = false;
     kit::setValueForKey(this, kPcAddressSearchFieldKey, QStringLiteral(""));
     if (addressFileList_ == nullptr || addressFileList_->count() == 0) {
-        alert(QStringLiteral("Address Book file is none"), {}, {QStringLiteral("OK")});
+        alert(TKDRV_TEXT("Address Book file is none"), {}, {TKDRV_TEXT("OK")});
         return;
     }
     const QList<kit::ObjectRef> selected = addressFileList_->selectedObjects();
@@ -257,10 +258,10 @@ void AddressBookController::reportDeviceOutcome(DeviceOutcome outcome) const {
     if (outcome == DeviceOutcome::None) {
         return;
     }
-    alert(QStringLiteral("Device Access Failure"),
-          outcome == DeviceOutcome::WrongPassword ? QStringLiteral("Invalid Password")
-                                                  : QStringLiteral("Failed to retrieve data"),
-          {QStringLiteral("OK")});
+    alert(TKDRV_TEXT("Device Access Failure"),
+          outcome == DeviceOutcome::WrongPassword ? TKDRV_TEXT("Invalid Password")
+                                                  : TKDRV_TEXT("Failed to retrieve data"),
+          {TKDRV_TEXT("OK")});
 }
 
 void AddressBookController::sortDeviceAddressData(QObject* sender) {

@@ -30,6 +30,9 @@ public:
     void setAddressSourceTabView(kit::TabView* tabView) { addressSourceTabView_ = tabView; }
 
 private:
+    // Every table with a fax number column shows a group's marker translated.
+    void localizeGroupMarkers();
+
     QPointer<kit::TabView> addressSourceTabView_;
 };
 

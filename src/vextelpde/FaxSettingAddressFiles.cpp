@@ -1,6 +1,7 @@
 // The fax-sending dialog's address-book files: the file list filled at every opening, adding the
 // selected recipients to the chosen file, and opening the picker on either tab.
 
+#include "common/TKDRVLocalization.h"
 #include "common/UtilityService.h"
 #include "kit/Application.h"
 #include "kit/Dictionary.h"
@@ -32,13 +33,13 @@ constexpr int kOpenPanelTrailingComponents = 3;
 QString messageForStatus(std::int32_t status) {
     switch (status) {
     case records::kStatusSuccess:
-        return QStringLiteral("Added to Address Book.");
+        return TKDRV_TEXT("Added to Address Book.");
     case records::kStatusAlreadyExists:
-        return QStringLiteral("Address already exists.");
+        return TKDRV_TEXT("Address already exists.");
     case records::kStatusNoName:
-        return QStringLiteral("No name specified.");
+        return TKDRV_TEXT("No name specified.");
     default:
-        return QStringLiteral("Cannot add to the file.");
+        return TKDRV_TEXT("Cannot add to the file.");
     }
 }
 
@@ -117,7 +118,7 @@ void FaxSettingController::addToAddressBook(QObject* /*sender*/) {
         files.isEmpty() ? QString() : kit::valueForKey(files.first().get(), kPathKey).toString();
     const std::int32_t status =
         path.isEmpty() ? records::kStatusCannotConvert : addSelectedRecipientsToFile(path);
-    alert(messageForStatus(status), {}, {QStringLiteral("OK")});
+    alert(messageForStatus(status), {}, {TKDRV_TEXT("OK")});
 }
 
 // All or nothing: the library is called only when every selected recipient fits its record.

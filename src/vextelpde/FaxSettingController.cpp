@@ -1,6 +1,7 @@
 #include "vextelpde/FaxSettingController.h"
 
 #include "common/InputStringChecker.h"
+#include "common/TKDRVLocalization.h"
 #include "common/UtilityFunctions.h"
 #include "kit/Alert.h"
 #include "kit/Application.h"
@@ -245,13 +246,13 @@ void FaxSettingController::addAddressInfo(QObject* /*sender*/) {
         return;
     }
     if (addressArrayController_->count() >= kMaximumRecipientCount) {
-        alert(QStringLiteral("No More Destination"), {}, {QStringLiteral("OK")});
+        alert(TKDRV_TEXT("No More Destination"), {}, {TKDRV_TEXT("OK")});
         return;
     }
     if (hasDuplicateOfEntry() &&
-        alert(QStringLiteral("Duplicated Address Found"),
-              QStringLiteral("Add the same address to destinations?"),
-              {QStringLiteral("OK"), QStringLiteral("Cancel")}) != kit::AlertFirstButtonReturn) {
+        alert(TKDRV_TEXT("Duplicated Address Found"),
+              TKDRV_TEXT("Add the same address to destinations?"),
+              {TKDRV_TEXT("OK"), TKDRV_TEXT("Cancel")}) != kit::AlertFirstButtonReturn) {
         return;
     }
     addressArrayController_->addObject(makeRecipient(addressName_, addressPhoneNumber_));
@@ -303,15 +304,14 @@ void FaxSettingController::startSending(QObject* /*sender*/) {
     }
     if (addressArrayController_->count() == 0) {
         if (!addressPhoneNumber_.isEmpty() &&
-            alert(QStringLiteral("Characters added to Fax Number"),
-                  QStringLiteral("Current number is automatically added"),
-                  {QStringLiteral("OK"), QStringLiteral("Cancel")}) ==
-                kit::AlertFirstButtonReturn) {
+            alert(TKDRV_TEXT("Characters added to Fax Number"),
+                  TKDRV_TEXT("Current number is automatically added"),
+                  {TKDRV_TEXT("OK"), TKDRV_TEXT("Cancel")}) == kit::AlertFirstButtonReturn) {
             addressArrayController_->addObject(
                 makeRecipient(QStringLiteral(""), addressPhoneNumber_));
         }
         if (addressArrayController_->count() == 0) {
-            alert(QStringLiteral("No Sender Specified"), {}, {QStringLiteral("OK")});
+            alert(TKDRV_TEXT("No Sender Specified"), {}, {TKDRV_TEXT("OK")});
             return;
         }
     }

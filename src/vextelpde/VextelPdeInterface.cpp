@@ -27,7 +27,7 @@ namespace tarvik_pde_m40vextel {
 
 namespace {
 
-const QString kDefaultPanelName = QStringLiteral("Fax Settings");
+const QString kDefaultPanelName = TKDRV_TEXT("Fax Settings");
 const QString kFaxGroupName = QStringLiteral("TKFaxSettings");
 const QString kCoverPageModeKeyword = QStringLiteral("TKFaxCoverPageMode");
 const QString kSenderModeKeyword = QStringLiteral("TKFaxSenderMode");
@@ -36,8 +36,8 @@ const QString kEnterNameChoice = QStringLiteral("EnterName");
 const QString kHelpPage = QStringLiteral("FaxSettings.htm");
 // Why a save refuses the name in the field; the host shows it in an alert.
 const QString kSenderNameRefused =
-    QStringLiteral("The sender name can have at most 30 characters: letters A to Z, digits, "
-                   "spaces and punctuation.");
+    TKDRV_TEXT("The sender name can have at most 30 characters: letters A to Z, digits, "
+               "spaces and punctuation.");
 
 // From this system version on the address-book editor is not offered from the panel.
 constexpr int kFirstVersionWithoutEditorButton = 7;
@@ -467,8 +467,8 @@ void VextelPdeInterface::showEditorNotFound() const {
         return pluginBundle() ? pluginBundle()->localizedStringForKey(text, {}, {}) : text;
     };
     kit::Alert alert;
-    alert.setMessageText(localized(QStringLiteral("Address Book Editor not found.")));
-    alert.addButtonWithTitle(localized(QStringLiteral("OK")));
+    alert.setMessageText(localized(TKDRV_TEXT("Address Book Editor not found.")));
+    alert.addButtonWithTitle(localized(TKDRV_TEXT("OK")));
     alert.runModal();
 }
 
@@ -629,9 +629,9 @@ std::optional<QVariantMap> VextelPdeInterface::summaryInfo() {
         feature.setSummaryInfo(summary, order);
     }
     const QString label =
-        pluginBundle() ? tkdrvLocalizedStringForKey(*pluginBundle(), QStringLiteral("Sender Name"),
+        pluginBundle() ? tkdrvLocalizedStringForKey(*pluginBundle(), TKDRV_TEXT("Sender Name"),
                                                     QString(), localizedFileName())
-                       : QStringLiteral("Sender Name");
+                       : TKDRV_TEXT("Sender Name");
     summary.insert(label, senderName_.isNull() ? QStringLiteral("") : senderName_);
     order.append(label);
     summary.insert(QLatin1String(printing::kSummaryDisplayOrderKey), order);

@@ -581,6 +581,21 @@ TEST_F(AddressBookControllerTest, DoubleClickOnTheHeaderOrBelowTheRowsAddsNothin
     });
 }
 
+TEST_F(AddressBookControllerTest, ReturnAddsTheSelectedRowsDeleteRemovesTheSelectedRecipient) {
+    setSmallPCBook();
+    runPicker(0, [&](kit::Window*) {
+        QTableView* entries = pickerView<kit::TableView>("pcAddressTableView")->tableView();
+        QTableView* chosen = pickerView<kit::TableView>("destinationTableView")->tableView();
+        selectByName(pcList(), {"Jonathan", "Peter"});
+        QTest::keyClick(entries, Qt::Key_Return);
+        EXPECT_THAT(arrangedRecipients(), ElementsAre("Peter/300", "Jonathan/200"));
+        recipients()->setSelectionIndexes({0});
+        QTest::keyClick(chosen, Qt::Key_Delete);
+        EXPECT_THAT(arrangedRecipients(), ElementsAre("Jonathan/200"));
+        picker()->saveAddressSetting(nullptr);
+    });
+}
+
 // ---- Opening, tabs and closing
 
 TEST_F(AddressBookControllerTest, OpeningLoadsTheRequestedTabExactlyOnce) {

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +73,21 @@ TEST(CommandLineTest, RefusesEverythingElseWithAReason) {
         EXPECT_TRUE(error.contains(QLatin1String(row.reason)))
             << row.title << ": " << error.toStdString();
     }
+}
+
+TEST(CommandLineTest, VCardFilesFromTheDesktopAreTakenToOpenAndTheEntryOffersThem) {
+    QString error;
+    const auto line = CommandLine::parse(
+        {"/home/a/Phone export.vcf", "-VTELConnectionType USB", "B.VCARD"}, &error);
+    ASSERT_TRUE(line) << error.toStdString();
+    EXPECT_EQ(line->files, QStringList({"/home/a/Phone export.vcf", "B.VCARD"}));
+    EXPECT_EQ(line->printer, kUsb);
+    EXPECT_FALSE(CommandLine::parse({"notes.txt"}, &error)) << "only vCard files";
+    QFile entry(VEXTEL_SOURCE_DIR "/apps/vextel-addressbook/vextel-addressbook.desktop.in");
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    EXPECT_TRUE(text.contains(QRegularExpression("\\nExec=\\S+ %F\\n"))) << "takes files";
+    EXPECT_TRUE(text.contains(QRegularExpression("\\nMimeType=(.*;)?text/vcard;")));
 }
 
 TEST(CommandLineTest, HandOffTextCarriesTheConnectionBothWays) {

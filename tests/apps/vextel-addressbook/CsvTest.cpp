@@ -103,4 +103,26 @@ TEST(CsvMappingTest, ExportedRowsImportToTheSameBook) {
     EXPECT_EQ(test::render(CsvMapping::guess(rows).entries(rows)), test::render(original));
 }
 
+TEST(CsvMappingTest, ACellASpreadsheetWouldRunAsAFormulaIsExportedAsText) {
+    BookContents book = test::book({"Ann 1"});
+    const struct {
+        const char* note;
+        const char* exported;
+    } rows[] = {
+        {"=HYPERLINK(\"http://x\")", "'=HYPERLINK(\"http://x\")"},
+        {"+1 call first", "'+1 call first"},
+        {"-", "'-"},
+        {"@home", "'@home"},
+        {"\tindented", "'\tindented"},
+        {"a=b", "a=b"},
+        {"", ""},
+    };
+    for (const auto& row : rows) {
+        book.contacts[0].note = QString::fromUtf8(row.note);
+        EXPECT_EQ(CsvMapping::exportRows(book).at(1).at(CsvMapping::Note),
+                  QString::fromUtf8(row.exported))
+            << row.note;
+    }
+}
+
 } // namespace

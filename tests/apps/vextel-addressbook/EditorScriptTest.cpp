@@ -72,6 +72,9 @@ TEST_F(EditorScriptTest, AFailingLineStopsTheScriptAndIsNamed) {
          "new-book Spare\nselect Office\nselect-entries Ann\ncopy-to Spare\nquit",
          "line 5: the window stayed open"},
         {"AfterQuit", "quit\nsave", "line 2: the window is closed"},
+        {"EmptyKey", "key Tab \"\"", "line 1: an empty word is no key"},
+        {"EndsInADialog", "key Ctrl+Shift+N\nkey Lee",
+         "line 2: the script ended while the window “New Entry” is open"},
     };
     for (const auto& row : rows) {
         error.clear();
@@ -82,6 +85,21 @@ TEST_F(EditorScriptTest, AFailingLineStopsTheScriptAndIsNamed) {
         << output.toStdString();
     EXPECT_TRUE(output.contains("question: Save the changes to “Spare” before closing? -> Cancel"))
         << output.toStdString();
+}
+
+TEST_F(EditorScriptTest, AnEditorSessionWithKeysAloneAddsUndoesEditsDeletesAndSaves) {
+    ASSERT_TRUE(run("# The books list has the focus, Office chosen.\n"
+                    "key Ctrl+Shift+N\n"
+                    "key Lee Tab 0207946003 Return   # in the New Entry dialog\n"
+                    "key Ctrl+Z Ctrl+Shift+Z\n"
+                    "key Tab Tab Tab Down            # search, tabs, the entries: Lee\n"
+                    "key F2\n"
+                    "key Tab End Backspace 4 Return  # in the Edit Entry dialog\n"
+                    "key Up Delete Ctrl+S\n"
+                    "quit\n"))
+        << error.toStdString() << "\n"
+        << output.toStdString();
+    EXPECT_EQ(test::render(*store.read(folder.filePath("Office.vcf"), &error)), "Lee 0207946004");
 }
 
 } // namespace

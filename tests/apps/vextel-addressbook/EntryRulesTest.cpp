@@ -33,11 +33,37 @@ TEST(EntryRulesTest, ContactsKeepTheFaxDialogsRulesAndTheRecordSizes) {
         {"NoName", contact("  ", "1"), "Name is empty"},
         {"NoFax", contact("Ann", ""), "Fax number is empty"},
         {"FaxWithPlus", contact("Ann", "+81 3"), "Fax number holds a character"},
-        {"NameNotAscii", contact("Zoë", "1"), "Name holds a character"},
+        {"NameKeepsEveryLetter", contact("Jürgen Müller 東京", "1"), ""},
+        {"NameWithLineBreak", contact("Ann\nLee", "1"),
+         "Name holds a character it cannot take: “U+000a”"},
+        {"FaxNamesTheCharacter", contact("Ann", "+44 20"),
+         "Fax number holds a character it cannot take: “+”"},
         {"NoteWithTab", contact("Ann", "1", {}, "a\tb"), "Note holds a character"},
     };
     for (const auto& row : rows) {
         const auto problem = EntryRules::contactProblem(row.contact);
+        EXPECT_EQ(problem.value_or(QString()).left(int(strlen(row.problem))),
+                  QLatin1String(row.problem))
+            << row.title << ": " << problem.value_or("accepted").toStdString();
+    }
+}
+
+TEST(EntryRulesTest, AnEditIsHeldToTheRulesOfTheFieldsItChanges) {
+    const Contact phone = contact(QString(40, 'N'), "0312", {}, "first\nsecond");
+    const struct {
+        const char* title;
+        Contact after;
+        const char* problem;
+    } rows[] = {
+        {"NothingChanged", phone, ""},
+        {"NewCompanyOnly", contact(QString(40, 'N'), "0312", "Northwind", "first\nsecond"), ""},
+        {"ChangedNameStillTooLong", contact(QString(39, 'N'), "0312", {}, "first\nsecond"),
+         "Name is longer than 32"},
+        {"ChangedFaxBreaksItsRule", contact(QString(40, 'N'), "+44", {}, "first\nsecond"),
+         "Fax number holds a character"},
+    };
+    for (const auto& row : rows) {
+        const auto problem = EntryRules::changedContactProblem(phone, row.after);
         EXPECT_EQ(problem.value_or(QString()).left(int(strlen(row.problem))),
                   QLatin1String(row.problem))
             << row.title << ": " << problem.value_or("accepted").toStdString();

@@ -6,20 +6,30 @@
 #include "CsvImportDialog.h"
 #include "FakeServices.h"
 #include "GroupDialog.h"
+#include "PasswordDialog.h"
+#include "PrinterDialog.h"
+#include "kit/AccessibilityAudit.h"
+#include "kit/ProgramTranslations.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -263,17 +273,41 @@ TEST_F(MainWindowTest, ASecondStartHandsItsPrinterToTheWindow) {
 
 // ---- Dialogs
 
-TEST(EditorDialogTest, FieldsRefuseWhatTheRulesRefuseAndOkWaitsForAValidEntry) {
+TEST(EditorDialogTest, TypedTextStaysAsTypedAndARefusalShowsItsReasonBesideTheField) {
     ContactDialog dialog(Contact{});
+    dialog.show();
     QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     EXPECT_FALSE(ok->isEnabled());
-    QTest::keyClicks(dialog.field(EntryRules::Field::Name), "Ann Lee");
-    QTest::keyClicks(dialog.field(EntryRules::Field::Fax), "03 (12)+34-5");
-    EXPECT_EQ(dialog.field(EntryRules::Field::Fax)->text(), "031234-5");
+    QTest::keyClicks(dialog.field(EntryRules::Field::Name), "Jürgen Müller");
+    QTest::keyClicks(dialog.field(EntryRules::Field::Fax), "+44 20 7946 0001");
+    // Nothing typed is dropped: the number stays as typed, refused with the reason beside it.
+    EXPECT_EQ(dialog.field(EntryRules::Field::Fax)->text(), "+44 20 7946 0001");
+    EXPECT_EQ(dialog.reason(EntryRules::Field::Fax),
+              "Fax number holds a character it cannot take: “+”.");
+    EXPECT_EQ(dialog.reason(EntryRules::Field::Name), "");
+    EXPECT_FALSE(ok->isEnabled());
+    dialog.field(EntryRules::Field::Fax)->selectAll();
+    QTest::keyClicks(dialog.field(EntryRules::Field::Fax), "00442079460001");
+    EXPECT_EQ(dialog.reason(EntryRules::Field::Fax), "");
     EXPECT_TRUE(ok->isEnabled());
-    QTest::keyClicks(dialog.field(EntryRules::Field::Name), QString(40, 'x'));
-    EXPECT_EQ(dialog.field(EntryRules::Field::Name)->text().size(), 32);
-    EXPECT_EQ(dialog.contact().fax, "031234-5");
+    EXPECT_EQ(dialog.contact().name, "Jürgen Müller");
+    EXPECT_EQ(dialog.contact().fax, "00442079460001");
+}
+
+TEST(EditorDialogTest, AnEntryBreakingARuleTodayIsEditedFieldByFieldAndKeepsTheRest) {
+    const Contact phone{"u1", QString(40, 'N'), "0312", "", "first line\nsecond line", -1};
+    ContactDialog dialog(phone);
+    dialog.show();
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    EXPECT_TRUE(ok->isEnabled()) << "what the user did not change is not held against the entry";
+    QTest::keyClicks(dialog.field(EntryRules::Field::Company), "Northwind");
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_EQ(dialog.contact().note, "first line\nsecond line");
+    EXPECT_EQ(dialog.contact().name, QString(40, 'N'));
+    EXPECT_EQ(dialog.contact().company, "Northwind");
+    QTest::keyClick(dialog.field(EntryRules::Field::Name), Qt::Key_Backspace);
+    EXPECT_EQ(dialog.reason(EntryRules::Field::Name), "Name is longer than 32 characters.");
+    EXPECT_FALSE(ok->isEnabled());
 }
 
 TEST(EditorDialogTest, TheGroupDialogCountsMembersAgainstTheLimit) {
@@ -308,3 +342,136 @@ TEST(EditorDialogTest, TheCsvPreviewFollowsTheColumnMapping) {
 }
 
 } // namespace
+
+// ---- Every person: languages, screen readers, keys
+
+// Installs the editor's tables for one language for the life of the object.
+class Language {
+public:
+    explicit Language(const QString& language) {
+        EXPECT_EQ(kit::ProgramTranslations::install("vextel-addressbook", {language}), language);
+    }
+    ~Language() {
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    }
+};
+
+QString statusText(const MainWindow& window) {
+    const QLabel* label = window.statusBar()->findChild<QLabel*>();
+    return label != nullptr ? label->text() : QString();
+}
+
+TEST_F(MainWindowTest, CountsTakeThePluralFormsOfTheLanguage) {
+    const struct {
+        const char* language;
+        const char* three;  // Office: 3 entries, 1 group
+        const char* single; // a book of one entry and no group
+    } rows[] = {
+        {"en", "3 entries, 1 group.", "1 entry, 0 groups."},
+        {"de", "3 Einträge, 1 Gruppe.", "1 Eintrag, 0 Gruppen."},
+        {"ja", "3 件のエントリ、1 件のグループ。", "1 件のエントリ、0 件のグループ。"},
+    };
+    store.write(path("Single.vcf"), test::book({"Zoe 0101"}), &error);
+    window->refreshBookList();
+    for (const auto& row : rows) {
+        Language language(QLatin1String(row.language));
+        window->selectBook(path("Single.vcf"));
+        EXPECT_EQ(statusText(*window), QString::fromUtf8(row.single)) << row.language;
+        window->selectBook(path("Office.vcf"));
+        EXPECT_EQ(statusText(*window), QString::fromUtf8(row.three)) << row.language;
+    }
+}
+
+TEST_F(MainWindowTest, AScreenReaderFindsEveryControlOfTheWindowAndItsDialogsNamedOnce) {
+    readPrinter();
+    window->selectBook(path("Office.vcf"));
+    window->selectRows(false, {0});
+    const BookContents book = window->document(path("Office.vcf"))->contents();
+    ContactDialog contact(book.contacts.first(), window.get());
+    GroupDialog group(book.groups.first(), book, window.get());
+    PasswordDialog passwordDialog("Office", window.get());
+    PrinterDialog printerDialog(std::nullopt, window.get());
+    CsvImportDialog csv({{"Name", "Fax"}, {"Ann", "0301"}}, window.get());
+    const std::pair<const char*, QWidget*> windows[] = {
+        {"window", window.get()},      {"entry", &contact},         {"group", &group},
+        {"password", &passwordDialog}, {"printer", &printerDialog}, {"csv", &csv},
+    };
+    for (const auto& [title, shown] : windows) {
+        shown->show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(kit::AccessibilityAudit::problems(shown), QStringList())
+            << title << ":\n"
+            << kit::AccessibilityAudit::controls(shown).join('\n').toStdString();
+        EXPECT_GE(kit::AccessibilityAudit::controls(shown).size(), 2) << title;
+    }
+    window->tabs()->setCurrentIndex(1);
+    EXPECT_EQ(kit::AccessibilityAudit::problems(window.get()), QStringList()) << "groups tab";
+}
+
+TEST_F(MainWindowTest, TabGoesFromTheBooksToTheSearchToTheTabsToTheTable) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->findChild<QListWidget*>("books")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 4; ++i) {
+        order.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    // The tab bar of the tabs takes the focus for them.
+    EXPECT_EQ(order, QStringList({"books", "search", "qt_tabwidget_tabbar", "entries"}));
+}
+
+TEST_F(MainWindowTest, EnterAndF2EditTheRowDeleteRemovesItAndTheMenusListTheShortcuts) {
+    window->selectBook(path("Office.vcf"));
+    EXPECT_EQ(action("edit")->shortcut(), QKeySequence(Qt::Key_F2));
+    for (const char* name : {"newBook", "save", "undo", "find", "delete"}) {
+        EXPECT_FALSE(action(name)->shortcut().isEmpty()) << name;
+    }
+    window->selectRows(false, {0});
+    QTableView* entries = window->contactTable();
+    entries->setFocus();
+    QStringList opened;
+    QTimer::singleShot(0, [&opened] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        opened.append(dialog != nullptr ? dialog->windowTitle() : QString("none"));
+        if (dialog != nullptr) {
+            static_cast<QDialog*>(dialog)->reject();
+        }
+    });
+    QTest::keyClick(entries, Qt::Key_Return);
+    EXPECT_EQ(opened, QStringList({"Edit Entry"}));
+    QTest::keyClick(entries, Qt::Key_Delete);
+    EXPECT_EQ(column(entries, 0), QStringList({"bob", "Cy"}));
+}
+
+TEST_F(MainWindowTest, AVCardFileOpenedFromTheDesktopIsImportedIntoTheBookOfItsName) {
+    QTemporaryDir downloads;
+    QFile phone(downloads.filePath("Phone.vcf"));
+    ASSERT_TRUE(phone.open(QIODevice::WriteOnly));
+    phone.write("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann Lee\r\nTEL;TYPE=fax:0301\r\nEND:VCARD\r\n");
+    phone.close();
+    window->takeHandOff("\n" + phone.fileName() + "\n" + downloads.filePath("missing.vcf"));
+    EXPECT_EQ(window->currentKey(), path("Phone.vcf"));
+    EXPECT_EQ(column(window->contactTable(), 0), QStringList({"Ann Lee"}));
+    window->openFiles({path("Office.vcf")});
+    EXPECT_EQ(window->currentKey(), path("Office.vcf")) << "a book of the folder is opened";
+    EXPECT_EQ(notices, QStringList());
+}
+
+TEST(EditorFirstRunTest, AnEmptyFolderSaysHowToBeginUntilThereIsABook) {
+    QTemporaryDir folder;
+    FolderStore store{folder.path()};
+    FakePrinter printer;
+    MainWindow window(store, printer);
+    window.setNotice([](const QString&) {});
+    window.show();
+    ASSERT_TRUE(window.guide()->isVisible());
+    for (const char* hint : {"New Book", "Import", "Connect to Printer"}) {
+        EXPECT_TRUE(window.guide()->text().contains(QLatin1String(hint))) << hint;
+    }
+    ASSERT_TRUE(window.newBook("Office"));
+    EXPECT_FALSE(window.guide()->isVisible());
+}

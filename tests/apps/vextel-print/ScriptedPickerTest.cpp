@@ -145,6 +145,34 @@ TEST_F(ScriptedPickerTest, OnePrintEndToEnd) {
     EXPECT_FALSE(QImage(temp.filePath("picker.png")).isNull());
 }
 
+// In German, through the accessibility interfaces: every window the print opens names each of
+// its controls once, in the user's language, and the picker shows a group as "Gruppe".
+TEST_F(ScriptedPickerTest, EveryWindowIsReadOutByAScreenReaderInTheUsersLanguage) {
+    extraEnvironment.insert("LANG", "de_DE.UTF-8");
+    extraEnvironment.insert("LANGUAGE", "de");
+    const HostRun run = runScript(
+        {"accessibility", "print", "accessibility", "press lookUpAddressBookButton",
+         "accessibility", "show pcAddressTableView", "select pcAddressTableView 1",
+         "press showPCAddressPropertyButton", "accessibility", "press closeUserPropertyButton",
+         "select pcAddressTableView 2", "press showPCAddressPropertyButton", "accessibility",
+         "press closeGroupPropertyButton", "press cancelAddressSettingButton", "press stopButton"});
+    ASSERT_EQ(run.exitCode, 1) << describe(run);
+    QStringList windows;
+    for (const QString& line : run.out.split(QLatin1Char('\n'))) {
+        if (line.startsWith("accessibility: ")) {
+            EXPECT_TRUE(line.endsWith(", each named once")) << line.toStdString();
+            windows << line.section(QLatin1Char('"'), 1, 1);
+        }
+    }
+    EXPECT_EQ(windows, QStringList({"Drucken", "Faxübertragung", "Adressbuch", "Eigenschaften",
+                                    "Gruppeneigenschaften"}))
+        << describe(run);
+    EXPECT_EQ(shownRows(run, "pcAddressTableView"),
+              QStringList({"1: Zed Okafor | 0311111111", "2: Office | Gruppe",
+                           "3: Carl Lind | 0333333333", "4: Bea Marsh | 0322222222"}))
+        << describe(run);
+}
+
 // Recipients added to the book are there when the picker reads it again; adding them a second
 // time is refused by the library, and a recipient without a name stops the whole adding.
 TEST_F(ScriptedPickerTest, AddingRecipientsToTheBookAndFindingThemAgain) {

@@ -152,6 +152,25 @@ TEST_F(ScriptedPrintTest, WalkthroughWritesTheFaxJobWithEveryEntry) {
     EXPECT_EQ(printed.join('\n') + '\n', QString::fromUtf8(readFile(job1() + "/job-options")));
 }
 
+// The same job with the keyboard alone: no press, select, choose, type or set, only keys.
+TEST_F(ScriptedPrintTest, TheWalkthroughWithKeysAloneWritesTheSameJob) {
+    const QString keysScript =
+        QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough-keys.script");
+    for (const QString& line : QString::fromUtf8(readFile(keysScript)).split('\n')) {
+        EXPECT_TRUE(line.isEmpty() || line.startsWith("#") || line.startsWith("key "))
+            << line.toStdString();
+    }
+    const HostRun byKeys = runHost(keysScript);
+    ASSERT_EQ(byKeys.exitCode, 0) << describe(byKeys);
+    EXPECT_TRUE(byKeys.alerts().isEmpty()) << describe(byKeys);
+    const QByteArray keysJob = readFile(job1() + "/job-options");
+    ASSERT_FALSE(keysJob.isEmpty());
+    QDir(jobs()).removeRecursively();
+    const HostRun walkthrough = runHost(kWalkthrough);
+    ASSERT_EQ(walkthrough.exitCode, 0) << describe(walkthrough);
+    EXPECT_EQ(QString::fromUtf8(keysJob), QString::fromUtf8(readFile(job1() + "/job-options")));
+}
+
 TEST_F(ScriptedPrintTest, StartWithOnlyATypedNumberSendsItWithAnEmptyName) {
     QStringList script = kFaxPanel;
     script << "print"

@@ -15,8 +15,10 @@ class DoubleTarget : public QObject {
 public:
     QList<QObject*> senders;
     QList<int> clickedRows;
+    QList<QObject*> deleted;
 
 public slots:
+    void deleteAddressInfo(QObject* sender) { deleted.append(sender); }
     void addSelectedPCAddressData(QObject* sender) {
         senders.append(sender);
         clickedRows.append(static_cast<kit::TableView*>(sender)->clickedRow());
@@ -98,6 +100,42 @@ TEST(TableViewTest, DoubleActionIsInvokedOnTheTargetByName) {
 
     t.table->setDoubleAction("noSuchAction:");
     EXPECT_FALSE(t.table->sendDoubleAction());
+}
+
+TEST(TableViewTest, ReturnOnARowSendsTheDoubleActionAndDeleteTheDeleteAction) {
+    Table t;
+    DoubleTarget target;
+    t.table->setTarget(&target);
+    QTableView* view = t.table->tableView();
+    view->setFocus();
+    // Without a selection the keys are not the table's.
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_Delete);
+    t.table->setDoubleAction("addSelectedPCAddressData:");
+    t.table->setDeleteAction("deleteAddressInfo:");
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_TRUE(target.senders.isEmpty());
+
+    t.table->selectRowIndexes({1});
+    QTest::keyClick(view, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(view, Qt::Key_Return, Qt::ControlModifier); // not a plain Return
+    EXPECT_EQ(target.clickedRows, QList<int>{1});
+    QTest::keyClick(view, Qt::Key_Delete);
+    QTest::keyClick(view, Qt::Key_Backspace);
+    EXPECT_EQ(target.deleted.size(), 2);
+    EXPECT_EQ(t.table->deleteAction(), "deleteAddressInfo");
+}
+
+TEST(TableViewTest, AMarkerValueIsShownTranslatedWhileTheDataKeepsIt) {
+    Table t;
+    t.model.setItem(0, 1, new QStandardItem("Group"));
+    t.model.setItem(1, 1, new QStandardItem("Groups"));
+    t.table->setShownText(1, "Group", "Gruppe");
+    const QAbstractItemModel* shown = t.table->tableView()->model();
+    EXPECT_EQ(shown->index(0, 1).data().toString(), "Gruppe");
+    EXPECT_EQ(shown->index(1, 1).data().toString(), "Groups") << "only the exact value";
+    EXPECT_EQ(shown->index(0, 0).data().toString(), "Beta") << "only in its column";
+    EXPECT_EQ(shown->index(0, 1).data(Qt::EditRole).toString(), "Group");
 }
 
 TEST(TableViewTest, SelectionByCodeAndMultipleSelection) {

@@ -214,8 +214,46 @@
     <message>
         <source>Cannot add to the file.</source>
         <translation>Zur Datei kann nicht hinzugefügt werden.</translation>
+    </message>
+    <message>
         <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
         <translation>Der Absendername darf höchstens 30 Zeichen haben: Buchstaben A bis Z, Ziffern, Leerzeichen und Satzzeichen.</translation>
+    </message>
+    <message>
+        <source>Address Book Editor not found.</source>
+        <translation>Der Adressbuch-Editor wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Fax Settings</source>
+        <translation>Faxeinstellungen</translation>
+    </message>
+    <message>
+        <source>Image Quality</source>
+        <translation>Bildqualität</translation>
+    </message>
+    <message>
+        <source>Transmission Report</source>
+        <translation>Sendebericht</translation>
+    </message>
+    <message>
+        <source>Cover Page</source>
+        <translation>Deckblatt</translation>
+    </message>
+    <message>
+        <source>Sender</source>
+        <translation>Absender</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>Entries</source>
+        <translation>Einträge</translation>
     </message>
 </context>
 </TS>

@@ -214,8 +214,46 @@
     <message>
         <source>Cannot add to the file.</source>
         <translation>Cannot add to the file.</translation>
+    </message>
+    <message>
         <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
         <translation>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</translation>
+    </message>
+    <message>
+        <source>Address Book Editor not found.</source>
+        <translation>Address Book Editor not found.</translation>
+    </message>
+    <message>
+        <source>Fax Settings</source>
+        <translation>Fax Settings</translation>
+    </message>
+    <message>
+        <source>Image Quality</source>
+        <translation>Image Quality</translation>
+    </message>
+    <message>
+        <source>Transmission Report</source>
+        <translation>Transmission Report</translation>
+    </message>
+    <message>
+        <source>Cover Page</source>
+        <translation>Cover Page</translation>
+    </message>
+    <message>
+        <source>Sender</source>
+        <translation>Sender</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Entries</source>
+        <translation>Entries</translation>
     </message>
 </context>
 </TS>

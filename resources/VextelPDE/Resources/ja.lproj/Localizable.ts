@@ -214,8 +214,46 @@
     <message>
         <source>Cannot add to the file.</source>
         <translation>ファイルに追加できません。</translation>
+    </message>
+    <message>
         <source>The sender name can have at most 30 characters: letters A to Z, digits, spaces and punctuation.</source>
         <translation>送信者名は30文字以内で、半角の英字、数字、スペース、記号だけを使えます。</translation>
+    </message>
+    <message>
+        <source>Address Book Editor not found.</source>
+        <translation>アドレス帳エディタが見つかりません。</translation>
+    </message>
+    <message>
+        <source>Fax Settings</source>
+        <translation>ファクス設定</translation>
+    </message>
+    <message>
+        <source>Image Quality</source>
+        <translation>画質</translation>
+    </message>
+    <message>
+        <source>Transmission Report</source>
+        <translation>送信レポート</translation>
+    </message>
+    <message>
+        <source>Cover Page</source>
+        <translation>送付状</translation>
+    </message>
+    <message>
+        <source>Sender</source>
+        <translation>差出人</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>グループ</translation>
+    </message>
+    <message>
+        <source>Entries</source>
+        <translation>エントリ</translation>
     </message>
 </context>
 </TS>
