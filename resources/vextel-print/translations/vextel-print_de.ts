@@ -46,6 +46,18 @@
             <source>"%1" is ready to be sent as a fax.</source>
             <translation>„%1“ kann als Fax gesendet werden.</translation>
         </message>
+        <message>
+            <source>The fax could not be sent</source>
+            <translation>Das Fax konnte nicht gesendet werden</translation>
+        </message>
+        <message>
+            <source>"%1" was not sent: %2. It is offered again when the agent starts next.</source>
+            <translation>„%1“ wurde nicht gesendet: %2. Es wird beim nächsten Start des Agenten erneut angeboten.</translation>
+        </message>
+        <message>
+            <source>A captured fax job was refused: %1. It is kept in %2.</source>
+            <translation>Ein erfasster Faxauftrag wurde abgelehnt: %1. Er bleibt in %2.</translation>
+        </message>
     </context>
     <context>
         <name>vextel_print::PrintDialog</name>

@@ -46,6 +46,18 @@
             <source>"%1" is ready to be sent as a fax.</source>
             <translation>"%1" is ready to be sent as a fax.</translation>
         </message>
+        <message>
+            <source>The fax could not be sent</source>
+            <translation>The fax could not be sent</translation>
+        </message>
+        <message>
+            <source>"%1" was not sent: %2. It is offered again when the agent starts next.</source>
+            <translation>"%1" was not sent: %2. It is offered again when the agent starts next.</translation>
+        </message>
+        <message>
+            <source>A captured fax job was refused: %1. It is kept in %2.</source>
+            <translation>A captured fax job was refused: %1. It is kept in %2.</translation>
+        </message>
     </context>
     <context>
         <name>vextel_print::PrintDialog</name>

@@ -46,6 +46,18 @@
             <source>"%1" is ready to be sent as a fax.</source>
             <translation>「%1」をファクスとして送信できます。</translation>
         </message>
+        <message>
+            <source>The fax could not be sent</source>
+            <translation>ファクスを送信できませんでした</translation>
+        </message>
+        <message>
+            <source>"%1" was not sent: %2. It is offered again when the agent starts next.</source>
+            <translation>「%1」は送信されませんでした: %2。次にエージェントが起動したときに再度表示されます。</translation>
+        </message>
+        <message>
+            <source>A captured fax job was refused: %1. It is kept in %2.</source>
+            <translation>受け付けたファクスジョブは拒否されました: %1。%2 に保存されています。</translation>
+        </message>
     </context>
     <context>
         <name>vextel_print::PrintDialog</name>
