@@ -23,6 +23,7 @@ ContactDialog::ContactDialog(const Contact& contact, QWidget* parent)
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons_);
+    setMinimumWidth(420);
     updateAcceptance();
 }
 
@@ -40,7 +41,6 @@ void ContactDialog::addRow(EntryRules::Field field, const QString& value) {
     row.reason = new QLabel(this);
     row.reason->setObjectName(EntryRules::title(field) + QStringLiteral(" reason"));
     row.reason->setWordWrap(true);
-    row.reason->setForegroundRole(QPalette::BrightText);
     row.reason->hide();
     auto* column = new QVBoxLayout;
     column->setSpacing(2);
@@ -90,12 +90,14 @@ void ContactDialog::updateAcceptance() {
     for (int i = 0; i < rowCount_; ++i) {
         Row& row = rows_.at(static_cast<std::size_t>(i));
         const QString value = valueOf(row);
-        // A new entry is held to every rule; an edited one to the rules of what changed.
+        // A new entry is held to every rule; an edited one to the rules of what changed. The
+        // reason shows once the user typed into the field: an empty new entry is no mistake.
         const bool checked = original_.uid.isEmpty() || value != row.original;
         const auto problem = checked ? EntryRules::problem(row.field, value) : std::nullopt;
-        row.reason->setText(problem.value_or(QString()));
-        row.reason->setVisible(problem.has_value());
-        row.edit->setAccessibleDescription(problem.value_or(QString()));
+        const bool shown = problem.has_value() && row.edit->isModified();
+        row.reason->setText(shown ? *problem : QString());
+        row.reason->setVisible(shown);
+        row.edit->setAccessibleDescription(shown ? *problem : QString());
         acceptable = acceptable && !problem;
     }
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(acceptable);

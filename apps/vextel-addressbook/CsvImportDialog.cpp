@@ -31,6 +31,8 @@ CsvImportDialog::CsvImportDialog(const QList<QStringList>& rows, QWidget* parent
     for (int field = 0; field < CsvMapping::FieldCount; ++field) {
         auto* chooser = new QComboBox(this);
         chooser->setObjectName(titles.at(field));
+        // Named by the field it fills, not by the column it shows.
+        chooser->setAccessibleName(titles.at(field));
         chooser->addItem(tr("(not imported)"));
         for (int column = 0; column < columns; ++column) {
             const QString title = rows.isEmpty() || column >= rows.first().size()

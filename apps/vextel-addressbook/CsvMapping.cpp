@@ -22,8 +22,33 @@ const QList<TitleRule>& titleRules() {
     return rules;
 }
 
+const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+constexpr QChar kTextMark = QLatin1Char('\'');
+
+// A cell a spreadsheet would run as a formula: "=", "+", "-" or "@" first (or a tab or carriage
+// return, which some take for the start of one), also behind apostrophes already.
+bool runsAsFormula(const QString& cell) {
+    qsizetype first = 0;
+    while (first < cell.size() && cell.at(first) == kTextMark) {
+        ++first;
+    }
+    return first < cell.size() && kFormulaStarts.contains(cell.at(first));
+}
+
+// Written behind an apostrophe, which spreadsheets show as text: a note such as
+// "=HYPERLINK(...)" from someone's card stays a note. Reading takes the apostrophe off again,
+// so an exported book imports as it was.
+QString spreadsheetSafe(const QString& cell) {
+    return runsAsFormula(cell) ? kTextMark + cell : cell;
+}
+
+QString fromSpreadsheetSafe(const QString& cell) {
+    return cell.startsWith(kTextMark) && runsAsFormula(cell.mid(1)) ? cell.mid(1) : cell;
+}
+
 QString cell(const QStringList& row, int column) {
-    return column >= 0 && column < row.size() ? row.at(column).trimmed() : QString();
+    return column >= 0 && column < row.size() ? fromSpreadsheetSafe(row.at(column).trimmed())
+                                              : QString();
 }
 
 } // namespace
@@ -95,19 +120,6 @@ BookContents CsvMapping::entries(const QList<QStringList>& rows) const {
     }
     return book;
 }
-
-namespace {
-
-// A cell that a spreadsheet would run as a formula ("=", "+", "-" or "@" first, or a tab or
-// carriage return that some take for the start of one) is written behind an apostrophe, which
-// spreadsheets show as text: a note such as "=HYPERLINK(...)" from someone's card stays a note.
-QString spreadsheetSafe(const QString& cell) {
-    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
-    return !cell.isEmpty() && kFormulaStarts.contains(cell.front()) ? QLatin1Char('\'') + cell
-                                                                    : cell;
-}
-
-} // namespace
 
 QList<QStringList> CsvMapping::exportRows(const BookContents& book) {
     QList<QStringList> rows{exportTitles()};

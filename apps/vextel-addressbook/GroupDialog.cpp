@@ -27,6 +27,8 @@ GroupDialog::GroupDialog(const Group& group, const BookContents& book, QWidget* 
     form->addRow(tr("Group name:"), name_);
     members_ = new QListWidget(this);
     members_->setObjectName(QStringLiteral("Members"));
+    // A list is read out by its own name; its label's is not taken.
+    members_->setAccessibleName(tr("Members"));
     for (const Contact& contact : book.contacts) {
         auto* item = new QListWidgetItem(QStringLiteral("%1  (%2)").arg(contact.name, contact.fax),
                                          members_);

@@ -188,8 +188,8 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     }
     // Books first, then the search, the tabs and the table shown: the order the window reads.
     setTabOrder(bookList_, search_);
-    setTabOrder(search_, tabs_);
-    setTabOrder(tabs_, contactView_);
+    setTabOrder(search_, tabs_->tabBar());
+    setTabOrder(tabs_->tabBar(), contactView_);
     setTabOrder(contactView_, groupView_);
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, &MainWindow::bookFileChanged);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { refreshBookList(); });
@@ -322,10 +322,11 @@ void MainWindow::buildActions() {
         actions_.insert(QLatin1String(row.name), action);
         if (QLatin1String(row.menu) == QLatin1String("&Edit") &&
             QLatin1String(row.name) == QLatin1String("newEntry")) {
+            // Every binding of the platform (Redo is Ctrl+Y and Ctrl+Shift+Z on Linux).
             QAction* undo = undoGroup_->createUndoAction(this, tr("&Undo"));
-            undo->setShortcut(QKeySequence::Undo);
+            undo->setShortcuts(QKeySequence::Undo);
             QAction* redo = undoGroup_->createRedoAction(this, tr("&Redo"));
-            redo->setShortcut(QKeySequence::Redo);
+            redo->setShortcuts(QKeySequence::Redo);
             undo->setObjectName(QStringLiteral("undo"));
             redo->setObjectName(QStringLiteral("redo"));
             menus.value(menuTitle)->insertAction(action, undo);

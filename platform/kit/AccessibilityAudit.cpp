@@ -45,6 +45,25 @@ QString objectNameOf(QAccessibleInterface* node) {
                : QStringLiteral("(no object name)");
 }
 
+// The name a screen reader gives the control: its accessible name, else its label's text (the
+// "labelled by" relation a label buddy makes), else the text Qt names it by. A combo box on
+// Linux is named by its chosen item, which is its value, not its name.
+QString nameOf(QAccessibleInterface* node) {
+    if (const auto* widget = qobject_cast<const QWidget*>(node->object());
+        widget != nullptr && !widget->accessibleName().trimmed().isEmpty()) {
+        return widget->accessibleName().trimmed();
+    }
+    for (const auto& [label, relation] : node->relations(QAccessible::Label)) {
+        const QString text =
+            label != nullptr ? label->text(QAccessible::Name).trimmed() : QString();
+        if (!text.isEmpty()) {
+            return text;
+        }
+    }
+    return node->role() == QAccessible::ComboBox ? QString()
+                                                 : node->text(QAccessible::Name).trimmed();
+}
+
 // Tables and lists are read as one control: their cells carry the data's own texts.
 bool readsAsOne(QAccessible::Role role) {
     return role == QAccessible::Table || role == QAccessible::List || role == QAccessible::Tree;
@@ -56,7 +75,7 @@ void collect(QAccessibleInterface* node, QList<Control>& out) {
     }
     const QAccessible::Role role = node->role();
     if (isInteractive(role)) {
-        out.append({role, objectNameOf(node), node->text(QAccessible::Name).trimmed()});
+        out.append({role, objectNameOf(node), nameOf(node)});
     }
     if (readsAsOne(role)) {
         return;

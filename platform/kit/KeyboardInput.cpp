@@ -37,7 +37,8 @@ KeyboardInput::Key characterKey(QChar character) {
     KeyboardInput::Key key;
     key.text = QString(character);
     const QChar upper = character.toUpper();
-    key.key = upper.unicode() < 0x7f ? int(upper.unicode()) : int(Qt::Key_unknown);
+    // A character with no key of its own comes as text alone (key 0), as an input method sends it.
+    key.key = upper.unicode() < 0x7f ? int(upper.unicode()) : 0;
     if (character.isUpper()) {
         key.modifiers = Qt::ShiftModifier;
     }

@@ -172,6 +172,10 @@
             <source>%1 of at most %2 members</source>
             <translation>%1 of at most %2 members</translation>
         </message>
+        <message>
+            <source>Members</source>
+            <translation>Members</translation>
+        </message>
     </context>
     <context>
         <name>vextel_addressbook::MainWindow</name>

@@ -139,7 +139,7 @@
         </message>
         <message>
             <source>Members</source>
-            <translation>メンバー数</translation>
+            <translation>メンバー</translation>
         </message>
         <message>
             <source>Member names</source>
@@ -167,6 +167,10 @@
         <message>
             <source>%1 of at most %2 members</source>
             <translation>メンバー %1 件 (最大 %2 件)</translation>
+        </message>
+        <message>
+            <source>Members</source>
+            <translation>メンバー</translation>
         </message>
     </context>
     <context>

@@ -42,8 +42,8 @@ TEST(EntryRulesTest, ContactsKeepTheFaxDialogsRulesAndTheRecordSizes) {
     };
     for (const auto& row : rows) {
         const auto problem = EntryRules::contactProblem(row.contact);
-        EXPECT_EQ(problem.value_or(QString()).left(int(strlen(row.problem))),
-                  QLatin1String(row.problem))
+        const QString expected = QString::fromUtf8(row.problem);
+        EXPECT_EQ(problem.value_or(QString()).left(expected.size()), expected)
             << row.title << ": " << problem.value_or("accepted").toStdString();
     }
 }
@@ -64,8 +64,8 @@ TEST(EntryRulesTest, AnEditIsHeldToTheRulesOfTheFieldsItChanges) {
     };
     for (const auto& row : rows) {
         const auto problem = EntryRules::changedContactProblem(phone, row.after);
-        EXPECT_EQ(problem.value_or(QString()).left(int(strlen(row.problem))),
-                  QLatin1String(row.problem))
+        const QString expected = QString::fromUtf8(row.problem);
+        EXPECT_EQ(problem.value_or(QString()).left(expected.size()), expected)
             << row.title << ": " << problem.value_or("accepted").toStdString();
     }
 }

@@ -1,6 +1,7 @@
 #include "kit/AccessibilityAudit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +65,18 @@ TEST(AccessibilityAuditTest, NamesEveryShownControlWithoutANameOrWithAnotherCont
              form->addRow(second);
          },
          {"duplicate name \"Add\": addName, addNumber"}},
+        {"APopupIsNamedByItsLabelNotByItsChoice",
+         [](QWidget* w, QFormLayout* form) {
+             auto* quality = new QComboBox(w);
+             quality->setObjectName("quality");
+             quality->addItem("Standard");
+             auto* cover = new QComboBox(w);
+             cover->setObjectName("cover");
+             cover->addItem("Standard");
+             form->addRow("Image Quality", quality);
+             form->addRow(cover);
+         },
+         {"unnamed ComboBox cover"}},
         {"HiddenControlsAreNotRead",
          [](QWidget* w, QFormLayout* form) {
              auto* hidden = new QLineEdit(w);

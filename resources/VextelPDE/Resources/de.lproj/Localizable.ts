@@ -255,5 +255,13 @@
         <source>Entries</source>
         <translation>Einträge</translation>
     </message>
+    <message>
+        <source>Recipients</source>
+        <translation>Empfänger</translation>
+    </message>
+    <message>
+        <source>Members</source>
+        <translation>Mitglieder</translation>
+    </message>
 </context>
 </TS>

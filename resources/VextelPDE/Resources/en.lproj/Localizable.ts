@@ -255,5 +255,13 @@
         <source>Entries</source>
         <translation>Entries</translation>
     </message>
+    <message>
+        <source>Recipients</source>
+        <translation>Recipients</translation>
+    </message>
+    <message>
+        <source>Members</source>
+        <translation>Members</translation>
+    </message>
 </context>
 </TS>

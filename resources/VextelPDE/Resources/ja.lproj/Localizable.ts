@@ -255,5 +255,13 @@
         <source>Entries</source>
         <translation>エントリ</translation>
     </message>
+    <message>
+        <source>Recipients</source>
+        <translation>宛先</translation>
+    </message>
+    <message>
+        <source>Members</source>
+        <translation>メンバー</translation>
+    </message>
 </context>
 </TS>
