@@ -38,6 +38,12 @@ QList<std::pair<QString, QString>> presetsOf(const std::string& options) {
     return presets;
 }
 
+// The notification's body may be markup: a job's title is anyone's text (a document's name, or
+// what the printing program chose), so it is shown as text, never as tags or links.
+QString plainText(const QString& title) {
+    return title.toHtmlEscaped();
+}
+
 } // namespace
 
 FaxAgent::FaxAgent(HostOptions options, QTextStream& output, QTextStream& errors)
@@ -156,8 +162,8 @@ void FaxAgent::notifyWaiting(const QString& title) {
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     notify << QStringLiteral("Vextel Fax") << 0U << QStringLiteral("vextel-print")
            << QStringLiteral("A fax is waiting")
-           << QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(title) << QStringList()
-           << QVariantMap() << -1;
+           << QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(plainText(title))
+           << QStringList() << QVariantMap() << -1;
     QDBusConnection::sessionBus().send(notify);
 }
 
