@@ -3,6 +3,7 @@
 #include "printing/CupsConnection.h"
 
 #include <QFile>
+#include <cerrno>
 #include <cups/cups.h>
 #include <unistd.h>
 
@@ -72,15 +73,19 @@ std::unique_ptr<PpdDocument> PpdDocument::openQueue(const QString& queue, const 
         *error = QStringLiteral("cannot reach the CUPS server %1").arg(connection.serverName());
         return nullptr;
     }
-    QString copy = fetchPpdOnConnection(connection.http(), queue);
-    if (copy.isEmpty()) {
-        const char* fetched = cupsGetPPD2(connection.http(), queue.toUtf8().constData());
+    QString copy;
+    if (const char* fetched = cupsGetPPD2(connection.http(), queue.toUtf8().constData())) {
+        copy = QFile::decodeName(fetched);
+    } else {
         const QString reason = connection.requestError(QString::fromUtf8(cupsLastErrorString()));
-        if (fetched == nullptr) {
+        // A server that did not answer is not asked again.
+        if (httpError(connection.http()) != ETIMEDOUT) {
+            copy = fetchPpdOnConnection(connection.http(), queue);
+        }
+        if (copy.isEmpty()) {
             *error = QStringLiteral("cannot get the PPD of the queue %1: %2").arg(queue, reason);
             return nullptr;
         }
-        copy = QFile::decodeName(fetched);
     }
     ppd_file_t* ppd = ppdOpenFile(QFile::encodeName(copy).constData());
     if (ppd == nullptr) {

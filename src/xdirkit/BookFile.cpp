@@ -84,8 +84,11 @@ int32_t refused(const std::string& path, const std::string& reason, int32_t stat
 // XDIR_OK when the book at path (already resolved) may be changed by this user alone: a folder
 // and a book nobody else may write, and a book the user has not made read-only.
 int32_t changeableBook(const std::string& path) {
-    if (const auto problem = FileTrust::folderProblem(folderOf(path)))
-        return refused(path, "its folder is refused: " + *problem, XDIR_ERR_FILE_UNREADABLE);
+    // A folder that is not there fails at the lock, as it always has.
+    struct stat folder {};
+    if (::stat(folderOf(path).c_str(), &folder) == 0)
+        if (const auto problem = FileTrust::othersMayWrite(folder))
+            return refused(path, "its folder is refused: " + *problem, XDIR_ERR_FILE_UNREADABLE);
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0)
         return errno == ENOENT ? XDIR_OK
