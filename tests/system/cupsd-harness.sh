@@ -130,7 +130,9 @@ lay_out() {
         install -m 0755 "$VEXTEL_FAX_DRIVER" "$folder/bin/filter/vextel-faxdriver" || return 1
     fi
     install -m 0700 "$here/capture-backend" "$folder/bin/backend/capture" || return 1
-    # The scheduler's own AppSocket backend, for a queue on a printer's job port.
+    # The network backend, so that a queue can be made as for a real printer (lpadmin -v
+    # socket://...): the scheduler refuses a device URI whose backend it does not have; it also
+    # carries the fax queue's jobs to a printer's job port.
     if [ -x "$system_lib/backend/socket" ]; then
         ln -s "$system_lib/backend/socket" "$folder/bin/backend/socket" || return 1
     fi
