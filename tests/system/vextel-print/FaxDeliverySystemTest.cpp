@@ -184,6 +184,9 @@ protected:
 };
 
 TEST_F(FaxDeliverySystemTest, TheDialogsFaxReachesThePrinterWithEveryParameterAndItsResult) {
+    // The capture queue takes jobs only for a fax queue that exists; the printer's port is set
+    // when the printer starts.
+    addQueue(kFaxQueue, QStringLiteral("socket://127.0.0.1:9"));
     addQueue(kCaptureQueue, "vextel-fax:/" + kFaxQueue);
     lp(kCaptureQueue, {"-o", "TKFaxImageQuality=SuperFine"});
     waitForCapturedJob();
