@@ -117,6 +117,11 @@ lay_out() {
         fi
     done
     install -m 0700 "$here/capture-backend" "$folder/bin/backend/capture" || return 1
+    # The network backend, so that a queue can be made as for a real printer (lpadmin -v
+    # socket://...): the scheduler refuses a device URI whose backend it does not have.
+    if [ -x "$system_lib/backend/socket" ]; then
+        ln -s "$system_lib/backend/socket" "$folder/bin/backend/socket" || return 1
+    fi
     if [ -n "${VEXTEL_FAX_BACKEND:-}" ]; then
         install -m 0700 "$VEXTEL_FAX_BACKEND" "$folder/bin/backend/vextel-fax" || return 1
     fi
