@@ -227,8 +227,17 @@ qsizetype BookDocument::addEntries(const QList<Contact>& contacts, const QList<G
         copy.uid = newUid();
         copy.originIndex = -1;
         copy.memberUids.clear();
+        // A member whose entry was left out leaves the group, not the group the book.
         for (const QString& member : group.memberUids) {
-            copy.memberUids.append(newUidOf.value(member, member));
+            const QString uid = newUidOf.value(member, member);
+            if (newUidOf.contains(member) || after.contactIndex(uid) >= 0) {
+                copy.memberUids.append(uid);
+            }
+        }
+        if (copy.memberUids.isEmpty() && !group.memberUids.isEmpty()) {
+            skipped->append(
+                QStringLiteral("Group %1: none of its members is added.").arg(group.name));
+            continue;
         }
         if (auto problem = EntryRules::groupProblem(copy, after)) {
             skipped->append(QStringLiteral("Group %1: %2").arg(group.name, *problem));
@@ -242,19 +251,49 @@ qsizetype BookDocument::addEntries(const QList<Contact>& contacts, const QList<G
     return added;
 }
 
-bool BookDocument::save(BookStore& store, QString* error) {
-    if (!store.write(path_, contents_, error)) {
+bool BookDocument::save(BookStore& store, QString* error, std::optional<MergeNotes>* merged) {
+    std::optional<MergeNotes> notes;
+    // Compared and merged under the book's lock: a change another program makes meanwhile waits
+    // for the write and is not lost to it.
+    auto written = store.update(
+        path_,
+        [&](const BookOnDisk& current, QString* readError) -> std::optional<BookContents> {
+            notes.reset();
+            // A file another program removed is made anew from the edits.
+            if (current.hash.isEmpty() || current.hash == base_.fileHash) {
+                return contents_;
+            }
+            auto theirs = current.read(readError);
+            if (!theirs) {
+                return std::nullopt;
+            }
+            notes.emplace();
+            return mergeBooks(base_, contents_, *theirs, &*notes);
+        },
+        error);
+    if (!written) {
         return false;
     }
-    base_ = contents_;
+    if (merged != nullptr) {
+        *merged = notes;
+    }
+    // The book is now what the file holds, read back from the bytes written: their hash is the
+    // base of the next comparison, and the entries point into the new file.
+    base_ = *written;
     mergedUnsaved_ = false;
-    undoStack_.setClean();
+    if (notes) {
+        // Undoing past another program's change would undo that change.
+        undoStack_.clear();
+    } else {
+        undoStack_.setClean();
+    }
+    replaceContents(*written);
     return true;
 }
 
-bool BookDocument::takeExternalChange(const BookContents& theirs) {
+bool BookDocument::takeExternalChange(const BookContents& theirs, MergeNotes* notes) {
     const bool merge = isModified();
-    BookContents next = merge ? mergeBooks(base_, contents_, theirs) : theirs;
+    BookContents next = merge ? mergeBooks(base_, contents_, theirs, notes) : theirs;
     base_ = theirs;
     undoStack_.clear();
     mergedUnsaved_ = merge && !next.sameAs(theirs);

@@ -50,6 +50,12 @@ void takeOptions(const std::string& options, HostOptions* print) {
     cupsFreeOptions(count, parsed);
 }
 
+// The notification's body may be markup: a job's title is anyone's text (a document's name, or
+// what the printing program chose), so it is shown as text, never as tags or links.
+QString plainText(const QString& title) {
+    return title.toHtmlEscaped();
+}
+
 } // namespace
 
 FaxAgent::FaxAgent(HostOptions options, QTextStream& output, QTextStream& errors)
@@ -189,7 +195,7 @@ void FaxAgent::notifyWaiting(const QString& title) {
         QCoreApplication::translate("vextel_print::FaxAgent", "A fax is waiting"),
         QCoreApplication::translate("vextel_print::FaxAgent",
                                     "\"%1\" is ready to be sent as a fax.")
-            .arg(title));
+            .arg(plainText(title)));
 }
 
 void FaxAgent::watchFolder() {

@@ -521,6 +521,22 @@
             <source>There is no address book yet. Make one with File &gt; New Book (Ctrl+N), then bring in contacts with File &gt; Import (Ctrl+I) from a phone's vCard file or a CSV file. The printer's own book is read with Printer &gt; Connect to Printer.</source>
             <translation>Es gibt noch kein Adressbuch. Legen Sie eines mit Datei &gt; Neues Adressbuch (Ctrl+N) an und holen Sie dann Kontakte mit Datei &gt; Importieren (Ctrl+I) aus der vCard-Datei eines Telefons oder einer CSV-Datei. Das Adressbuch des Druckers lesen Sie mit Drucker &gt; Mit Drucker verbinden.</translation>
         </message>
+        <message>
+            <source>“%1” was changed by another program meanwhile: its changes and yours are saved together.</source>
+            <translation>„%1“ wurde zwischenzeitlich von einem anderen Programm geändert: seine und Ihre Änderungen werden zusammen gespeichert.</translation>
+        </message>
+        <message>
+            <source>Both changed the same field of %1: yours is kept, the other program's value is replaced.</source>
+            <translation>Beide haben dasselbe Feld von %1 geändert: Ihres bleibt, der Wert des anderen Programms wird ersetzt.</translation>
+        </message>
+        <message>
+            <source>Deleted on one side and changed on the other, so kept: %1.</source>
+            <translation>Auf einer Seite gelöscht und auf der anderen geändert, daher behalten: %1.</translation>
+        </message>
+        <message>
+            <source>Members whose entries were deleted are no longer in %1.</source>
+            <translation>Mitglieder, deren Einträge gelöscht wurden, sind nicht mehr in %1.</translation>
+        </message>
     </context>
     <context>
         <name>vextel_addressbook::PasswordDialog</name>

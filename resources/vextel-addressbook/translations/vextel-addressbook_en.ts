@@ -521,6 +521,22 @@
             <source>There is no address book yet. Make one with File &gt; New Book (Ctrl+N), then bring in contacts with File &gt; Import (Ctrl+I) from a phone's vCard file or a CSV file. The printer's own book is read with Printer &gt; Connect to Printer.</source>
             <translation>There is no address book yet. Make one with File &gt; New Book (Ctrl+N), then bring in contacts with File &gt; Import (Ctrl+I) from a phone's vCard file or a CSV file. The printer's own book is read with Printer &gt; Connect to Printer.</translation>
         </message>
+        <message>
+            <source>“%1” was changed by another program meanwhile: its changes and yours are saved together.</source>
+            <translation>“%1” was changed by another program meanwhile: its changes and yours are saved together.</translation>
+        </message>
+        <message>
+            <source>Both changed the same field of %1: yours is kept, the other program's value is replaced.</source>
+            <translation>Both changed the same field of %1: yours is kept, the other program's value is replaced.</translation>
+        </message>
+        <message>
+            <source>Deleted on one side and changed on the other, so kept: %1.</source>
+            <translation>Deleted on one side and changed on the other, so kept: %1.</translation>
+        </message>
+        <message>
+            <source>Members whose entries were deleted are no longer in %1.</source>
+            <translation>Members whose entries were deleted are no longer in %1.</translation>
+        </message>
     </context>
     <context>
         <name>vextel_addressbook::PasswordDialog</name>

@@ -512,6 +512,22 @@
             <source>There is no address book yet. Make one with File &gt; New Book (Ctrl+N), then bring in contacts with File &gt; Import (Ctrl+I) from a phone's vCard file or a CSV file. The printer's own book is read with Printer &gt; Connect to Printer.</source>
             <translation>アドレス帳がまだありません。ファイル &gt; 新しいアドレス帳 (Ctrl+N) で作成し、ファイル &gt; 読み込み (Ctrl+I) で携帯電話の vCard ファイルや CSV ファイルから連絡先を取り込んでください。プリンタのアドレス帳は プリンタ &gt; プリンタに接続 で読み込めます。</translation>
         </message>
+        <message>
+            <source>“%1” was changed by another program meanwhile: its changes and yours are saved together.</source>
+            <translation>「%1」はその間に別のプログラムによって変更されました。その変更とあなたの変更を一緒に保存します。</translation>
+        </message>
+        <message>
+            <source>Both changed the same field of %1: yours is kept, the other program's value is replaced.</source>
+            <translation>%1 の同じ項目が両方で変更されました。あなたの変更を残し、別のプログラムの値は置き換えます。</translation>
+        </message>
+        <message>
+            <source>Deleted on one side and changed on the other, so kept: %1.</source>
+            <translation>一方で削除され、もう一方で変更されたため残しました: %1。</translation>
+        </message>
+        <message>
+            <source>Members whose entries were deleted are no longer in %1.</source>
+            <translation>エントリが削除されたメンバーは %1 から外れました。</translation>
+        </message>
     </context>
     <context>
         <name>vextel_addressbook::PasswordDialog</name>

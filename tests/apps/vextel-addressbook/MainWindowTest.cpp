@@ -180,6 +180,27 @@ TEST_F(MainWindowTest, AFileChangedByAnotherProgramIsMergedNotOverwritten) {
     EXPECT_FALSE(doc->isModified());
 }
 
+TEST_F(MainWindowTest, ASaveKeepsAnotherProgramsFieldsAndNamesTheEntryWhoseFieldBothChanged) {
+    BookDocument* doc = window->document(path("Office.vcf"));
+    Contact ann = doc->contents().contacts.at(0);
+    ann.note = QStringLiteral("mine");
+    ASSERT_TRUE(doc->editContact(0, ann, &error));
+    BookContents theirs = *store.read(path("Office.vcf"), &error);
+    theirs.contacts[0].company = QStringLiteral("Acme");
+    theirs.contacts[0].note = QStringLiteral("theirs");
+    theirs.contacts[2].note = QStringLiteral("call first"); // Cy
+    ASSERT_TRUE(store.write(path("Office.vcf"), theirs, &error));
+    // Saved before the window hears of the change: the save itself merges.
+    ASSERT_TRUE(window->saveCurrentBook());
+    EXPECT_EQ(test::render(*store.read(path("Office.vcf"), &error)),
+              "Ann 0301 (Acme/mine) | bob 0502 | Cy 0403 (/call first) || Team[Ann,Cy]");
+    EXPECT_EQ(test::render(doc->contents()), test::render(*store.read(path("Office.vcf"), &error)));
+    const QString status = window->findChild<QLabel*>(QStringLiteral("state"))->text();
+    EXPECT_TRUE(status.contains("Both changed the same field of Ann: yours is kept"))
+        << status.toStdString();
+    EXPECT_FALSE(doc->isModified());
+}
+
 TEST_F(MainWindowTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
     BookDocument* doc = window->document(path("Office.vcf"));
     ASSERT_TRUE(doc->addContact(Contact{{}, "Dee", "0604", {}, {}, -1}, &error));
@@ -345,6 +366,23 @@ TEST(EditorDialogTest, TheGroupDialogCountsMembersAgainstTheLimit) {
     dialog.memberList()->item(31)->setCheckState(Qt::Checked);
     EXPECT_FALSE(ok->isEnabled());
     EXPECT_TRUE(ok->toolTip().contains("at most 31")) << ok->toolTip().toStdString();
+}
+
+TEST(EditorDialogTest, TheCsvPreviewPromisesTheGroupTheImportMakesWithoutARefusedMember) {
+    const QList<QStringList> rows{
+        {"Good One", "0123", "Team"}, {"Bad Two", "+49 1", "Team"}, {"Good Three", "0456", "Team"}};
+    CsvImportDialog dialog(rows);
+    dialog.columnChooser(CsvMapping::Groups)->setCurrentIndex(3);
+    EXPECT_EQ(dialog.summary()->text(),
+              "2 entries will be imported, 1 left out for a problem, 1 groups.");
+    BookDocument doc("/b/Office.vcf", BookContents());
+    const BookContents imported = dialog.mapping().entries(rows);
+    QStringList skipped;
+    EXPECT_EQ(doc.addEntries(imported.contacts, imported.groups, &skipped, "Import"), 2);
+    EXPECT_EQ(test::render(doc.contents()),
+              "Good One 0123 | Good Three 0456 || Team[Good One,Good Three]");
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_TRUE(skipped.at(0).startsWith("Bad Two +491: ")) << skipped.at(0).toStdString();
 }
 
 TEST(EditorDialogTest, TheCsvPreviewFollowsTheColumnMapping) {
