@@ -295,8 +295,10 @@ void PrinterSimulator::serveFaxJob(const httplib::Request& request, httplib::Res
 }
 
 bool PrinterSimulator::authorize(const httplib::Request& request, httplib::Response& response) {
-    const DigestGuard::Decision decision =
+    DigestGuard::Decision decision =
         guard_.check(request.method, request.target, request.get_header_value("Authorization"));
+    if (options_.fault == Fault::StaleNonce && request.has_header("Authorization"))
+        decision.verdict = DigestGuard::Verdict::Stale;
     switch (decision.verdict) {
     case DigestGuard::Verdict::Allowed:
         return true;

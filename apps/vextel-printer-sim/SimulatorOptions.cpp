@@ -17,6 +17,7 @@ constexpr std::pair<const char*, Fault> kFaults[] = {
     {"oversized", Fault::Oversized},
     {"disconnect", Fault::Disconnect},
     {"busy", Fault::Busy},
+    {"stale-nonce", Fault::StaleNonce},
 };
 
 // The listen address when none is given: where a USB printer answers through the
@@ -148,7 +149,7 @@ std::string SimulatorOptions::usage() {
            "                         picks a free port (default 127.0.0.1:60000)\n"
            "  --password CODE        the four-digit code (default 0000)\n"
            "  --fault MODE           down, slow, garbage, truncated, wrong-type, oversized,\n"
-           "                         disconnect or busy\n"
+           "                         disconnect, busy or stale-nonce\n"
            "  --jobs-listen ADDRESS:PORT  the job port: takes fax jobs (docs/fax-job-format.md)\n"
            "  --dial-plan FILE       what each fax number answers (default: every one is sent)\n"
            "  --clock-start HH:MM    the printer's clock starts at this time of day\n"

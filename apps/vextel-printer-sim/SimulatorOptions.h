@@ -17,6 +17,7 @@ enum class Fault {
     Oversized,  // answers 200 with a body over the client's size limit
     Disconnect, // announces the whole body, sends half and closes the connection
     Busy,       // the status says "busy"
+    StaleNonce, // calls every nonce stale, however fresh
 };
 
 // One address to listen on: a numeric host and a port (0: any free port).

@@ -364,6 +364,13 @@ DeviceClient::Exchange DeviceClient::sendAuthenticated(const std::string& method
         answer = send(method, path, body, headers, deadline);
         answered = true;
     }
+    // A printer that calls even a fresh nonce stale is at fault, not the password.
+    if (answer.failure == Outcome::Ok && answer.status == 401) {
+        const auto again = DigestAuth::parseChallenge(header(answer.headers, "www-authenticate"));
+        if (again && again->stale)
+            answer.failure =
+                fail(Outcome::InvalidAnswer, "the printer called a fresh nonce stale again");
+    }
     return answer;
 }
 
