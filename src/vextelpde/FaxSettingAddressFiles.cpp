@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <new>
 #include <vector>
 
@@ -60,6 +61,24 @@ std::int32_t fillRecord(unsigned char* record, const QObject* recipient, std::in
     }
     records::writeInt64(record, records::kMyFaxTimeStampOffset, now);
     return records::kStatusSuccess;
+}
+
+// The recipients with each name and fax number once, as the book will read them (blanks around
+// them do not count): the library refuses a repeat within one add as a duplicate, and the add
+// would store nothing.
+QList<kit::ObjectRef> withoutRepeats(const QList<kit::ObjectRef>& recipients) {
+    QList<kit::ObjectRef> kept;
+    QSet<QPair<QString, QString>> seen;
+    for (const kit::ObjectRef& recipient : recipients) {
+        const QPair<QString, QString> identity{
+            kit::valueForKey(recipient.get(), kNameKey).toString().trimmed(),
+            kit::valueForKey(recipient.get(), kPhoneNumberKey).toString().trimmed()};
+        if (!seen.contains(identity)) {
+            seen.insert(identity);
+            kept.append(recipient);
+        }
+    }
+    return kept;
 }
 
 } // namespace
@@ -128,9 +147,9 @@ std::int32_t FaxSettingController::addSelectedRecipientsToFile(const QString& pa
     if (data == nullptr) {
         return records::kStatusCannotConvert;
     }
-    const QList<kit::ObjectRef> recipients = addressArrayController_ != nullptr
-                                                 ? addressArrayController_->selectedObjects()
-                                                 : QList<kit::ObjectRef>{};
+    const QList<kit::ObjectRef> recipients = withoutRepeats(
+        addressArrayController_ != nullptr ? addressArrayController_->selectedObjects()
+                                           : QList<kit::ObjectRef>{});
     std::vector<unsigned char> buffer;
     try {
         buffer.assign(static_cast<std::size_t>(recipients.size()) * records::kMyFaxSize, 0);
