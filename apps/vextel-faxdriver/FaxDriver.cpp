@@ -6,9 +6,10 @@
 #include <cups/cups.h>
 #include <cups/ppd.h>
 #include <fcntl.h>
-#include <sys/types.h>
 #include <ostream>
 #include <poll.h>
+#include <sys/types.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -214,6 +215,10 @@ std::optional<std::string> FaxDriver::readAnswer() {
 
 void FaxDriver::error(const std::string& text) {
     messages_ << "ERROR: " << printable(text) << std::endl;
+    // The driver ends with a failure right after this line. The scheduler reads messages and
+    // ended processes in one loop: should it see the end first, the job's state says only
+    // "Filter failed". A moment's wait lets it read the reason first; only failures pay it.
+    std::this_thread::sleep_for(kReasonGrace);
 }
 
 } // namespace vextel_faxdriver
