@@ -9,6 +9,8 @@ const std::vector<Suite>& suites() {
          pickerSuiteRows},
         {"address-book", "the address-book library against bare file reading",
          addressBookSuiteRows},
+        {"driver", "the fax queue's driver against passing the document through",
+         driverSuiteRows},
     };
     return kSuites;
 }

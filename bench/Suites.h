@@ -36,6 +36,7 @@ Command probeCommand(const BenchContext& context, const QString& probe,
 std::vector<BenchRow> hostSuiteRows(const BenchContext& context);
 std::vector<BenchRow> pickerSuiteRows(const BenchContext& context);
 std::vector<BenchRow> addressBookSuiteRows(const BenchContext& context);
+std::vector<BenchRow> driverSuiteRows(const BenchContext& context);
 
 // ---- Probes
 int faxDialogOpeningsProbe(const BenchContext& context, const QStringList& arguments,

@@ -32,6 +32,9 @@ struct DriverJob {
 class FaxDriver {
 public:
     static constexpr std::chrono::seconds kAnswerTimeout{60};
+    // How long a failing driver stays after its reason, so that the scheduler reads the reason
+    // before it sees the driver end.
+    static constexpr std::chrono::milliseconds kReasonGrace{500};
     static constexpr const char* kCaptureScheme = "vextel-fax:";
 
     // Asks the scheduler for a job's UUID when the options do not carry it; empty when it

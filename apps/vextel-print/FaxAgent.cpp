@@ -1,5 +1,6 @@
 #include "FaxAgent.h"
 
+#include "FaxJobFollower.h"
 #include "HostApplication.h"
 #include "faxspool/FaxSpool.h"
 
@@ -87,6 +88,9 @@ int FaxAgent::run() {
     // closed by the window manager) must not end the application.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     watchFolder();
+    // Every fax job of the user, the ones sent here and any other, is followed to its result.
+    FaxJobFollower follower(options_.server, notifier_);
+    follower.start();
     return QCoreApplication::exec();
 }
 

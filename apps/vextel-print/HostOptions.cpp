@@ -61,6 +61,7 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
         {QStringLiteral("--agent"), &options.agent},
         {QStringLiteral("--once"), &options.once},
         {QStringLiteral("--fax"), &options.fax},
+        {QStringLiteral("--status"), &options.status},
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -120,6 +121,14 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
                                 "its server");
         return std::nullopt;
     }
+    if (options.status) {
+        if (options.agent || options.fax || !options.ppdPath.isEmpty() ||
+            !options.queue.isEmpty() || !options.documents.isEmpty() || !options.script.isEmpty()) {
+            *error = QStringLiteral("--status takes only --server");
+            return std::nullopt;
+        }
+        return options;
+    }
     if (options.agent) {
         return checkAgentOptions(options, error) ? std::optional(options) : std::nullopt;
     }
@@ -159,6 +168,9 @@ QString HostOptions::usage() {
         "  --once             handle the jobs waiting now, then exit\n"
         "  --script FILE...   each job's dialogs offscreen: the first script for the first job,\n"
         "                     the next for the next, the last for every job after\n"
+        "usage: vextel-print --status [--server HOST]\n"
+        "  --status           list your recent fax jobs and each recipient's result, one\n"
+        "                     tab-separated line each\n"
         "Exit status: 0 job sent or written, 1 cancelled, 2 usage or script error, 3 the job\n"
         "could not be sent.\n");
 }

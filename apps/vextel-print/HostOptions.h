@@ -32,6 +32,7 @@ struct HostOptions {
     bool fax = false;    // --fax: the first queue of the fax printer
     bool agent = false;  // --agent: send the captured fax jobs of this user
     bool once = false;   // --once: with --agent, the jobs waiting now, then exit
+    bool status = false; // --status: the user's recent fax jobs and each recipient's result
     QString spoolFolder; // --spool DIR: with --agent, the folder to take jobs from
     QStringList documents;
     bool help = false;

@@ -1,5 +1,6 @@
 // vextel-print: the print-dialog host.
 #include "FaxAgent.h"
+#include "FaxJobResults.h"
 #include "HostApplication.h"
 #include "HostOptions.h"
 #include "kit/ProgramTranslations.h"
@@ -50,6 +51,19 @@ int main(int argc, char** argv) {
     }
     if (options->help) {
         output << vextel_print::HostOptions::usage();
+        return 0;
+    }
+    if (options->status) {
+        QString problem;
+        const auto jobs = vextel_print::FaxJobResults::recentJobs(options->server, 20, &problem);
+        if (!problem.isEmpty()) {
+            errors << "vextel-print: " << problem << Qt::endl;
+            return vextel_print::HostApplication::kFailed;
+        }
+        for (const auto& job : jobs) {
+            output << vextel_print::FaxJobResults::statusLines(job).join(QLatin1Char('\n'))
+                   << Qt::endl;
+        }
         return 0;
     }
     // A script or a screenshot needs no display: they run on the offscreen platform.

@@ -164,10 +164,29 @@ TEST(HostOptionsTest, TheAgentTakesPrinterAndDocumentsFromItsJobs) {
     }
 }
 
+TEST(HostOptionsTest, StatusNeedsNoPrinterAndTakesOnlyAServer) {
+    QString error;
+    const auto status = parse({"--status", "--server", "print.example:631"}, &error);
+    ASSERT_TRUE(status) << error.toStdString();
+    EXPECT_TRUE(status->status);
+    EXPECT_EQ(status->server, "print.example:631");
+    const QStringList refused[] = {
+        {"--status", "--printer", "fax"},
+        {"--status", "--agent"},
+        {"--status", "doc.pdf"},
+        {"--status", "--script", "s"},
+    };
+    for (const QStringList& arguments : refused) {
+        EXPECT_FALSE(parse(arguments, &error)) << arguments.join(' ').toStdString();
+        EXPECT_EQ(error, "--status takes only --server");
+    }
+}
+
 TEST(HostOptionsTest, UsageNamesEveryOptionAndTheExitStatuses) {
     const QString usage = HostOptions::usage();
-    for (const char* option : {"--ppd", "--printer", "--server", "--output", "--screenshot",
-                               "--script", "--title", "-o", "--agent", "--once", "--spool"}) {
+    for (const char* option :
+         {"--ppd", "--printer", "--server", "--output", "--screenshot", "--script", "--title", "-o",
+          "--agent", "--once", "--spool", "--status"}) {
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     }
     EXPECT_TRUE(usage.contains("Exit status"));

@@ -10,11 +10,15 @@
 #include "support/LocalUser.h"
 #include "support/PrinterSimProcess.h"
 
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -46,6 +50,22 @@ std::string dump(const QMap<QString, QString>& attributes) {
         text += it.key() + QLatin1Char('=') + it.value() + QLatin1Char('\n');
     return text.toStdString();
 }
+
+// The desktop's notification service, as far as the agent needs it: records each notification.
+class NotificationRecorder : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    QStringList received; // "SUMMARY\nBODY"
+
+public slots:
+    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList&, const QVariantMap&, int) {
+        received.append(summary + QLatin1Char('\n') + body);
+        return uint(received.size());
+    }
+};
 
 QString run(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess process;
@@ -129,13 +149,13 @@ protected:
                         : out.mid(dash + queue.size() + 1).section(QLatin1Char(' '), 0, 0).toInt();
     }
 
-    // The job's attributes once the scheduler is done with it (or after a minute).
+    // The job's attributes once the scheduler is done with it (or after two minutes).
     QMap<QString, QString> finishedJob(int jobId) const {
         const QStringList done{"completed", "processing-stopped", "aborted", "canceled"};
         QElapsedTimer timer;
         timer.start();
         QMap<QString, QString> job = harness_->jobAttributes(jobId);
-        while (!done.contains(job.value("job-state")) && timer.elapsed() < 60000) {
+        while (!done.contains(job.value("job-state")) && timer.elapsed() < 120000) {
             QThread::msleep(200);
             job = harness_->jobAttributes(jobId);
         }
@@ -160,18 +180,24 @@ protected:
         }
     }
 
-    HostRun runAgent() const {
+    // The user's environment: their home, the spool, the printer's protocol port.
+    QProcessEnvironment userEnvironment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
         environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         environment.insert(QStringLiteral("HOME"), home_.path());
+        environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
         environment.insert(QStringLiteral("VEXTEL_FAX_SPOOL"), harness_->faxSpool());
-        return vextel_test::runProgram(QStringLiteral("setpriv"),
-                                       {QStringLiteral("--reuid=%1").arg(uid_),
-                                        QStringLiteral("--regid=%1").arg(gid_), "--clear-groups",
-                                        vextel_test::hostProgram(), "--agent", "--once", "--server",
-                                        harness_->socketPath(), "--script", kWalkthrough},
-                                       environment, 90000);
+        if (printer_)
+            environment.insert(QStringLiteral("VEXTEL_DEVICE_PORT"),
+                               QString::number(printer_->port()));
+        return environment;
+    }
+    // setpriv's arguments that run the command itself as the user.
+    QStringList asUser(const QStringList& command) const {
+        return QStringList{QStringLiteral("--reuid=%1").arg(uid_),
+                           QStringLiteral("--regid=%1").arg(gid_), "--clear-groups"} +
+               command;
     }
 
     void waitForCapturedJob() const {
@@ -200,6 +226,46 @@ protected:
 };
 
 TEST_F(FaxDeliverySystemTest, TheDialogsFaxReachesThePrinterWithEveryParameterAndItsResult) {
+    // The user's session bus, with the notification service on it.
+    const QString busConfig = home_.filePath(QStringLiteral("bus.conf"));
+    QFile config(busConfig);
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(
+        QStringLiteral("<busconfig><type>session</type><listen>unix:path=%1/bus</listen>"
+                       "<auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
+                       "<allow own=\"*\"/><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                       "<allow eavesdrop=\"true\"/></policy></busconfig>")
+            .arg(home_.path())
+            .toUtf8());
+    config.close();
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"),
+              {"--config-file=" + busConfig, "--nofork", "--print-address=1"});
+    while (!bus.canReadLine() && bus.waitForReadyRead(10000)) {
+    }
+    ASSERT_TRUE(bus.canReadLine()) << "dbus-daemon did not start";
+    const QString busAddress = QString::fromUtf8(bus.readLine()).trimmed();
+    const struct BusStop {
+        QProcess& bus;
+        ~BusStop() {
+            ::kill(pid_t(bus.processId()), SIGTERM);
+            bus.waitForFinished(5000);
+        }
+    } busStop{bus};
+    NotificationRecorder recorder;
+    // Let go of the bus before it stops, and of the recorder before it goes.
+    const struct BusLeave {
+        ~BusLeave() { QDBusConnection::disconnectFromBus(QStringLiteral("notifications")); }
+    } busLeave;
+    {
+        QDBusConnection connection =
+            QDBusConnection::connectToBus(busAddress, QStringLiteral("notifications"));
+        ASSERT_TRUE(connection.isConnected()) << connection.lastError().message().toStdString();
+        ASSERT_TRUE(connection.registerService(QStringLiteral("org.freedesktop.Notifications")));
+        ASSERT_TRUE(connection.registerObject(QStringLiteral("/org/freedesktop/Notifications"),
+                                              &recorder, QDBusConnection::ExportAllSlots));
+    }
+
     // The capture queue takes jobs only for a fax queue that exists; the printer's port is set
     // when the printer starts.
     addQueue(kFaxQueue, QStringLiteral("socket://127.0.0.1:9"));
@@ -209,15 +275,43 @@ TEST_F(FaxDeliverySystemTest, TheDialogsFaxReachesThePrinterWithEveryParameterAn
     waitForCapturedJob();
     startPrinter();
 
-    const HostRun agent = runAgent();
-    ASSERT_EQ(agent.exitCode, 0) << describe(agent);
-    const int jobId = agent.jobId();
-    ASSERT_GT(jobId, 0) << describe(agent);
+    // The agent as it runs in the user's session: it sends the job, follows it and tells.
+    QProcess agent;
+    QProcessEnvironment environment = userEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    agent.setProcessEnvironment(environment);
+    agent.start(QStringLiteral("setpriv"),
+                asUser({vextel_test::hostProgram(), "--agent", "--server", harness_->socketPath(),
+                        "--script", kWalkthrough}));
+    ASSERT_TRUE(agent.waitForStarted(10000));
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray agentOutput;
+    // The agent tells first that the captured fax waits, then the fax's result.
+    while (recorder.received.size() < 2 && timer.elapsed() < 180000 &&
+           agent.state() == QProcess::Running) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+        agent.waitForReadyRead(100);
+        agentOutput += agent.readAllStandardOutput();
+    }
+    ::kill(pid_t(agent.processId()), SIGTERM);
+    agent.waitForFinished(10000);
+    agentOutput += agent.readAllStandardOutput();
+    HostRun ran;
+    ran.out = QString::fromUtf8(agentOutput);
+    ran.err = QString::fromUtf8(agent.readAllStandardError());
+    const int jobId = ran.jobId();
+    ASSERT_GT(jobId, 0) << describe(ran);
+    ASSERT_EQ(recorder.received.size(), 2) << describe(ran);
+    EXPECT_TRUE(recorder.received.first().startsWith("A fax is waiting"));
+    EXPECT_EQ(recorder.received.last(), "Fax to 1 of 2 recipients failed\nQuarterly report\n"
+                                        "Ada Lovelace (0207946001): line busy");
+
     const auto job = finishedJob(jobId);
-    ASSERT_EQ(job.value("job-state"), "completed") << describe(agent);
+    ASSERT_EQ(job.value("job-state"), "completed") << describe(ran);
 
     const nlohmann::json entry = faxLogEntry(job.value("job-uuid"), true);
-    ASSERT_TRUE(entry.is_object()) << describe(agent);
+    ASSERT_TRUE(entry.is_object()) << describe(ran);
     EXPECT_EQ(entry["jobId"], jobId);
     EXPECT_EQ(entry["user"], user_->name().toStdString());
     EXPECT_EQ(entry["title"], "Quarterly report");
@@ -244,6 +338,20 @@ TEST_F(FaxDeliverySystemTest, TheDialogsFaxReachesThePrinterWithEveryParameterAn
     EXPECT_EQ(recipients[1]["state"], "busy");
     EXPECT_EQ(recipients[1]["tries"], 2);
     EXPECT_EQ(entry["state"], "failed");
+
+    // The same result for a terminal or a script.
+    const HostRun status = vextel_test::runProgram(
+        QStringLiteral("setpriv"),
+        asUser({vextel_test::hostProgram(), "--status", "--server", harness_->socketPath()}),
+        userEnvironment());
+    ASSERT_EQ(status.exitCode, 0) << describe(status);
+    const QStringList lines = status.outLines();
+    ASSERT_EQ(lines.size(), 3) << describe(status);
+    EXPECT_EQ(lines[0], QStringLiteral("job\t%1\tM40\tQuarterly report\tfailed\t").arg(jobId));
+    EXPECT_TRUE(lines[1].startsWith("recipient\t1\tNorthwind Office\t0312345678\tsent\t1\t"))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("recipient\t2\tAda Lovelace\t0207946001\tbusy\t2\t"))
+        << lines[2].toStdString();
 }
 
 TEST_F(FaxDeliverySystemTest, AJobTheDriverOrThePrinterCannotSendFailsWithItsReason) {
@@ -251,7 +359,7 @@ TEST_F(FaxDeliverySystemTest, AJobTheDriverOrThePrinterCannotSendFailsWithItsRea
     // A plain lp to the fax queue, bypassing the dialog: no recipients, nothing reaches the
     // printer.
     const int plain = lp(kFaxQueue);
-    ASSERT_GT(plain, 0);
+    ASSERT_GT(plain, 0) << harness_->errorLog().toStdString();
     const auto plainJob = finishedJob(plain);
     EXPECT_EQ(plainJob.value("job-state"), "processing-stopped")
         << harness_->errorLog().toStdString();
@@ -276,17 +384,20 @@ TEST_F(FaxDeliverySystemTest, AJobTheDriverOrThePrinterCannotSendFailsWithItsRea
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
     environment.insert(QStringLiteral("HOME"), home_.path());
-    const HostRun host = vextel_test::runHost(
+    const HostRun host = vextel_test::runProgram(
+        vextel_test::hostProgram(),
         {"--server", harness_->server(), "--printer", kFaxQueue, "--script", script, kSample},
-        environment);
+        environment, 120000);
     ASSERT_EQ(host.exitCode, 0) << describe(host);
     const auto refused = finishedJob(host.jobId());
-    EXPECT_EQ(refused.value("job-state"), "processing-stopped") << describe(host);
+    EXPECT_EQ(refused.value("job-state"), "processing-stopped") << describe(host) << dump(refused);
     EXPECT_EQ(refused.value("job-printer-state-message"),
               "The printer refused the fax: the password is not the printer's code "
               "(wrong-password)")
-        << describe(host);
+        << describe(host) << dump(refused);
     EXPECT_TRUE(faxLogEntry(refused.value("job-uuid"), false).is_null());
 }
 
 } // namespace
+
+#include "FaxDeliverySystemTest.moc"
