@@ -10,6 +10,14 @@ namespace kit {
 
 namespace {
 
+quint64 unitBitsOf(QStringView text) {
+    quint64 bits = 0;
+    for (const QChar unit : text) {
+        bits |= quint64{1} << (unit.unicode() % 64);
+    }
+    return bits;
+}
+
 QList<ObjectRef> withoutNulls(const QList<ObjectRef>& objects) {
     QList<ObjectRef> result;
     for (const ObjectRef& object : objects) {
@@ -367,6 +375,9 @@ ArrayController::FilterText ArrayController::filterTextOf(const QObject* object,
     if (!filterText.folded) {
         filterText.folded = foldedForComparison(filterText.text);
     }
+    if (filterText.folded) {
+        filterText.unitBits = unitBitsOf(*filterText.folded);
+    }
     return filterText;
 }
 
@@ -378,9 +389,13 @@ void ArrayController::applyFilter() {
     // A folded text holds a folded search text exactly where the case-insensitive search finds
     // it; a text that cannot be folded is searched as it is.
     const std::optional<QString> foldedSearch = foldedForComparison(filterText_);
+    const quint64 searchBits = foldedSearch ? unitBitsOf(*foldedSearch) : 0;
     arranged_.clear();
     for (qsizetype i = 0; i < sorted_.size(); ++i) {
         const FilterText& text = filterTexts_[static_cast<std::size_t>(i)];
+        if ((text.unitBits & searchBits) != searchBits) {
+            continue;
+        }
         const bool found = foldedSearch && text.folded
                                ? text.folded->contains(*foldedSearch, Qt::CaseSensitive)
                                : text.text.contains(filterText_, Qt::CaseInsensitive);

@@ -8,6 +8,8 @@
 #include "vextelpde/BindingKeys.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace tarvik_pde_m40vextel {
 
@@ -72,30 +74,49 @@ constexpr GroupLayout kDeviceGroup{RecordKind::FaxGroup,
 // than the whole record never shows the previous record's bytes.
 using RecordBuffer = std::array<unsigned char, records::kLargestRecordSize>;
 
+// The keys as shared strings: every entry refers to the same five, none copies them.
+struct EntryKeys {
+    QString id{kIdKey};
+    QString name{kNameKey};
+    QString phoneNumber{kPhoneNumberKey};
+    QString company{kCompanyKey};
+    QString note{kNoteKey};
+    QString userIDList{kUserIDListKey};
+    QString groupPhoneNumber{kGroupPhoneNumber};
+};
+
+const EntryKeys& entryKeys() {
+    static const EntryKeys keys;
+    return keys;
+}
+
 std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
                                              const RecordLayout& layout) {
-    QVariantMap values;
-    values.insert(kIdKey, records::readUInt16(record.data(), layout.identifierOffset));
+    const EntryKeys& keys = entryKeys();
+    std::vector<std::pair<QString, QVariant>> values;
+    values.reserve(5);
+    values.emplace_back(keys.id,
+                        static_cast<int>(records::readUInt16(record.data(), layout.identifierOffset)));
     const std::optional<QString> name = records::readText(record.data(), layout.name);
     if (!name) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
         return std::nullopt;
     }
-    values.insert(kNameKey, *name);
+    values.emplace_back(keys.name, *name);
     const std::optional<QString> phoneNumber = records::readText(record.data(), layout.phoneNumber);
     if (!phoneNumber) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidPhoneNumber));
         return std::nullopt;
     }
-    values.insert(kPhoneNumberKey, *phoneNumber);
+    values.emplace_back(keys.phoneNumber, *phoneNumber);
     if (layout.company.size != 0) {
-        values.insert(
-            kCompanyKey,
+        values.emplace_back(
+            keys.company,
             records::readText(record.data(), layout.company).value_or(QStringLiteral("")));
-        values.insert(kNoteKey,
-                      records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
+        values.emplace_back(keys.note,
+                            records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
     }
-    return kit::Dictionary::create(values);
+    return kit::Dictionary::createWithEntries(std::move(values));
 }
 
 // An individual whose number reads as a group's is taken for a group, and never as a member.
@@ -121,8 +142,10 @@ std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupL
     for (std::size_t i = 0; i < count; ++i) {
         members.append(records::readUInt16(record.data(), layout.membersOffset + 2 * i));
     }
-    return kit::Dictionary::create(
-        {{kNameKey, *name}, {kPhoneNumberKey, kGroupPhoneNumber}, {kUserIDListKey, members}});
+    const EntryKeys& keys = entryKeys();
+    return kit::Dictionary::createWithEntries({{keys.name, *name},
+                                               {keys.phoneNumber, keys.groupPhoneNumber},
+                                               {keys.userIDList, members}});
 }
 
 // Reads individuals, then groups, each in record order, asking the count again after every
@@ -302,8 +325,10 @@ void AddressBookController::replaceEntries(QList<kit::ObjectRef>& original,
 }
 
 void AddressBookController::forgetLoadedEntries() {
-    replaceEntries(originalPCAddressList_, {});
-    replaceEntries(originalDeviceAddressList_, {});
+    // Both tabs' entries go: the whole record of identifiers with them, not one by one.
+    originalPCAddressList_.clear();
+    originalDeviceAddressList_.clear();
+    memberIdentifiers_.clear();
     pcListHoldsOriginal_ = false;
     deviceListHoldsOriginal_ = false;
 }

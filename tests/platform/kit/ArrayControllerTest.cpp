@@ -243,7 +243,19 @@ const QStringList kFoldingTexts{"",
                                 QString::fromUtf8("\u00c6r\u00f8"),
                                 QString::fromUtf8("\u00e6R\u00d8"),
                                 QString::fromUtf8("\uff21"),
-                                QString::fromUtf8("\uff41")};
+                                QString::fromUtf8("\uff41"),
+                                // Equal first four units, told apart further on or by length.
+                                "Anna Marsh 00012",
+                                "anna marsh 00002",
+                                "ANNA",
+                                "Ann",
+                                QString::fromLatin1("Ann\0a", 5),
+                                QString::fromUtf8("abcd\U00010400"),
+                                QString::fromUtf8("abcd\uffff"),
+                                QString::fromUtf8("ab\U00010400"),
+                                QString::fromUtf8("ab\uffff"),
+                                // '+' and 'k' are 64 units apart.
+                                "a+b"};
 
 TEST(SortDescriptor, ValuesReadOnceCompareExactlyAsTheValuesThemselves) {
     QVariantList values;
