@@ -40,7 +40,6 @@ void writeLoadFigures(QTextStream& out, double cpuStart, double wallStart, int c
     out << "figure load_cpu_us_per_contact " << cpu * 1e3 / contacts << Qt::endl;
 }
 
-
 // Cards as contacts programs write them: a name, a company, a voice and a fax number, a mail
 // address, a UID and a revision; then a few groups of those contacts.
 QString generatedBook(const BenchContext& context) {
@@ -96,8 +95,7 @@ int vcardBookReadProbe(const BenchContext&, const QStringList& arguments, QTextS
     const double cpuStart = cpuMilliseconds();
     const double wallStart = wallMilliseconds();
     XDIRDataRef data = XDIRData_Create();
-    if (data == nullptr ||
-        XdirGADFile_Read(book.toUtf8().constData(), data, 0) != XDIR_OK) {
+    if (data == nullptr || XdirGADFile_Read(book.toUtf8().constData(), data, 0) != XDIR_OK) {
         XDIRData_Delete(data);
         return 1;
     }

@@ -64,7 +64,6 @@ void writeLoadFigures(QTextStream& out, const Took& load, int contacts) {
     out << "figure load_cpu_us_per_contact " << load.cpu * 1e3 / contacts << Qt::endl;
 }
 
-
 // A group of the first 201 individuals, as a device book holds it.
 kit::ObjectRef groupOfFirstMembers() {
     QVariantList members;
@@ -123,8 +122,8 @@ int pickerBookProbe(const BenchContext& context, const QStringList& arguments, Q
     if (searchField == nullptr) {
         return 1;
     }
-    files->addObject(kit::Dictionary::create({{QStringLiteral("name"), QStringLiteral("book.vcf")},
-                                              {QStringLiteral("path"), book}}));
+    files->addObject(kit::Dictionary::create(
+        {{QStringLiteral("name"), QStringLiteral("book.vcf")}, {QStringLiteral("path"), book}}));
     files->setSelectionIndex(0);
     kit::ArrayController& pcList = *picker->pcAddressList();
     kit::ArrayController& deviceList = *picker->deviceAddressList();

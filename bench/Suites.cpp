@@ -5,8 +5,7 @@ namespace vextel_bench {
 const std::vector<Suite>& suites() {
     static const std::vector<Suite> kSuites = {
         {"host", "print-dialog host with the fax panel against bare Qt", hostSuiteRows},
-        {"picker", "address-book picker on a generated book against bare loops",
-         pickerSuiteRows},
+        {"picker", "address-book picker on a generated book against bare loops", pickerSuiteRows},
         {"address-book", "the address-book library against bare file reading",
          addressBookSuiteRows},
     };

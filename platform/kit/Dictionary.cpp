@@ -9,12 +9,10 @@ namespace kit {
 
 namespace {
 
-template <class Entries>
-auto lowerBound(Entries& entries, const QString& key) {
-    return std::lower_bound(entries.begin(), entries.end(), key,
-                            [](const auto& entry, const QString& wanted) {
-                                return entry.first < wanted;
-                            });
+template <class Entries> auto lowerBound(Entries& entries, const QString& key) {
+    return std::lower_bound(
+        entries.begin(), entries.end(), key,
+        [](const auto& entry, const QString& wanted) { return entry.first < wanted; });
 }
 
 // A map's entries are already in key order.

@@ -95,8 +95,8 @@ std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
     const EntryKeys& keys = entryKeys();
     std::vector<std::pair<QString, QVariant>> values;
     values.reserve(5);
-    values.emplace_back(keys.id,
-                        static_cast<int>(records::readUInt16(record.data(), layout.identifierOffset)));
+    values.emplace_back(
+        keys.id, static_cast<int>(records::readUInt16(record.data(), layout.identifierOffset)));
     const std::optional<QString> name = records::readText(record.data(), layout.name);
     if (!name) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
@@ -113,8 +113,8 @@ std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
         values.emplace_back(
             keys.company,
             records::readText(record.data(), layout.company).value_or(QStringLiteral("")));
-        values.emplace_back(keys.note,
-                            records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
+        values.emplace_back(
+            keys.note, records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
     }
     return kit::Dictionary::createWithEntries(std::move(values));
 }

@@ -208,54 +208,23 @@ TEST(ArrayControllerContent, ReplacingContentKeepsRemainingSelectionAndIgnoresNu
 
 // Texts whose letters fold unlike their lower case, fold across scripts, or lie outside the
 // basic plane (which case-insensitive comparisons fold by code point).
-const QStringList kFoldingTexts{"",
-                                "a",
-                                "B",
-                                "ab",
-                                "aB",
-                                QString::fromUtf8("stra\u00dfe"),
-                                "STRASSE",
-                                "ss",
-                                QString::fromUtf8("\u00df"),
-                                QString::fromUtf8("\u017f"),
-                                "s",
-                                QString::fromUtf8("\u0130stanbul"),
-                                "i",
-                                QString::fromUtf8("\u0131"),
-                                "I",
-                                QString::fromUtf8("\u03a3\u03af\u03c3\u03c5\u03c6\u03bf\u03c2"),
-                                QString::fromUtf8("\u03c2"),
-                                QString::fromUtf8("\u03c3"),
-                                QString::fromUtf8("\u01c5"),
-                                QString::fromUtf8("\u01c6"),
-                                QString::fromUtf8("\u01c4"),
-                                QString::fromUtf8("\ufb00"),
-                                "ff",
-                                QString::fromUtf8("\u212a"),
-                                "k",
-                                QString::fromUtf8("\u212b"),
-                                QString::fromUtf8("\u00e5"),
-                                QString::fromUtf8("\u2126"),
-                                QString::fromUtf8("\u03c9"),
-                                QString::fromUtf8("\U00010400x"),
-                                QString::fromUtf8("\U00010428x"),
-                                QString::fromUtf8("x\U00010400"),
-                                QString::fromUtf8("\u00c6r\u00f8"),
-                                QString::fromUtf8("\u00e6R\u00d8"),
-                                QString::fromUtf8("\uff21"),
-                                QString::fromUtf8("\uff41"),
-                                // Equal first four units, told apart further on or by length.
-                                "Anna Marsh 00012",
-                                "anna marsh 00002",
-                                "ANNA",
-                                "Ann",
-                                QString::fromLatin1("Ann\0a", 5),
-                                QString::fromUtf8("abcd\U00010400"),
-                                QString::fromUtf8("abcd\uffff"),
-                                QString::fromUtf8("ab\U00010400"),
-                                QString::fromUtf8("ab\uffff"),
-                                // '+' and 'k' are 64 units apart.
-                                "a+b"};
+const QStringList kFoldingTexts{
+    "", "a", "B", "ab", "aB", QString::fromUtf8("stra\u00dfe"), "STRASSE", "ss",
+    QString::fromUtf8("\u00df"), QString::fromUtf8("\u017f"), "s",
+    QString::fromUtf8("\u0130stanbul"), "i", QString::fromUtf8("\u0131"), "I",
+    QString::fromUtf8("\u03a3\u03af\u03c3\u03c5\u03c6\u03bf\u03c2"), QString::fromUtf8("\u03c2"),
+    QString::fromUtf8("\u03c3"), QString::fromUtf8("\u01c5"), QString::fromUtf8("\u01c6"),
+    QString::fromUtf8("\u01c4"), QString::fromUtf8("\ufb00"), "ff", QString::fromUtf8("\u212a"),
+    "k", QString::fromUtf8("\u212b"), QString::fromUtf8("\u00e5"), QString::fromUtf8("\u2126"),
+    QString::fromUtf8("\u03c9"), QString::fromUtf8("\U00010400x"), QString::fromUtf8("\U00010428x"),
+    QString::fromUtf8("x\U00010400"), QString::fromUtf8("\u00c6r\u00f8"),
+    QString::fromUtf8("\u00e6R\u00d8"), QString::fromUtf8("\uff21"), QString::fromUtf8("\uff41"),
+    // Equal first four units, told apart further on or by length.
+    "Anna Marsh 00012", "anna marsh 00002", "ANNA", "Ann", QString::fromLatin1("Ann\0a", 5),
+    QString::fromUtf8("abcd\U00010400"), QString::fromUtf8("abcd\uffff"),
+    QString::fromUtf8("ab\U00010400"), QString::fromUtf8("ab\uffff"),
+    // '+' and 'k' are 64 units apart.
+    "a+b"};
 
 TEST(SortDescriptor, ValuesReadOnceCompareExactlyAsTheValuesThemselves) {
     QVariantList values;
