@@ -341,20 +341,45 @@ void ArrayController::sortContent() {
         }
         return false;
     };
-    std::vector<std::size_t> order(count);
-    std::iota(order.begin(), order.end(), 0);
+    // Most comparisons are settled by the first descriptor's packed prefixes, compared here as
+    // plain integers (flipped for a descending descriptor); only equal ones compare in full.
+    struct Ordered {
+        quint64 lead;
+        std::size_t item;
+    };
+    bool leadsByPrefix = width > 0;
+    for (std::size_t item = 0; leadsByPrefix && item < count; ++item) {
+        leadsByPrefix = values[item * width].prefix.has_value();
+    }
+    const bool flipped = width > 0 && !descriptors_.first().ascending;
+    std::vector<Ordered> order(count);
+    for (std::size_t item = 0; item < count; ++item) {
+        Ordered& ordered = order[item];
+        ordered = Ordered{0, item};
+        if (leadsByPrefix) {
+            const quint64 prefix = *values[item * width].prefix;
+            ordered.lead = flipped ? ~prefix : prefix;
+        }
+    }
+    const auto orderedBefore = [&](const Ordered& a, const Ordered& b) {
+        if (a.lead != b.lead) {
+            return a.lead < b.lead;
+        }
+        return before(a.item, b.item);
+    };
     // Content that is already in order (a filtered copy of an arranged_ list) stays as it is.
-    if (width == 0 || std::is_sorted(order.begin(), order.end(), before)) {
+    if (width == 0 || std::is_sorted(order.begin(), order.end(), orderedBefore)) {
         sorted_ = contentList_;
         filterTexts_ = std::move(texts);
         return;
     }
-    std::stable_sort(order.begin(), order.end(), before);
+    std::stable_sort(order.begin(), order.end(), orderedBefore);
     sorted_.clear();
     sorted_.reserve(contentList_.size());
     filterTexts_.clear();
     filterTexts_.reserve(texts.size());
-    for (std::size_t item : order) {
+    for (const Ordered& ordered : order) {
+        const std::size_t item = ordered.item;
         sorted_.append(contentList_.at(static_cast<qsizetype>(item)));
         if (!texts.empty()) {
             filterTexts_.push_back(std::move(texts[item]));

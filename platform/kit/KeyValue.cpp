@@ -265,6 +265,10 @@ QVariant valueForKeyPath(const QObject* object, const QString& keyPath) {
     if (!object || keyPath.isEmpty()) {
         return {};
     }
+    // A plain key, as sorting and tables read from every item, splits nothing.
+    if (!keyPath.contains(QLatin1Char('.'))) {
+        return valueForKey(object, keyPath);
+    }
     const QStringList keys = keyPath.split(QLatin1Char('.'));
     QVariant current = valueForKey(object, keys.first());
     for (qsizetype i = 1; i < keys.size(); ++i) {

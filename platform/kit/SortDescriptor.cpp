@@ -108,9 +108,9 @@ std::optional<QString> foldedForComparison(const QString& text) {
 namespace {
 
 // Absent when a surrogate is among the units: texts compare as code points there, not as units.
-std::optional<quint64> prefixOf(const QString& text) {
+std::optional<quint64> prefixOf(const QString& text, qsizetype from) {
     quint64 prefix = 0;
-    for (qsizetype i = 0; i < 4; ++i) {
+    for (qsizetype i = from; i < from + 4; ++i) {
         const QChar unit = i < text.size() ? text.at(i) : QChar(0);
         if (unit.isSurrogate()) {
             return std::nullopt;
@@ -123,7 +123,7 @@ std::optional<quint64> prefixOf(const QString& text) {
 } // namespace
 
 SortValue SortValue::of(const QVariant& value, bool caseInsensitive) {
-    SortValue read{value, {}, std::nullopt, false, std::nullopt};
+    SortValue read{value, {}, std::nullopt, false, std::nullopt, std::nullopt};
     read.comparesAsText = value.isValid() && !isNumber(value) && !isTime(value);
     if (read.comparesAsText) {
         read.text = value.toString();
@@ -131,7 +131,11 @@ SortValue SortValue::of(const QVariant& value, bool caseInsensitive) {
             read.folded = foldedForComparison(read.text);
         }
         if (!caseInsensitive || read.folded) {
-            read.prefix = prefixOf(caseInsensitive ? *read.folded : read.text);
+            const QString& compared = caseInsensitive ? *read.folded : read.text;
+            read.prefix = prefixOf(compared, 0);
+            if (read.prefix) {
+                read.nextPrefix = prefixOf(compared, 4);
+            }
         }
     }
     return read;
@@ -149,6 +153,9 @@ int SortDescriptor::compareValues(const SortValue& a, const SortValue& b) const 
     int order = 0;
     if (a.prefix && b.prefix && *a.prefix != *b.prefix) {
         order = *a.prefix < *b.prefix ? -1 : 1;
+    } else if (a.prefix && b.prefix && a.nextPrefix && b.nextPrefix &&
+               *a.nextPrefix != *b.nextPrefix) {
+        order = *a.nextPrefix < *b.nextPrefix ? -1 : 1;
     } else if (!caseInsensitive) {
         order = signOf(QString::compare(a.text, b.text, Qt::CaseSensitive));
     } else if (a.folded && b.folded) {

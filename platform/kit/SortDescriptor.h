@@ -29,6 +29,9 @@ struct SortValue {
     // Absent where that compare is not of UTF-16 units (case-insensitive without a folded text)
     // or a surrogate is among the four.
     std::optional<quint64> prefix;
+    // The same of the next four units: of two equal prefixes, these order the values if they
+    // differ.
+    std::optional<quint64> nextPrefix;
 
     static SortValue of(const QVariant& value, bool caseInsensitive);
 };

@@ -270,6 +270,48 @@ TEST(ArrayControllerFilter, ShowsWhatACaseInsensitiveContainsFinds) {
     }
 }
 
+// However the prefixes of the texts read once settle it, the order is the one the descriptors
+// give when they compare the items themselves, and equal items keep their places.
+TEST(ArrayControllerArrangement, SortsLargeListsAsTheDescriptorsCompareTheItems) {
+    QList<kit::ObjectRef> items;
+    for (int round = 0; round < 3; ++round) {
+        for (qsizetype i = 0; i < kFoldingTexts.size(); ++i) {
+            items.append(kit::Dictionary::create(
+                {{"name", kFoldingTexts.at((i * 7 + round) % kFoldingTexts.size())},
+                 {"phoneNumber", QString::number((i + round) % 3)}}));
+        }
+    }
+    // Without the texts that have no prefix, the prefixes alone settle most comparisons.
+    QList<kit::ObjectRef> prefixed = items;
+    prefixed.removeIf([](const kit::ObjectRef& item) {
+        const QString name = kit::valueForKey(item.get(), "name").toString();
+        return std::any_of(name.begin(), name.end(), [](QChar unit) { return unit.isSurrogate(); });
+    });
+    ASSERT_LT(prefixed.size(), items.size());
+    for (const bool caseInsensitive : {true, false}) {
+        for (const bool ascending : {true, false}) {
+            for (const QList<kit::ObjectRef>* list : {&items, &prefixed}) {
+                const QList<kit::SortDescriptor> descriptors{
+                    {"name", ascending, caseInsensitive},
+                    {"phoneNumber", !ascending, caseInsensitive}};
+                QList<kit::ObjectRef> expected = *list;
+                std::stable_sort(expected.begin(), expected.end(),
+                                 [&](const kit::ObjectRef& a, const kit::ObjectRef& b) {
+                                     return kit::compareByDescriptors(descriptors, a.get(),
+                                                                      b.get()) < 0;
+                                 });
+                kit::ArrayController controller;
+                controller.setSortDescriptors(descriptors);
+                controller.addObjects(*list);
+                EXPECT_EQ(controller.arrangedObjects(), expected)
+                    << (ascending ? "ascending" : "descending")
+                    << (caseInsensitive ? " without" : " with") << " regard to case, "
+                    << list->size() << " items";
+            }
+        }
+    }
+}
+
 TEST(ArrayControllerFilter, FiltersTheSortedContentAndKeepsTheShownSelection) {
     kit::ArrayController controller;
     controller.setSortDescriptors(recipientOrder());
