@@ -345,25 +345,32 @@ void ArrayController::sortContent() {
     // plain integers (flipped for a descending descriptor); only equal ones compare in full.
     struct Ordered {
         quint64 lead;
+        quint64 nextLead;
         std::size_t item;
     };
     bool leadsByPrefix = width > 0;
+    bool nextLeads = width > 0;
     for (std::size_t item = 0; leadsByPrefix && item < count; ++item) {
         leadsByPrefix = values[item * width].prefix.has_value();
+        nextLeads = nextLeads && values[item * width].nextPrefix.has_value();
     }
-    const bool flipped = width > 0 && !descriptors_.first().ascending;
+    nextLeads = nextLeads && leadsByPrefix;
+    const quint64 flip = width > 0 && !descriptors_.first().ascending ? ~quint64{0} : 0;
     std::vector<Ordered> order(count);
     for (std::size_t item = 0; item < count; ++item) {
-        Ordered& ordered = order[item];
-        ordered = Ordered{0, item};
+        order[item] = Ordered{0, 0, item};
         if (leadsByPrefix) {
-            const quint64 prefix = *values[item * width].prefix;
-            ordered.lead = flipped ? ~prefix : prefix;
+            const SortValue& first = values[item * width];
+            order[item].lead = *first.prefix ^ flip;
+            order[item].nextLead = nextLeads ? *first.nextPrefix ^ flip : 0;
         }
     }
     const auto orderedBefore = [&](const Ordered& a, const Ordered& b) {
         if (a.lead != b.lead) {
             return a.lead < b.lead;
+        }
+        if (a.nextLead != b.nextLead) {
+            return a.nextLead < b.nextLead;
         }
         return before(a.item, b.item);
     };
@@ -433,6 +440,11 @@ void ArrayController::applyFilter() {
 // Selects the arranged positions of the wanted objects; an object wanted twice takes two of
 // its occurrences.
 void ArrayController::selectObjects(const QList<ObjectRef>& wanted, int formerFirstIndex) {
+    if (wanted.isEmpty()) {
+        selection_.clear();
+        applyEmptySelectionRule(formerFirstIndex);
+        return;
+    }
     QHash<const QObject*, int> remaining;
     for (const ObjectRef& object : wanted) {
         ++remaining[object.get()];

@@ -38,8 +38,12 @@ std::shared_ptr<Dictionary> Dictionary::create(const QVariantMap& map) {
 
 std::shared_ptr<Dictionary>
 Dictionary::createWithEntries(std::vector<std::pair<QString, QVariant>> entries) {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.first < b.first; });
+    const auto byKey = [](const Entry& a, const Entry& b) {
+        return a.first < b.first;
+    };
+    if (!std::is_sorted(entries.begin(), entries.end(), byKey)) {
+        std::stable_sort(entries.begin(), entries.end(), byKey);
+    }
     // Of equal keys the last is kept: reversed, unique keeps the first of each run.
     std::reverse(entries.begin(), entries.end());
     entries.erase(std::unique(entries.begin(), entries.end(),

@@ -248,6 +248,10 @@ QVariant valueForKey(const QObject* object, const QString& key) {
     if (!object || key.isEmpty()) {
         return {};
     }
+    // A plain dictionary, the item of nearly every list, is told by its exact class at once.
+    if (object->metaObject() == &Dictionary::staticMetaObject) {
+        return static_cast<const Dictionary*>(object)->value(key);
+    }
     if (const auto* dictionary = qobject_cast<const Dictionary*>(object)) {
         return dictionary->value(key);
     }

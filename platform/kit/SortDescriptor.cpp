@@ -122,11 +122,11 @@ std::optional<quint64> prefixOf(const QString& text, qsizetype from) {
 
 } // namespace
 
-SortValue SortValue::of(const QVariant& value, bool caseInsensitive) {
-    SortValue read{value, {}, std::nullopt, false, std::nullopt, std::nullopt};
-    read.comparesAsText = value.isValid() && !isNumber(value) && !isTime(value);
+SortValue SortValue::of(QVariant value, bool caseInsensitive) {
+    SortValue read{std::move(value), {}, std::nullopt, false, std::nullopt, std::nullopt};
+    read.comparesAsText = read.value.isValid() && !isNumber(read.value) && !isTime(read.value);
     if (read.comparesAsText) {
-        read.text = value.toString();
+        read.text = read.value.toString();
         if (caseInsensitive) {
             read.folded = foldedForComparison(read.text);
         }

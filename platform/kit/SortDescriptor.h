@@ -33,7 +33,7 @@ struct SortValue {
     // differ.
     std::optional<quint64> nextPrefix;
 
-    static SortValue of(const QVariant& value, bool caseInsensitive);
+    static SortValue of(QVariant value, bool caseInsensitive);
 };
 
 // One sort key of an array controller: `key` is read from each item by key-value coding.

@@ -90,41 +90,44 @@ const EntryKeys& entryKeys() {
     return keys;
 }
 
-std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
-                                             const RecordLayout& layout) {
-    const EntryKeys& keys = entryKeys();
-    std::vector<std::pair<QString, QVariant>> values;
-    values.reserve(5);
-    values.emplace_back(
-        keys.id, static_cast<int>(records::readUInt16(record.data(), layout.identifierOffset)));
+// An individual entry, with what a group's expansion needs of it.
+struct Individual {
+    kit::ObjectRef entry;
+    int identifier = 0;
+    // An individual whose number reads as a group's is taken for a group, and never as a member.
+    bool takenForGroup = false;
+};
+
+std::optional<Individual> makeIndividual(const RecordBuffer& record, const RecordLayout& layout) {
+    const int identifier = records::readUInt16(record.data(), layout.identifierOffset);
     const std::optional<QString> name = records::readText(record.data(), layout.name);
     if (!name) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
         return std::nullopt;
     }
-    values.emplace_back(keys.name, *name);
     const std::optional<QString> phoneNumber = records::readText(record.data(), layout.phoneNumber);
     if (!phoneNumber) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidPhoneNumber));
         return std::nullopt;
     }
-    values.emplace_back(keys.phoneNumber, *phoneNumber);
+    // Given in the order of the keys, so that the dictionary takes them as they are.
+    const EntryKeys& keys = entryKeys();
+    std::vector<std::pair<QString, QVariant>> values;
+    values.reserve(5);
+    values.emplace_back(keys.id, identifier);
     if (layout.company.size != 0) {
         values.emplace_back(
             keys.company,
             records::readText(record.data(), layout.company).value_or(QStringLiteral("")));
+    }
+    values.emplace_back(keys.name, *name);
+    if (layout.note.size != 0) {
         values.emplace_back(
             keys.note, records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
     }
-    return kit::Dictionary::createWithEntries(std::move(values));
-}
-
-// An individual whose number reads as a group's is taken for a group, and never as a member.
-void noteIdentifier(const RecordBuffer& record, const RecordLayout& layout, const QObject* entry,
-                    QHash<const QObject*, int>& identifiers) {
-    if (records::readText(record.data(), layout.phoneNumber) != QString(kGroupPhoneNumber)) {
-        identifiers.insert(entry, records::readUInt16(record.data(), layout.identifierOffset));
-    }
+    values.emplace_back(keys.phoneNumber, *phoneNumber);
+    return Individual{kit::Dictionary::createWithEntries(std::move(values)), identifier,
+                      *phoneNumber == keys.groupPhoneNumber};
 }
 
 std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupLayout& layout) {
@@ -160,11 +163,13 @@ void readEntries(AddressBookLibrary& library, AddressBookLibrary::DataHandle dat
     for (std::int32_t i = 0; readable && i < library.count(data, individual.kind); ++i) {
         record.fill(0);
         library.getAt(data, individual.kind, i, record.data());
-        std::optional<kit::ObjectRef> entry = makeIndividual(record, individual);
-        readable = entry.has_value();
+        std::optional<Individual> read = makeIndividual(record, individual);
+        readable = read.has_value();
         if (readable) {
-            entries.append(*entry);
-            noteIdentifier(record, individual, entry->get(), identifiers);
+            entries.append(read->entry);
+            if (!read->takenForGroup) {
+                identifiers.insert(read->entry.get(), read->identifier);
+            }
         }
     }
     for (std::int32_t i = 0; readable && i < library.count(data, group.kind); ++i) {
