@@ -5,6 +5,7 @@
 #   lib/vextel/plugins/          the print-dialog plug-in bundles (found by vextel-print)
 #   lib/cups/backend/vextel-fax  the fax capture queue's backend (mode 0700: the scheduler runs
 #                                it as root, so it can hand each job to its user)
+#   lib/cups/filter/vextel-faxdriver  the fax queue's driver, named by the fax PPD
 #   share/ppd/vextel/            the fax printer's PPD, where the scheduler's driver list finds it
 #   share/applications/, share/icons/, /etc/xdg/autostart/   desktop integration
 #   share/man/                   a man page for each program
@@ -44,6 +45,7 @@ install(TARGETS xdirkit_http LIBRARY DESTINATION ${VEXTEL_PRIVATE_LIBDIR})
 
 install(TARGETS vextel-fax RUNTIME DESTINATION lib/cups/backend
   PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+install(TARGETS vextel-faxdriver RUNTIME DESTINATION lib/cups/filter)
 
 # The bundle's resources as laid out at build time; the module itself through install(TARGETS),
 # so that its run path is the installed one.

@@ -30,6 +30,7 @@
 #include <QSaveFile>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -54,6 +55,18 @@ QByteArray fileState(const QString& path) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(&file);
     return hash.result();
+}
+
+// Moves a file to the user's trash. Qt trashes into the current folder when the data folder the
+// trash belongs in does not exist yet, so that folder is made first.
+bool moveToTrash(const QString& path) {
+    const QString dataFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataFolder.isEmpty() || !QDir().mkpath(dataFolder)) {
+        return false;
+    }
+    QFile file(path);
+    return file.moveToTrash();
 }
 
 // A book's file name: the name the user typed, with the suffix; no folders, nothing hidden.
@@ -531,9 +544,8 @@ bool MainWindow::deleteCurrentBook(bool askFirst) {
         return false;
     }
     watcher_->removePath(path);
-    QFile file(path);
-    // Without a trash (no desktop), the file is removed.
-    if (!file.moveToTrash() && !QFile::remove(path)) {
+    // Without a trash, the file is removed.
+    if (!moveToTrash(path) && !QFile::remove(path)) {
         watch(path);
         report(tr("The book cannot be deleted."));
         return false;

@@ -3,10 +3,12 @@
 #include "faxspool/FaxSpool.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cups/cups.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
@@ -116,27 +118,101 @@ std::string discoveryLine() {
     return "direct vextel-fax \"Unknown\" \"Vextel fax: send from the desktop\"";
 }
 
-std::optional<std::string> queueOfDeviceUri(const std::string& uri) {
+std::optional<FaxTarget> targetOfDeviceUri(const std::string& uri) {
     if (uri.rfind(kScheme, 0) != 0) {
         return std::nullopt;
     }
-    std::string name = uri.substr(sizeof kScheme - 1);
-    while (!name.empty() && name.front() == '/') {
-        name.erase(name.begin());
+    std::string rest = uri.substr(sizeof kScheme - 1);
+    FaxTarget target;
+    if (rest.rfind("//", 0) == 0 && rest.find('/', 2) != std::string::npos) {
+        const size_t slash = rest.find('/', 2);
+        target.server = rest.substr(2, slash - 2);
+        rest = rest.substr(slash + 1);
+        // An empty server ("vextel-fax:///QUEUE") is this scheduler.
+        if (target.server.find_first_of(" \t/#?@") != std::string::npos) {
+            return std::nullopt;
+        }
     }
-    if (!isQueueName(name)) {
+    while (!rest.empty() && rest.front() == '/') {
+        rest.erase(rest.begin());
+    }
+    if (!isQueueName(rest)) {
         return std::nullopt;
     }
-    return name;
+    target.queue = rest;
+    return target;
 }
 
-int runJob(const std::vector<std::string>& arguments, const std::string& deviceUri) {
-    const auto queue = queueOfDeviceUri(deviceUri);
-    if (!queue) {
-        tell("ERROR", "the device URI must be vextel-fax:/QUEUE naming the fax printer's queue, "
-                      "not \"" +
+std::optional<std::string> queueOfDeviceUri(const std::string& uri) {
+    const auto target = targetOfDeviceUri(uri);
+    return target ? std::optional(target->queue) : std::nullopt;
+}
+
+QueueState lookUpQueue(const FaxTarget& target) {
+    std::string host = target.server.empty() ? cupsServer() : target.server;
+    int port = ippPort();
+    // HOST:PORT; a socket path or a bracketed IPv6 address without a port stays whole.
+    const size_t colon = host.rfind(':');
+    if (host.front() != '/' && colon != std::string::npos && colon + 1 < host.size() &&
+        std::all_of(host.begin() + static_cast<long>(colon) + 1, host.end(),
+                    [](unsigned char c) { return std::isdigit(c) != 0; })) {
+        port = std::atoi(host.c_str() + colon + 1);
+        host.erase(colon);
+    }
+    http_t* http = httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC,
+                                HTTP_ENCRYPTION_IF_REQUESTED, 1, 10000, nullptr);
+    if (http == nullptr) {
+        return QueueState::Unknown;
+    }
+    char printerUri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, printerUri, sizeof printerUri, "ipp", nullptr,
+                     "localhost", 0, "/printers/%s", target.queue.c_str());
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri);
+    static const char* const kWanted[] = {"device-uri", "printer-name"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr,
+                  kWanted);
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    const ipp_status_t status = cupsLastError();
+    QueueState state = QueueState::Unknown;
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+        state = QueueState::Missing;
+    } else if (response != nullptr && status <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+        // The device URI is shown to the scheduler's administrators only (root on this one).
+        ipp_attribute_t* device = ippFindAttribute(response, "device-uri", IPP_TAG_URI);
+        const char* value = device != nullptr ? ippGetString(device, 0, nullptr) : nullptr;
+        state = value != nullptr && std::strncmp(value, kScheme, sizeof kScheme - 1) == 0
+                    ? QueueState::CaptureQueue
+                    : QueueState::Present;
+    }
+    ippDelete(response);
+    httpClose(http);
+    return state;
+}
+
+int runJob(const std::vector<std::string>& arguments, const std::string& deviceUri,
+           const QueueLookup& lookUp) {
+    const auto target = targetOfDeviceUri(deviceUri);
+    if (!target) {
+        tell("ERROR", "the device URI must be vextel-fax:/QUEUE or vextel-fax://SERVER/QUEUE "
+                      "naming the fax printer's queue, not \"" +
                           deviceUri + "\"");
         return kBackendStop;
+    }
+    const std::string where = target->server.empty() ? "this scheduler" : target->server;
+    switch (lookUp(*target)) {
+    case QueueState::Missing:
+        tell("ERROR", "the fax queue \"" + target->queue + "\" does not exist on " + where +
+                          "; the device URI must name the fax printer's queue");
+        return kBackendStop;
+    case QueueState::CaptureQueue:
+        tell("ERROR", "the queue \"" + target->queue + "\" on " + where +
+                          " is a fax capture queue itself; the device URI must name the fax "
+                          "printer's queue");
+        return kBackendStop;
+    case QueueState::Present:
+    case QueueState::Unknown:
+        break;
     }
     const auto user = findUser(arguments.at(1));
     if (!user) {
@@ -170,7 +246,8 @@ int runJob(const std::vector<std::string>& arguments, const std::string& deviceU
     info.title = arguments.at(2);
     info.copies = std::max(1, std::atoi(arguments.at(3).c_str()));
     info.options = arguments.at(4);
-    info.queue = *queue;
+    info.queue = target->queue;
+    info.server = target->server;
     const int status = writeAsUser(folder, info, documentFd, *user);
     if (documentFd != STDIN_FILENO) {
         ::close(documentFd);

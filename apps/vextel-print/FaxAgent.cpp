@@ -3,11 +3,10 @@
 #include "HostApplication.h"
 #include "faxspool/FaxSpool.h"
 
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTimer>
+#include <algorithm>
 #include <cups/cups.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -26,23 +25,36 @@ QString defaultSpoolFolder() {
         faxspool::userFolder(faxspool::spoolRoot(), userName().toStdString()));
 }
 
-// The captured job options, as the scheduler wrote them, as PPD presets.
-QList<std::pair<QString, QString>> presetsOf(const std::string& options) {
+// Job attributes of the captured job that the capture queue's filters leave to the printer, so
+// they go on to the fax queue as they are (the copies go as the dialog's copies). What the
+// filters did apply to the document (page ranges, pages per sheet, orientation, scaling) must
+// not be applied twice.
+const char* const kCarriedAttributes[] = {"collate"};
+
+bool isCarried(const QString& name) {
+    return std::any_of(std::begin(kCarriedAttributes), std::end(kCarriedAttributes),
+                       [&](const char* carried) { return name == QLatin1String(carried); });
+}
+
+// The captured job options, as the scheduler wrote them: PPD presets, and the carried job
+// attributes.
+void takeOptions(const std::string& options, HostOptions* print) {
     cups_option_t* parsed = nullptr;
     const int count = cupsParseOptions(options.c_str(), 0, &parsed);
-    QList<std::pair<QString, QString>> presets;
     for (int i = 0; i < count; ++i) {
-        presets.append({QString::fromUtf8(parsed[i].name), QString::fromUtf8(parsed[i].value)});
+        const QString name = QString::fromUtf8(parsed[i].name);
+        const QString value = QString::fromUtf8(parsed[i].value);
+        (isCarried(name) ? print->jobAttributes : print->presets).append({name, value});
     }
     cupsFreeOptions(count, parsed);
-    return presets;
 }
 
 } // namespace
 
 FaxAgent::FaxAgent(HostOptions options, QTextStream& output, QTextStream& errors)
     : options_(std::move(options)), output_(output), errors_(errors),
-      folder_(options_.spoolFolder.isEmpty() ? defaultSpoolFolder() : options_.spoolFolder) {
+      folder_(options_.spoolFolder.isEmpty() ? defaultSpoolFolder() : options_.spoolFolder),
+      notifier_(options_.script.isEmpty() ? nullptr : &output_) {
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &FaxAgent::scan);
 }
 
@@ -64,6 +76,9 @@ int FaxAgent::run() {
         }
         return anyFailed_ ? HostApplication::kFailed : HostApplication::kSent;
     }
+    // The agent outlives every dialog it shows: the last window closing (sent, cancelled, or
+    // closed by the window manager) must not end the application.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     watchFolder();
     return QCoreApplication::exec();
 }
@@ -116,14 +131,17 @@ int FaxAgent::handleJob(const QString& jobFolder) {
     }
     HostOptions print;
     print.queue = QString::fromStdString(job->info.queue);
-    print.server = options_.server;
-    print.script = options_.script;
+    print.server =
+        job->info.server.empty() ? options_.server : QString::fromStdString(job->info.server);
+    print.script = scriptForJob(handled_++);
+    print.copies = job->info.copies;
     print.title = QString::fromStdString(job->info.title);
     print.documents = {QString::fromStdString(job->documentPath())};
-    print.presets = presetsOf(job->info.options);
+    takeOptions(job->info.options, &print);
     print.quietPresets = true;
     output_ << "fax job \"" << print.title << "\" for the queue " << print.queue << Qt::endl;
-    const int status = HostApplication(print, output_, errors_).run();
+    HostApplication host(print, output_, errors_);
+    const int status = host.run();
     if (status == HostApplication::kSent || status == HostApplication::kCancelled) {
         if (!faxspool::removeJob(job->folder, &error)) {
             errors_ << "vextel-print: " << QString::fromStdString(error) << Qt::endl;
@@ -132,7 +150,18 @@ int FaxAgent::handleJob(const QString& jobFolder) {
     }
     errors_ << "vextel-print: the fax job stays in " << jobFolder
             << " and is offered again when the agent starts next" << Qt::endl;
+    notifier_.notify(QStringLiteral("The fax could not be sent"),
+                     QStringLiteral("\"%1\" was not sent: %2. It is offered again when the agent "
+                                    "starts next.")
+                         .arg(print.title, host.failure()));
     return HostApplication::kFailed;
+}
+
+QString FaxAgent::scriptForJob(int index) const {
+    if (index == 0 || options_.laterScripts.isEmpty()) {
+        return options_.script;
+    }
+    return options_.laterScripts.value(index - 1, options_.laterScripts.last());
 }
 
 void FaxAgent::reject(const QString& jobFolder, const QString& reason) {
@@ -142,23 +171,17 @@ void FaxAgent::reject(const QString& jobFolder, const QString& reason) {
     if (!faxspool::rejectJob(jobFolder.toStdString(), reason.toStdString(), &error)) {
         errors_ << "vextel-print: " << QString::fromStdString(error) << Qt::endl;
     }
+    notifier_.notify(QStringLiteral("The fax could not be sent"),
+                     QStringLiteral("A captured fax job was refused: %1. It is kept in %2.")
+                         .arg(reason, jobFolder));
 }
 
 void FaxAgent::notifyWaiting(const QString& title) {
     if (!options_.script.isEmpty()) {
         output_ << "waiting: \"" << title << '"' << Qt::endl;
     }
-    // Sent without waiting for an answer, and without introspecting the service first: a
-    // notification service that hangs, or none at all, must never hold up the jobs.
-    QDBusMessage notify = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.Notifications"),
-        QStringLiteral("/org/freedesktop/Notifications"),
-        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    notify << QStringLiteral("Vextel Fax") << 0U << QStringLiteral("vextel-print")
-           << QStringLiteral("A fax is waiting")
-           << QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(title) << QStringList()
-           << QVariantMap() << -1;
-    QDBusConnection::sessionBus().send(notify);
+    DesktopNotifier().notify(QStringLiteral("A fax is waiting"),
+                             QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(title));
 }
 
 void FaxAgent::watchFolder() {

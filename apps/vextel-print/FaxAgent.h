@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopNotifier.h"
 #include "HostOptions.h"
 
 #include <QFileSystemWatcher>
@@ -14,7 +15,8 @@ namespace vextel_print {
 // queue put there opens the print dialog with the job's choices marked; Start sends it on to the
 // real fax queue, Stop or Cancel discards it. One job at a time, oldest first: jobs that arrive
 // while a dialog is open wait their turn. A job's files go only once it was sent or discarded,
-// so a crash or a log-out loses nothing; a job that is not a PDF is kept aside, never sent.
+// so a crash or a log-out loses nothing; a job that is not a PDF is kept aside, never sent. A job
+// that cannot be sent is told to the user as a desktop notification with the reason.
 class FaxAgent : public QObject {
     Q_OBJECT
 
@@ -36,16 +38,21 @@ private:
     void reject(const QString& jobFolder, const QString& reason);
     void notifyWaiting(const QString& title);
     void watchFolder();
+    // The script of the index-th job handled (from 0): --script given again names the later
+    // jobs' scripts, the last one for all jobs after.
+    QString scriptForJob(int index) const;
 
     HostOptions options_;
     QTextStream& output_;
     QTextStream& errors_;
     QString folder_;
+    DesktopNotifier notifier_;
     QFileSystemWatcher watcher_;
     QStringList waiting_;
     QSet<QString> seen_; // jobs already handled (or failing) in this run
     bool busy_ = false;
     bool anyFailed_ = false;
+    int handled_ = 0;
 };
 
 } // namespace vextel_print

@@ -108,34 +108,31 @@ int HostApplication::run() {
     QStringList script;
     QString error;
     if (!options_.script.isEmpty() && !ScriptRunner::load(options_.script, &script, &error)) {
-        errors_ << "vextel-print: " << error << Qt::endl;
-        return kUsageError;
+        return refuse(kUsageError, error);
     }
     for (const QString& document : options_.documents) {
         if (!QFileInfo(document).isReadable()) {
-            errors_ << "vextel-print: cannot read the document " << document << Qt::endl;
-            return kUsageError;
+            return refuse(kUsageError, QStringLiteral("cannot read the document %1").arg(document));
         }
     }
     if (options_.documents.isEmpty() && options_.screenshot.isEmpty()) {
-        errors_ << "vextel-print: nothing to print: give at least one document" << Qt::endl;
-        return kUsageError;
+        return refuse(kUsageError, QStringLiteral("nothing to print: give at least one document"));
     }
 
     if (options_.fax) {
         options_.queue = faxQueueOf(options_.server);
         if (options_.queue.isEmpty()) {
-            errors_ << "vextel-print: no queue of the " << kFaxModel
-                    << " was found; add one with lpadmin (see vextel-fax(8))" << Qt::endl;
-            return kUsageError;
+            return refuse(kUsageError,
+                          QStringLiteral("no queue of the %1 was found on the scheduler; add one "
+                                         "as \"SET UP THE FAX PRINTER\" in vextel-fax(8) shows")
+                              .arg(QLatin1String(kFaxModel)));
         }
     }
     auto ppd = options_.queue.isEmpty()
                    ? PpdDocument::openFile(options_.ppdPath, &error)
                    : PpdDocument::openQueue(options_.queue, options_.server, &error);
     if (!ppd) {
-        errors_ << "vextel-print: " << error << Qt::endl;
-        return kUsageError;
+        return refuse(kUsageError, error);
     }
     markPresets(*ppd);
     const QString printerName = options_.queue.isEmpty() ? ppd->modelName() : options_.queue;
@@ -143,6 +140,9 @@ int HostApplication::run() {
                                   ? options_.deviceUri
                                   : deviceUriOf(options_.queue, options_.server);
     HostCallback host(*ppd, printing::Printer(printerName, deviceUri, ppd->path()));
+    for (const auto& [name, value] : options_.jobAttributes) {
+        host.printSettings()->setValue(name, value, false);
+    }
 
     QStringList loadErrors;
     // Only the dialog extensions the printer's PPD names: a plain printer gets the plain dialog.
@@ -162,14 +162,14 @@ int HostApplication::run() {
     JobDispatcher dispatcher({options_.queue, options_.server, outputFolder, options_.title},
                              options_.documents);
     PrintDialog dialog(host, borrowed, dispatcher);
+    dialog.setCopies(options_.copies);
 
     if (!options_.screenshot.isEmpty()) {
         dialog.resize(dialog.sizeHint());
         dialog.show();
         QCoreApplication::processEvents();
         if (!dialog.grab().save(options_.screenshot, "PNG")) {
-            errors_ << "vextel-print: cannot write " << options_.screenshot << Qt::endl;
-            return kFailed;
+            return refuse(kFailed, QStringLiteral("cannot write %1").arg(options_.screenshot));
         }
         output_ << "screenshot of the panel \"" << dialog.panelPopup()->currentText()
                 << "\" written to " << options_.screenshot << Qt::endl;
@@ -190,8 +190,8 @@ int HostApplication::run() {
     }
     reportOutcome(dialog);
     if (!scriptError.isEmpty()) {
-        errors_ << "vextel-print: script " << options_.script << ": " << scriptError << Qt::endl;
-        return kUsageError;
+        return refuse(kUsageError,
+                      QStringLiteral("script %1: %2").arg(options_.script, scriptError));
     }
     return exitStatusOf(dialog.outcome());
 }
@@ -205,7 +205,16 @@ void HostApplication::markPresets(PpdDocument& ppd) {
     }
 }
 
+int HostApplication::refuse(int status, const QString& reason) {
+    errors_ << "vextel-print: " << reason << Qt::endl;
+    failure_ = reason;
+    return status;
+}
+
 void HostApplication::reportOutcome(const PrintDialog& dialog) {
+    if (dialog.outcome() == PrintDialog::Outcome::Failed) {
+        failure_ = dialog.outcomeText();
+    }
     if (dialog.outcome() == PrintDialog::Outcome::Sent) {
         output_ << "job options:" << Qt::endl;
         const auto& options = dialog.jobOptions();

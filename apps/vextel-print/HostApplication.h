@@ -26,12 +26,17 @@ public:
         scriptConfinement_ = std::move(confinement);
     }
 
+    // Why the run did not send the job, one line; empty when it was sent or cancelled.
+    QString failure() const { return failure_; }
+
     // Where the host finds its installed plug-in bundles.
     static QString installedPluginFolder();
 
 private:
     // Marks the choices given with -o (or taken from a captured job).
     void markPresets(PpdDocument& ppd);
+    // Writes the reason to the errors, keeps it as the failure and answers the status.
+    int refuse(int status, const QString& reason);
     // Writes the job's options and where it went (or why not).
     void reportOutcome(const PrintDialog& dialog);
 
@@ -39,6 +44,7 @@ private:
     QTextStream& output_;
     QTextStream& errors_;
     std::optional<ScriptRunner::Confinement> scriptConfinement_;
+    QString failure_;
 };
 
 } // namespace vextel_print

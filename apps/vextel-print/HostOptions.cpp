@@ -54,7 +54,6 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
         {QStringLiteral("--device-uri"), &options.deviceUri},
         {QStringLiteral("--output"), &options.outputFolder},
         {QStringLiteral("--screenshot"), &options.screenshot},
-        {QStringLiteral("--script"), &options.script},
         {QStringLiteral("--title"), &options.title},
         {QStringLiteral("--spool"), &options.spoolFolder},
     };
@@ -73,6 +72,18 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
                                  [&](const auto& entry) { return entry.first == argument; });
         if (flag != flags.end()) {
             *flag->second = true;
+            continue;
+        }
+        if (argument == QLatin1String("--script")) {
+            QString script;
+            if (!takeValue(arguments, i, &script, error)) {
+                return std::nullopt;
+            }
+            if (options.script.isEmpty()) {
+                options.script = script;
+            } else {
+                options.laterScripts.append(script);
+            }
             continue;
         }
         if (argument == QLatin1String("-o")) {
@@ -112,6 +123,10 @@ std::optional<HostOptions> HostOptions::parse(const QStringList& arguments, QStr
     if (options.agent) {
         return checkAgentOptions(options, error) ? std::optional(options) : std::nullopt;
     }
+    if (!options.laterScripts.isEmpty()) {
+        *error = QStringLiteral("--script is given once; several go with --agent, one per job");
+        return std::nullopt;
+    }
     if (options.once || !options.spoolFolder.isEmpty()) {
         *error = QStringLiteral("--once and --spool go with --agent");
         return std::nullopt;
@@ -137,11 +152,13 @@ QString HostOptions::usage() {
         "  --script FILE      run the dialogs offscreen, driven by a script\n"
         "  --title TEXT       the job's title\n"
         "  -o NAME=CHOICE     mark a choice of the printer's PPD before the dialog opens\n"
-        "usage: vextel-print --agent [--spool DIR] [--once] [--server HOST] [--script FILE]\n"
+        "usage: vextel-print --agent [--spool DIR] [--once] [--server HOST] [--script FILE]...\n"
         "  --agent            send the fax jobs captured by the fax capture queue, one print\n"
         "                     dialog per job (the user's spool folder is watched)\n"
         "  --spool DIR        the spool folder (default /var/spool/vextel-fax/USER)\n"
         "  --once             handle the jobs waiting now, then exit\n"
+        "  --script FILE...   each job's dialogs offscreen: the first script for the first job,\n"
+        "                     the next for the next, the last for every job after\n"
         "Exit status: 0 job sent or written, 1 cancelled, 2 usage or script error, 3 the job\n"
         "could not be sent.\n");
 }

@@ -17,12 +17,18 @@ struct HostOptions {
     QString outputFolder; // --output DIR: where a job without a queue is written
     QString screenshot;   // --screenshot FILE
     QString script;       // --script FILE
-    QString title;        // --title TEXT: the job's title (default: the first document's name)
+    // --script given again with --agent: the scripts of the second and later jobs, in order.
+    QStringList laterScripts;
+    QString title;  // --title TEXT: the job's title (default: the first document's name)
+    int copies = 1; // the copies the dialog starts with (a captured job's own)
     // -o NAME=CHOICE: PPD choices marked before the dialog opens, in the order given.
     QList<std::pair<QString, QString>> presets;
     // Presets taken from a captured job carry the scheduler's own attributes too; only those the
     // PPD knows are marked, without a word on the others.
     bool quietPresets = false;
+    // Job attributes that go with the job as they are (a captured job's own, such as collate),
+    // not as PPD choices.
+    QList<std::pair<QString, QString>> jobAttributes;
     bool fax = false;    // --fax: the first queue of the fax printer
     bool agent = false;  // --agent: send the captured fax jobs of this user
     bool once = false;   // --once: with --agent, the jobs waiting now, then exit

@@ -273,6 +273,7 @@ const ScriptRunner::Command ScriptRunner::kCommands[] = {
     {"answer", 1, 1, "answer BUTTON", &ScriptRunner::answer, false},
     {"print", 0, 0, "print", &ScriptRunner::print, true},
     {"cancel", 0, 0, "cancel", &ScriptRunner::cancel, true},
+    {"close", 0, 0, "close", &ScriptRunner::close, true},
     {"screenshot", 1, 1, "screenshot FILE", &ScriptRunner::screenshot, false},
     {"tab", 2, 2, "tab TABVIEW ITEM", &ScriptRunner::tab, false},
     {"doubleclick", 2, 2, "doubleclick TABLE ROW|header|below", &ScriptRunner::doubleClick, false},
@@ -327,6 +328,12 @@ bool ScriptRunner::print(const Line& /*line*/) {
 
 bool ScriptRunner::cancel(const Line& /*line*/) {
     dialog_->cancel();
+    return true;
+}
+
+bool ScriptRunner::close(const Line& /*line*/) {
+    // As the window manager's close button does: a close event, which the dialog may answer.
+    dialog_->close();
     return true;
 }
 

@@ -80,6 +80,7 @@ private:
     const Command* commandNamed(const QString& name) const;
     bool print(const Line& line);
     bool cancel(const Line& line);
+    bool close(const Line& line);
     bool panel(const Line& line);
     bool destination(const Line& line);
     bool copies(const Line& line);

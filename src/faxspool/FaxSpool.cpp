@@ -119,6 +119,9 @@ std::string describe(const JobInfo& info) {
          << "user=" << oneLine(info.user) << '\n'
          << "job-id=" << oneLine(info.jobId) << '\n'
          << "copies=" << info.copies << '\n';
+    if (!info.server.empty()) {
+        text << "server=" << oneLine(info.server) << '\n';
+    }
     return text.str();
 }
 
@@ -254,6 +257,8 @@ std::optional<CapturedJob> readJob(const std::string& jobFolder, std::string* er
             job.info.user = value;
         } else if (key == "job-id") {
             job.info.jobId = value;
+        } else if (key == "server") {
+            job.info.server = value;
         } else if (key == "copies") {
             job.info.copies = std::max(1, std::atoi(value.c_str()));
         }

@@ -12,7 +12,8 @@
 //   <root>/<user>/job-<UTC time>-<job id>/     one captured job, complete once it has this name
 //       document.pdf    the document as the scheduler's filters made it
 //       options         the job options as the scheduler passed them (name=value, blank-separated)
-//       job             queue=, title=, user=, copies=, job-id=, one "key=value" per line
+//       job             queue=, title=, user=, copies=, job-id=, server= (when another
+//                       scheduler has the fax queue), one "key=value" per line
 //   <root>/<user>/rejected-job-.../            a job the agent refused, kept for inspection,
 //       reason          with one line on why
 //
@@ -36,6 +37,7 @@ struct JobInfo {
     std::string jobId; // the capture queue's job id
     int copies = 1;
     std::string options; // job options as the scheduler passed them
+    std::string server;  // the scheduler of the fax queue, HOST[:PORT]; empty: the user's own
 };
 
 struct CapturedJob {

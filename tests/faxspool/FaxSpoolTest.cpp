@@ -56,7 +56,8 @@ TEST_F(FaxSpoolTest, AWrittenJobReadsBackWhole) {
                            "dana",
                            "42",
                            3,
-                           "TKFaxImageQuality=Fine job-uuid=urn:uuid:1"};
+                           "TKFaxImageQuality=Fine job-uuid=urn:uuid:1",
+                           "print-server.example:631"};
     std::string error;
     const auto written = write(info, "%PDF-1.4 body", &error);
     ASSERT_TRUE(written) << error;
@@ -71,13 +72,14 @@ TEST_F(FaxSpoolTest, AWrittenJobReadsBackWhole) {
     EXPECT_EQ(job->info.jobId, "42");
     EXPECT_EQ(job->info.copies, 3);
     EXPECT_EQ(job->info.options, info.options);
+    EXPECT_EQ(job->info.server, "print-server.example:631");
     EXPECT_EQ(read(job->documentPath()), "%PDF-1.4 body");
     EXPECT_TRUE(faxspool::looksLikePdf(job->documentPath()));
 }
 
 TEST_F(FaxSpoolTest, OnlyCompleteJobsWaitAndRejectedOnesAreKeptAside) {
     std::string error;
-    const auto first = write({"q", "one", "u", "7", 1, ""}, "%PDF-", &error);
+    const auto first = write({"q", "one", "u", "7", 1, "", ""}, "%PDF-", &error);
     ASSERT_TRUE(first) << error;
     fs::create_directory(folder_ + "/.partial-abc");
     fs::create_directory(folder_ + "/job-zz-link-target");
@@ -95,7 +97,7 @@ TEST_F(FaxSpoolTest, OnlyCompleteJobsWaitAndRejectedOnesAreKeptAside) {
 TEST_F(FaxSpoolTest, AJobThatCannotBeWrittenLeavesNothingBehind) {
     const int unreadable = open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
     std::string error;
-    EXPECT_FALSE(faxspool::writeJob(folder_, {"q", "t", "u", "1", 1, ""}, unreadable, &error));
+    EXPECT_FALSE(faxspool::writeJob(folder_, {"q", "t", "u", "1", 1, "", ""}, unreadable, &error));
     close(unreadable);
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(fs::is_empty(folder_));

@@ -35,6 +35,7 @@ while read -r mode path; do
 done <<'LIST'
 -rwxr-xr-x usr/bin/vextel-print
 -rwx------ usr/lib/cups/backend/vextel-fax
+-rwxr-xr-x usr/lib/cups/filter/vextel-faxdriver
 -rw-r--r-- usr/lib/vextel/plugins/VextelPDE.plugin/Contents/Info.plist
 -rw-r--r-- usr/lib/vextel/plugins/VextelPDE.plugin/Contents/VextelPDE.so
 -rw-r--r-- usr/share/ppd/vextel/Tarvik-M40-Vextel-Fax.ppd

@@ -6,6 +6,7 @@
 #include "CsvImportDialog.h"
 #include "FakeServices.h"
 #include "GroupDialog.h"
+#include "support/EnvironmentScope.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -75,6 +76,12 @@ protected:
     }
 
     QTemporaryDir folder;
+    // The desktop's folders (the trash among them) are the test's own; the data folder is not
+    // made yet, as on a fresh account.
+    QTemporaryDir home;
+    vextel_test::EnvironmentScope homeScope{"HOME", QFile::encodeName(home.path())};
+    vextel_test::EnvironmentScope dataScope{"XDG_DATA_HOME",
+                                            QFile::encodeName(home.filePath("data"))};
     FolderStore store{folder.path()};
     FakePrinter printer;
     std::unique_ptr<MainWindow> window;
@@ -107,6 +114,9 @@ TEST_F(MainWindowTest, BooksAreMadeRenamedAndDeletedAsFiles) {
     answer = QMessageBox::Yes;
     ASSERT_TRUE(window->deleteCurrentBook());
     EXPECT_FALSE(QFileInfo::exists(path("Clients.vcf")));
+    // In the user's trash, not in the folder the program runs in.
+    EXPECT_TRUE(QFileInfo::exists(home.filePath("data/Trash/files/Clients.vcf")));
+    EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("files/Clients.vcf")));
     EXPECT_EQ(questions.size(), 2);
     EXPECT_TRUE(questions.last().contains("“Clients”")) << questions.last().toStdString();
     EXPECT_EQ(store.bookPaths(), QStringList({path("Office.vcf")}));

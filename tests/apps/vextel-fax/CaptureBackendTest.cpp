@@ -13,13 +13,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(CaptureBackendTest, TheDeviceUriNamesTheRealQueue) {
+TEST(CaptureBackendTest, TheDeviceUriNamesTheRealQueueAndItsServer) {
     const struct {
         const char* uri;
-        const char* queue; // null: refused
+        const char* target; // "SERVER|QUEUE"; null: refused
     } cases[] = {
-        {"vextel-fax:/office-fax", "office-fax"},
-        {"vextel-fax://office-fax", "office-fax"},
+        {"vextel-fax:/office-fax", "|office-fax"},
+        {"vextel-fax://office-fax", "|office-fax"},
+        {"vextel-fax://print-server.example/office-fax", "print-server.example|office-fax"},
+        {"vextel-fax://192.0.2.9:8631/office-fax", "192.0.2.9:8631|office-fax"},
+        {"vextel-fax://[2001:db8::1]:631/M40", "[2001:db8::1]:631|M40"},
+        {"vextel-fax:///office-fax", "|office-fax"},
+        {"vextel-fax://user@host/office-fax", nullptr},
+        {"vextel-fax://host/", nullptr},
         {"vextel-fax:/", nullptr},
         {"vextel-fax:/office fax", nullptr},
         {"vextel-fax:/office/fax", nullptr},
@@ -28,8 +34,10 @@ TEST(CaptureBackendTest, TheDeviceUriNamesTheRealQueue) {
         {"", nullptr},
     };
     for (const auto& c : cases) {
-        const auto queue = vextel_fax::queueOfDeviceUri(c.uri);
-        EXPECT_EQ(queue.value_or("<refused>"), c.queue != nullptr ? c.queue : "<refused>") << c.uri;
+        const auto target = vextel_fax::targetOfDeviceUri(c.uri);
+        EXPECT_EQ(target ? target->server + "|" + target->queue : "<refused>",
+                  c.target != nullptr ? c.target : "<refused>")
+            << c.uri;
     }
     EXPECT_EQ(vextel_fax::discoveryLine().rfind("direct vextel-fax \"Unknown\" ", 0), 0U);
 }
@@ -51,9 +59,10 @@ protected:
         fs::remove_all(root_);
         fs::remove(document_);
     }
-    int run(const std::string& user, const std::string& uri = "vextel-fax:/office-fax") {
+    int run(const std::string& user, const std::string& uri = "vextel-fax:/office-fax",
+            vextel_fax::QueueState state = vextel_fax::QueueState::Present) {
         return vextel_fax::runJob({"17", user, "Report", "2", "TKFaxImageQuality=Fine", document_},
-                                  uri);
+                                  uri, [state](const vextel_fax::FaxTarget&) { return state; });
     }
     std::string folder() const { return faxspool::userFolder(root_, user_); }
 
@@ -85,7 +94,20 @@ TEST_F(CaptureBackendJobTest, AJobLandsInTheUsersOwnFolder) {
 TEST_F(CaptureBackendJobTest, JobsThatCannotBeDeliveredSaySoAndWriteNothing) {
     EXPECT_EQ(run("no-such-user-vextel"), vextel_fax::kBackendCancel);
     EXPECT_EQ(run(user_, "vextel-fax:/"), vextel_fax::kBackendStop);
+    // The scheduler says the fax queue is missing, or is a capture queue (the job would loop).
+    EXPECT_EQ(run(user_, "vextel-fax:/NoSuchQueue", vextel_fax::QueueState::Missing),
+              vextel_fax::kBackendStop);
+    EXPECT_EQ(run(user_, "vextel-fax:/Fax", vextel_fax::QueueState::CaptureQueue),
+              vextel_fax::kBackendStop);
     EXPECT_FALSE(fs::exists(folder()));
+    // A scheduler that cannot be asked now: the job is captured, the agent tries later.
+    EXPECT_EQ(run(user_, "vextel-fax://192.0.2.9/M40", vextel_fax::QueueState::Unknown),
+              vextel_fax::kBackendOk);
+    std::string error;
+    const auto waiting = faxspool::waitingJobs(folder());
+    ASSERT_EQ(waiting.size(), 1U);
+    EXPECT_EQ(faxspool::readJob(waiting.front(), &error)->info.server, "192.0.2.9");
+    fs::remove_all(folder());
 
     // A folder others may write into could hold anything: the job waits instead.
     fs::create_directory(folder());

@@ -29,8 +29,8 @@ void capture(const QString& folder, const QByteArray& document, const std::strin
     file.close();
     const int fd = open(QFile::encodeName(source).constData(), O_RDONLY);
     std::string error;
-    ASSERT_TRUE(
-        faxspool::writeJob(folder.toStdString(), {queue, "Report", "u", "1", 1, ""}, fd, &error))
+    ASSERT_TRUE(faxspool::writeJob(folder.toStdString(), {queue, "Report", "u", "1", 1, "", ""}, fd,
+                                   &error))
         << error;
     close(fd);
 }
@@ -83,6 +83,18 @@ const AgentCase kCases[] = {
      3,
      "is offered again when the agent starts next",
      {"job-"}},
+    // Each job that is not sent is told as a desktop notification with the reason.
+    {"TheUserIsToldWhyAJobWasNotSent",
+     [](const QString& folder) { capture(folder, "%PDF-1.4", "fax"); },
+     3,
+     "notification: \"The fax could not be sent\" \"\\\"Report\\\" was not sent: ",
+     {"job-"}},
+    {"TheUserIsToldWhyAJobWasRefused",
+     [](const QString& folder) { capture(folder, "%!PS-Adobe-3.0", "fax"); },
+     3,
+     "notification: \"The fax could not be sent\" \"A captured fax job was refused: the "
+     "captured document is not a readable PDF.",
+     {"rejected-job-"}},
     {"AFolderOthersMayWriteIsRefused",
      [](const QString& folder) {
          capture(folder, "%PDF-1.4", "fax");
@@ -180,17 +192,19 @@ TEST(FaxAgentNotificationTest, AWaitingJobIsAnnouncedOnTheSessionBus) {
 
     // The call was queued to this process while it waited for the agent.
     const QDeadlineTimer deadline(5000);
-    while (recorder.received().isEmpty() && !deadline.hasExpired()) {
+    while (recorder.received().size() < 2 && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     connection.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
     const QList<QVariantList> received = recorder.received();
-    ASSERT_EQ(received.size(), 1);
+    // The job waits, then cannot go out (no scheduler answers): both are told.
+    ASSERT_EQ(received.size(), 2);
     const QVariantList& notify = received.front();
     ASSERT_EQ(notify.size(), 8);
     EXPECT_EQ(notify.at(0).toString(), QStringLiteral("Vextel Fax"));
     EXPECT_EQ(notify.at(3).toString(), QStringLiteral("A fax is waiting"));
     EXPECT_EQ(notify.at(4).toString(), QStringLiteral("\"Report\" is ready to be sent as a fax."));
+    EXPECT_EQ(received.back().at(3).toString(), QStringLiteral("The fax could not be sent"));
 }
 
 } // namespace

@@ -141,15 +141,23 @@ TEST(HostOptionsTest, PresetsKeepTheirOrderAndRefuseWhatIsNoChoice) {
 
 TEST(HostOptionsTest, TheAgentTakesPrinterAndDocumentsFromItsJobs) {
     QString error;
-    const auto agent =
-        parse({"--agent", "--once", "--spool", "/var/spool/x", "--script", "s"}, &error);
+    const auto agent = parse({"--agent", "--once", "--spool", "/var/spool/x", "--script", "s",
+                              "--script", "t", "--script", "u"},
+                             &error);
     ASSERT_TRUE(agent) << error.toStdString();
     EXPECT_TRUE(agent->agent && agent->once);
     EXPECT_EQ(agent->spoolFolder, "/var/spool/x");
+    // One script per job: the first for the first job, then the later ones in order.
+    EXPECT_EQ(agent->script, "s");
+    EXPECT_EQ(agent->laterScripts, QStringList({"t", "u"}));
     const QStringList refused[] = {
-        {"--agent", "--printer", "fax"}, {"--agent", "doc.pdf"},
-        {"--agent", "--ppd", "f"},       {"--agent", "-o", "A=B"},
-        {"--once", "--ppd", "f", "d"},   {"--spool", "s", "--ppd", "f", "d"},
+        {"--agent", "--printer", "fax"},
+        {"--agent", "doc.pdf"},
+        {"--agent", "--ppd", "f"},
+        {"--agent", "-o", "A=B"},
+        {"--once", "--ppd", "f", "d"},
+        {"--spool", "s", "--ppd", "f", "d"},
+        {"--ppd", "f", "--script", "s", "--script", "t", "d"},
     };
     for (const QStringList& arguments : refused) {
         EXPECT_FALSE(parse(arguments, &error)) << arguments.join(' ').toStdString();

@@ -70,12 +70,15 @@ protected:
     QString userSpool() const { return harness_->faxSpool() + QLatin1Char('/') + kUser; }
 
     // Prints the sample as the user from the command line, as any application would.
-    void printAsUser(const QString& quality) {
+    void printAsUser(const QString& quality, const QStringList& more = {},
+                     const QString& queue = kCaptureQueue) {
         int status = 0;
-        const QString out = run(QStringLiteral("lp"),
-                                {"-h", harness_->server(), "-d", kCaptureQueue, "-U", kUser, "-t",
-                                 "Quarterly report", "-o", "TKFaxImageQuality=" + quality, kSample},
-                                &status);
+        const QString out =
+            run(QStringLiteral("lp"),
+                QStringList{"-h", harness_->server(), "-d", queue, "-U", kUser, "-t",
+                            "Quarterly report", "-o", "TKFaxImageQuality=" + quality} +
+                    more + QStringList{kSample},
+                &status);
         ASSERT_EQ(status, 0) << out.toStdString();
     }
 
@@ -103,17 +106,24 @@ protected:
         return environment;
     }
     QStringList agentArguments(const QString& scriptPath) const {
+        return agentArguments({scriptPath}, true);
+    }
+    QStringList agentArguments(const QStringList& scripts, bool once) const {
         // setpriv runs the agent itself as the user (no process in between to outlive a kill).
-        return {QStringLiteral("--reuid=%1").arg(uid_),
-                QStringLiteral("--regid=%1").arg(gid_),
-                "--clear-groups",
-                vextel_test::hostProgram(),
-                "--agent",
-                "--once",
-                "--server",
-                harness_->server(),
-                "--script",
-                scriptPath};
+        QStringList arguments = {QStringLiteral("--reuid=%1").arg(uid_),
+                                 QStringLiteral("--regid=%1").arg(gid_),
+                                 "--clear-groups",
+                                 vextel_test::hostProgram(),
+                                 "--agent",
+                                 "--server",
+                                 harness_->server()};
+        if (once) {
+            arguments.append(QStringLiteral("--once"));
+        }
+        for (const QString& script : scripts) {
+            arguments << QStringLiteral("--script") << script;
+        }
+        return arguments;
     }
 
     HostRun runAgent(const QString& scriptPath) const {
@@ -121,8 +131,9 @@ protected:
                                        agentEnvironment(), 90000);
     }
 
-    QString writeScript(const QByteArray& text) const {
-        const QString path = home_.filePath(QStringLiteral("stop.script"));
+    QString writeScript(const QByteArray& text,
+                        const QString& name = QStringLiteral("stop.script")) const {
+        const QString path = home_.filePath(name);
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(text);
@@ -162,7 +173,7 @@ TEST_F(FaxCaptureSystemTest, TheBackendIsListedAndCapturesIntoTheUsersPrivateFol
 }
 
 TEST_F(FaxCaptureSystemTest, StartSendsTheCapturedJobToTheFaxQueueWithEveryEntry) {
-    printAsUser(QStringLiteral("SuperFine"));
+    printAsUser(QStringLiteral("SuperFine"), {"-n", "2", "-o", "collate=false"});
     ASSERT_EQ(waitForCapturedJob().size(), 1) << harness_->errorLog().toStdString();
 
     const HostRun agent = runAgent(kWalkthrough);
@@ -181,8 +192,48 @@ TEST_F(FaxCaptureSystemTest, StartSendsTheCapturedJobToTheFaxQueueWithEveryEntry
     EXPECT_EQ(options.value(prefix + "VTelDestinationName1"), "Northwind Office");
     EXPECT_FALSE(options.value(prefix + "VTelPassword").isEmpty());
     EXPECT_TRUE(harness_->capturedDocument(jobId).startsWith("%PDF-"));
-    EXPECT_EQ(harness_->jobAttributes(jobId).value("job-name"), "Quarterly report");
+    const auto attributes = harness_->jobAttributes(jobId);
+    EXPECT_EQ(attributes.value("job-name"), "Quarterly report");
+    // Given to lp, left by the capture queue's filters to the printer: they go on.
+    EXPECT_EQ(attributes.value("copies"), "2");
+    EXPECT_EQ(attributes.value("collate"), "false")
+        << QStringList(attributes.keys()).join(' ').toStdString()
+        << QStringList(options.keys()).join(' ').toStdString();
     EXPECT_TRUE(QDir(userSpool()).isEmpty()) << "the sent job was not removed";
+}
+
+// A capture queue whose URI names no queue of the scheduler: the job never shows as done, the
+// queue says why, and nothing lands in the spool.
+TEST_F(FaxCaptureSystemTest, ACaptureQueueNamingNoQueueStopsWithTheReason) {
+    int status = 0;
+    const QString made = run(QStringLiteral("lpadmin"),
+                             {"-h", harness_->server(), "-p", "broken-capture", "-E", "-v",
+                              "vextel-fax:/NoSuchQueue", "-P", kPpd},
+                             &status);
+    ASSERT_EQ(status, 0) << made.toStdString();
+    const QString printed =
+        run(QStringLiteral("lp"),
+            {"-h", harness_->server(), "-d", "broken-capture", "-U", kUser, kSample}, &status);
+    ASSERT_EQ(status, 0) << printed.toStdString();
+    const int jobId = QRegularExpression(QStringLiteral("broken-capture-(\\d+)"))
+                          .match(printed)
+                          .captured(1)
+                          .toInt();
+    QString queueState;
+    QElapsedTimer timer;
+    timer.start();
+    while (!queueState.contains(QLatin1String("does not exist")) && timer.elapsed() < 20000) {
+        QThread::msleep(200);
+        queueState = run(QStringLiteral("lpstat"),
+                         {"-h", harness_->server(), "-l", "-p", "broken-capture"}, &status);
+    }
+    EXPECT_TRUE(queueState.contains(
+        QLatin1String("the fax queue \"NoSuchQueue\" does not exist on this scheduler")))
+        << queueState.toStdString() << harness_->errorLog().right(3000).toStdString();
+    const QString jobState = harness_->jobAttributes(jobId).value("job-state");
+    EXPECT_NE(jobState, "completed");
+    EXPECT_NE(jobState, "9");
+    EXPECT_FALSE(QFileInfo::exists(userSpool())) << jobState.toStdString();
 }
 
 TEST_F(FaxCaptureSystemTest, JobsWaitTheirTurnAndGoOutOldestFirst) {
@@ -208,6 +259,63 @@ TEST_F(FaxCaptureSystemTest, JobsWaitTheirTurnAndGoOutOldestFirst) {
     }
     EXPECT_EQ(qualities, QStringList({"Fine", "Photo"})) << describe(agent);
     EXPECT_TRUE(QDir(userSpool()).isEmpty());
+}
+
+// Reads the process's output until it holds the text count times; false after the timeout.
+bool waitForOutput(QProcess& process, QByteArray& out, const QByteArray& text, int count = 1,
+                   int timeoutMs = 60000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (out.count(text) < count && timer.elapsed() < timeoutMs &&
+           process.state() == QProcess::Running) {
+        process.waitForReadyRead(500);
+        out += process.readAllStandardOutput();
+    }
+    out += process.readAllStandardOutput();
+    return out.count(text) >= count;
+}
+
+// The agent as log-in starts it (no --once): every job, one after the other, in one process,
+// also after a dialog that the window manager closed.
+TEST_F(FaxCaptureSystemTest, OneAgentHandlesEveryJobAndOutlivesAClosedDialog) {
+    printAsUser(QStringLiteral("Fine"));
+    ASSERT_EQ(waitForCapturedJob().size(), 1) << harness_->errorLog().toStdString();
+    const QString closing = writeScript("close\n", QStringLiteral("close.script"));
+    QProcess agent;
+    agent.setProcessEnvironment(agentEnvironment());
+    agent.start(QStringLiteral("setpriv"),
+                agentArguments({kWalkthrough, closing, kWalkthrough}, false));
+    ASSERT_TRUE(agent.waitForStarted());
+    // Stopped by its process id however the test ends.
+    const std::unique_ptr<QProcess, void (*)(QProcess*)> stopAtEnd(&agent, [](QProcess* process) {
+        process->terminate();
+        if (!process->waitForFinished(10000)) {
+            process->kill();
+            process->waitForFinished();
+        }
+    });
+    QByteArray out;
+    ASSERT_TRUE(waitForOutput(agent, out, "sent to the queue")) << out.toStdString();
+    printAsUser(QStringLiteral("Photo"));
+    ASSERT_TRUE(waitForOutput(agent, out, "the job was cancelled")) << out.toStdString();
+    printAsUser(QStringLiteral("SuperFine"));
+    const bool third = waitForOutput(agent, out, "sent to the queue", 2);
+    const bool stillRunning = agent.state() == QProcess::Running;
+    out += agent.readAllStandardOutput();
+    const std::string shown = out.toStdString() + agent.readAllStandardError().toStdString();
+    ASSERT_TRUE(third) << shown;
+    EXPECT_TRUE(stillRunning) << shown;
+    EXPECT_EQ(out.count("fax job \"Quarterly report\""), 3) << shown;
+    QStringList qualities;
+    for (auto it = QRegularExpression(QStringLiteral("job (\\d+) sent to the queue"))
+                       .globalMatch(QString::fromUtf8(out));
+         it.hasNext();) {
+        const int jobId = it.next().captured(1).toInt();
+        ASSERT_TRUE(harness_->waitForCapture(jobId)) << shown;
+        qualities.append(harness_->capturedOptions(jobId).value("TKFaxImageQuality"));
+    }
+    EXPECT_EQ(qualities, QStringList({"Fine", "SuperFine"})) << shown;
+    EXPECT_TRUE(QDir(userSpool()).isEmpty()) << shown;
 }
 
 TEST_F(FaxCaptureSystemTest, AnAgentKilledWithTheDialogOpenLosesNoJob) {
