@@ -6,6 +6,8 @@
 #   lib/cups/backend/vextel-fax  the fax capture queue's backend (mode 0700: the scheduler runs
 #                                it as root, so it can hand each job to its user)
 #   lib/cups/filter/vextel-faxdriver  the fax queue's driver, named by the fax PPD
+#   sbin/vextel-fax-setup        gives the fax queues the scheduler policy that keeps each job's
+#                                fax settings its owner's alone
 #   share/ppd/vextel/            the fax printer's PPD, where the scheduler's driver list finds it
 #   share/applications/, share/icons/, /etc/xdg/autostart/   desktop integration
 #   share/man/                   a man page for each program
@@ -46,6 +48,9 @@ install(TARGETS xdirkit_http LIBRARY DESTINATION ${VEXTEL_PRIVATE_LIBDIR})
 install(TARGETS vextel-fax RUNTIME DESTINATION lib/cups/backend
   PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 install(TARGETS vextel-faxdriver RUNTIME DESTINATION lib/cups/filter)
+# The administrator's set-up of the fax queues' scheduler policy.
+set_target_properties(vextel-fax-setup PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
+install(TARGETS vextel-fax-setup RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR})
 
 # The bundle's resources as laid out at build time; the module itself through install(TARGETS),
 # so that its run path is the installed one.
