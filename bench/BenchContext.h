@@ -11,6 +11,11 @@ struct BenchContext {
     QString sourceDir;    // the project's source tree
     QString workDir;      // scratch folder, removed when the session ends
     QString benchProgram; // this program, run again with --probe for in-process figures
+    // Contacts in the books the address-book suites generate (`--book-size`).
+    int bookSize = kLargestBookSize;
+
+    static constexpr int kSmallestBookSize = 1000;
+    static constexpr int kLargestBookSize = 65535;
 
     QString program(const QString& name) const {
         return binaryDir + QStringLiteral("/bin/") + name;

@@ -5,8 +5,7 @@ namespace vextel_bench {
 const std::vector<Suite>& suites() {
     static const std::vector<Suite> kSuites = {
         {"host", "print-dialog host with the fax panel against bare Qt", hostSuiteRows},
-        {"picker", "address-book picker on a 65,535-contact book against bare loops",
-         pickerSuiteRows},
+        {"picker", "address-book picker on a generated book against bare loops", pickerSuiteRows},
         {"address-book", "the address-book library against bare file reading",
          addressBookSuiteRows},
         {"driver", "the fax queue's driver against passing the document through",
@@ -25,6 +24,16 @@ const std::vector<Probe>& probes() {
         {"vcard-line-scan", vcardLineScanProbe},
     };
     return kProbes;
+}
+
+bool bookArguments(const QStringList& arguments, QString* book, int* contacts) {
+    if (arguments.size() != 2) {
+        return false;
+    }
+    bool ok = false;
+    *book = arguments[0];
+    *contacts = arguments[1].toInt(&ok);
+    return ok && *contacts > 0;
 }
 
 Command probeCommand(const BenchContext& context, const QString& probe,

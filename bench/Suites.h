@@ -32,6 +32,10 @@ const std::vector<Probe>& probes();
 Command probeCommand(const BenchContext& context, const QString& probe,
                      const QStringList& arguments = {});
 
+// A book probe's arguments, as the address-book suites pass them: the book's path and its number
+// of contacts. False when they are not that.
+bool bookArguments(const QStringList& arguments, QString* book, int* contacts);
+
 // ---- Suites
 std::vector<BenchRow> hostSuiteRows(const BenchContext& context);
 std::vector<BenchRow> pickerSuiteRows(const BenchContext& context);

@@ -19,14 +19,16 @@ using namespace vextel_bench;
 constexpr int kDefaultRounds = 5;
 
 const char kUsage[] =
-    "usage: vextel-bench [--runs N] [--suite NAME]... [--list] [--verbose]\n"
+    "usage: vextel-bench [--runs N] [--suite NAME]... [--book-size N] [--list] [--verbose]\n"
     "  --runs N      rounds per row, each running the measured side and its baseline (default 5)\n"
     "  --suite NAME  runs only this suite (may be repeated); all suites without it\n"
+    "  --book-size N contacts in the address-book suites' books, 1000 to 65535 (default 65535)\n"
     "  --list        lists the suites and their rows' titles without running them\n"
     "  --verbose     shows what the measured programs write to standard error\n";
 
 struct BenchOptions {
     int rounds = kDefaultRounds;
+    int bookSize = BenchContext::kLargestBookSize;
     QStringList suites;
     bool list = false;
     bool verbose = false;
@@ -50,6 +52,14 @@ bool parse(const QStringList& arguments, BenchOptions* options, QString* error) 
                 *error = QStringLiteral("--runs takes a number from 1");
                 return false;
             }
+        } else if (word == QLatin1String("--book-size") && hasValue) {
+            bool ok = false;
+            options->bookSize = arguments[++i].toInt(&ok);
+            if (!ok || options->bookSize < BenchContext::kSmallestBookSize ||
+                options->bookSize > BenchContext::kLargestBookSize) {
+                *error = QStringLiteral("--book-size takes a number from 1000 to 65535");
+                return false;
+            }
         } else if (word == QLatin1String("--suite") && hasValue) {
             options->suites.append(arguments[++i]);
         } else if (word == QLatin1String("--list")) {
@@ -64,13 +74,14 @@ bool parse(const QStringList& arguments, BenchOptions* options, QString* error) 
     return true;
 }
 
-BenchContext contextFor(const QString& workDir) {
+BenchContext contextFor(const QString& workDir, int bookSize) {
     BenchContext context;
     context.binaryDir =
         QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).absolutePath();
     context.sourceDir = QStringLiteral(VEXTEL_SOURCE_DIR);
     context.workDir = workDir;
     context.benchProgram = QCoreApplication::applicationFilePath();
+    context.bookSize = bookSize;
     return context;
 }
 
@@ -83,7 +94,7 @@ int runProbe(int argc, char** argv, const BenchOptions& options) {
     QTextStream out(stdout);
     QTextStream errors(stderr);
     QTemporaryDir work;
-    const BenchContext context = contextFor(work.path());
+    const BenchContext context = contextFor(work.path(), options.bookSize);
     for (const Probe& probe : probes()) {
         if (options.probe == QLatin1String(probe.name)) {
             return probe.run(context, options.probeArguments, out);
@@ -99,7 +110,7 @@ int runSuites(const BenchOptions& options, QTextStream& out, QTextStream& errors
         errors << "vextel-bench: no scratch folder: " << work.errorString() << Qt::endl;
         return 2;
     }
-    const BenchContext context = contextFor(work.path());
+    const BenchContext context = contextFor(work.path(), options.bookSize);
     BenchRunner runner(options.rounds, out);
     bool allRan = true;
     bool headingWritten = false;

@@ -10,6 +10,14 @@ namespace kit {
 
 namespace {
 
+quint64 unitBitsOf(QStringView text) {
+    quint64 bits = 0;
+    for (const QChar unit : text) {
+        bits |= quint64{1} << (unit.unicode() % 64);
+    }
+    return bits;
+}
+
 QList<ObjectRef> withoutNulls(const QList<ObjectRef>& objects) {
     QList<ObjectRef> result;
     for (const ObjectRef& object : objects) {
@@ -333,20 +341,52 @@ void ArrayController::sortContent() {
         }
         return false;
     };
-    std::vector<std::size_t> order(count);
-    std::iota(order.begin(), order.end(), 0);
+    // Most comparisons are settled by the first descriptor's packed prefixes, compared here as
+    // plain integers (flipped for a descending descriptor); only equal ones compare in full.
+    struct Ordered {
+        quint64 lead;
+        quint64 nextLead;
+        std::size_t item;
+    };
+    bool leadsByPrefix = width > 0;
+    bool nextLeads = width > 0;
+    for (std::size_t item = 0; leadsByPrefix && item < count; ++item) {
+        leadsByPrefix = values[item * width].prefix.has_value();
+        nextLeads = nextLeads && values[item * width].nextPrefix.has_value();
+    }
+    nextLeads = nextLeads && leadsByPrefix;
+    const quint64 flip = width > 0 && !descriptors_.first().ascending ? ~quint64{0} : 0;
+    std::vector<Ordered> order(count);
+    for (std::size_t item = 0; item < count; ++item) {
+        order[item] = Ordered{0, 0, item};
+        if (leadsByPrefix) {
+            const SortValue& first = values[item * width];
+            order[item].lead = *first.prefix ^ flip;
+            order[item].nextLead = nextLeads ? *first.nextPrefix ^ flip : 0;
+        }
+    }
+    const auto orderedBefore = [&](const Ordered& a, const Ordered& b) {
+        if (a.lead != b.lead) {
+            return a.lead < b.lead;
+        }
+        if (a.nextLead != b.nextLead) {
+            return a.nextLead < b.nextLead;
+        }
+        return before(a.item, b.item);
+    };
     // Content that is already in order (a filtered copy of an arranged_ list) stays as it is.
-    if (width == 0 || std::is_sorted(order.begin(), order.end(), before)) {
+    if (width == 0 || std::is_sorted(order.begin(), order.end(), orderedBefore)) {
         sorted_ = contentList_;
         filterTexts_ = std::move(texts);
         return;
     }
-    std::stable_sort(order.begin(), order.end(), before);
+    std::stable_sort(order.begin(), order.end(), orderedBefore);
     sorted_.clear();
     sorted_.reserve(contentList_.size());
     filterTexts_.clear();
     filterTexts_.reserve(texts.size());
-    for (std::size_t item : order) {
+    for (const Ordered& ordered : order) {
+        const std::size_t item = ordered.item;
         sorted_.append(contentList_.at(static_cast<qsizetype>(item)));
         if (!texts.empty()) {
             filterTexts_.push_back(std::move(texts[item]));
@@ -367,6 +407,9 @@ ArrayController::FilterText ArrayController::filterTextOf(const QObject* object,
     if (!filterText.folded) {
         filterText.folded = foldedForComparison(filterText.text);
     }
+    if (filterText.folded) {
+        filterText.unitBits = unitBitsOf(*filterText.folded);
+    }
     return filterText;
 }
 
@@ -378,9 +421,13 @@ void ArrayController::applyFilter() {
     // A folded text holds a folded search text exactly where the case-insensitive search finds
     // it; a text that cannot be folded is searched as it is.
     const std::optional<QString> foldedSearch = foldedForComparison(filterText_);
+    const quint64 searchBits = foldedSearch ? unitBitsOf(*foldedSearch) : 0;
     arranged_.clear();
     for (qsizetype i = 0; i < sorted_.size(); ++i) {
         const FilterText& text = filterTexts_[static_cast<std::size_t>(i)];
+        if ((text.unitBits & searchBits) != searchBits) {
+            continue;
+        }
         const bool found = foldedSearch && text.folded
                                ? text.folded->contains(*foldedSearch, Qt::CaseSensitive)
                                : text.text.contains(filterText_, Qt::CaseInsensitive);
@@ -393,6 +440,11 @@ void ArrayController::applyFilter() {
 // Selects the arranged positions of the wanted objects; an object wanted twice takes two of
 // its occurrences.
 void ArrayController::selectObjects(const QList<ObjectRef>& wanted, int formerFirstIndex) {
+    if (wanted.isEmpty()) {
+        selection_.clear();
+        applyEmptySelectionRule(formerFirstIndex);
+        return;
+    }
     QHash<const QObject*, int> remaining;
     for (const ObjectRef& object : wanted) {
         ++remaining[object.get()];

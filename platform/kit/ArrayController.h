@@ -157,6 +157,10 @@ private:
         QString text;
         // For the search without regard to case; absent when the text cannot be folded.
         std::optional<QString> folded;
+        // Which units the folded text holds, one bit per unit value modulo 64: a search text
+        // with a unit whose bit is clear cannot be in it, so most texts are passed over
+        // without a search.
+        quint64 unitBits = ~quint64{0};
     };
     QList<ObjectRef> sorted_;
     std::vector<FilterText> filterTexts_;

@@ -25,6 +25,13 @@ bool isPlainKey(const QString& key) {
     return !key.contains(QLatin1Char('.'));
 }
 
+// Rows are nearly always plain dictionaries: their exact class is told at once, a subclass by a
+// cast.
+bool isDictionary(const QObject* item) {
+    return item->metaObject() == &Dictionary::staticMetaObject ||
+           qobject_cast<const Dictionary*>(item) != nullptr;
+}
+
 } // namespace
 
 ArrayTableModel::ArrayTableModel(ArrayController* controller, QObject* parent)
@@ -158,11 +165,15 @@ void ArrayTableModel::observeRows() {
     for (const Column& column : std::as_const(columnList_)) {
         plainColumns.append(isPlainKey(column.key));
     }
+    const bool allPlain = !plainColumns.contains(false);
     for (const ObjectRef& object : std::as_const(rows_)) {
         QObject* item = object.get();
-        const bool isDictionary = qobject_cast<const Dictionary*>(item) != nullptr;
+        const bool dictionary = isDictionary(item);
+        if (dictionary && allPlain) {
+            continue;
+        }
         for (int column = 0; column < columnList_.size(); ++column) {
-            if (isDictionary && plainColumns.at(column)) {
+            if (dictionary && plainColumns.at(column)) {
                 continue;
             }
             auto observation =

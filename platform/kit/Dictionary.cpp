@@ -3,24 +3,75 @@
 #include "kit/DictionaryChanges.h"
 
 #include <QPointer>
-#include <QSet>
+#include <algorithm>
 
 namespace kit {
 
+namespace {
+
+template <class Entries> auto lowerBound(Entries& entries, const QString& key) {
+    return std::lower_bound(
+        entries.begin(), entries.end(), key,
+        [](const auto& entry, const QString& wanted) { return entry.first < wanted; });
+}
+
+// A map's entries are already in key order.
+std::vector<std::pair<QString, QVariant>> entriesOf(const QVariantMap& map) {
+    std::vector<std::pair<QString, QVariant>> entries;
+    entries.reserve(static_cast<std::size_t>(map.size()));
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        entries.emplace_back(it.key(), it.value());
+    }
+    return entries;
+}
+
+} // namespace
+
 Dictionary::Dictionary(QObject* parent) : QObject(parent) {}
 
-Dictionary::Dictionary(const QVariantMap& map, QObject* parent) : QObject(parent), entries_(map) {}
+Dictionary::Dictionary(const QVariantMap& map, QObject* parent)
+    : QObject(parent), entries_(entriesOf(map)) {}
 
 std::shared_ptr<Dictionary> Dictionary::create(const QVariantMap& map) {
     return std::make_shared<Dictionary>(map);
 }
 
+std::shared_ptr<Dictionary>
+Dictionary::createWithEntries(std::vector<std::pair<QString, QVariant>> entries) {
+    const auto byKey = [](const Entry& a, const Entry& b) {
+        return a.first < b.first;
+    };
+    if (!std::is_sorted(entries.begin(), entries.end(), byKey)) {
+        std::stable_sort(entries.begin(), entries.end(), byKey);
+    }
+    // Of equal keys the last is kept: reversed, unique keeps the first of each run.
+    std::reverse(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const Entry& a, const Entry& b) { return a.first == b.first; }),
+                  entries.end());
+    std::reverse(entries.begin(), entries.end());
+    auto dictionary = std::make_shared<Dictionary>();
+    dictionary->entries_ = std::move(entries);
+    return dictionary;
+}
+
+Dictionary::Entries::const_iterator Dictionary::find(const QString& key) const {
+    const auto found = lowerBound(entries_, key);
+    return found != entries_.end() && found->first == key ? found : entries_.end();
+}
+
+Dictionary::Entries::iterator Dictionary::find(const QString& key) {
+    const auto found = lowerBound(entries_, key);
+    return found != entries_.end() && found->first == key ? found : entries_.end();
+}
+
 QVariant Dictionary::value(const QString& key) const {
-    return entries_.value(key);
+    const auto found = find(key);
+    return found != entries_.end() ? found->second : QVariant();
 }
 
 bool Dictionary::contains(const QString& key) const {
-    return entries_.contains(key);
+    return find(key) != entries_.end();
 }
 
 void Dictionary::setValue(const QString& key, const QVariant& value) {
@@ -28,24 +79,29 @@ void Dictionary::setValue(const QString& key, const QVariant& value) {
         removeValue(key);
         return;
     }
-    const auto existing = entries_.constFind(key);
-    if (existing != entries_.constEnd() && existing->metaType() == value.metaType() &&
-        *existing == value) {
-        return;
+    const auto place = lowerBound(entries_, key);
+    if (place != entries_.end() && place->first == key) {
+        if (place->second.metaType() == value.metaType() && place->second == value) {
+            return;
+        }
+        place->second = value;
+    } else {
+        entries_.emplace(place, key, value);
     }
-    entries_.insert(key, value);
     announce(key);
 }
 
 void Dictionary::removeValue(const QString& key) {
-    if (entries_.remove(key) > 0) {
+    const auto found = find(key);
+    if (found != entries_.end()) {
+        entries_.erase(found);
         announce(key);
     }
 }
 
 void Dictionary::setMap(const QVariantMap& map) {
-    const QVariantMap before = entries_;
-    entries_ = map;
+    const QVariantMap before = toMap();
+    entries_ = entriesOf(map);
     QStringList changedKeys;
     for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
         if (!map.contains(it.key()) || map.value(it.key()) != it.value()) {
@@ -67,7 +123,12 @@ void Dictionary::removeAllValues() {
 }
 
 QStringList Dictionary::keys() const {
-    return entries_.keys();
+    QStringList keys;
+    keys.reserve(static_cast<qsizetype>(entries_.size()));
+    for (const Entry& entry : entries_) {
+        keys.append(entry.first);
+    }
+    return keys;
 }
 
 int Dictionary::count() const {
@@ -75,7 +136,11 @@ int Dictionary::count() const {
 }
 
 QVariantMap Dictionary::toMap() const {
-    return entries_;
+    QVariantMap map;
+    for (const Entry& entry : entries_) {
+        map.insert(entry.first, entry.second);
+    }
+    return map;
 }
 
 void Dictionary::announce(const QString& key) {

@@ -248,6 +248,10 @@ QVariant valueForKey(const QObject* object, const QString& key) {
     if (!object || key.isEmpty()) {
         return {};
     }
+    // A plain dictionary, the item of nearly every list, is told by its exact class at once.
+    if (object->metaObject() == &Dictionary::staticMetaObject) {
+        return static_cast<const Dictionary*>(object)->value(key);
+    }
     if (const auto* dictionary = qobject_cast<const Dictionary*>(object)) {
         return dictionary->value(key);
     }
@@ -264,6 +268,10 @@ QVariant valueForKey(const QObject* object, const QString& key) {
 QVariant valueForKeyPath(const QObject* object, const QString& keyPath) {
     if (!object || keyPath.isEmpty()) {
         return {};
+    }
+    // A plain key, as sorting and tables read from every item, splits nothing.
+    if (!keyPath.contains(QLatin1Char('.'))) {
+        return valueForKey(object, keyPath);
     }
     const QStringList keys = keyPath.split(QLatin1Char('.'));
     QVariant current = valueForKey(object, keys.first());

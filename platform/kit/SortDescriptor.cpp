@@ -82,9 +82,12 @@ int SortDescriptor::compare(const QVariant& a, const QVariant& b, bool caseInsen
                                    caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive));
 }
 
+// A text that folding leaves as it is (digits, lower case) is shared, not copied.
 std::optional<QString> foldedForComparison(const QString& text) {
     QString folded = text;
-    for (QChar& unit : folded) {
+    QChar* units = nullptr;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text.at(i);
         if (unit.isSurrogate()) {
             return std::nullopt;
         }
@@ -92,18 +95,47 @@ std::optional<QString> foldedForComparison(const QString& text) {
         if (foldedUnit > 0xFFFF) {
             return std::nullopt;
         }
-        unit = QChar(static_cast<char16_t>(foldedUnit));
+        if (foldedUnit != unit.unicode()) {
+            if (units == nullptr) {
+                units = folded.data();
+            }
+            units[i] = QChar(static_cast<char16_t>(foldedUnit));
+        }
     }
     return folded;
 }
 
-SortValue SortValue::of(const QVariant& value, bool caseInsensitive) {
-    SortValue read{value, {}, std::nullopt, false};
-    read.comparesAsText = value.isValid() && !isNumber(value) && !isTime(value);
+namespace {
+
+// Absent when a surrogate is among the units: texts compare as code points there, not as units.
+std::optional<quint64> prefixOf(const QString& text, qsizetype from) {
+    quint64 prefix = 0;
+    for (qsizetype i = from; i < from + 4; ++i) {
+        const QChar unit = i < text.size() ? text.at(i) : QChar(0);
+        if (unit.isSurrogate()) {
+            return std::nullopt;
+        }
+        prefix = (prefix << 16) | unit.unicode();
+    }
+    return prefix;
+}
+
+} // namespace
+
+SortValue SortValue::of(QVariant value, bool caseInsensitive) {
+    SortValue read{std::move(value), {}, std::nullopt, false, std::nullopt, std::nullopt};
+    read.comparesAsText = read.value.isValid() && !isNumber(read.value) && !isTime(read.value);
     if (read.comparesAsText) {
-        read.text = value.toString();
+        read.text = read.value.toString();
         if (caseInsensitive) {
             read.folded = foldedForComparison(read.text);
+        }
+        if (!caseInsensitive || read.folded) {
+            const QString& compared = caseInsensitive ? *read.folded : read.text;
+            read.prefix = prefixOf(compared, 0);
+            if (read.prefix) {
+                read.nextPrefix = prefixOf(compared, 4);
+            }
         }
     }
     return read;
@@ -119,7 +151,12 @@ int SortDescriptor::compareValues(const SortValue& a, const SortValue& b) const 
         return compareValues(a.value, b.value);
     }
     int order = 0;
-    if (!caseInsensitive) {
+    if (a.prefix && b.prefix && *a.prefix != *b.prefix) {
+        order = *a.prefix < *b.prefix ? -1 : 1;
+    } else if (a.prefix && b.prefix && a.nextPrefix && b.nextPrefix &&
+               *a.nextPrefix != *b.nextPrefix) {
+        order = *a.nextPrefix < *b.nextPrefix ? -1 : 1;
+    } else if (!caseInsensitive) {
         order = signOf(QString::compare(a.text, b.text, Qt::CaseSensitive));
     } else if (a.folded && b.folded) {
         order = signOf(QString::compare(*a.folded, *b.folded, Qt::CaseSensitive));

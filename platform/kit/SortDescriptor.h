@@ -23,8 +23,17 @@ struct SortValue {
     QString text;
     std::optional<QString> folded;
     bool comparesAsText = false;
+    // The first four UTF-16 units of the text the descriptor compares (the folded one where
+    // there is one), packed so that integers order as the units do, a short text padded with
+    // zeros: two values whose prefixes differ are ordered by them without a text compare.
+    // Absent where that compare is not of UTF-16 units (case-insensitive without a folded text)
+    // or a surrogate is among the four.
+    std::optional<quint64> prefix;
+    // The same of the next four units: of two equal prefixes, these order the values if they
+    // differ.
+    std::optional<quint64> nextPrefix;
 
-    static SortValue of(const QVariant& value, bool caseInsensitive);
+    static SortValue of(QVariant value, bool caseInsensitive);
 };
 
 // One sort key of an array controller: `key` is read from each item by key-value coding.

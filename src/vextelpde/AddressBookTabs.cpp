@@ -9,6 +9,8 @@
 #include "vextelpde/BindingKeys.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace tarvik_pde_m40vextel {
 
@@ -73,38 +75,60 @@ constexpr GroupLayout kDeviceGroup{RecordKind::FaxGroup,
 // than the whole record never shows the previous record's bytes.
 using RecordBuffer = std::array<unsigned char, records::kLargestRecordSize>;
 
-std::optional<kit::ObjectRef> makeIndividual(const RecordBuffer& record,
-                                             const RecordLayout& layout) {
-    QVariantMap values;
-    values.insert(kIdKey, records::readUInt16(record.data(), layout.identifierOffset));
+// The keys as shared strings: every entry refers to the same five, none copies them.
+struct EntryKeys {
+    QString id{kIdKey};
+    QString name{kNameKey};
+    QString phoneNumber{kPhoneNumberKey};
+    QString company{kCompanyKey};
+    QString note{kNoteKey};
+    QString userIDList{kUserIDListKey};
+    QString groupPhoneNumber{kGroupPhoneNumber};
+};
+
+const EntryKeys& entryKeys() {
+    static const EntryKeys keys;
+    return keys;
+}
+
+// An individual entry, with what a group's expansion needs of it.
+struct Individual {
+    kit::ObjectRef entry;
+    int identifier = 0;
+    // An individual whose number reads as a group's is taken for a group, and never as a member.
+    bool takenForGroup = false;
+};
+
+std::optional<Individual> makeIndividual(const RecordBuffer& record, const RecordLayout& layout) {
+    const int identifier = records::readUInt16(record.data(), layout.identifierOffset);
     const std::optional<QString> name = records::readText(record.data(), layout.name);
     if (!name) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
         return std::nullopt;
     }
-    values.insert(kNameKey, *name);
     const std::optional<QString> phoneNumber = records::readText(record.data(), layout.phoneNumber);
     if (!phoneNumber) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidPhoneNumber));
         return std::nullopt;
     }
-    values.insert(kPhoneNumberKey, *phoneNumber);
+    // Given in the order of the keys, so that the dictionary takes them as they are.
+    const EntryKeys& keys = entryKeys();
+    std::vector<std::pair<QString, QVariant>> values;
+    values.reserve(5);
+    values.emplace_back(keys.id, identifier);
     if (layout.company.size != 0) {
-        values.insert(
-            kCompanyKey,
+        values.emplace_back(
+            keys.company,
             records::readText(record.data(), layout.company).value_or(QStringLiteral("")));
-        values.insert(kNoteKey,
-                      records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
     }
-    return kit::Dictionary::create(values);
-}
-
-// An individual whose number reads as a group's is taken for a group, and never as a member.
-void noteIdentifier(const RecordBuffer& record, const RecordLayout& layout, const QObject* entry,
-                    QHash<const QObject*, int>& identifiers) {
-    if (records::readText(record.data(), layout.phoneNumber) != QString(kGroupPhoneNumber)) {
-        identifiers.insert(entry, records::readUInt16(record.data(), layout.identifierOffset));
+    values.emplace_back(keys.name, *name);
+    if (layout.note.size != 0) {
+        values.emplace_back(
+            keys.note, records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
     }
+    values.emplace_back(keys.phoneNumber, *phoneNumber);
+    return Individual{kit::Dictionary::createWithEntries(std::move(values)), identifier,
+                      *phoneNumber == keys.groupPhoneNumber};
 }
 
 std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupLayout& layout) {
@@ -122,8 +146,10 @@ std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupL
     for (std::size_t i = 0; i < count; ++i) {
         members.append(records::readUInt16(record.data(), layout.membersOffset + 2 * i));
     }
-    return kit::Dictionary::create(
-        {{kNameKey, *name}, {kPhoneNumberKey, kGroupPhoneNumber}, {kUserIDListKey, members}});
+    const EntryKeys& keys = entryKeys();
+    return kit::Dictionary::createWithEntries({{keys.name, *name},
+                                               {keys.phoneNumber, keys.groupPhoneNumber},
+                                               {keys.userIDList, members}});
 }
 
 // Reads individuals, then groups, each in record order, asking the count again after every
@@ -138,11 +164,13 @@ void readEntries(AddressBookLibrary& library, AddressBookLibrary::DataHandle dat
     for (std::int32_t i = 0; readable && i < library.count(data, individual.kind); ++i) {
         record.fill(0);
         library.getAt(data, individual.kind, i, record.data());
-        std::optional<kit::ObjectRef> entry = makeIndividual(record, individual);
-        readable = entry.has_value();
+        std::optional<Individual> read = makeIndividual(record, individual);
+        readable = read.has_value();
         if (readable) {
-            entries.append(*entry);
-            noteIdentifier(record, individual, entry->get(), identifiers);
+            entries.append(read->entry);
+            if (!read->takenForGroup) {
+                identifiers.insert(read->entry.get(), read->identifier);
+            }
         }
     }
     for (std::int32_t i = 0; readable && i < library.count(data, group.kind); ++i) {
@@ -303,8 +331,10 @@ void AddressBookController::replaceEntries(QList<kit::ObjectRef>& original,
 }
 
 void AddressBookController::forgetLoadedEntries() {
-    replaceEntries(originalPCAddressList_, {});
-    replaceEntries(originalDeviceAddressList_, {});
+    // Both tabs' entries go: the whole record of identifiers with them, not one by one.
+    originalPCAddressList_.clear();
+    originalDeviceAddressList_.clear();
+    memberIdentifiers_.clear();
     pcListHoldsOriginal_ = false;
     deviceListHoldsOriginal_ = false;
 }

@@ -208,42 +208,23 @@ TEST(ArrayControllerContent, ReplacingContentKeepsRemainingSelectionAndIgnoresNu
 
 // Texts whose letters fold unlike their lower case, fold across scripts, or lie outside the
 // basic plane (which case-insensitive comparisons fold by code point).
-const QStringList kFoldingTexts{"",
-                                "a",
-                                "B",
-                                "ab",
-                                "aB",
-                                QString::fromUtf8("stra\u00dfe"),
-                                "STRASSE",
-                                "ss",
-                                QString::fromUtf8("\u00df"),
-                                QString::fromUtf8("\u017f"),
-                                "s",
-                                QString::fromUtf8("\u0130stanbul"),
-                                "i",
-                                QString::fromUtf8("\u0131"),
-                                "I",
-                                QString::fromUtf8("\u03a3\u03af\u03c3\u03c5\u03c6\u03bf\u03c2"),
-                                QString::fromUtf8("\u03c2"),
-                                QString::fromUtf8("\u03c3"),
-                                QString::fromUtf8("\u01c5"),
-                                QString::fromUtf8("\u01c6"),
-                                QString::fromUtf8("\u01c4"),
-                                QString::fromUtf8("\ufb00"),
-                                "ff",
-                                QString::fromUtf8("\u212a"),
-                                "k",
-                                QString::fromUtf8("\u212b"),
-                                QString::fromUtf8("\u00e5"),
-                                QString::fromUtf8("\u2126"),
-                                QString::fromUtf8("\u03c9"),
-                                QString::fromUtf8("\U00010400x"),
-                                QString::fromUtf8("\U00010428x"),
-                                QString::fromUtf8("x\U00010400"),
-                                QString::fromUtf8("\u00c6r\u00f8"),
-                                QString::fromUtf8("\u00e6R\u00d8"),
-                                QString::fromUtf8("\uff21"),
-                                QString::fromUtf8("\uff41")};
+const QStringList kFoldingTexts{
+    "", "a", "B", "ab", "aB", QString::fromUtf8("stra\u00dfe"), "STRASSE", "ss",
+    QString::fromUtf8("\u00df"), QString::fromUtf8("\u017f"), "s",
+    QString::fromUtf8("\u0130stanbul"), "i", QString::fromUtf8("\u0131"), "I",
+    QString::fromUtf8("\u03a3\u03af\u03c3\u03c5\u03c6\u03bf\u03c2"), QString::fromUtf8("\u03c2"),
+    QString::fromUtf8("\u03c3"), QString::fromUtf8("\u01c5"), QString::fromUtf8("\u01c6"),
+    QString::fromUtf8("\u01c4"), QString::fromUtf8("\ufb00"), "ff", QString::fromUtf8("\u212a"),
+    "k", QString::fromUtf8("\u212b"), QString::fromUtf8("\u00e5"), QString::fromUtf8("\u2126"),
+    QString::fromUtf8("\u03c9"), QString::fromUtf8("\U00010400x"), QString::fromUtf8("\U00010428x"),
+    QString::fromUtf8("x\U00010400"), QString::fromUtf8("\u00c6r\u00f8"),
+    QString::fromUtf8("\u00e6R\u00d8"), QString::fromUtf8("\uff21"), QString::fromUtf8("\uff41"),
+    // Equal first four units, told apart further on or by length.
+    "Anna Marsh 00012", "anna marsh 00002", "ANNA", "Ann", QString::fromLatin1("Ann\0a", 5),
+    QString::fromUtf8("abcd\U00010400"), QString::fromUtf8("abcd\uffff"),
+    QString::fromUtf8("ab\U00010400"), QString::fromUtf8("ab\uffff"),
+    // '+' and 'k' are 64 units apart.
+    "a+b"};
 
 TEST(SortDescriptor, ValuesReadOnceCompareExactlyAsTheValuesThemselves) {
     QVariantList values;
@@ -286,6 +267,48 @@ TEST(ArrayControllerFilter, ShowsWhatACaseInsensitiveContainsFinds) {
             }
         }
         EXPECT_EQ(names(controller.arrangedObjects()), expected) << search.toStdString();
+    }
+}
+
+// However the prefixes of the texts read once settle it, the order is the one the descriptors
+// give when they compare the items themselves, and equal items keep their places.
+TEST(ArrayControllerArrangement, SortsLargeListsAsTheDescriptorsCompareTheItems) {
+    QList<kit::ObjectRef> items;
+    for (int round = 0; round < 3; ++round) {
+        for (qsizetype i = 0; i < kFoldingTexts.size(); ++i) {
+            items.append(kit::Dictionary::create(
+                {{"name", kFoldingTexts.at((i * 7 + round) % kFoldingTexts.size())},
+                 {"phoneNumber", QString::number((i + round) % 3)}}));
+        }
+    }
+    // Without the texts that have no prefix, the prefixes alone settle most comparisons.
+    QList<kit::ObjectRef> prefixed = items;
+    prefixed.removeIf([](const kit::ObjectRef& item) {
+        const QString name = kit::valueForKey(item.get(), "name").toString();
+        return std::any_of(name.begin(), name.end(), [](QChar unit) { return unit.isSurrogate(); });
+    });
+    ASSERT_LT(prefixed.size(), items.size());
+    for (const bool caseInsensitive : {true, false}) {
+        for (const bool ascending : {true, false}) {
+            for (const QList<kit::ObjectRef>* list : {&items, &prefixed}) {
+                const QList<kit::SortDescriptor> descriptors{
+                    {"name", ascending, caseInsensitive},
+                    {"phoneNumber", !ascending, caseInsensitive}};
+                QList<kit::ObjectRef> expected = *list;
+                std::stable_sort(expected.begin(), expected.end(),
+                                 [&](const kit::ObjectRef& a, const kit::ObjectRef& b) {
+                                     return kit::compareByDescriptors(descriptors, a.get(),
+                                                                      b.get()) < 0;
+                                 });
+                kit::ArrayController controller;
+                controller.setSortDescriptors(descriptors);
+                controller.addObjects(*list);
+                EXPECT_EQ(controller.arrangedObjects(), expected)
+                    << (ascending ? "ascending" : "descending")
+                    << (caseInsensitive ? " without" : " with") << " regard to case, "
+                    << list->size() << " items";
+            }
+        }
     }
 }
 

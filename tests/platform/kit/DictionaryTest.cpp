@@ -64,6 +64,27 @@ TEST(Dictionary, ReplacingTheMapAnnouncesAddedChangedAndRemovedKeys) {
     EXPECT_EQ(dictionary.toMap().value("b").toInt(), 20);
 }
 
+// Made from entries in any order, a dictionary holds what the same map would hold, and edits
+// keep the keys in order.
+TEST(Dictionary, MadeFromEntriesEqualsTheMapAndStaysOrdered) {
+    auto dictionary = kit::Dictionary::createWithEntries(
+        {{"name", "Alice"}, {"Id", 7}, {"note", ""}, {"name", "Bob"}, {"company", "Acme"}});
+    const QVariantMap expected{{"Id", 7}, {"company", "Acme"}, {"name", "Bob"}, {"note", ""}};
+    EXPECT_EQ(dictionary->toMap(), expected) << "of a key given twice the last counts";
+    EXPECT_EQ(dictionary->keys(), expected.keys());
+    dictionary->setValue("b", 1);
+    dictionary->setValue("zz", 2);
+    dictionary->setValue("A", 3);
+    dictionary->removeValue("note");
+    EXPECT_EQ(dictionary->keys(), (QStringList{"A", "Id", "b", "company", "name", "zz"}));
+    for (const QString& key : dictionary->keys()) {
+        EXPECT_TRUE(dictionary->contains(key)) << key.toStdString();
+    }
+    EXPECT_FALSE(dictionary->contains("note"));
+    EXPECT_EQ(kit::valueForKey(dictionary.get(), "zz").toInt(), 2);
+    EXPECT_EQ(kit::Dictionary::createWithEntries({})->count(), 0);
+}
+
 TEST(Dictionary, ObserversSeeOnlyTheirOwnKey) {
     kit::Dictionary dictionary;
     QStringList names;
