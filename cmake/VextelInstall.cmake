@@ -5,6 +5,7 @@
 #   lib/vextel/plugins/          the print-dialog plug-in bundles (found by vextel-print)
 #   lib/cups/backend/vextel-fax  the fax capture queue's backend (mode 0700: the scheduler runs
 #                                it as root, so it can hand each job to its user)
+#   lib/cups/filter/vextel-faxdriver  the fax queue's driver, named by the fax PPD
 #   share/cups/model/vextel/     the fax printer's PPD: the scheduler's model list names it
 #                                vextel/Tarvik-M40-Vextel-Fax.ppd, as lpadmin -m takes it
 #   share/applications/, share/icons/, /etc/xdg/autostart/   desktop integration; the file
@@ -60,6 +61,9 @@ install(TARGETS vextel-fax RUNTIME DESTINATION lib/cups/backend
 install(DIRECTORY DESTINATION /var/spool/vextel-fax
   DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                         WORLD_READ WORLD_EXECUTE)
+# The driver, like the backend, links no library of the project's.
+set_target_properties(vextel-faxdriver PROPERTIES INSTALL_RPATH "")
+install(TARGETS vextel-faxdriver RUNTIME DESTINATION lib/cups/filter)
 
 # The bundle's resources as laid out at build time; the module itself through install(TARGETS),
 # so that its run path is the installed one.

@@ -18,6 +18,9 @@ namespace {
 using xdirkit::DeviceClient;
 
 constexpr const char* kJson = "application/json";
+constexpr const char* kFaxJobsPath = "/vextel/v1/fax-jobs";
+// One job of the log, by its UUID with or without the "urn:uuid:" prefix.
+constexpr const char* kFaxJobPattern = R"(/vextel/v1/fax-jobs/([0-9A-Za-z:-]{1,64}))";
 constexpr std::size_t kChunk = 64 * 1024;
 
 // Bytes no JSON reader accepts, with the markup a confused web server might send.
@@ -84,9 +87,10 @@ int listenDeadSocket(const ListenAddress& address, int* port) {
 
 } // namespace
 
-PrinterSimulator::PrinterSimulator(SimulatorOptions options, xdirkit::DeviceBook book)
+PrinterSimulator::PrinterSimulator(SimulatorOptions options, xdirkit::DeviceBook book,
+                                   const FaxLog* faxLog)
     : options_(std::move(options)), guard_(options_.password), book_(std::move(book)),
-      etag_(etagOf(book_)), bookIsVCard_(StoredBook::isVCard(options_.bookPath)) {}
+      etag_(etagOf(book_)), bookIsVCard_(StoredBook::isVCard(options_.bookPath)), faxLog_(faxLog) {}
 
 PrinterSimulator::~PrinterSimulator() {
     stop();
@@ -192,12 +196,20 @@ void PrinterSimulator::installRoutes(httplib::Server& server) {
                [this](const httplib::Request& request, httplib::Response& response) {
                    replaceBook(request, response);
                });
+    server.Get(kFaxJobsPath, [this](const httplib::Request& request, httplib::Response& response) {
+        serveFaxJobs(request, response);
+    });
+    server.Get(kFaxJobPattern,
+               [this](const httplib::Request& request, httplib::Response& response) {
+                   serveFaxJob(request, response);
+               });
     const auto notAllowed = [](const httplib::Request& request, httplib::Response& response) {
         response.status = 405;
         response.set_header("Allow", request.path == DeviceClient::kBookPath ? "GET, PUT" : "GET");
         response.set_content(errorBody("method not allowed"), kJson);
     };
-    for (const char* path : {DeviceClient::kStatusPath, DeviceClient::kBookPath}) {
+    for (const char* path :
+         {DeviceClient::kStatusPath, DeviceClient::kBookPath, kFaxJobsPath, kFaxJobPattern}) {
         server.Post(path, notAllowed);
         server.Delete(path, notAllowed);
         server.Patch(path, notAllowed);
@@ -262,6 +274,24 @@ void PrinterSimulator::replaceBook(const httplib::Request& request, httplib::Res
     etag_ = etagOf(book_);
     response.status = 204;
     response.set_header("ETag", etag_);
+}
+
+void PrinterSimulator::serveFaxJobs(const httplib::Request& request, httplib::Response& response) {
+    if (!authorize(request, response))
+        return;
+    response.set_content(faxLog_ ? faxLog_->toJson() : std::string(R"({"jobs": []})"), kJson);
+}
+
+void PrinterSimulator::serveFaxJob(const httplib::Request& request, httplib::Response& response) {
+    if (!authorize(request, response))
+        return;
+    const auto job = faxLog_ ? faxLog_->find(request.matches[1]) : std::nullopt;
+    if (!job) {
+        response.status = 404;
+        response.set_content(errorBody("no such fax job"), kJson);
+        return;
+    }
+    response.set_content(FaxLog::toJson(*job), kJson);
 }
 
 bool PrinterSimulator::authorize(const httplib::Request& request, httplib::Response& response) {

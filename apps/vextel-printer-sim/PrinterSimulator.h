@@ -2,6 +2,7 @@
 
 #include "DeviceBook.h"
 #include "DigestGuard.h"
+#include "FaxLog.h"
 #include "SimulatorOptions.h"
 
 #include <atomic>
@@ -32,7 +33,9 @@ public:
     // The body the oversized fault sends: past the client's limit.
     static constexpr std::size_t kOversizedBody = 9 * 1024 * 1024;
 
-    PrinterSimulator(SimulatorOptions options, xdirkit::DeviceBook book);
+    // The fax log, when given, is served at /vextel/v1/fax-jobs (borrowed; outlives the servers).
+    PrinterSimulator(SimulatorOptions options, xdirkit::DeviceBook book,
+                     const FaxLog* faxLog = nullptr);
     ~PrinterSimulator();
     PrinterSimulator(const PrinterSimulator&) = delete;
     PrinterSimulator& operator=(const PrinterSimulator&) = delete;
@@ -58,6 +61,8 @@ private:
     void serveStatus(httplib::Response& response);
     void serveBook(const httplib::Request& request, httplib::Response& response);
     void replaceBook(const httplib::Request& request, httplib::Response& response);
+    void serveFaxJobs(const httplib::Request& request, httplib::Response& response);
+    void serveFaxJob(const httplib::Request& request, httplib::Response& response);
     bool authorize(const httplib::Request& request, httplib::Response& response);
     // A 200 answer with a JSON body, bent by the fault mode.
     void answer(httplib::Response& response, std::string body, bool isBook);
@@ -71,6 +76,7 @@ private:
     xdirkit::DeviceBook book_;
     std::string etag_;
     const bool bookIsVCard_;
+    const FaxLog* faxLog_;
 
     std::vector<std::unique_ptr<httplib::Server>> servers_;
     std::vector<DeadListener> deadListeners_;

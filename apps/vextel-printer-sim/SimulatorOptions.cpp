@@ -1,6 +1,7 @@
 #include "SimulatorOptions.h"
 
 #include <charconv>
+#include <string_view>
 #include <utility>
 
 namespace vextel_sim {
@@ -46,6 +47,25 @@ std::optional<ListenAddress> parseListen(const std::string& text) {
     return ListenAddress{host, number};
 }
 
+std::optional<int> numberIn(std::string_view text, int low, int high) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < low ||
+        number > high)
+        return std::nullopt;
+    return number;
+}
+
+std::optional<int> minutesOfDay(const std::string& text) {
+    if (text.size() != 5 || text[2] != ':')
+        return std::nullopt;
+    const auto hour = numberIn(std::string_view(text).substr(0, 2), 0, 23);
+    const auto minute = numberIn(std::string_view(text).substr(3, 2), 0, 59);
+    if (!hour || !minute)
+        return std::nullopt;
+    return *hour * 60 + *minute;
+}
+
 bool isCode(const std::string& text) {
     return text.size() == 4 && text.find_first_not_of("0123456789") == std::string::npos;
 }
@@ -70,7 +90,8 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const std::vector<std::s
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option != "--book" && option != "--listen" && option != "--password" &&
-            option != "--fault")
+            option != "--fault" && option != "--jobs-listen" && option != "--dial-plan" &&
+            option != "--clock-start" && option != "--clock-speed")
             return refuse("unknown argument: " + option);
         if (i + 1 == arguments.size())
             return refuse(option + " needs a value");
@@ -82,6 +103,22 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const std::vector<std::s
             if (!address)
                 return refuse("--listen takes ADDRESS:PORT or [IPV6]:PORT: " + value);
             options.listen.push_back(*address);
+        } else if (option == "--jobs-listen") {
+            auto address = parseListen(value);
+            if (!address)
+                return refuse("--jobs-listen takes ADDRESS:PORT or [IPV6]:PORT: " + value);
+            options.jobsListen.push_back(*address);
+        } else if (option == "--dial-plan") {
+            options.dialPlanPath = value;
+        } else if (option == "--clock-start") {
+            options.clockStart = minutesOfDay(value);
+            if (!options.clockStart)
+                return refuse("--clock-start takes HH:MM: " + value);
+        } else if (option == "--clock-speed") {
+            const auto speed = numberIn(value, 1, 3600);
+            if (!speed)
+                return refuse("--clock-speed takes a factor from 1 to 3600: " + value);
+            options.clockSpeed = *speed;
         } else if (option == "--password") {
             if (!isCode(value))
                 return refuse("--password takes a four-digit code");
@@ -102,7 +139,9 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const std::vector<std::s
 
 std::string SimulatorOptions::usage() {
     return "usage: vextel-printer-sim --book FILE [--listen ADDRESS:PORT]... [--password CODE]\n"
-           "                          [--fault MODE]\n"
+           "                          [--fault MODE] [--jobs-listen ADDRESS:PORT]...\n"
+           "                          [--dial-plan FILE] [--clock-start HH:MM]\n"
+           "                          [--clock-speed FACTOR]\n"
            "  --book FILE            the printer's address book: JSON (as the printer serves it)\n"
            "                         or vCard; a write from a client replaces it\n"
            "  --listen ADDRESS:PORT  numeric address to serve on, IPv6 as [::1]:PORT; port 0\n"
@@ -110,7 +149,12 @@ std::string SimulatorOptions::usage() {
            "  --password CODE        the four-digit code (default 0000)\n"
            "  --fault MODE           down, slow, garbage, truncated, wrong-type, oversized,\n"
            "                         disconnect or busy\n"
-           "Prints each address it listens on, one a line, then serves until SIGTERM.\n";
+           "  --jobs-listen ADDRESS:PORT  the job port: takes fax jobs (docs/fax-job-format.md)\n"
+           "  --dial-plan FILE       what each fax number answers (default: every one is sent)\n"
+           "  --clock-start HH:MM    the printer's clock starts at this time of day\n"
+           "  --clock-speed FACTOR   the printer's clock runs FACTOR times faster (1 to 3600)\n"
+           "Prints each address it listens on, one a line (job ports as \"jobs ADDRESS:PORT\"),\n"
+           "then serves until SIGTERM.\n";
 }
 
 } // namespace vextel_sim

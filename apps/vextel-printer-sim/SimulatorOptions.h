@@ -31,6 +31,14 @@ struct SimulatorOptions {
     std::vector<ListenAddress> listen; // --listen ADDRESS:PORT, repeatable
     std::string password = "0000";     // --password CODE: four digits
     Fault fault = Fault::None;         // --fault MODE
+    // The job port: fax jobs (docs/fax-job-format.md) are taken on each address.
+    std::vector<ListenAddress> jobsListen; // --jobs-listen ADDRESS:PORT, repeatable
+    std::string dialPlanPath;              // --dial-plan FILE; without one every number answers
+    // The printer's clock: the time of day it starts at (minutes after midnight, absent: the
+    // computer's local time) and how many times faster than real time it runs, so that tests
+    // need not wait for a delayed send or a long transmission.
+    std::optional<int> clockStart; // --clock-start HH:MM
+    int clockSpeed = 1;            // --clock-speed FACTOR, 1 to 3600
 
     // Parses the arguments after the program name; nullopt with a message in *error when they
     // cannot be used.

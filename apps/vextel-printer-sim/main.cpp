@@ -1,5 +1,11 @@
-// vextel-printer-sim: serves the printer's address-book protocol from a book file until SIGTERM.
+// vextel-printer-sim: serves the printer's address-book protocol from a book file, and with
+// --jobs-listen takes fax jobs and keeps their log, until SIGTERM.
+#include "DialPlan.h"
+#include "FaxLog.h"
+#include "FaxSender.h"
+#include "JobPort.h"
 #include "PrinterSimulator.h"
+#include "SimulatorClock.h"
 #include "SimulatorOptions.h"
 #include "StoredBook.h"
 
@@ -26,6 +32,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    DialPlan plan;
+    if (!options->dialPlanPath.empty()) {
+        auto loaded = DialPlan::load(options->dialPlanPath, &error);
+        if (!loaded) {
+            std::cerr << "vextel-printer-sim: " << error << "\n";
+            return 2;
+        }
+        plan = std::move(*loaded);
+    }
+
     // Every thread started from here on inherits the mask, so only sigwait below sees the stop.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -34,18 +50,28 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    PrinterSimulator simulator(*options, std::move(*book));
-    if (!simulator.bind(&error)) {
+    const SimulatorClock clock(options->clockStart, options->clockSpeed);
+    FaxLog faxLog;
+    FaxSender sender(faxLog, std::move(plan), clock);
+    JobPort jobPort(*options, faxLog, sender, clock);
+    PrinterSimulator simulator(*options, std::move(*book), &faxLog);
+    if (!simulator.bind(&error) || !jobPort.bind(&error)) {
         std::cerr << "vextel-printer-sim: " << error << "\n";
         return 1;
     }
+    sender.start();
     simulator.start();
+    jobPort.start();
     for (const std::string& address : simulator.addresses())
         std::cout << address << "\n";
+    for (const std::string& address : jobPort.addresses())
+        std::cout << "jobs " << address << "\n";
     std::cout.flush();
 
     int received = 0;
     sigwait(&stopSignals, &received);
+    jobPort.stop();
     simulator.stop();
+    sender.stop();
     return 0;
 }

@@ -254,6 +254,41 @@ DeviceClient::ReadResult DeviceClient::readBook(const std::string& password) {
     return result;
 }
 
+DeviceClient::FaxJobResult DeviceClient::readFaxJob(const std::string& jobUuid,
+                                                    const std::string& password) {
+    FaxJobResult result;
+    // The UUID goes into the path: only the characters a UUID URN holds.
+    if (jobUuid.empty() || jobUuid.size() > 64 ||
+        jobUuid.find_first_not_of("0123456789abcdefABCDEF-:urnid") != std::string::npos) {
+        result.outcome = fail(Outcome::InvalidAnswer, "not a job UUID");
+        return result;
+    }
+    const std::string path = std::string(kFaxJobsPath) + "/" + jobUuid;
+    const Exchange answer =
+        sendAuthenticated("GET", path.c_str(), {}, {}, password, Clock::now() + kAnswerTimeout);
+    if (answer.failure != Outcome::Ok) {
+        result.outcome = answer.failure;
+        return result;
+    }
+    if (answer.status == 404) {
+        result.known = false;
+        result.outcome = fail(Outcome::InvalidAnswer, "the printer holds no such fax job");
+        return result;
+    }
+    if (answer.status != 200) {
+        result.outcome = fail(commonOutcome(answer.status).value_or(Outcome::InvalidAnswer),
+                              "HTTP status " + std::to_string(answer.status));
+        return result;
+    }
+    if (!isJson(answer.headers)) {
+        result.outcome = fail(Outcome::InvalidAnswer, "not JSON");
+        return result;
+    }
+    result.outcome = Outcome::Ok;
+    result.json = answer.body;
+    return result;
+}
+
 DeviceClient::WriteResult DeviceClient::writeBook(const DeviceBook& book, const std::string& etag,
                                                   const std::string& password) {
     WriteResult result;

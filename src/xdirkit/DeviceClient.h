@@ -37,6 +37,8 @@ public:
     static constexpr std::size_t kMaximumBody = 8 * 1024 * 1024;
     static constexpr const char* kStatusPath = "/vextel/v1/status";
     static constexpr const char* kBookPath = "/vextel/v1/address-book";
+    // The fax log; one job is kFaxJobsPath + "/" + its UUID.
+    static constexpr const char* kFaxJobsPath = "/vextel/v1/fax-jobs";
 
     enum class Outcome {
         Ok,
@@ -74,6 +76,16 @@ public:
     // Ok only for a printer that says it is ready.
     Outcome status();
     ReadResult readBook(const std::string& password);
+    // One job of the printer's fax log as the printer sent it (a JSON object), by the scheduler's
+    // job UUID. Ok only for a 200 JSON answer; known is false when the printer answered that it
+    // holds no such job (404).
+    struct FaxJobResult {
+        Outcome outcome = Outcome::InvalidAnswer;
+        bool known = true;
+        std::string json;
+    };
+    FaxJobResult readFaxJob(const std::string& jobUuid, const std::string& password);
+
     // Replaces the printer's book when its tag is still etag.
     WriteResult writeBook(const DeviceBook& book, const std::string& etag,
                           const std::string& password);

@@ -52,6 +52,13 @@ public:
         close(output[1]);
         if (pid_ > 0)
             address_ = readLine(output[0]);
+        // A job port is printed after the HTTP address, as "jobs ADDRESS:PORT".
+        for (const std::string& word : arguments)
+            if (word == "--jobs-listen" && pid_ > 0) {
+                const std::string line = readLine(output[0]);
+                if (line.rfind("jobs ", 0) == 0)
+                    jobsAddress_ = line.substr(5);
+            }
         close(output[0]);
     }
     ~PrinterSimProcess() {
@@ -63,6 +70,8 @@ public:
     PrinterSimProcess& operator=(const PrinterSimProcess&) = delete;
 
     const std::string& address() const { return address_; }
+    // The job port's address ("127.0.0.1:PORT") when --jobs-listen was given; empty otherwise.
+    const std::string& jobsAddress() const { return jobsAddress_; }
     std::string host() const {
         const std::string host = address_.substr(0, address_.rfind(':'));
         return host.front() == '[' ? host.substr(1, host.size() - 2) : host;
@@ -104,6 +113,7 @@ private:
     std::string folder_;
     std::string bookPath_;
     std::string address_;
+    std::string jobsAddress_;
 };
 
 } // namespace vextel_test

@@ -17,8 +17,15 @@ namespace {
 
 const QString kScript = QStringLiteral(VEXTEL_SOURCE_DIR "/tests/system/cupsd-harness.sh");
 
+const QString kFaxDriver = QStringLiteral(VEXTEL_BINARY_DIR "/bin/vextel-faxdriver");
+
 QString runScript(const QStringList& arguments, QString* errorOutput, int* exitCode) {
     QProcess process;
+    // Queues a test makes with the fax PPD run the built driver.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QStringLiteral("VEXTEL_FAX_DRIVER")))
+        environment.insert(QStringLiteral("VEXTEL_FAX_DRIVER"), kFaxDriver);
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral("/bin/bash"), QStringList{kScript} + arguments);
     if (!process.waitForFinished(60000)) {
         process.kill();

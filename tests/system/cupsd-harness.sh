@@ -12,6 +12,10 @@
 #       With VEXTEL_FAX_BACKEND naming the built fax capture backend, it is installed beside the
 #       capture backend, its jobs go under FOLDER/fax-spool, and the environment has
 #         VEXTEL_FAX_SPOOL=<FOLDER>/fax-spool
+#       With VEXTEL_FAX_DRIVER naming the built fax driver, it is installed among the system's
+#       filters, so that queues made with the fax PPD run it. QUEUE itself stands in for a printer
+#       that takes the PDF: its copy of the PPD passes the document on without the driver, so the
+#       capture folder holds what the queue received.
 #       On any failure the scheduler is stopped, FOLDER removed, and the exit status is 1.
 #   cupsd-harness.sh stop FOLDER
 #       Stops the scheduler by the pid recorded in FOLDER and removes FOLDER.
@@ -116,9 +120,19 @@ lay_out() {
             ln -s "$system_lib/$name" "$folder/bin/$name" || return 1
         fi
     done
+    if [ -n "${VEXTEL_FAX_DRIVER:-}" ]; then
+        # A folder of the system's filters and the driver, instead of the system's folder.
+        rm -f "$folder/bin/filter"
+        mkdir -m 0755 "$folder/bin/filter" || return 1
+        for name in "$system_lib"/filter/*; do
+            ln -s "$name" "$folder/bin/filter/$(basename "$name")" || return 1
+        done
+        install -m 0755 "$VEXTEL_FAX_DRIVER" "$folder/bin/filter/vextel-faxdriver" || return 1
+    fi
     install -m 0700 "$here/capture-backend" "$folder/bin/backend/capture" || return 1
     # The network backend, so that a queue can be made as for a real printer (lpadmin -v
-    # socket://...): the scheduler refuses a device URI whose backend it does not have.
+    # socket://...): the scheduler refuses a device URI whose backend it does not have; it also
+    # carries the fax queue's jobs to a printer's job port.
     if [ -x "$system_lib/backend/socket" ]; then
         ln -s "$system_lib/backend/socket" "$folder/bin/backend/socket" || return 1
     fi
@@ -204,7 +218,10 @@ start_scheduler() {
         return 1
     fi
 
-    if ! lpadmin -h "$server" -p "$queue" -E -v "capture:$folder/capture" -P "$ppd" >&2; then
+    sed 's|^\*cupsFilter2:.*|*cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"|' \
+        "$ppd" > "$folder/capture-queue.ppd" || return 1
+    if ! lpadmin -h "$server" -p "$queue" -E -v "capture:$folder/capture" \
+            -P "$folder/capture-queue.ppd" >&2; then
         fail "lpadmin could not make queue $queue"
         tail -n 20 "$folder/log/error_log" >&2 2>/dev/null
         return 1

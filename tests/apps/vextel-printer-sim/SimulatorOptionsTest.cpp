@@ -30,6 +30,20 @@ TEST(SimulatorOptionsTest, ReadsEveryOptionAndDefaults) {
     EXPECT_EQ(defaults->listen[0].port, 60000);
     EXPECT_EQ(defaults->password, "0000");
     EXPECT_EQ(defaults->fault, Fault::None);
+    EXPECT_TRUE(defaults->jobsListen.empty());
+    EXPECT_FALSE(defaults->clockStart);
+    EXPECT_EQ(defaults->clockSpeed, 1);
+
+    const auto fax =
+        SimulatorOptions::parse({"--book", "b", "--jobs-listen", "127.0.0.1:9100", "--dial-plan",
+                                 "plan", "--clock-start", "21:29", "--clock-speed", "600"},
+                                &error);
+    ASSERT_TRUE(fax) << error;
+    ASSERT_EQ(fax->jobsListen.size(), 1u);
+    EXPECT_EQ(fax->jobsListen[0].port, 9100);
+    EXPECT_EQ(fax->dialPlanPath, "plan");
+    EXPECT_EQ(fax->clockStart, 21 * 60 + 29);
+    EXPECT_EQ(fax->clockSpeed, 600);
 }
 
 TEST(SimulatorOptionsTest, RefusesWhatItCannotServeWithAMessage) {
@@ -45,6 +59,11 @@ TEST(SimulatorOptionsTest, RefusesWhatItCannotServeWithAMessage) {
         {{"--book", "b", "--password", "123"}, "--password takes a four-digit code"},
         {{"--book", "b", "--password", "12a4"}, "--password takes a four-digit code"},
         {{"--book", "b", "--fault", "flaky"}, "unknown fault mode: flaky"},
+        {{"--book", "b", "--jobs-listen", "9100"}, "--jobs-listen takes"},
+        {{"--book", "b", "--clock-start", "24:00"}, "--clock-start takes HH:MM"},
+        {{"--book", "b", "--clock-start", "9:30"}, "--clock-start takes HH:MM"},
+        {{"--book", "b", "--clock-speed", "0"}, "--clock-speed takes a factor"},
+        {{"--book", "b", "--clock-speed", "3601"}, "--clock-speed takes a factor"},
     };
     for (const auto& [arguments, message] : rows) {
         std::string error;
