@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -47,6 +48,9 @@ struct BookContents {
     QList<Contact> contacts;
     QList<Group> groups;
     std::shared_ptr<const BookOrigin> origin; // null for a book not read from anywhere
+    // Names the bytes of the file this was read from or written as (SHA-256 for a file); empty
+    // for a book that is no file's.
+    QByteArray fileHash;
 
     qsizetype contactIndex(const QString& uid) const;
     qsizetype groupIndex(const QString& uid) const;

@@ -226,19 +226,49 @@ qsizetype BookDocument::addEntries(const QList<Contact>& contacts, const QList<G
     return added;
 }
 
-bool BookDocument::save(BookStore& store, QString* error) {
-    if (!store.write(path_, contents_, error)) {
+bool BookDocument::save(BookStore& store, QString* error, std::optional<MergeNotes>* merged) {
+    std::optional<MergeNotes> notes;
+    // Compared and merged under the book's lock: a change another program makes meanwhile waits
+    // for the write and is not lost to it.
+    auto written = store.update(
+        path_,
+        [&](const BookOnDisk& current, QString* readError) -> std::optional<BookContents> {
+            notes.reset();
+            // A file another program removed is made anew from the edits.
+            if (current.hash.isEmpty() || current.hash == base_.fileHash) {
+                return contents_;
+            }
+            auto theirs = current.read(readError);
+            if (!theirs) {
+                return std::nullopt;
+            }
+            notes.emplace();
+            return mergeBooks(base_, contents_, *theirs, &*notes);
+        },
+        error);
+    if (!written) {
         return false;
     }
-    base_ = contents_;
+    if (merged != nullptr) {
+        *merged = notes;
+    }
+    // The book is now what the file holds, read back from the bytes written: their hash is the
+    // base of the next comparison, and the entries point into the new file.
+    base_ = *written;
     mergedUnsaved_ = false;
-    undoStack_.setClean();
+    if (notes) {
+        // Undoing past another program's change would undo that change.
+        undoStack_.clear();
+    } else {
+        undoStack_.setClean();
+    }
+    replaceContents(*written);
     return true;
 }
 
-bool BookDocument::takeExternalChange(const BookContents& theirs) {
+bool BookDocument::takeExternalChange(const BookContents& theirs, MergeNotes* notes) {
     const bool merge = isModified();
-    BookContents next = merge ? mergeBooks(base_, contents_, theirs) : theirs;
+    BookContents next = merge ? mergeBooks(base_, contents_, theirs, notes) : theirs;
     base_ = theirs;
     undoStack_.clear();
     mergedUnsaved_ = merge && !next.sameAs(theirs);

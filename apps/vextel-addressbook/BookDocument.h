@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BookContents.h"
+#include "BookMerge.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -42,12 +43,17 @@ public:
     qsizetype addEntries(const QList<Contact>& contacts, const QList<Group>& groups,
                          QStringList* skipped, const QString& editName);
 
-    // Writes through the store and marks the book unchanged.
-    bool save(BookStore& store, QString* error);
+    // Writes the book through the store and marks it unchanged. When the file changed since it
+    // was last read or written, the edits are merged into what it holds now (under the book's
+    // lock, so nothing written meanwhile is lost) and merged, when given, gets what the merge
+    // decided; it is left null when there was nothing to merge. The book then holds what the
+    // file holds.
+    bool save(BookStore& store, QString* error, std::optional<MergeNotes>* merged = nullptr);
     // The file now holds theirs. Without unsaved edits the book becomes theirs; with them,
-    // theirs and the edits are merged and the book stays modified. Answers true when merged.
-    // The undo history ends here: undoing past a change of the file would undo that change.
-    bool takeExternalChange(const BookContents& theirs);
+    // theirs and the edits are merged and the book stays modified. Answers true when merged;
+    // notes, when given, gets what the merge decided. The undo history ends here: undoing past
+    // a change of the file would undo that change.
+    bool takeExternalChange(const BookContents& theirs, MergeNotes* notes = nullptr);
     // What was last read from or written to the file.
     const BookContents& base() const { return base_; }
 

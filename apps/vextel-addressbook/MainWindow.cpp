@@ -142,6 +142,7 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     busy_->setMaximumWidth(120);
     busy_->hide();
     state_ = new QLabel(this);
+    state_->setObjectName(QStringLiteral("state"));
     statusBar()->addWidget(state_, 1);
     statusBar()->addPermanentWidget(busy_);
 
@@ -442,7 +443,7 @@ BookDocument* MainWindow::document(const QString& path) {
             showCurrentBook();
         }
     });
-    rememberFileState(path);
+    fileStates_.insert(path, contents->fileHash);
     watch(path);
     return doc;
 }
@@ -568,16 +569,17 @@ bool MainWindow::saveCurrentBook() {
     if (doc == nullptr) {
         return false;
     }
-    // A change by another program not yet taken in is merged first, never overwritten.
-    if (fileState(doc->path()) != fileStates_.value(doc->path())) {
-        bookFileChanged(doc->path());
-    }
     QString error;
-    if (!doc->save(store_, &error)) {
+    std::optional<MergeNotes> merged;
+    if (!doc->save(store_, &error, &merged)) {
         report(tr("The book “%1” cannot be saved: %2").arg(doc->title(), error));
         return false;
     }
-    rememberFileState(doc->path());
+    // The bytes written, so that the window's own write is not taken for another program's.
+    fileStates_.insert(doc->path(), doc->base().fileHash);
+    if (merged) {
+        showMerge(*doc, *merged, true);
+    }
     refreshBookList();
     updateTitle();
     updateActions();
@@ -605,8 +607,29 @@ void MainWindow::watch(const QString& path) {
     }
 }
 
-void MainWindow::rememberFileState(const QString& path) {
-    fileStates_.insert(path, fileState(path));
+void MainWindow::showMerge(const BookDocument& doc, const MergeNotes& notes, bool saved) {
+    QStringList sentences{
+        saved ? tr("“%1” was changed by another program meanwhile: its changes and yours are "
+                   "saved together.")
+                    .arg(doc.title())
+              : tr("“%1” was changed by another program: its changes and yours are merged; save "
+                   "to keep them.")
+                    .arg(doc.title())};
+    const QString separator = QStringLiteral(", ");
+    if (!notes.oursKept.isEmpty()) {
+        sentences.append(tr("Both changed the same field of %1: yours is kept, the other "
+                            "program's value is replaced.")
+                             .arg(notes.oursKept.join(separator)));
+    }
+    if (!notes.removalUndone.isEmpty()) {
+        sentences.append(tr("Deleted on one side and changed on the other, so kept: %1.")
+                             .arg(notes.removalUndone.join(separator)));
+    }
+    if (!notes.membersDropped.isEmpty()) {
+        sentences.append(tr("Members whose entries were deleted are no longer in %1.")
+                             .arg(notes.membersDropped.join(separator)));
+    }
+    state_->setText(sentences.join(QLatin1Char(' ')));
 }
 
 void MainWindow::bookFileChanged(const QString& path) {
@@ -630,13 +653,14 @@ void MainWindow::bookFileChanged(const QString& path) {
                    .arg(doc->title(), error));
         return;
     }
-    fileStates_.insert(path, state);
-    const bool merged = doc->takeExternalChange(*theirs);
-    state_->setText(
-        merged ? tr("“%1” was changed by another program: its changes and yours are "
-                    "merged; save to keep them.")
-                     .arg(doc->title())
-               : tr("“%1” was changed by another program and is read again.").arg(doc->title()));
+    fileStates_.insert(path, theirs->fileHash);
+    MergeNotes notes;
+    if (doc->takeExternalChange(*theirs, &notes)) {
+        showMerge(*doc, notes, false);
+    } else {
+        state_->setText(
+            tr("“%1” was changed by another program and is read again.").arg(doc->title()));
+    }
     refreshBookList();
     updateTitle();
 }

@@ -28,6 +28,7 @@ namespace vextel_addressbook {
 class BookDocument;
 class BookStore;
 class EntryTableModel;
+struct MergeNotes;
 
 // The editor's window: the PC address books and the printer's book in a list on the left, the
 // chosen book's entries and groups in two sortable tables on the right with a search field above.
@@ -102,7 +103,9 @@ private:
     void updateTitle();
     void bookFileChanged(const QString& path);
     void watch(const QString& path);
-    void rememberFileState(const QString& path);
+    // Says in the status bar what a merge with another program's change did, naming what it
+    // set aside.
+    void showMerge(const BookDocument& doc, const MergeNotes& notes, bool saved);
     void startPrinterJob(const QString& what, std::function<PrinterService::Result()> job);
     void printerJobFinished();
     void report(const QString& text);

@@ -27,6 +27,9 @@ struct StatusMessage {
     const char* text;
 };
 
+// A change that answered null: it said why itself.
+constexpr int32_t kChangeRefused = -1;
+
 const StatusMessage kStatusMessages[] = {
     {XDIR_ERR_FILE_NOT_FOUND, "The file does not exist."},
     {XDIR_ERR_FILE_UNREADABLE, "The file cannot be read."},
@@ -51,6 +54,12 @@ QString text(const std::string& value) {
 
 std::string bytes(const QString& value) {
     return value.toStdString();
+}
+
+QByteArray hashOf(const std::string& fileText) {
+    return QCryptographicHash::hash(
+        QByteArrayView(fileText.data(), static_cast<qsizetype>(fileText.size())),
+        QCryptographicHash::Sha256);
 }
 
 std::string localPath(const QString& path) {
@@ -94,7 +103,7 @@ QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
     return uid;
 }
 
-BookContents contentsOf(std::vector<xdirkit::VCardCard> cards) {
+BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHash) {
     auto origin = std::make_shared<VCardOrigin>();
     BookContents book;
     QSet<QString> used;
@@ -137,6 +146,7 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards) {
     }
     origin->cards = std::move(cards);
     book.origin = origin;
+    book.fileHash = std::move(fileHash);
     return book;
 }
 
@@ -322,12 +332,51 @@ std::optional<BookContents> VCardBookStore::read(const QString& path, QString* e
         *error = messageFor(status);
         return std::nullopt;
     }
-    auto cards = xdirkit::VCardReader::read(fileText);
+    return contentsOfText(std::move(fileText), error);
+}
+
+std::optional<BookContents> VCardBookStore::contentsOfText(std::string fileText, QString* error) {
+    QByteArray hash = hashOf(fileText);
+    auto cards = xdirkit::VCardReader::read(std::move(fileText));
     if (!cards) {
         *error = messageFor(XDIR_ERR_FILE_MALFORMED);
         return std::nullopt;
     }
-    return contentsOf(std::move(*cards));
+    return contentsOf(std::move(*cards), std::move(hash));
+}
+
+std::optional<BookContents> VCardBookStore::update(const QString& path, const Change& change,
+                                                   QString* error) {
+    std::string written;
+    const int32_t status = xdirkit::BookFile::update(
+        localPath(path), [&](const std::optional<std::string>& current, std::string& replacement) {
+            BookOnDisk onDisk;
+            if (current) {
+                onDisk.hash = hashOf(*current);
+                onDisk.read = [&current](QString* readError) {
+                    return contentsOfText(*current, readError);
+                };
+            } else {
+                onDisk.read = [](QString*) {
+                    return std::optional<BookContents>(BookContents());
+                };
+            }
+            const auto next = change(onDisk, error);
+            if (!next) {
+                return kChangeRefused;
+            }
+            replacement = xdirkit::VCardWriter::bookText(cardsOf(*next, false));
+            written = replacement;
+            return XDIR_OK;
+        });
+    if (status == kChangeRefused) {
+        return std::nullopt;
+    }
+    if (status != XDIR_OK) {
+        *error = messageFor(status);
+        return std::nullopt;
+    }
+    return contentsOfText(std::move(written), error);
 }
 
 bool VCardBookStore::write(const QString& path, const BookContents& contents, QString* error) {

@@ -2,6 +2,8 @@
 
 #include "BookStore.h"
 
+#include <string>
+
 namespace vextel_addressbook {
 
 // PC address books as the address-book library keeps them: vCard files in its folder, read by
@@ -18,11 +20,17 @@ public:
     QStringList bookPaths() override;
     std::optional<BookContents> read(const QString& path, QString* error) override;
     bool write(const QString& path, const BookContents& contents, QString* error) override;
+    std::optional<BookContents> update(const QString& path, const Change& change,
+                                       QString* error) override;
     // Every entry and group as a vCard 4.0 card, with the other lines of its card.
     bool exportVCard(const QString& path, const BookContents& contents, QString* error) override;
 
     // The sentence for the user for a status of the library.
     static QString messageFor(int32_t status);
+
+private:
+    // The book a file's text holds, with the text's hash.
+    static std::optional<BookContents> contentsOfText(std::string fileText, QString* error);
 };
 
 } // namespace vextel_addressbook

@@ -237,11 +237,17 @@ int32_t VCardWriter::appendEntries(const std::string& path, const PersonalEntrie
         });
 }
 
+std::string VCardWriter::bookText(const std::vector<VCardCard>& cards) {
+    std::string text;
+    for (const VCardCard& card : cards)
+        text += cardText(card);
+    return text;
+}
+
 int32_t VCardWriter::writeBook(const std::string& path, const std::vector<VCardCard>& cards) {
     return BookFile::update(path,
                             [&cards](const std::optional<std::string>&, std::string& replacement) {
-                                for (const VCardCard& card : cards)
-                                    replacement += cardText(card);
+                                replacement = bookText(cards);
                                 return XDIR_OK;
                             });
 }

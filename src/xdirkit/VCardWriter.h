@@ -21,6 +21,8 @@ public:
     // An unchanged card's original bytes; a changed or new card as vCard 4.0 (2.1 encodings and
     // character sets undone, the 3.0 group extensions turned into KIND and MEMBER).
     static std::string cardText(const VCardCard& card);
+    // The cards' texts one after the other: a whole book.
+    static std::string bookText(const std::vector<VCardCard>& cards);
 
     // Appends one card per record. XDIR_ERR_DUPLICATE_ENTRY, with nothing written, when a
     // record's name and fax number are those of an individual already in the file (or of an

@@ -29,13 +29,40 @@ public:
             *error = "disk full";
             return false;
         }
-        written.insert(path, contents);
+        BookContents stored = contents;
+        stored.fileHash = QByteArray::number(++version);
+        written.insert(path, stored);
         return true;
+    }
+    std::optional<BookContents> update(const QString& path, const Change& change,
+                                       QString* error) override {
+        const BookOnDisk current{written.value(path).fileHash, [&](QString* e) {
+                                     return read(path, e);
+                                 }};
+        const auto next = change(current, error);
+        if (!next || !write(path, *next, error)) {
+            return std::nullopt;
+        }
+        return written.value(path);
     }
     bool exportVCard(const QString&, const BookContents&, QString*) override { return false; }
     QMap<QString, BookContents> written;
     bool refuse = false;
+    int version = 0;
 };
+
+// A book whose first entry has the given company and note.
+BookContents withFirst(BookContents book, const char* company, const char* note) {
+    book.contacts[0].company = QLatin1String(company);
+    book.contacts[0].note = QLatin1String(note);
+    return book;
+}
+
+QString render(const MergeNotes& notes) {
+    return QStringLiteral("kept[%1] undone[%2] dropped[%3]")
+        .arg(notes.oursKept.join(','), notes.removalUndone.join(','),
+             notes.membersDropped.join(','));
+}
 
 // ---- Editing with undo and redo
 
@@ -157,36 +184,84 @@ TEST(BookDocumentTest, AChangeOnDiskIsTakenWholeWithoutEditsAndMergedWithThem) {
     EXPECT_EQ(edited.undoStack()->count(), 0);
 }
 
+TEST(BookDocumentTest, ASaveMergesWhatTheFileHoldsNowAndTakesItIn) {
+    MemoryStore store;
+    QString error;
+    ASSERT_TRUE(store.write("/b/Office.vcf", book({"Ann 1", "Bob 2", "Cy 3"}), &error));
+    BookDocument doc("/b/Office.vcf", *store.read("/b/Office.vcf", &error));
+    Contact ann = doc.contents().contacts[0];
+    ann.note = "call first";
+    ASSERT_TRUE(doc.editContact(0, ann, &error));
+    std::optional<MergeNotes> merged;
+    ASSERT_TRUE(doc.save(store, &error, &merged));
+    EXPECT_FALSE(merged) << "nothing to merge";
+
+    // Another program writes between the editor's read and its save.
+    ann.note = "mine";
+    ASSERT_TRUE(doc.editContact(0, ann, &error));
+    BookContents theirs = *store.read("/b/Office.vcf", &error);
+    theirs.contacts[0].company = "Acme";
+    theirs.contacts[0].note = "theirs";
+    theirs.contacts.removeAt(2); // Cy
+    theirs.contacts.append(Contact{"u-Dee", "Dee", "4", {}, {}, -1});
+    ASSERT_TRUE(store.write("/b/Office.vcf", theirs, &error));
+    ASSERT_TRUE(doc.save(store, &error, &merged));
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(render(*merged), "kept[Ann] undone[] dropped[]");
+    EXPECT_EQ(render(store.written.value("/b/Office.vcf")),
+              "Ann 1 (Acme/mine) | Bob 2 | Dee 4 || ");
+    EXPECT_EQ(render(doc.contents()), render(store.written.value("/b/Office.vcf")));
+    EXPECT_EQ(doc.base().fileHash, store.written.value("/b/Office.vcf").fileHash);
+    EXPECT_FALSE(doc.isModified());
+}
+
 // ---- The three-way merge
 
 TEST(BookMergeTest, KeepsBothSidesChangesAndLosesNoEdit) {
+    const BookContents annBase = withFirst(book({"Ann 1", "Bob 2"}), "Co", "n");
     const struct {
         const char* title;
         BookContents base, ours, theirs;
         const char* merged;
+        const char* notes;
     } rows[] = {
         {"BothAdd", book({"Ann 1"}), book({"Ann 1", "Bob 2"}), book({"Ann 1", "Cy 3"}),
-         "Ann 1 | Cy 3 | Bob 2 || "},
+         "Ann 1 | Cy 3 | Bob 2 || ", "kept[] undone[] dropped[]"},
         {"WeEditTheyKeep", book({"Ann 1", "Bob 2"}), book({"Ann 9", "Bob 2"}),
-         book({"Ann 1", "Bob 2"}), "Ann 9 | Bob 2 || "},
+         book({"Ann 1", "Bob 2"}), "Ann 9 | Bob 2 || ", "kept[] undone[] dropped[]"},
         {"TheyEditWeKeep", book({"Ann 1", "Bob 2"}), book({"Ann 1", "Bob 2"}),
-         book({"Ann 1", "Bob 7"}), "Ann 1 | Bob 7 || "},
+         book({"Ann 1", "Bob 7"}), "Ann 1 | Bob 7 || ", "kept[] undone[] dropped[]"},
         {"WeRemoveTheyKeep", book({"Ann 1", "Bob 2"}), book({"Ann 1"}), book({"Ann 1", "Bob 2"}),
-         "Ann 1 || "},
+         "Ann 1 || ", "kept[] undone[] dropped[]"},
         {"WeRemoveTheyEdit", book({"Ann 1", "Bob 2"}), book({"Ann 1"}), book({"Ann 1", "Bob 5"}),
-         "Ann 1 | Bob 5 || "},
+         "Ann 1 | Bob 5 || ", "kept[] undone[Bob] dropped[]"},
         {"TheyRemoveWeEdit", book({"Ann 1", "Bob 2"}), book({"Ann 1", "Bob 6"}), book({"Ann 1"}),
-         "Ann 1 | Bob 6 || "},
+         "Ann 1 | Bob 6 || ", "kept[] undone[Bob] dropped[]"},
         {"TheyRemoveAMember", book({"Ann 1", "Bob 2"}, {"T:Ann,Bob"}),
          book({"Ann 1", "Bob 2"}, {"T:Ann,Bob", "U:Bob"}), book({"Ann 1"}, {"T:Ann,Bob"}),
-         "Ann 1 || T[Ann] | U[]"},
+         "Ann 1 || T[Ann] | U[]", "kept[] undone[] dropped[T,U]"},
         {"BothEditGroupOursWins", book({"Ann 1", "Bob 2"}, {"T:Ann"}),
          book({"Ann 1", "Bob 2"}, {"T:Ann,Bob"}), book({"Ann 1", "Bob 2"}, {"T:Bob"}),
-         "Ann 1 | Bob 2 || T[Ann,Bob]"},
+         "Ann 1 | Bob 2 || T[Ann,Bob]", "kept[T] undone[] dropped[]"},
+        // Field by field: each side's change of a different field of one entry stays.
+        {"WeEditNoteTheyEditCompany", annBase, withFirst(annBase, "Co", "mine"),
+         withFirst(annBase, "Theirs Inc", "n"), "Ann 1 (Theirs Inc/mine) | Bob 2 || ",
+         "kept[] undone[] dropped[]"},
+        {"BothEditNoteOursWins", annBase, withFirst(annBase, "Co", "mine"),
+         withFirst(annBase, "Theirs Inc", "theirs"), "Ann 1 (Theirs Inc/mine) | Bob 2 || ",
+         "kept[Ann] undone[] dropped[]"},
+        {"BothEditNoteAlike", annBase, withFirst(annBase, "Co", "same"),
+         withFirst(annBase, "Co", "same"), "Ann 1 (Co/same) | Bob 2 || ",
+         "kept[] undone[] dropped[]"},
+        {"WeRenumberTheyAddACompany", book({"Ann 1"}), book({"Ann 9"}),
+         withFirst(book({"Ann 1"}), "Co", ""), "Ann 9 (Co/) || ", "kept[] undone[] dropped[]"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(render(mergeBooks(row.base, row.ours, row.theirs)), QLatin1String(row.merged))
+        MergeNotes notes;
+        EXPECT_EQ(render(mergeBooks(row.base, row.ours, row.theirs, &notes)),
+                  QLatin1String(row.merged))
             << row.title;
+        EXPECT_EQ(render(notes), QLatin1String(row.notes)) << row.title;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -166,6 +167,27 @@ TEST_F(MainWindowTest, AFileChangedByAnotherProgramIsMergedNotOverwritten) {
               "Ann 0301 | Cy 0403 | Eve 0705 | Dee 0604 || Team[Ann,Cy]");
     // The window's own save is not taken for a change by another program.
     QTest::qWait(300);
+    EXPECT_FALSE(doc->isModified());
+}
+
+TEST_F(MainWindowTest, ASaveKeepsAnotherProgramsFieldsAndNamesTheEntryWhoseFieldBothChanged) {
+    BookDocument* doc = window->document(path("Office.vcf"));
+    Contact ann = doc->contents().contacts.at(0);
+    ann.note = QStringLiteral("mine");
+    ASSERT_TRUE(doc->editContact(0, ann, &error));
+    BookContents theirs = *store.read(path("Office.vcf"), &error);
+    theirs.contacts[0].company = QStringLiteral("Acme");
+    theirs.contacts[0].note = QStringLiteral("theirs");
+    theirs.contacts[2].note = QStringLiteral("call first"); // Cy
+    ASSERT_TRUE(store.write(path("Office.vcf"), theirs, &error));
+    // Saved before the window hears of the change: the save itself merges.
+    ASSERT_TRUE(window->saveCurrentBook());
+    EXPECT_EQ(test::render(*store.read(path("Office.vcf"), &error)),
+              "Ann 0301 (Acme/mine) | bob 0502 | Cy 0403 (/call first) || Team[Ann,Cy]");
+    EXPECT_EQ(test::render(doc->contents()), test::render(*store.read(path("Office.vcf"), &error)));
+    const QString status = window->findChild<QLabel*>(QStringLiteral("state"))->text();
+    EXPECT_TRUE(status.contains("Both changed the same field of Ann: yours is kept"))
+        << status.toStdString();
     EXPECT_FALSE(doc->isModified());
 }
 

@@ -1,8 +1,10 @@
 #include "VCardBookStore.h"
 
+#include "BookDocument.h"
 #include "BookTestSupport.h"
 #include "CsvMapping.h"
 #include "CsvTable.h"
+#include "RecordText.h"
 #include "VCardReader.h"
 #include "xdirkit/XdirKit.h"
 
@@ -11,8 +13,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -63,6 +68,53 @@ QStringList cardLines(const QByteArray& bytes) {
     }
     return lines;
 }
+
+// Adds entries named prefix0, prefix1, ... to the book, one library call each, in a child
+// process (as the fax dialog adds them); the child exits 0 when every add was stored. Killed and
+// reaped when the test leaves early.
+class AddingProcess {
+public:
+    AddingProcess(const QString& path, const std::string& prefix, int count) : pid_(::fork()) {
+        if (pid_ != 0) {
+            return;
+        }
+        const QByteArray file = QFile::encodeName(path);
+        for (int i = 0; i < count; ++i) {
+            XDIRMyFaxRecord record{};
+            const std::string name = prefix + std::to_string(i);
+            xdirkit::writeField(record.name, XDIR_NAME_UNITS,
+                                std::u16string(name.begin(), name.end()));
+            xdirkit::writeField(record.faxNumber, XDIR_FAX_NUMBER_UNITS, u"0301");
+            XDIRDataRef data = XDIRData_Create();
+            const bool stored = XDIRData_Add_MyFax(data, 1, &record) == XDIR_OK &&
+                                XdirGADFile_Add(file.constData(), data, 0) == XDIR_OK;
+            XDIRData_Delete(data);
+            if (!stored) {
+                ::_exit(1);
+            }
+        }
+        ::_exit(0);
+    }
+    ~AddingProcess() {
+        if (status_ < 0 && pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool finished() {
+        int status = 0;
+        if (status_ < 0 && ::waitpid(pid_, &status, WNOHANG) == pid_) {
+            status_ = status;
+        }
+        return status_ >= 0;
+    }
+    // The wait status once finished.
+    int status() const { return status_; }
+
+private:
+    pid_t pid_;
+    int status_ = -1;
+};
 
 class VCardBookStoreTest : public ::testing::Test {
 protected:
@@ -154,6 +206,42 @@ TEST_F(VCardBookStoreTest, AnEditChangesItsCardAloneAndKeepsItsOtherLines) {
             }
         }
     }
+}
+
+// ---- Saving beside other writers
+
+TEST_F(VCardBookStoreTest, SavesBesideAProgramAddingEntriesLoseNoEntryOfEither) {
+    constexpr int kAdded = 150;
+    constexpr int kSaves = 20;
+    const QString path = folder.filePath("Shared.vcf");
+    ASSERT_TRUE(store.write(path, BookContents(), &error));
+    BookDocument doc(path, *store.read(path, &error));
+    QSet<QString> expected;
+    for (int i = 0; i < kAdded; ++i) {
+        expected.insert(QStringLiteral("W%1").arg(i));
+    }
+    AddingProcess writer(path, "W", kAdded);
+    int saves = 0;
+    int savesWhileAdding = 0;
+    while (!writer.finished() || saves < kSaves) {
+        const QString name = QStringLiteral("E%1").arg(saves);
+        ASSERT_TRUE(doc.addContact(Contact{{}, name, "0502", {}, {}, -1}, &error));
+        ASSERT_TRUE(doc.save(store, &error)) << error.toStdString();
+        expected.insert(name);
+        ++saves;
+        savesWhileAdding += writer.finished() ? 0 : 1;
+    }
+    EXPECT_EQ(writer.status(), 0);
+    EXPECT_GT(savesWhileAdding, 0) << "the saves did not overlap the adds";
+    const auto book = store.read(path, &error);
+    ASSERT_TRUE(book);
+    QSet<QString> names;
+    for (const Contact& contact : book->contacts) {
+        names.insert(contact.name);
+    }
+    EXPECT_EQ(book->contacts.size(), expected.size()) << "an entry is there twice";
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(test::render(doc.contents()), test::render(*book));
 }
 
 TEST_F(VCardBookStoreTest, ExportsVCard4AndCsvThatImportToTheSameBook) {
