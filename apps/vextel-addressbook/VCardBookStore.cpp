@@ -157,17 +157,11 @@ void applyContact(xdirkit::VCardCard& card, const Contact& contact, bool isNew) 
     if (isNew || shownName(card, fax ? text(fax->number) : QString()) != contact.name) {
         card.setDisplayName(bytes(contact.name));
     }
-    if (isNew || !fax || text(fax->number) != contact.fax) {
-        std::vector<std::string> numbers{bytes(contact.fax)};
-        bool replaced = false;
-        for (const auto& other : card.faxNumbers()) {
-            if (!replaced && fax && other.number == fax->number) {
-                replaced = true; // the shown number, now edited
-                continue;
-            }
-            numbers.push_back(other.number);
-        }
-        card.setFaxNumbers(numbers);
+    if (isNew) {
+        card.setFaxNumbers({bytes(contact.fax)});
+    } else if (!fax || text(fax->number) != contact.fax) {
+        // The shown number's line alone, its types kept.
+        card.setFaxNumber(fax ? fax->number : std::string(), bytes(contact.fax));
     }
     if (isNew || text(card.company()) != contact.company) {
         card.setCompany(bytes(contact.company));
@@ -391,8 +385,8 @@ bool VCardBookStore::write(const QString& path, const BookContents& contents, QS
 
 bool VCardBookStore::exportVCard(const QString& path, const BookContents& contents,
                                  QString* error) {
-    const int32_t status =
-        xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, true));
+    const int32_t status = xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, true),
+                                                           xdirkit::VCardWriter::Versions::AllAs4);
     if (status != XDIR_OK) {
         *error = messageFor(status);
         return false;

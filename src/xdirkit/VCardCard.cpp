@@ -34,6 +34,69 @@ std::string joined(const std::vector<std::string>& parts, std::string_view separ
     return out;
 }
 
+bool startsWithTelScheme(std::string_view number) {
+    return number.size() >= kTelUriScheme.size() &&
+           equalsIgnoringCase(number.substr(0, kTelUriScheme.size()), kTelUriScheme);
+}
+
+// N as one name: "prefix given additional family suffix"; empty when it gives none.
+std::string nameFromComponents(std::vector<std::string> parts) {
+    parts.resize(5);
+    return trimmed(joined({parts[3], parts[1], parts[2], parts[0], parts[4]}, " "));
+}
+
+// A line's group, name and parameters as written, up to the ':'; the transfer encoding and
+// character set left out (a new value is written without them).
+std::string headerOf(const VCardLine& line) {
+    const std::string_view text = line.text();
+    if (!line.parameter("ENCODING") && !line.parameter("CHARSET"))
+        return std::string(text.substr(0, text.size() - line.rawValue().size() - 1));
+    std::string out;
+    if (!line.group().empty())
+        out.append(line.group()).append(".");
+    out.append(line.name());
+    for (const auto& [parameter, value] : line.parameters()) {
+        if (equalsIgnoringCase(parameter, "ENCODING") || equalsIgnoringCase(parameter, "CHARSET"))
+            continue;
+        const bool quoted = value.find_first_of(",;:") != std::string_view::npos;
+        out.append(";").append(parameter).append("=");
+        out.append(quoted ? "\"" : "").append(value).append(quoted ? "\"" : "");
+    }
+    return out;
+}
+
+// A 2.1 value: only '\\' and ';' are escaped there; anything but printable ASCII (line breaks
+// too) goes quoted-printable, in UTF-8.
+std::string version21Value(std::string_view text, bool& quotedPrintable) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '\\' || c == ';')
+            escaped += '\\';
+        escaped += c;
+    }
+    quotedPrintable = std::any_of(escaped.begin(), escaped.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E;
+    });
+    if (!quotedPrintable)
+        return escaped;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(escaped[i]);
+        if (byte == '\n' && (i == 0 || escaped[i - 1] != '\r')) {
+            out += "=0D=0A";
+        } else if (byte == '=' || byte < 0x20 || byte > 0x7E ||
+                   (byte == ' ' && i + 1 == escaped.size())) {
+            out += '=';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string escapeText(std::string_view text) {
@@ -122,9 +185,7 @@ std::optional<std::string_view> VCardCard::displayName(std::string& scratch) con
     }
     if (const VCardLine* line = first(Property::Name)) {
         if (auto parts = line->components()) {
-            parts->resize(5);
-            scratch = trimmed(
-                joined({(*parts)[3], (*parts)[1], (*parts)[2], (*parts)[0], (*parts)[4]}, " "));
+            scratch = nameFromComponents(std::move(*parts));
             if (!scratch.empty())
                 return std::string_view(scratch);
         }
@@ -250,41 +311,126 @@ void VCardCard::setGroup(bool group) {
                  group ? std::vector<std::string>{"KIND:group"} : std::vector<std::string>{});
 }
 
+std::size_t VCardCard::indexOfFirst(Property property) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].property() == property)
+            return i;
+    return lines_.size();
+}
+
+void VCardCard::replaceLineAt(std::size_t index, const std::string& text) {
+    std::optional<VCardLine> line;
+    if (!text.empty())
+        line = VCardLine::parse(text);
+    if (index < lines_.size()) {
+        if (line)
+            lines_[index] = std::move(*line);
+        else
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
+    } else if (line) {
+        lines_.push_back(std::move(*line));
+    }
+    changed_ = true;
+}
+
+std::string VCardCard::textLine(const VCardLine* like, std::string_view header,
+                                std::string_view text) const {
+    std::string out = like != nullptr ? headerOf(*like) : std::string(header);
+    if (version() != "2.1")
+        return out + ":" + escapeText(text);
+    bool quotedPrintable = false;
+    const std::string value = version21Value(text, quotedPrintable);
+    if (quotedPrintable)
+        out += ";CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE";
+    return out + ":" + value;
+}
+
 void VCardCard::setDisplayName(std::string_view name) {
-    replaceProperty(Property::FullName, {"FN:" + escapeText(name)});
-    replaceProperty(Property::Name, {"N:" + escapeText(name) + ";;;;"});
+    std::string scratch;
+    const std::string before(displayName(scratch).value_or(""));
+    const std::size_t fullName = indexOfFirst(Property::FullName);
+    replaceLineAt(fullName, textLine(first(Property::FullName), "FN", name));
+    const std::size_t structured = indexOfFirst(Property::Name);
+    // "Family;Given;...;" names the person as FN does; only a name kept in one part is renamed.
+    if (structured == lines_.size()) {
+        // 2.1 and 3.0 need an N; a new card gets one as the library always wrote it.
+        if (version() != "4.0")
+            replaceLineAt(structured, textLine(nullptr, "N", name) + ";;;;");
+        return;
+    }
+    const VCardLine& line = lines_[structured];
+    auto parts = line.components();
+    if (parts && nameFromComponents(*parts) == before &&
+        std::count_if(parts->begin(), parts->end(),
+                      [](const std::string& part) { return !trimmedView(part).empty(); }) <= 1)
+        replaceLineAt(structured, textLine(&line, "N", name) + ";;;;");
 }
 
 void VCardCard::setCompany(std::string_view company) {
-    replaceProperty(Property::Organization,
-                    company.empty() ? std::vector<std::string>{}
-                                    : std::vector<std::string>{"ORG:" + escapeText(company)});
+    replaceLineAt(indexOfFirst(Property::Organization),
+                  company.empty() ? std::string()
+                                  : textLine(first(Property::Organization), "ORG", company));
 }
 
 void VCardCard::setNote(std::string_view note) {
-    replaceProperty(Property::Note, note.empty()
-                                        ? std::vector<std::string>{}
-                                        : std::vector<std::string>{"NOTE:" + escapeText(note)});
+    replaceLineAt(indexOfFirst(Property::Note),
+                  note.empty() ? std::string() : textLine(first(Property::Note), "NOTE", note));
 }
 
 void VCardCard::setFaxNumbers(const std::vector<std::string>& numbers) {
+    const std::string ownVersion = version();
+    // A fax type as each version spells it.
+    const std::string_view header = ownVersion == "2.1"   ? "TEL;FAX"
+                                    : ownVersion == "3.0" ? "TEL;TYPE=FAX"
+                                                          : "TEL;TYPE=fax";
+    const std::string_view preferred = ownVersion == "2.1"   ? ";PREF"
+                                       : ownVersion == "3.0" ? ",PREF"
+                                                             : ";PREF=1";
     std::vector<std::string> newLines;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         // Reading drops one "tel:" prefix; a number that begins with one keeps it that way.
         const std::string_view number = numbers[i];
-        const bool looksLikeUri =
-            number.size() >= kTelUriScheme.size() &&
-            equalsIgnoringCase(number.substr(0, kTelUriScheme.size()), kTelUriScheme);
-        newLines.push_back((i == 0 ? "TEL;TYPE=fax;PREF=1:" : "TEL;TYPE=fax:") +
-                           std::string(looksLikeUri ? kTelUriScheme : "") + escapeText(number));
+        const std::string lineHeader =
+            std::string(header) + std::string(i == 0 ? preferred : std::string_view());
+        newLines.push_back(textLine(nullptr, lineHeader,
+                                    std::string(startsWithTelScheme(number) ? kTelUriScheme : "") +
+                                        std::string(number)));
     }
     replaceLines([this](const VCardLine& line) { return isFaxLine(line); }, newLines);
 }
 
+void VCardCard::setFaxNumber(std::string_view number, std::string_view replacement) {
+    std::string scratch;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const VCardLine& line = lines_[i];
+        if (!isFaxLine(line))
+            continue;
+        std::string_view value = trimmedView(line.textValue(scratch).value_or(""));
+        const bool uri = startsWithTelScheme(value);
+        if (uri)
+            value = trimmedView(value.substr(kTelUriScheme.size()));
+        if (value != number)
+            continue;
+        replaceLineAt(
+            i,
+            textLine(&line, {}, std::string(uri ? kTelUriScheme : "") + std::string(replacement)));
+        return;
+    }
+    std::vector<std::string> numbers;
+    for (const FaxNumber& fax : faxNumbers())
+        numbers.push_back(fax.number);
+    numbers.push_back(std::string(replacement));
+    setFaxNumbers(numbers);
+}
+
 void VCardCard::setMemberUids(const std::vector<std::string>& uids) {
+    // MEMBER is 4.0's; a 3.0 card names its members as the address-book servers do.
+    const std::string ownVersion = version();
+    const std::string name =
+        ownVersion == "3.0" || ownVersion == "2.1" ? "X-ADDRESSBOOKSERVER-MEMBER:" : "MEMBER:";
     std::vector<std::string> newLines;
     for (const std::string& uid : uids)
-        newLines.push_back("MEMBER:" + uid);
+        newLines.push_back(name + uid);
     replaceLines([](const VCardLine& line) { return line.property() == Property::Member; },
                  newLines);
 }

@@ -68,16 +68,22 @@ public:
     // Hands the lines back (their storage to be reused for another card), leaving none.
     std::vector<VCardLine> releaseLines() { return std::move(lines_); }
 
-    // ---- Editing: each replaces every line of its property (in place of the first of them, or
-    // at the end) and turns the card into a changed one.
+    // ---- Editing: each turns the card into a changed one. Lines are written in the card's own
+    // version (4.0 for a card that names none); a changed value keeps its line's group and
+    // parameters, and the lines an edit does not touch stay as they are.
     void setUid(std::string_view uid);
     void setGroup(bool group);
-    // FN, and N with the whole name as the family name.
+    // FN. N too where it was the same name (or, on a card without N, where the version needs
+    // one); a structured N of another name stays.
     void setDisplayName(std::string_view name);
+    // The first ORG or NOTE; an empty text removes that line.
     void setCompany(std::string_view company);
     void setNote(std::string_view note);
     // Replaces the fax lines only (other TEL lines stay); the first number is marked preferred.
     void setFaxNumbers(const std::vector<std::string>& numbers);
+    // The value of the first fax line that holds number, its type and preference kept; a new fax
+    // line when none does.
+    void setFaxNumber(std::string_view number, std::string_view replacement);
     void setMemberUids(const std::vector<std::string>& uids);
 
 private:
@@ -88,6 +94,13 @@ private:
     template <typename Predicate>
     void replaceLines(Predicate matches, const std::vector<std::string>& newLines);
     void replaceProperty(Property property, const std::vector<std::string>& newLines);
+    // Replaces the line at index (the end: appends) by text; an empty text removes it.
+    void replaceLineAt(std::size_t index, const std::string& text);
+    std::size_t indexOfFirst(Property property) const;
+    // A line carrying text as its value, in this card's version, with the group, name and
+    // parameters of like (a line of the card) or with header when there is none.
+    std::string textLine(const VCardLine* like, std::string_view header,
+                         std::string_view text) const;
 
     std::vector<VCardLine> lines_;
     // The whole book the card was read from, shared by its cards, whose lines may point into it.

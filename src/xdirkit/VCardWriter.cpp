@@ -6,6 +6,7 @@
 #include "VCardReader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <random>
@@ -94,11 +95,36 @@ bool isStrayMarker(const VCardLine& line) {
     return line.isNamed("BEGIN") || line.isNamed("END");
 }
 
+bool isBinary(const VCardLine& line) {
+    return line.hasParameter("ENCODING", "b") || line.hasParameter("ENCODING", "BASE64");
+}
+
+// A base64 value (2.1 folds may have left blanks in it) as a data: URI, its media type from the
+// line's TYPE ("JPEG" is image/jpeg for a PHOTO or LOGO, audio/... for a SOUND).
+std::string dataUri(const VCardLine& line) {
+    std::string base64;
+    for (const char c : line.rawValue())
+        if (c != ' ' && c != '\t')
+            base64 += c;
+    std::string format(line.parameter("TYPE").value_or(""));
+    std::transform(format.begin(), format.end(), format.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string mediaType;
+    if (!format.empty() && format.find('/') == std::string::npos)
+        mediaType = (line.isNamed("SOUND") ? "audio/" : "image/") + format;
+    else
+        mediaType = format;
+    return "data:" + mediaType + ";base64," + base64;
+}
+
 // A line of any version as a 4.0 line: bare 2.1 parameters become TYPE, ENCODING and CHARSET go
 // (the value is decoded), and the 3.0 group extensions take their 4.0 names.
 std::string lineAsVersion4(const VCardLine& line) {
     const bool recoded =
         line.parameter("ENCODING").has_value() || line.parameter("CHARSET").has_value();
+    // 4.0 has no inline binary: an encoded photo, logo or sound becomes a data: URI, and the
+    // type that named its format goes into the URI.
+    const bool binary = isBinary(line);
     std::string name(line.name());
     if (line.isNamed("X-ADDRESSBOOKSERVER-KIND"))
         name = "KIND";
@@ -111,7 +137,8 @@ std::string lineAsVersion4(const VCardLine& line) {
     }
     out += name;
     for (const auto& [parameter, value] : line.parameters()) {
-        if (equalsIgnoringCase(parameter, "ENCODING") || equalsIgnoringCase(parameter, "CHARSET"))
+        if (equalsIgnoringCase(parameter, "ENCODING") || equalsIgnoringCase(parameter, "CHARSET") ||
+            (binary && equalsIgnoringCase(parameter, "TYPE")))
             continue;
         // Only the quotes of a malformed line let a ':' into a name; written, it would end the
         // parameters there and turn the rest into the value.
@@ -129,7 +156,9 @@ std::string lineAsVersion4(const VCardLine& line) {
             out += '"';
     }
     out += ':';
-    if (recoded && !line.hasParameter("ENCODING", "b") && !line.hasParameter("ENCODING", "BASE64"))
+    if (binary)
+        out += dataUri(line);
+    else if (recoded)
         out += lineFeedsEscaped(line.decodedValue().value_or(""));
     else
         out.append(line.rawValue());
@@ -194,6 +223,20 @@ std::string VCardWriter::cardText(const VCardCard& card) {
         }
         return text;
     }
+    const std::string version = card.version();
+    if (version != "2.1" && version != "3.0" && version != "4.0")
+        return cardTextAsVersion4(card);
+    // In its own version: every line as it is (the changed ones were made in that version).
+    std::string out;
+    appendFolded(out, "BEGIN:VCARD");
+    for (const VCardLine& line : card.lines())
+        if (!isStrayMarker(line))
+            appendFolded(out, line.text());
+    appendFolded(out, "END:VCARD");
+    return out;
+}
+
+std::string VCardWriter::cardTextAsVersion4(const VCardCard& card) {
     std::string out;
     appendFolded(out, "BEGIN:VCARD");
     appendFolded(out, "VERSION:4.0");
@@ -237,19 +280,19 @@ int32_t VCardWriter::appendEntries(const std::string& path, const PersonalEntrie
         });
 }
 
-std::string VCardWriter::bookText(const std::vector<VCardCard>& cards) {
+std::string VCardWriter::bookText(const std::vector<VCardCard>& cards, Versions versions) {
     std::string text;
     for (const VCardCard& card : cards)
-        text += cardText(card);
+        text += versions == Versions::AllAs4 ? cardTextAsVersion4(card) : cardText(card);
     return text;
 }
 
-int32_t VCardWriter::writeBook(const std::string& path, const std::vector<VCardCard>& cards) {
-    return BookFile::update(path,
-                            [&cards](const std::optional<std::string>&, std::string& replacement) {
-                                replacement = bookText(cards);
-                                return XDIR_OK;
-                            });
+int32_t VCardWriter::writeBook(const std::string& path, const std::vector<VCardCard>& cards,
+                               Versions versions) {
+    return BookFile::update(path, [&](const std::optional<std::string>&, std::string& replacement) {
+        replacement = bookText(cards, versions);
+        return XDIR_OK;
+    });
 }
 
 } // namespace xdirkit

@@ -18,11 +18,17 @@ public:
     // A vCard 4.0 card for a personal fax entry: FN, N, TEL;TYPE=fax, ORG and NOTE when given,
     // UID, and REV from the record's time stamp.
     static std::string entryCard(const XDIRMyFaxRecord& record, const std::string& uid);
-    // An unchanged card's original bytes; a changed or new card as vCard 4.0 (2.1 encodings and
-    // character sets undone, the 3.0 group extensions turned into KIND and MEMBER).
+    // An unchanged card's original bytes; a changed one in its own version, its lines as they
+    // are (refolded); a new card, or one that names no version, as cardTextAsVersion4.
     static std::string cardText(const VCardCard& card);
+    // Any card as vCard 4.0: 2.1 encodings and character sets undone, encoded binary values as
+    // data: URIs, the 3.0 group extensions turned into KIND and MEMBER.
+    static std::string cardTextAsVersion4(const VCardCard& card);
+    // How a whole book is written: each card as cardText, or every card as 4.0 (an export).
+    enum class Versions { Own, AllAs4 };
     // The cards' texts one after the other: a whole book.
-    static std::string bookText(const std::vector<VCardCard>& cards);
+    static std::string bookText(const std::vector<VCardCard>& cards,
+                                Versions versions = Versions::Own);
 
     // Appends one card per record. XDIR_ERR_DUPLICATE_ENTRY, with nothing written, when a
     // record's name and fax number are those of an individual already in the file (or of an
@@ -30,7 +36,8 @@ public:
     // as BookFile::update. A missing file is created.
     static int32_t appendEntries(const std::string& path, const PersonalEntries& records);
     // Replaces the whole book with the cards, as BookFile::update.
-    static int32_t writeBook(const std::string& path, const std::vector<VCardCard>& cards);
+    static int32_t writeBook(const std::string& path, const std::vector<VCardCard>& cards,
+                             Versions versions = Versions::Own);
 
     // "urn:uuid:" and a random (version 4) UUID.
     static std::string newUid();

@@ -192,7 +192,8 @@ TEST_F(VCardWriterTest, ABookThatIsALinkIsChangedWhereItPoints) {
 
 // ---- Rewriting a whole book
 
-TEST_F(VCardWriterTest, RewritingKeepsUnchangedCardsByteForByteAndWritesChangedOnesAsVersion4) {
+TEST_F(VCardWriterTest,
+       RewritingKeepsUnchangedCardsByteForByteAndWritesChangedOnesInTheirOwnVersion) {
     const std::string untouched =
         "BEGIN:VCARD\nVERSION:3.0\nFN:Keep Me\nitem1.TEL;type=FAX:1\nitem1.X-ABLabel:Desk\n"
         "PHOTO;ENCODING=b;TYPE=JPEG:AAEC\nEND:VCARD\n";
@@ -218,15 +219,19 @@ TEST_F(VCardWriterTest, RewritingKeepsUnchangedCardsByteForByteAndWritesChangedO
     const std::string text = slurp(book_);
     EXPECT_EQ(text.substr(0, untouched.size()), untouched);
     EXPECT_EQ(text.substr(untouched.size()),
-              "BEGIN:VCARD\r\nVERSION:4.0\r\nN:\xE5\xB1\xB1\xE7\x94\xB0\r\nTEL;TYPE=fax;PREF=1:03-"
-              "2\r\nTEL;TYPE=fax:03-3\r\n"
-              "X-PHONE-EXTRA;X-A=1:keep\r\nORG:Tokyo Office\r\nEND:VCARD\r\n"
-              "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Team\r\nKIND:group\r\nMEMBER:urn:uuid:a\r\nMEMBER:"
-              "urn:uuid:b\r\n"
+              "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:=8E="
+              "52=93=63\r\nTEL;FAX;PREF:03-2\r\nTEL;FAX:03-3\r\nX-PHONE-EXTRA;X-A=1:keep\r\n"
+              "ORG:Tokyo Office\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Team\r\nX-ADDRESSBOOKSERVER-KIND:group\r\n"
+              "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:a\r\nX-ADDRESSBOOKSERVER-MEMBER:urn:uuid:b\r\n"
               "END:VCARD\r\n"
               "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:urn:uuid:new\r\nFN:Added\\; Person\r\nN:Added\\; "
               "Person;;;;\r\n"
               "TEL;TYPE=fax;PREF=1:9\r\nEND:VCARD\r\n");
+    // An export writes them all as 4.0: no encodings, binary values as data: URIs.
+    EXPECT_EQ(xdirkit::VCardWriter::cardTextAsVersion4((*cards)[0]),
+              "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Keep Me\r\nitem1.TEL;type=FAX:1\r\n"
+              "item1.X-ABLabel:Desk\r\nPHOTO:data:image/jpeg;base64,AAEC\r\nEND:VCARD\r\n");
     const auto reread = xdirkit::VCardReader::read(text);
     ASSERT_TRUE(reread);
     EXPECT_EQ((*reread)[1].company(), "Tokyo Office");
