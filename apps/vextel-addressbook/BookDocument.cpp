@@ -211,8 +211,17 @@ qsizetype BookDocument::addEntries(const QList<Contact>& contacts, const QList<G
         copy.uid = newUid();
         copy.originIndex = -1;
         copy.memberUids.clear();
+        // A member whose entry was left out leaves the group, not the group the book.
         for (const QString& member : group.memberUids) {
-            copy.memberUids.append(newUidOf.value(member, member));
+            const QString uid = newUidOf.value(member, member);
+            if (newUidOf.contains(member) || after.contactIndex(uid) >= 0) {
+                copy.memberUids.append(uid);
+            }
+        }
+        if (copy.memberUids.isEmpty() && !group.memberUids.isEmpty()) {
+            skipped->append(
+                QStringLiteral("Group %1: none of its members is added.").arg(group.name));
+            continue;
         }
         if (auto problem = EntryRules::groupProblem(copy, after)) {
             skipped->append(QStringLiteral("Group %1: %2").arg(group.name, *problem));

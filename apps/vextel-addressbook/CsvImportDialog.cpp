@@ -1,5 +1,6 @@
 #include "CsvImportDialog.h"
 
+#include "BookDocument.h"
 #include "EntryRules.h"
 
 #include <QCheckBox>
@@ -78,11 +79,9 @@ void CsvImportDialog::updatePreview() {
         {titles.at(0), titles.at(1), titles.at(2), titles.at(3), tr("Problem")});
     const int shown = static_cast<int>(std::min<qsizetype>(entries.contacts.size(), kPreviewRows));
     preview_->setRowCount(shown);
-    int refused = 0;
     for (qsizetype i = 0; i < entries.contacts.size(); ++i) {
         const Contact& contact = entries.contacts.at(i);
         const auto problem = EntryRules::contactProblem(contact);
-        refused += problem ? 1 : 0;
         if (i >= shown) {
             continue;
         }
@@ -92,10 +91,15 @@ void CsvImportDialog::updatePreview() {
             preview_->setItem(static_cast<int>(i), column, new QTableWidgetItem(cells[column]));
         }
     }
+    // Counted by the import itself, into an empty book, so that the preview promises what the
+    // import does.
+    BookDocument trial{QString(), BookContents()};
+    QStringList skipped;
+    const qsizetype imported = trial.addEntries(entries.contacts, entries.groups, &skipped, {});
     summary_->setText(tr("%1 entries will be imported, %2 left out for a problem, %3 groups.")
-                          .arg(entries.contacts.size() - refused)
-                          .arg(refused)
-                          .arg(entries.groups.size()));
+                          .arg(imported)
+                          .arg(entries.contacts.size() - imported)
+                          .arg(trial.contents().groups.size()));
 }
 
 } // namespace vextel_addressbook

@@ -26,6 +26,7 @@ public:
     QComboBox* columnChooser(CsvMapping::Field field) const { return choosers_[field]; }
     QCheckBox* headerBox() const { return header_; }
     QTableWidget* preview() const { return preview_; }
+    QLabel* summary() const { return summary_; }
 
 private:
     void updatePreview();

@@ -325,6 +325,23 @@ TEST(EditorDialogTest, TheGroupDialogCountsMembersAgainstTheLimit) {
     EXPECT_TRUE(ok->toolTip().contains("at most 31")) << ok->toolTip().toStdString();
 }
 
+TEST(EditorDialogTest, TheCsvPreviewPromisesTheGroupTheImportMakesWithoutARefusedMember) {
+    const QList<QStringList> rows{
+        {"Good One", "0123", "Team"}, {"Bad Two", "+49 1", "Team"}, {"Good Three", "0456", "Team"}};
+    CsvImportDialog dialog(rows);
+    dialog.columnChooser(CsvMapping::Groups)->setCurrentIndex(3);
+    EXPECT_EQ(dialog.summary()->text(),
+              "2 entries will be imported, 1 left out for a problem, 1 groups.");
+    BookDocument doc("/b/Office.vcf", BookContents());
+    const BookContents imported = dialog.mapping().entries(rows);
+    QStringList skipped;
+    EXPECT_EQ(doc.addEntries(imported.contacts, imported.groups, &skipped, "Import"), 2);
+    EXPECT_EQ(test::render(doc.contents()),
+              "Good One 0123 | Good Three 0456 || Team[Good One,Good Three]");
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_TRUE(skipped.at(0).startsWith("Bad Two +491: ")) << skipped.at(0).toStdString();
+}
+
 TEST(EditorDialogTest, TheCsvPreviewFollowsTheColumnMapping) {
     CsvImportDialog dialog({{"Who", "Number"}, {"Ann", "0301"}, {"Bob", "+1"}});
     EXPECT_FALSE(dialog.headerBox()->isChecked()); // no known titles
