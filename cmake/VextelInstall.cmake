@@ -6,6 +6,8 @@
 #   lib/cups/backend/vextel-fax  the fax capture queue's backend (mode 0700: the scheduler runs
 #                                it as root, so it can hand each job to its user)
 #   lib/cups/filter/vextel-faxdriver  the fax queue's driver, named by the fax PPD
+#   sbin/vextel-fax-setup        gives the fax queues the scheduler policy that keeps each job's
+#                                fax settings its owner's alone
 #   share/cups/model/vextel/     the fax printer's PPD: the scheduler's model list names it
 #                                vextel/Tarvik-M40-Vextel-Fax.ppd, as lpadmin -m takes it
 #   share/applications/, share/icons/, /etc/xdg/autostart/   desktop integration; the file
@@ -64,6 +66,9 @@ install(DIRECTORY DESTINATION /var/spool/vextel-fax
 # The driver, like the backend, links no library of the project's.
 set_target_properties(vextel-faxdriver PROPERTIES INSTALL_RPATH "")
 install(TARGETS vextel-faxdriver RUNTIME DESTINATION lib/cups/filter)
+# The administrator's set-up of the fax queues' scheduler policy.
+set_target_properties(vextel-fax-setup PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
+install(TARGETS vextel-fax-setup RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR})
 
 # The bundle's resources as laid out at build time; the module itself through install(TARGETS),
 # so that its run path is the installed one.

@@ -5,15 +5,20 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cups/cups.h>
 #include <fcntl.h>
+#include <fstream>
 #include <grp.h>
 #include <pwd.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vextel_fax {
@@ -44,6 +49,77 @@ struct User {
     uid_t uid;
     gid_t gid;
 };
+
+// A number of /etc/login.defs ("UID_MIN 1000"), or the fallback.
+uid_t loginDefinition(const std::string& name, uid_t fallback) {
+    std::ifstream file("/etc/login.defs");
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream words(line);
+        std::string key;
+        unsigned long value = 0;
+        if (words >> key && key == name && words >> value) {
+            return static_cast<uid_t>(value);
+        }
+    }
+    return fallback;
+}
+
+// The printer-op-policy of the queue, asked from the scheduler that runs the backend.
+std::optional<std::string> schedulerQueuePolicy(std::string* error) {
+    const char* queue = std::getenv("PRINTER");
+    if (queue == nullptr || *queue == '\0') {
+        *error = "no queue named in PRINTER";
+        return std::nullopt;
+    }
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                30000, nullptr);
+    if (http == nullptr) {
+        *error = "the scheduler cannot be reached";
+        return std::nullopt;
+    }
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", queue);
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "printer-op-policy");
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    std::optional<std::string> policy;
+    ipp_attribute_t* found = response != nullptr
+                                 ? ippFindAttribute(response, "printer-op-policy", IPP_TAG_NAME)
+                                 : nullptr;
+    if (found != nullptr) {
+        policy = ippGetString(found, 0, nullptr);
+    } else {
+        *error =
+            std::string("the scheduler did not tell the queue's policy: ") + cupsLastErrorString();
+    }
+    ippDelete(response);
+    httpClose(http);
+    return policy;
+}
+
+// Why the scheduler's user name cannot be trusted to be the person who sent the job; nullopt
+// when it can.
+std::optional<std::string> untrustedSender(const Safeguards& safeguards) {
+    std::string error;
+    const auto policy =
+        safeguards.queuePolicy ? safeguards.queuePolicy(&error) : std::optional<std::string>();
+    if (!policy) {
+        return "the capture queue's policy cannot be checked (" + error + ")";
+    }
+    if (*policy != kQueuePolicy) {
+        return "the capture queue lets anyone send jobs in another user's name (its policy is \"" +
+               printable(*policy) + "\", not \"" + kQueuePolicy +
+               "\"); an administrator runs vextel-fax-setup for it";
+    }
+    return std::nullopt;
+}
+
+bool isSystemAccount(uid_t uid, const Safeguards& safeguards) {
+    return uid < safeguards.firstUserId || uid > safeguards.lastUserId;
+}
 
 std::optional<User> findUser(const std::string& name) {
     errno = 0;
@@ -78,10 +154,39 @@ std::optional<std::string> prepareUserFolder(const std::string& folder, const Us
     return faxspool::folderProblem(folder, user.uid);
 }
 
+// The writer's exit status, waiting at most limit: the writer runs as the job's user, who may
+// stop it, and the capture queue must not wait for that. A writer past its time is killed and
+// the job held (what it wrote stays hidden in the user's folder, where the agent ignores it).
+int waitForWriter(pid_t child, const User& user, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    for (;;) {
+        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        if (done == child) {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : kBackendFailed;
+        }
+        if (done < 0 && errno != EINTR) {
+            return kBackendFailed;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ::kill(child, SIGKILL);
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.1f", static_cast<double>(limit.count()) / 1000.0);
+    tell("ERROR", "the job's writer, run as " + user.name + ", did not finish within " + seconds +
+                      " s; job held");
+    return kBackendHold;
+}
+
 // Writes the job as the user, so nothing in the user's folder is ever touched with the
 // scheduler's rights.
 int writeAsUser(const std::string& folder, const faxspool::JobInfo& info, int documentFd,
-                const User& user) {
+                const User& user, std::chrono::milliseconds limit) {
     const pid_t child = ::fork();
     if (child < 0) {
         tell("ERROR", std::string("cannot start the writer: ") + std::strerror(errno));
@@ -100,19 +205,38 @@ int writeAsUser(const std::string& folder, const faxspool::JobInfo& info, int do
         std::string error;
         const auto written = faxspool::writeJob(folder, info, documentFd, &error);
         if (!written) {
-            tell("ERROR", "the job could not be put into the spool folder: " + error);
-            ::_exit(kBackendFailed);
+            // A full disk or quota is mended by someone: the job waits for it.
+            const bool full = errno == ENOSPC || errno == EDQUOT;
+            tell("ERROR", "the job could not be put into the spool folder: " + error +
+                              (full ? "; job held" : ""));
+            ::_exit(full ? kBackendHold : kBackendFailed);
         }
         tell("INFO", "job waits for " + user.name + " in " + *written);
         ::_exit(kBackendOk);
     }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : kBackendFailed;
+    return waitForWriter(child, user, limit);
 }
 
 } // namespace
+
+Safeguards Safeguards::fromSystem() {
+    Safeguards safeguards;
+    safeguards.firstUserId = loginDefinition("UID_MIN", safeguards.firstUserId);
+    safeguards.lastUserId = loginDefinition("UID_MAX", safeguards.lastUserId);
+    safeguards.queuePolicy = schedulerQueuePolicy;
+    return safeguards;
+}
+
+std::string printable(const std::string& text) {
+    std::string shown = text;
+    for (char& c : shown) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            c = '?';
+        }
+    }
+    return shown;
+}
 
 std::string discoveryLine() {
     return "direct vextel-fax \"Unknown\" \"Vextel fax: send from the desktop\"";
@@ -191,12 +315,12 @@ QueueState lookUpQueue(const FaxTarget& target) {
 }
 
 int runJob(const std::vector<std::string>& arguments, const std::string& deviceUri,
-           const QueueLookup& lookUp) {
+           const Safeguards& safeguards, const QueueLookup& lookUp) {
     const auto target = targetOfDeviceUri(deviceUri);
     if (!target) {
         tell("ERROR", "the device URI must be vextel-fax:/QUEUE or vextel-fax://SERVER/QUEUE "
                       "naming the fax printer's queue, not \"" +
-                          deviceUri + "\"");
+                          printable(deviceUri) + "\"");
         return kBackendStop;
     }
     const std::string where = target->server.empty() ? "this scheduler" : target->server;
@@ -214,10 +338,20 @@ int runJob(const std::vector<std::string>& arguments, const std::string& deviceU
     case QueueState::Unknown:
         break;
     }
+    if (const auto problem = untrustedSender(safeguards)) {
+        tell("ERROR", *problem + "; queue stopped");
+        return kBackendStop;
+    }
     const auto user = findUser(arguments.at(1));
     if (!user) {
-        tell("ERROR", "no user \"" + arguments.at(1) +
+        tell("ERROR", "no user \"" + printable(arguments.at(1)) +
                           "\" on this system, so no desktop can send the fax; job cancelled");
+        return kBackendCancel;
+    }
+    if (isSystemAccount(user->uid, safeguards)) {
+        tell("ERROR", "\"" + user->name +
+                          "\" is a system account, with no desktop of its own to send the fax "
+                          "from; job cancelled");
         return kBackendCancel;
     }
     const std::string root = faxspool::spoolRoot();
@@ -248,7 +382,7 @@ int runJob(const std::vector<std::string>& arguments, const std::string& deviceU
     info.options = arguments.at(4);
     info.queue = target->queue;
     info.server = target->server;
-    const int status = writeAsUser(folder, info, documentFd, *user);
+    const int status = writeAsUser(folder, info, documentFd, *user, safeguards.writerLimit);
     if (documentFd != STDIN_FILENO) {
         ::close(documentFd);
     }

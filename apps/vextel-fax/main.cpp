@@ -15,5 +15,5 @@ int main(int argc, char** argv) {
     }
     const char* uri = std::getenv("DEVICE_URI");
     return vextel_fax::runJob(std::vector<std::string>(argv + 1, argv + argc),
-                              uri != nullptr ? uri : argv[0]);
+                              uri != nullptr ? uri : argv[0], vextel_fax::Safeguards::fromSystem());
 }

@@ -49,6 +49,12 @@ void takeOptions(const std::string& options, HostOptions* print) {
     cupsFreeOptions(count, parsed);
 }
 
+// The notification's body may be markup: a job's title is anyone's text (a document's name, or
+// what the printing program chose), so it is shown as text, never as tags or links.
+QString plainText(const QString& title) {
+    return title.toHtmlEscaped();
+}
+
 } // namespace
 
 FaxAgent::FaxAgent(HostOptions options, QTextStream& output, QTextStream& errors)
@@ -180,8 +186,9 @@ void FaxAgent::notifyWaiting(const QString& title) {
     if (!options_.script.isEmpty()) {
         output_ << "waiting: \"" << title << '"' << Qt::endl;
     }
-    DesktopNotifier().notify(QStringLiteral("A fax is waiting"),
-                             QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(title));
+    DesktopNotifier().notify(
+        QStringLiteral("A fax is waiting"),
+        QStringLiteral("\"%1\" is ready to be sent as a fax.").arg(plainText(title)));
 }
 
 void FaxAgent::watchFolder() {

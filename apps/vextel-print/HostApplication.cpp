@@ -79,6 +79,16 @@ panelsOf(const std::vector<std::unique_ptr<printing::LoadedPlugin>>& plugins,
     return panels;
 }
 
+// A job option's value as the job's report shows it. A password (an option whose name ends in
+// "Password", as the fax extension's does) is shown as set or not, never by its value: the
+// report lands in terminals and, from the agent, in the user's journal.
+QString shownOptionValue(const QString& key, const QString& value) {
+    if (!key.endsWith(QLatin1String("Password"), Qt::CaseInsensitive)) {
+        return value;
+    }
+    return value.isEmpty() ? QStringLiteral("(not set)") : QStringLiteral("(set)");
+}
+
 int exitStatusOf(PrintDialog::Outcome outcome) {
     switch (outcome) {
     case PrintDialog::Outcome::Sent:
@@ -219,7 +229,8 @@ void HostApplication::reportOutcome(const PrintDialog& dialog) {
         output_ << "job options:" << Qt::endl;
         const auto& options = dialog.jobOptions();
         for (auto it = options.begin(); it != options.end(); ++it) {
-            output_ << "  " << it.key() << '=' << it.value() << Qt::endl;
+            output_ << "  " << it.key() << '=' << shownOptionValue(it.key(), it.value())
+                    << Qt::endl;
         }
     }
     (dialog.outcome() == PrintDialog::Outcome::Failed ? errors_ : output_)

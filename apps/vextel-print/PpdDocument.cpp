@@ -3,7 +3,9 @@
 #include "printing/CupsConnection.h"
 
 #include <QFile>
+#include <cerrno>
 #include <cups/cups.h>
+#include <unistd.h>
 
 namespace vextel_print {
 
@@ -40,6 +42,30 @@ std::unique_ptr<PpdDocument> PpdDocument::openFile(const QString& path, QString*
     return std::unique_ptr<PpdDocument>(new PpdDocument(ppd, path, QString()));
 }
 
+namespace {
+
+// The queue's PPD fetched on the connection itself (GET /printers/QUEUE.ppd) into a temporary
+// file; empty when the server has none for it. Unlike cupsGetPPD2, this never leaves the
+// connection for the host and port the queue's URI names, which a server reached through its
+// local socket (the one where it knows who the user is) may not listen on.
+QString fetchPpdOnConnection(http_t* http, const QString& queue) {
+    char path[1024];
+    const int fd = cupsTempFd(path, sizeof path);
+    if (fd < 0) {
+        return {};
+    }
+    const QByteArray resource = "/printers/" + queue.toUtf8() + ".ppd";
+    const http_status_t status = cupsGetFd(http, resource.constData(), fd);
+    ::close(fd);
+    if (status != HTTP_STATUS_OK) {
+        ::unlink(path);
+        return {};
+    }
+    return QFile::decodeName(path);
+}
+
+} // namespace
+
 std::unique_ptr<PpdDocument> PpdDocument::openQueue(const QString& queue, const QString& server,
                                                     QString* error) {
     const printing::CupsConnection connection(server);
@@ -47,14 +73,21 @@ std::unique_ptr<PpdDocument> PpdDocument::openQueue(const QString& queue, const 
         *error = QStringLiteral("cannot reach the CUPS server %1").arg(connection.serverName());
         return nullptr;
     }
-    const char* fetched = cupsGetPPD2(connection.http(), queue.toUtf8().constData());
-    const QString reason = connection.requestError(QString::fromUtf8(cupsLastErrorString()));
-    if (fetched == nullptr) {
-        *error = QStringLiteral("cannot get the PPD of the queue %1: %2").arg(queue, reason);
-        return nullptr;
+    QString copy;
+    if (const char* fetched = cupsGetPPD2(connection.http(), queue.toUtf8().constData())) {
+        copy = QFile::decodeName(fetched);
+    } else {
+        const QString reason = connection.requestError(QString::fromUtf8(cupsLastErrorString()));
+        // A server that did not answer is not asked again.
+        if (httpError(connection.http()) != ETIMEDOUT) {
+            copy = fetchPpdOnConnection(connection.http(), queue);
+        }
+        if (copy.isEmpty()) {
+            *error = QStringLiteral("cannot get the PPD of the queue %1: %2").arg(queue, reason);
+            return nullptr;
+        }
     }
-    const QString copy = QFile::decodeName(fetched);
-    ppd_file_t* ppd = ppdOpenFile(fetched);
+    ppd_file_t* ppd = ppdOpenFile(QFile::encodeName(copy).constData());
     if (ppd == nullptr) {
         *error = ppdErrorText(copy);
         QFile::remove(copy);

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cstdio>
 #include <cups/cups.h>
 #include <memory>
 #include <utility>
@@ -144,6 +144,56 @@ QString unusedNameIn(const QDir& folder, const QString& fileName) {
     return candidate;
 }
 
+// The job's files hold the fax recipients and the scrambled password: made for the user alone at
+// creation (never widened by the umask and narrowed after), and never written through a link.
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+bool makeOwnFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    if (QDir().mkdir(info.absoluteFilePath(), kOwnerOnly | QFileDevice::ExeOwner))
+        return true;
+    // An existing folder is used as it is; a link or file in the way is not.
+    return info.isDir() && !info.isSymLink();
+}
+
+bool writeNewFile(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly) &&
+           file.write(data) == data.size() && file.flush();
+}
+
+bool copyAsNewFile(const QString& from, const QString& to) {
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly) ||
+        !target.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly))
+        return false;
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        if (chunk.isEmpty() || target.write(chunk) != chunk.size())
+            return false;
+    }
+    return target.flush();
+}
+
+// Written beside its name and renamed into place, so a reader never sees half the options.
+bool writeOptionsFile(const QDir& dir, const QMap<QString, QString>& options) {
+    QByteArray text;
+    for (auto it = options.constBegin(); it != options.constEnd(); ++it)
+        text += (it.key() + QLatin1Char('=') + it.value() + QLatin1Char('\n')).toUtf8();
+    const QString path = dir.filePath(QLatin1String(JobSubmitter::kJobOptionsFileName));
+    const QString partial = path + QStringLiteral(".partial");
+    QFile::remove(partial);
+    if (!writeNewFile(partial, text) || std::rename(QFile::encodeName(partial).constData(),
+                                                    QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(partial);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 JobSubmitter::JobSubmitter(QString server) : server_(std::move(server)) {}
@@ -198,23 +248,18 @@ bool JobSubmitter::writeToFolder(const QString& folder, const QStringList& files
         return fail(unreadable);
     if (const QString bad = checkWritableAsLines(options); !bad.isEmpty())
         return fail(bad);
-    QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral(".")))
+    const QDir dir(folder);
+    if (!makeOwnFolder(folder))
         return fail(QStringLiteral("cannot make the folder ") + folder);
 
     for (const QString& path : files) {
         const QString target = dir.filePath(unusedNameIn(dir, QFileInfo(path).fileName()));
-        if (!QFile::copy(path, target))
+        if (!copyAsNewFile(path, target))
             return fail(QStringLiteral("cannot copy ") + path + QStringLiteral(" to ") + target);
     }
-
-    QSaveFile optionsFile(dir.filePath(QLatin1String(kJobOptionsFileName)));
-    if (!optionsFile.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write ") + optionsFile.fileName());
-    for (auto it = options.constBegin(); it != options.constEnd(); ++it)
-        optionsFile.write((it.key() + QLatin1Char('=') + it.value() + QLatin1Char('\n')).toUtf8());
-    if (!optionsFile.commit())
-        return fail(QStringLiteral("cannot write ") + optionsFile.fileName());
+    if (!writeOptionsFile(dir, options))
+        return fail(QStringLiteral("cannot write ") +
+                    dir.filePath(QLatin1String(kJobOptionsFileName)));
     return true;
 }
 

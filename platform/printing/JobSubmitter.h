@@ -31,9 +31,10 @@ public:
 
     // The job written into a folder instead of a queue: every document copied in under its own
     // file name (a clash gets a numbered name), plus "job-options" with one "key=value" line per
-    // option in key order. The folder is made when missing. A key that is empty or holds "=" or
-    // a line break, or a value with a line break, cannot be written as one line: such a job is
-    // refused whole. False with a reason in *error.
+    // option in key order. The folder is made when missing, for the user alone (0700), and
+    // every file in it is made new with mode 0600, never through a link. A key that is empty or
+    // holds "=" or a line break, or a value with a line break, cannot be written as one line: such
+    // a job is refused whole. False with a reason in *error.
     static bool writeToFolder(const QString& folder, const QStringList& files,
                               const QMap<QString, QString>& options, QString* error = nullptr);
 

@@ -203,8 +203,11 @@ std::optional<std::string> writeJob(const std::string& folder, const JobInfo& in
         if (written) {
             *error = errnoText(target);
         }
+        // The caller tells a full disk from other failures by errno.
+        const int failure = errno;
         std::error_code ignored;
         std::filesystem::remove_all(partial, ignored);
+        errno = failure;
         return std::nullopt;
     }
     syncFolder(folder);

@@ -47,7 +47,8 @@ struct CapturedJob {
 };
 
 // Writes one job into the folder atomically, the document read from documentFd until its end.
-// Answers the new job folder, or nullopt with a reason in *error (nothing is left behind).
+// Answers the new job folder, or nullopt with a reason in *error and errno telling why (nothing
+// is left behind).
 std::optional<std::string> writeJob(const std::string& folder, const JobInfo& info, int documentFd,
                                     std::string* error);
 

@@ -1,5 +1,7 @@
 #include "AddressBookFolder.h"
 
+#include "FileTrust.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -65,6 +67,11 @@ std::optional<std::string> AddressBookFolder::directory() {
         path.pop_back();
     if (!makeFolders(path)) {
         std::fprintf(stderr, "AddressBookFolder: %s: %s\n", path.c_str(), std::strerror(errno));
+        return std::nullopt;
+    }
+    if (const auto problem = FileTrust::folderProblem(path)) {
+        std::fprintf(stderr, "AddressBookFolder: %s: refused: %s\n", path.c_str(),
+                     problem->c_str());
         return std::nullopt;
     }
     return path;

@@ -1,12 +1,15 @@
 #include "BookFile.h"
 
+#include "FileTrust.h"
 #include "xdirkit/XdirKit.h"
 
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -23,6 +26,9 @@ namespace {
 constexpr auto kLockWait = std::chrono::seconds(10);
 constexpr mode_t kNewBookMode = 0600;
 constexpr std::size_t kTemporarySuffixLength = 6; // mkstemp's XXXXXX
+// Between the book's name and mkstemp's letters: what marks a temporary file as the library's own
+// (a user's ".NAME.backup" has the same length as mkstemp's letters).
+constexpr const char* kTemporaryMarker = ".partial-";
 
 // Closes a descriptor when it goes.
 class Descriptor {
@@ -58,15 +64,42 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The file a link points to, so the link survives the rename; the path itself otherwise.
-std::string resolvedPath(const std::string& path) {
+// The file a link points to, so the link survives the rename; the path itself otherwise. Null
+// for a link that leads nowhere: writing there would follow it to wherever it was aimed.
+std::optional<std::string> resolvedPath(const std::string& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
         return path;
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) == nullptr)
-        return path;
-    return resolved;
+        return std::nullopt;
+    return std::string(resolved);
+}
+
+int32_t refused(const std::string& path, const std::string& reason, int32_t status) {
+    std::fprintf(stderr, "BookFile: %s: %s\n", path.c_str(), reason.c_str());
+    return status;
+}
+
+// XDIR_OK when the book at path (already resolved) may be changed by this user alone: a folder
+// and a book nobody else may write, and a book the user has not made read-only.
+int32_t changeableBook(const std::string& path) {
+    // A folder that is not there fails at the lock, as it always has.
+    struct stat folder {};
+    if (::stat(folderOf(path).c_str(), &folder) == 0)
+        if (const auto problem = FileTrust::othersMayWrite(folder))
+            return refused(path, "its folder is refused: " + *problem, XDIR_ERR_FILE_UNREADABLE);
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? XDIR_OK
+                               : refused(path, std::strerror(errno), XDIR_ERR_FILE_UNREADABLE);
+    if (!S_ISREG(info.st_mode))
+        return refused(path, "not a regular file", XDIR_ERR_FILE_UNREADABLE);
+    if (const auto problem = FileTrust::othersMayWrite(info))
+        return refused(path, "refused: " + *problem, XDIR_ERR_FILE_UNREADABLE);
+    if ((info.st_mode & S_IWUSR) == 0)
+        return refused(path, "the book is read-only", XDIR_ERR_WRITE_FAILED);
+    return XDIR_OK;
 }
 
 bool writeAll(int fd, const std::string& data) {
@@ -130,17 +163,19 @@ bool takeLock(int fd) {
 }
 
 // Temporary files left by writers killed before their rename: under the lock, no other writer
-// has one open.
+// has one open. Only the library's own: its marker in the name, a regular file of this user.
 void removeStaleTemporaries(const std::string& path) {
-    const std::string prefix = "." + nameOf(path) + ".";
+    const std::string prefix = "." + nameOf(path) + kTemporaryMarker;
     std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(folderOf(path).c_str()), ::closedir);
     if (!folder)
         return;
     while (const dirent* entry = ::readdir(folder.get())) {
         const std::string name = entry->d_name;
+        struct stat info {};
         if (name.size() == prefix.size() + kTemporarySuffixLength &&
             name.compare(0, prefix.size(), prefix) == 0 &&
-            name.compare(prefix.size(), std::string::npos, "lock") != 0)
+            ::fstatat(::dirfd(folder.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
             ::unlinkat(::dirfd(folder.get()), name.c_str(), 0);
     }
 }
@@ -150,7 +185,7 @@ void removeStaleTemporaries(const std::string& path) {
 int32_t BookFile::replace(const std::string& path, const std::string& contents, mode_t mode) {
     const std::string folder = folderOf(path);
     std::string temporary =
-        folder + "/." + nameOf(path) + "." + std::string(kTemporarySuffixLength, 'X');
+        folder + "/." + nameOf(path) + kTemporaryMarker + std::string(kTemporarySuffixLength, 'X');
     Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (file.get() < 0)
         return XDIR_ERR_WRITE_FAILED;
@@ -198,9 +233,15 @@ int32_t BookFile::read(const std::string& path, std::string& contents) {
 }
 
 int32_t BookFile::update(const std::string& requestedPath, const Change& change) {
-    const std::string path = resolvedPath(requestedPath);
+    const auto resolved = resolvedPath(requestedPath);
+    if (!resolved)
+        return refused(requestedPath, "a link to no file", XDIR_ERR_FILE_UNREADABLE);
+    const std::string& path = *resolved;
+    if (const int32_t status = changeableBook(path); status != XDIR_OK)
+        return status;
     const std::string lockPath = folderOf(path) + "/." + nameOf(path) + ".lock";
-    Descriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    // Never through a link: a lock file is only ever the library's own.
+    Descriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (lock.get() < 0 || !takeLock(lock.get()))
         return XDIR_ERR_LOCK_FAILED;
 

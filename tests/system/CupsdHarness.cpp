@@ -118,23 +118,37 @@ QByteArray CupsdHarness::capturedDocument(int jobId) const {
 }
 
 QMap<QString, QString> CupsdHarness::jobAttributes(int jobId) const {
+    return requestJobAttributes(socketPath(), jobId, QString::fromUtf8(cupsUser()));
+}
+
+QMap<QString, QString> CupsdHarness::requestJobAttributes(const QString& server, int jobId,
+                                                          const QString& requestingUser,
+                                                          int* status) {
     QMap<QString, QString> result;
-    const QByteArray host = server().section(QLatin1Char(':'), 0, 0).toUtf8();
-    const int port = server().section(QLatin1Char(':'), 1, 1).toInt();
-    http_t* http = httpConnect2(host.constData(), port, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1,
-                                10000, nullptr);
+    if (status != nullptr)
+        *status = -1;
+    // A local socket's path, or host:port.
+    const bool local = server.startsWith(QLatin1Char('/'));
+    const QByteArray host = (local ? server : server.section(QLatin1Char(':'), 0, 0)).toUtf8();
+    const int port = local ? 0 : server.section(QLatin1Char(':'), 1, 1).toInt();
+    http_t* http = httpConnect2(host.constData(), port, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER,
+                                1, 10000, nullptr);
     if (http == nullptr)
         return result;
+    const QByteArray user = requestingUser.toUtf8();
+    cupsSetUser(user.constData());
     ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, host.constData(), port,
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 631,
                      "/jobs/%d", jobId);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
-                 cupsUser());
+                 user.constData());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                  "all");
     ipp_t* response = cupsDoRequest(http, request, "/");
+    if (status != nullptr)
+        *status = cupsLastError();
     if (response != nullptr) {
         for (ipp_attribute_t* attr = ippFirstAttribute(response); attr != nullptr;
              attr = ippNextAttribute(response)) {

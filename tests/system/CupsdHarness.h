@@ -41,9 +41,14 @@ public:
     QMap<QString, QString> capturedOptions(int jobId) const;
     QByteArray capturedDocument(int jobId) const;
 
-    // The job's attributes from the scheduler (IPP Get-Job-Attributes): a single string value
-    // as it is, any other in its text form.
+    // The job's attributes from the scheduler (IPP Get-Job-Attributes, as this process's user
+    // through the local socket): a single string value as it is, any other in its text form.
     QMap<QString, QString> jobAttributes(int jobId) const;
+    // The same asked as requestingUser through server (a local socket's path, where the scheduler
+    // knows the caller's real user, or host:port); *status is the IPP status (-1: no answer).
+    static QMap<QString, QString> requestJobAttributes(const QString& server, int jobId,
+                                                       const QString& requestingUser,
+                                                       int* status = nullptr);
 
     // The scheduler's error log, for failure messages.
     QString errorLog() const;

@@ -60,6 +60,8 @@ check_list "$deb" <<'LIST'
 -rwxr-xr-x usr/bin/vextel-print
 -rwx------ usr/lib/cups/backend/vextel-fax
 -rwxr-xr-x usr/lib/cups/filter/vextel-faxdriver
+-rwxr-xr-x usr/sbin/vextel-fax-setup
+-rw-r--r-- usr/share/man/man8/vextel-fax-setup.8.gz
 -rw-r--r-- usr/lib/vextel/plugins/VextelPDE.plugin/Contents/Info.plist
 -rw-r--r-- usr/lib/vextel/plugins/VextelPDE.plugin/Contents/VextelPDE.so
 -rw-r--r-- usr/share/cups/model/vextel/Tarvik-M40-Vextel-Fax.ppd

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -121,6 +122,33 @@ TEST_F(AddressBookFolderTest, AFileInTheWayGivesNoFolderAndNoList) {
     ::setenv("VEXTEL_ADDRESS_BOOK_DIR", (root_ / "file").c_str(), 1);
     EXPECT_EQ(XdirGADFile_GetFileDirectory(), nullptr);
     EXPECT_EQ(XdirGADFile_GetFileList(), nullptr);
+}
+
+TEST_F(AddressBookFolderTest, AFolderAnotherUserMayWriteGivesNoFolderAndNoList) {
+    struct Case {
+        const char* label;
+        mode_t mode;
+        uid_t owner; // -1: the running user
+        gid_t group; // -1: the running user's group
+    };
+    const Case kCases[] = {
+        {"every user may write", 01777, static_cast<uid_t>(-1), static_cast<gid_t>(-1)},
+        {"a shared group may write", 0770, static_cast<uid_t>(-1), 65534},
+        {"another user's folder", 0700, 65534, static_cast<gid_t>(-1)},
+    };
+    for (const Case& c : kCases) {
+        const fs::path books = root_ / c.label;
+        fs::create_directory(books);
+        touch(books / "work.vcf");
+        if (::chown(books.c_str(), c.owner, c.group) != 0) {
+            std::cout << "skipped \"" << c.label << "\": only root can give a folder away\n";
+            continue;
+        }
+        ASSERT_EQ(::chmod(books.c_str(), c.mode), 0) << c.label;
+        ::setenv("VEXTEL_ADDRESS_BOOK_DIR", books.c_str(), 1);
+        EXPECT_EQ(XdirGADFile_GetFileDirectory(), nullptr) << c.label;
+        EXPECT_EQ(XdirGADFile_GetFileList(), nullptr) << c.label;
+    }
 }
 
 // ---- What is listed

@@ -8,7 +8,9 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <random>
 #include <set>
 #include <sstream>
@@ -170,6 +172,97 @@ TEST_F(BookFileTest, AChangeThatFailsWritesNothing) {
                                         }),
               XDIR_OK);
     EXPECT_EQ(slurp(book_), "new");
+}
+
+// ---- Files in a folder others may reach
+
+// Adds one entry to book through the C interface; answers its status.
+int32_t addOneEntry(const fs::path& book) {
+    XDIRDataRef data = XDIRData_Create();
+    XDIRMyFaxRecord record{};
+    xdirkit::writeField(record.name, XDIR_NAME_UNITS, u"Planted");
+    xdirkit::writeField(record.faxNumber, XDIR_FAX_NUMBER_UNITS, u"0301");
+    int32_t status = XDIRData_Add_MyFax(data, 1, &record);
+    if (status == XDIR_OK)
+        status = XdirGADFile_Add(book.c_str(), data, 0);
+    XDIRData_Delete(data);
+    return status;
+}
+
+TEST_F(BookFileTest, AnAddNeverWritesThroughWhatAnotherUserCouldHavePlanted) {
+    // Each set-up works on a folder holding book.vcf ("old") and a file outside it ("target")
+    // that a planted link aims at; the add must answer the status and leave both as they were.
+    struct Case {
+        const char* label;
+        std::function<bool(const fs::path& folder, const fs::path& book, const fs::path& target)>
+            plant; // false: cannot be set up by this user
+        int32_t expected;
+    };
+    const auto chmodTo = [](mode_t mode, bool folder) {
+        return [mode, folder](const fs::path& f, const fs::path& b, const fs::path&) {
+            return ::chmod((folder ? f : b).c_str(), mode) == 0;
+        };
+    };
+    const Case kCases[] = {
+        {"folder every user may write", chmodTo(0777, true), XDIR_ERR_FILE_UNREADABLE},
+        {"folder in a shared group",
+         [](const fs::path& f, const fs::path&, const fs::path&) {
+             return ::chown(f.c_str(), static_cast<uid_t>(-1), 65534) == 0 &&
+                    ::chmod(f.c_str(), 0770) == 0;
+         },
+         XDIR_ERR_FILE_UNREADABLE},
+        {"book every user may write", chmodTo(0666, false), XDIR_ERR_FILE_UNREADABLE},
+        {"book of another user",
+         [](const fs::path&, const fs::path& b, const fs::path&) {
+             return ::chown(b.c_str(), 65534, static_cast<gid_t>(-1)) == 0;
+         },
+         XDIR_ERR_FILE_UNREADABLE},
+        {"read-only book", chmodTo(0444, false), XDIR_ERR_WRITE_FAILED},
+        {"lock file linked elsewhere",
+         [](const fs::path& f, const fs::path&, const fs::path& t) {
+             fs::create_symlink(t, f / ".book.vcf.lock");
+             return true;
+         },
+         XDIR_ERR_LOCK_FAILED},
+        {"book a link to nothing",
+         [](const fs::path&, const fs::path& b, const fs::path& t) {
+             fs::remove(b);
+             fs::create_symlink(t, b);
+             return true;
+         },
+         XDIR_ERR_FILE_UNREADABLE},
+    };
+    for (const Case& c : kCases) {
+        const fs::path folder = folder_ / c.label;
+        const fs::path book = folder / "book.vcf";
+        const fs::path target = folder_ / (std::string(c.label) + ".target");
+        fs::create_directory(folder);
+        ::chmod(folder.c_str(), 0700);
+        std::ofstream(book) << "old";
+        ::chmod(book.c_str(), 0600);
+        if (!c.plant(folder, book, target)) {
+            std::cout << "skipped \"" << c.label << "\": only root can set it up\n";
+            continue;
+        }
+        const bool bookIsLink = fs::is_symlink(book);
+        EXPECT_EQ(addOneEntry(book), c.expected) << c.label;
+        EXPECT_FALSE(fs::exists(target)) << c.label;
+        EXPECT_EQ(fs::is_symlink(book), bookIsLink) << c.label;
+        if (!bookIsLink) {
+            EXPECT_EQ(slurp(book), "old") << c.label;
+        }
+    }
+}
+
+TEST_F(BookFileTest, AChangeRemovesOnlyTheLibrarysOwnLeftovers) {
+    std::ofstream(book_) << "";
+    std::ofstream(folder_ / ".book.vcf.backup") << "the user's own";
+    std::ofstream(folder_ / ".book.vcf.partial-Ab3xZ9") << "left by a killed writer";
+    fs::create_symlink(book_, folder_ / ".book.vcf.partial-link00");
+    ASSERT_EQ(addOneEntry(book_), XDIR_OK);
+    EXPECT_EQ(slurp(folder_ / ".book.vcf.backup"), "the user's own");
+    EXPECT_FALSE(fs::exists(folder_ / ".book.vcf.partial-Ab3xZ9"));
+    EXPECT_TRUE(fs::is_symlink(folder_ / ".book.vcf.partial-link00"));
 }
 
 } // namespace

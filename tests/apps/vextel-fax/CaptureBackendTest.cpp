@@ -2,6 +2,7 @@
 
 #include "faxspool/FaxSpool.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -59,10 +60,23 @@ protected:
         fs::remove_all(root_);
         fs::remove(document_);
     }
+    // The running user counts as a person's account here, and the queue as set up.
+    static vextel_fax::Safeguards safeguards(std::optional<std::string> policy = "vextel-fax") {
+        vextel_fax::Safeguards safeguards;
+        safeguards.firstUserId = 0;
+        safeguards.writerLimit = std::chrono::milliseconds(500);
+        safeguards.queuePolicy = [policy](std::string* error) {
+            *error = "no scheduler";
+            return policy;
+        };
+        return safeguards;
+    }
     int run(const std::string& user, const std::string& uri = "vextel-fax:/office-fax",
-            vextel_fax::QueueState state = vextel_fax::QueueState::Present) {
+            vextel_fax::QueueState state = vextel_fax::QueueState::Present,
+            const vextel_fax::Safeguards& checks = safeguards()) {
         return vextel_fax::runJob({"17", user, "Report", "2", "TKFaxImageQuality=Fine", document_},
-                                  uri, [state](const vextel_fax::FaxTarget&) { return state; });
+                                  uri, checks,
+                                  [state](const vextel_fax::FaxTarget&) { return state; });
     }
     std::string folder() const { return faxspool::userFolder(root_, user_); }
 
@@ -114,6 +128,60 @@ TEST_F(CaptureBackendJobTest, JobsThatCannotBeDeliveredSaySoAndWriteNothing) {
     chmod(folder().c_str(), 0777);
     EXPECT_EQ(run(user_), vextel_fax::kBackendHold);
     EXPECT_TRUE(fs::is_empty(folder()));
+}
+
+TEST_F(CaptureBackendJobTest, JobsWhoseSenderIsNotTrustedReachNoDesktop) {
+    vextel_fax::Safeguards systemAccount = safeguards();
+    systemAccount.firstUserId = geteuid() + 1;
+    const struct {
+        const char* label;
+        vextel_fax::Safeguards checks;
+        int expected;
+        const char* message;
+    } cases[] = {
+        {"system account", systemAccount, vextel_fax::kBackendCancel, "is a system account"},
+        {"queue without the policy", safeguards("default"), vextel_fax::kBackendStop,
+         "lets anyone send jobs in another user's name"},
+        {"policy unknown", safeguards(std::nullopt), vextel_fax::kBackendStop,
+         "policy cannot be checked (no scheduler)"},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(run(user_, "vextel-fax:/office-fax", vextel_fax::QueueState::Present, c.checks),
+                  c.expected)
+            << c.label;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(c.message), std::string::npos) << c.label << ": " << said;
+        EXPECT_FALSE(fs::exists(folder())) << c.label;
+    }
+}
+
+TEST_F(CaptureBackendJobTest, AControlCharacterInAUserNameReachesTheSchedulerAsAQuestionMark) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run("evil\x1b]0;owned\x07\nERROR: x"), vextel_fax::kBackendCancel);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("\"evil?]0;owned??ERROR: x\""), std::string::npos) << said;
+    EXPECT_EQ(said.find('\x1b'), std::string::npos);
+}
+
+TEST_F(CaptureBackendJobTest, AWriterThatStallsHoldsItsJobAndFreesTheQueue) {
+    // The document comes through a pipe that never ends: the writer waits for it for ever, as
+    // one its user stopped would.
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const auto started = std::chrono::steady_clock::now();
+    testing::internal::CaptureStderr();
+    const int status = vextel_fax::runJob(
+        {"18", user_, "Report", "1", "", "/dev/fd/" + std::to_string(pipeFds[0])},
+        "vextel-fax:/office-fax", safeguards(),
+        [](const vextel_fax::FaxTarget&) { return vextel_fax::QueueState::Present; });
+    const std::string said = testing::internal::GetCapturedStderr();
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    EXPECT_EQ(status, vextel_fax::kBackendHold) << said;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_NE(said.find("did not finish"), std::string::npos) << said;
+    EXPECT_TRUE(faxspool::waitingJobs(folder()).empty());
 }
 
 } // namespace

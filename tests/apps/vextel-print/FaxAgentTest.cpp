@@ -21,7 +21,8 @@
 namespace {
 
 // Puts a job into the folder as the capture backend would.
-void capture(const QString& folder, const QByteArray& document, const std::string& queue) {
+void capture(const QString& folder, const QByteArray& document, const std::string& queue,
+             const std::string& title = "Report") {
     const QString source = folder + QStringLiteral("/../document.in");
     QFile file(source);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -29,8 +30,8 @@ void capture(const QString& folder, const QByteArray& document, const std::strin
     file.close();
     const int fd = open(QFile::encodeName(source).constData(), O_RDONLY);
     std::string error;
-    ASSERT_TRUE(faxspool::writeJob(folder.toStdString(), {queue, "Report", "u", "1", 1, "", ""}, fd,
-                                   &error))
+    ASSERT_TRUE(
+        faxspool::writeJob(folder.toStdString(), {queue, title, "u", "1", 1, "", ""}, fd, &error))
         << error;
     close(fd);
 }
@@ -180,7 +181,8 @@ TEST(FaxAgentNotificationTest, AWaitingJobIsAnnouncedOnTheSessionBus) {
     const QString folder = base.filePath(QStringLiteral("spool"));
     ASSERT_TRUE(QDir().mkdir(folder));
     chmod(QFile::encodeName(folder).constData(), 0700);
-    capture(folder, "%PDF-1.4", "fax");
+    // A title is anyone's text: its markup and links are shown as text.
+    capture(folder, "%PDF-1.4", "fax", "<b>Report</b> & <a href=http://x>more</a>");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), base.path());
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
@@ -188,7 +190,8 @@ TEST(FaxAgentNotificationTest, AWaitingJobIsAnnouncedOnTheSessionBus) {
         {"--agent", "--once", "--spool", folder, "--server", "127.0.0.1:9", "--script",
          QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script")},
         environment);
-    EXPECT_TRUE(run.out.contains(QLatin1String("waiting: \"Report\""))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String("waiting: \"<b>Report</b>")))
+        << run.out.toStdString();
 
     // The call was queued to this process while it waited for the agent.
     const QDeadlineTimer deadline(5000);
@@ -203,7 +206,9 @@ TEST(FaxAgentNotificationTest, AWaitingJobIsAnnouncedOnTheSessionBus) {
     ASSERT_EQ(notify.size(), 8);
     EXPECT_EQ(notify.at(0).toString(), QStringLiteral("Vextel Fax"));
     EXPECT_EQ(notify.at(3).toString(), QStringLiteral("A fax is waiting"));
-    EXPECT_EQ(notify.at(4).toString(), QStringLiteral("\"Report\" is ready to be sent as a fax."));
+    EXPECT_EQ(notify.at(4).toString(),
+              QStringLiteral("\"&lt;b&gt;Report&lt;/b&gt; &amp; &lt;a href=http://x&gt;"
+                             "more&lt;/a&gt;\" is ready to be sent as a fax."));
     EXPECT_EQ(received.back().at(3).toString(), QStringLiteral("The fax could not be sent"));
 }
 

@@ -135,9 +135,19 @@ TEST_F(ScriptedPickerTest, OnePrintEndToEnd) {
         EXPECT_EQ(options.value(kPrefix + "VTelDestinationPhoneNumber" + QString::number(n)),
                   expected[n - 1][1]);
     }
-    const QString password = options.value(kPrefix + "VTelPassword");
+    // The output says only that a password is set; the job's own file holds it scrambled.
+    EXPECT_EQ(options.value(kPrefix + "VTelPassword"), "(set)");
+    QFile jobOptions(jobs() + "/job-1/job-options");
+    ASSERT_TRUE(jobOptions.open(QIODevice::ReadOnly));
+    QString password;
+    for (const QByteArray& line : jobOptions.readAll().split('\n')) {
+        if (line.startsWith((kPrefix + "VTelPassword=").toUtf8())) {
+            password = QString::fromUtf8(line.mid(line.indexOf('=') + 1));
+        }
+    }
     EXPECT_NE(password, "4321");
     EXPECT_FALSE(run.out.contains("4321")) << "the password as typed is never printed";
+    EXPECT_FALSE(run.out.contains(password)) << "nor scrambled";
     const auto decoded =
         tarvik_pde_m40vextel::CreateDecryptedString(password, kit::TextEncoding::ISOLatin1);
     ASSERT_TRUE(decoded.has_value());

@@ -142,14 +142,26 @@ TEST_F(ScriptedPrintTest, WalkthroughWritesTheFaxJobWithEveryEntry) {
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->toStdString(), "4321");
 
-    // The options printed are the options written, in the same order.
+    // The options printed are the options written, in the same order, but for the password,
+    // which shows only that it is set; the job's folder and files are the user's alone.
     QStringList printed;
     for (const QString& line : run.outLines()) {
         if (line.startsWith("  ")) {
             printed.append(line.mid(2));
         }
     }
-    EXPECT_EQ(printed.join('\n') + '\n', QString::fromUtf8(readFile(job1() + "/job-options")));
+    const QString passwordLine = jobParameterKey(kVTelPassword) + '=';
+    EXPECT_EQ(printed.join('\n') + '\n',
+              QString::fromUtf8(readFile(job1() + "/job-options"))
+                  .replace(passwordLine + password, passwordLine + "(set)"));
+    EXPECT_FALSE(run.out.contains(password) || run.err.contains(password)) << describe(run);
+    EXPECT_EQ(QFileInfo(job1()).permissions() & 0x7077,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (const char* name : {"/fax-sample.pdf", "/job-options"}) {
+        EXPECT_EQ(QFileInfo(job1() + name).permissions() & 0x7077,
+                  QFile::ReadOwner | QFile::WriteOwner)
+            << name;
+    }
 }
 
 TEST_F(ScriptedPrintTest, StartWithOnlyATypedNumberSendsItWithAnEmptyName) {

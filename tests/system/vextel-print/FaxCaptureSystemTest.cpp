@@ -4,6 +4,7 @@
 #include "CupsdHarness.h"
 #include "support/EnvironmentScope.h"
 #include "support/HostRun.h"
+#include "support/LocalUser.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,8 +29,8 @@ const QString kWalkthrough =
     QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
 const QString kSample = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/samples/fax-sample.pdf");
 const QString kBackend = QStringLiteral(VEXTEL_BINARY_DIR "/bin/vextel-fax");
+const QString kSetup = QStringLiteral(VEXTEL_BINARY_DIR "/bin/vextel-fax-setup");
 const QString kCaptureQueue = QStringLiteral("fax-capture");
-const char kUser[] = "nobody";
 
 QString run(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess process;
@@ -43,18 +44,21 @@ QString run(const QString& program, const QStringList& arguments, int* exitCode)
 class FaxCaptureSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString reason = CupsdHarness::unavailableReason();
+        QString reason = CupsdHarness::unavailableReason();
+        if (reason.isEmpty()) {
+            reason = vextel_test::LocalUser::unavailableReason();
+        }
         if (!reason.isEmpty()) {
             GTEST_SKIP() << reason.toStdString();
         }
-        const passwd* user = getpwnam(kUser);
-        ASSERT_NE(user, nullptr);
-        uid_ = user->pw_uid;
-        gid_ = user->pw_gid;
+        // A person's own account: the capture backend refuses system accounts.
+        user_ = std::make_unique<vextel_test::LocalUser>(QStringLiteral("fax"));
+        ASSERT_TRUE(user_->isMade()) << user_->error().toStdString();
+        uid_ = user_->uid();
+        gid_ = user_->gid();
         ASSERT_TRUE(home_.isValid());
         // The agent runs as the user: its home and the script must be theirs to read.
-        ASSERT_EQ(chown(QFile::encodeName(home_.path()).constData(), user->pw_uid, user->pw_gid),
-                  0);
+        ASSERT_EQ(chown(QFile::encodeName(home_.path()).constData(), uid_, gid_), 0);
         const vextel_test::EnvironmentScope backend("VEXTEL_FAX_BACKEND",
                                                     QFile::encodeName(kBackend));
         harness_ = std::make_unique<CupsdHarness>(kPpd);
@@ -65,18 +69,25 @@ protected:
                                   "vextel-fax:/" + harness_->queue(), "-P", kPpd},
                                  &status);
         ASSERT_EQ(status, 0) << made.toStdString();
+        // Set up as the README tells an administrator.
+        const QString setup =
+            run(kSetup, {"--server", harness_->socketPath(), harness_->queue(), kCaptureQueue},
+                &status);
+        ASSERT_EQ(status, 0) << setup.toStdString();
     }
 
-    QString userSpool() const { return harness_->faxSpool() + QLatin1Char('/') + kUser; }
+    QString userSpool() const { return harness_->faxSpool() + QLatin1Char('/') + user_->name(); }
 
-    // Prints the sample as the user from the command line, as any application would.
+    // Prints the sample as the user from the command line, as any application would (through
+    // the scheduler's local socket, where it knows who the user is).
     void printAsUser(const QString& quality, const QStringList& more = {},
                      const QString& queue = kCaptureQueue) {
         int status = 0;
         const QString out =
-            run(QStringLiteral("lp"),
-                QStringList{"-h", harness_->server(), "-d", queue, "-U", kUser, "-t",
-                            "Quarterly report", "-o", "TKFaxImageQuality=" + quality} +
+            run(QStringLiteral("setpriv"),
+                user_->asUser() +
+                    QStringList{"lp", "-h", harness_->socketPath(), "-d", queue, "-t",
+                                "Quarterly report", "-o", "TKFaxImageQuality=" + quality} +
                     more + QStringList{kSample},
                 &status);
         ASSERT_EQ(status, 0) << out.toStdString();
@@ -116,7 +127,7 @@ protected:
                                  vextel_test::hostProgram(),
                                  "--agent",
                                  "--server",
-                                 harness_->server()};
+                                 harness_->socketPath()};
         if (once) {
             arguments.append(QStringLiteral("--once"));
         }
@@ -147,6 +158,7 @@ protected:
             .toStdString();
     }
 
+    std::unique_ptr<vextel_test::LocalUser> user_;
     QTemporaryDir home_;
     uid_t uid_ = 0;
     gid_t gid_ = 0;
@@ -211,9 +223,9 @@ TEST_F(FaxCaptureSystemTest, ACaptureQueueNamingNoQueueStopsWithTheReason) {
                               "vextel-fax:/NoSuchQueue", "-P", kPpd},
                              &status);
     ASSERT_EQ(status, 0) << made.toStdString();
-    const QString printed =
-        run(QStringLiteral("lp"),
-            {"-h", harness_->server(), "-d", "broken-capture", "-U", kUser, kSample}, &status);
+    const QString printed = run(
+        QStringLiteral("lp"),
+        {"-h", harness_->server(), "-d", "broken-capture", "-U", user_->name(), kSample}, &status);
     ASSERT_EQ(status, 0) << printed.toStdString();
     const int jobId = QRegularExpression(QStringLiteral("broken-capture-(\\d+)"))
                           .match(printed)
@@ -351,7 +363,8 @@ TEST_F(FaxCaptureSystemTest, SendAsFaxFindsTheFaxPrinterAndNotTheCaptureQueue) {
     environment.remove(QStringLiteral("VEXTEL_PDE_PATH"));
     environment.insert(QStringLiteral("HOME"), home_.path());
     const HostRun run = vextel_test::runHost(
-        {"--server", harness_->server(), "--fax", "--script", kWalkthrough, kSample}, environment);
+        {"--server", harness_->socketPath(), "--fax", "--script", kWalkthrough, kSample},
+        environment);
     ASSERT_EQ(run.exitCode, 0) << describe(run);
     EXPECT_TRUE(run.out.contains("sent to the queue " + harness_->queue())) << describe(run);
 }

@@ -105,8 +105,15 @@ TEST_F(VextelPrintSystemTest, WalkthroughReachesTheBackendAndIppWithEveryFaxEntr
     EXPECT_EQ(faxEntries.value(jobParameterKey(kVTelDestinationName, 2)), "Ada Lovelace");
     EXPECT_EQ(faxEntries.value(jobParameterKey(kVTelDelayedTime)), "21:30");
 
-    // The backend's argv[5]: every entry, blanks escaped by a backslash, "=" in values kept.
+    // The output says only that a password is set; the job carries it scrambled.
     const auto captured = harness->capturedOptions(jobId);
+    EXPECT_EQ(faxEntries.value(jobParameterKey(kVTelPassword)), "(set)");
+    const QString password = captured.value(jobParameterKey(kVTelPassword));
+    EXPECT_FALSE(password.isEmpty());
+    EXPECT_FALSE(run.out.contains(password)) << describe(run);
+    faxEntries.insert(jobParameterKey(kVTelPassword), password);
+
+    // The backend's argv[5]: every entry, blanks escaped by a backslash, "=" in values kept.
     for (auto it = faxEntries.begin(); it != faxEntries.end(); ++it) {
         EXPECT_EQ(captured.value(it.key()), it.value()) << it.key().toStdString();
     }

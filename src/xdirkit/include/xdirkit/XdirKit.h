@@ -20,12 +20,16 @@
  *   0x20000010  XDIR_ERR_DUPLICATE_ENTRY       an added name and fax number are already in the
  *                                              file; nothing was written
  *   0x20000101  XDIR_ERR_FILE_NOT_FOUND        the address-book file does not exist
- *   0x20000102  XDIR_ERR_FILE_UNREADABLE       the file exists but cannot be opened or read
+ *   0x20000102  XDIR_ERR_FILE_UNREADABLE       the file exists but cannot be opened or read;
+ *                                              or, for a change, the file or its folder may be
+ *                                              written by another user, or is a dangling link
  *   0x20000103  XDIR_ERR_FILE_MALFORMED        the file is not a vCard address book
  *   0x20000104  XDIR_ERR_TOO_MANY_INDIVIDUALS  the file holds more than 65,535 individuals
- *   0x20000105  XDIR_ERR_WRITE_FAILED          the file could not be written; it is unchanged
+ *   0x20000105  XDIR_ERR_WRITE_FAILED          the file could not be written (or is read-only);
+ *                                              it is unchanged
  *   0x20000106  XDIR_ERR_LOCK_FAILED           the lock beside the file could not be taken
- *   0x20000107  XDIR_ERR_NO_DIRECTORY          the address-book folder cannot be made or read
+ *   0x20000107  XDIR_ERR_NO_DIRECTORY          the address-book folder cannot be made or read,
+ *                                              or another user may write it
  *   0x21000001  XDIR_DEVICE_READY              XdirDevice_GetStatus: the printer says it is ready
  *   0x21000002  XDIR_DEVICE_BUSY               the printer says it is busy
  *   0x21000003  XDIR_DEVICE_ERROR              the printer reports an error state
