@@ -55,7 +55,7 @@ cp "$source_dir/resources/scripts/walkthrough.script" "$root/work/walkthrough.sc
 # root already). The scheduler cannot be started through systemd in a root without it, so step 2
 # starts it directly and checks it as the README says.
 readme_lines=$(sed -n '/^## Set up the fax printer/,/^## /p' "$source_dir/README.md" |
-    sed -n 's/^ *\(sudo \)\{0,1\}\(apt install .*\|lpstat -r\|lpinfo -m .*\|lpadmin .*\)$/\2/p')
+    sed -n 's/^ *\(sudo \)\{0,1\}\(apt install .*\|lpstat -r\|lpinfo -m .*\|lpadmin .*\|vextel-fax-setup .*\)$/\2/p')
 run_readme_line() {
     local line=$1
     step "README: $line"

@@ -141,7 +141,7 @@ grep -q '^vextel/Tarvik-M40-Vextel-Fax.ppd ' "$work/models" ||
     remove_and_fail "the scheduler's model list lacks vextel/Tarvik-M40-Vextel-Fax.ppd:" \
         "$(grep -i vextel "$work/models"; tail -n 5 "$work/models"; grep -v '^D' "$cupsd_folder/log/error_log" | tail -n 20)"
 sed -n '/^## Set up the fax printer/,/^## /p' "$source_dir/README.md" |
-    sed -n 's/^ *sudo \(lpadmin .*\)$/\1/p' > "$work/setup-lines"
+    sed -n 's/^ *sudo \(lpadmin .*\|vextel-fax-setup .*\)$/\1/p' > "$work/setup-lines"
 [ "$(wc -l < "$work/setup-lines")" -ge 2 ] || remove_and_fail "the README has no lpadmin set-up lines"
 while IFS= read -r line; do
     echo "README: $line"

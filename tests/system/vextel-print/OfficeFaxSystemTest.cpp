@@ -4,6 +4,7 @@
 #include "CupsdHarness.h"
 #include "support/EnvironmentScope.h"
 #include "support/HostRun.h"
+#include "support/LocalUser.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,8 +12,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <memory>
-#include <pwd.h>
 
 namespace {
 
@@ -22,7 +21,6 @@ const QString kPpd = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/ppd/Tarvik-M40
 const QString kWalkthrough =
     QStringLiteral(VEXTEL_SOURCE_DIR "/resources/scripts/walkthrough.script");
 const QString kSample = QStringLiteral(VEXTEL_SOURCE_DIR "/resources/samples/fax-sample.pdf");
-const char kUser[] = "nobody";
 
 QString run(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess process;
@@ -34,15 +32,19 @@ QString run(const QString& program, const QStringList& arguments, int* exitCode)
 }
 
 TEST(OfficeFaxSystemTest, ADesktopsCaptureQueueSendsToTheFaxQueueOfThePrintServer) {
-    const QString reason = CupsdHarness::unavailableReason();
+    QString reason = CupsdHarness::unavailableReason();
+    if (reason.isEmpty()) {
+        reason = vextel_test::LocalUser::unavailableReason();
+    }
     if (!reason.isEmpty()) {
         GTEST_SKIP() << reason.toStdString();
     }
-    const passwd* user = getpwnam(kUser);
-    ASSERT_NE(user, nullptr);
+    // A person of the office, with an account of their own on the desktop.
+    const vextel_test::LocalUser user(QStringLiteral("office"));
+    ASSERT_TRUE(user.isMade()) << user.error().toStdString();
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
-    ASSERT_EQ(chown(QFile::encodeName(home.path()).constData(), user->pw_uid, user->pw_gid), 0);
+    ASSERT_EQ(chown(QFile::encodeName(home.path()).constData(), user.uid(), user.gid()), 0);
 
     // The print server's fax queue stands in for the fax printer and keeps what it receives.
     const CupsdHarness server(kPpd, QStringLiteral("M40"));
@@ -58,14 +60,19 @@ TEST(OfficeFaxSystemTest, ADesktopsCaptureQueueSendsToTheFaxQueueOfThePrintServe
                               "vextel-fax://" + server.server() + "/M40", "-P", kPpd},
                              &status);
     ASSERT_EQ(status, 0) << made.toStdString();
+    const QString setup = run(QStringLiteral(VEXTEL_BINARY_DIR "/bin/vextel-fax-setup"),
+                              {"--server", desktop.socketPath(), "Fax"}, &status);
+    ASSERT_EQ(status, 0) << setup.toStdString();
 
-    const QString printed =
-        run(QStringLiteral("lp"),
-            {"-h", desktop.server(), "-d", "Fax", "-U", kUser, "-t", "Quarterly report", "-n", "2",
-             "-o", "TKFaxImageQuality=Photo", "-o", "TKFaxTransmissionReport=Always", kSample},
-            &status);
+    // As the user, through the desktop scheduler's local socket, where it knows who prints.
+    const QString printed = run(
+        QStringLiteral("setpriv"),
+        user.asUser() + QStringList{"lp", "-h", desktop.socketPath(), "-d", "Fax", "-t",
+                                    "Quarterly report", "-n", "2", "-o", "TKFaxImageQuality=Photo",
+                                    "-o", "TKFaxTransmissionReport=Always", kSample},
+        &status);
     ASSERT_EQ(status, 0) << printed.toStdString();
-    const QString spool = desktop.faxSpool() + QLatin1Char('/') + kUser;
+    const QString spool = desktop.faxSpool() + QLatin1Char('/') + user.name();
     QElapsedTimer timer;
     timer.start();
     while (QDir(spool).entryList({QStringLiteral("job-*")}, QDir::Dirs).isEmpty() &&
@@ -80,12 +87,11 @@ TEST(OfficeFaxSystemTest, ADesktopsCaptureQueueSendsToTheFaxQueueOfThePrintServe
     environment.remove(QStringLiteral("CUPS_SERVER"));
     environment.insert(QStringLiteral("HOME"), home.path());
     environment.insert(QStringLiteral("VEXTEL_FAX_SPOOL"), desktop.faxSpool());
-    const auto agent = vextel_test::runProgram(QStringLiteral("setpriv"),
-                                               {QStringLiteral("--reuid=%1").arg(user->pw_uid),
-                                                QStringLiteral("--regid=%1").arg(user->pw_gid),
-                                                "--clear-groups", vextel_test::hostProgram(),
-                                                "--agent", "--once", "--script", kWalkthrough},
-                                               environment, 90000);
+    const auto agent =
+        vextel_test::runProgram(QStringLiteral("setpriv"),
+                                user.asUser() + QStringList{vextel_test::hostProgram(), "--agent",
+                                                            "--once", "--script", kWalkthrough},
+                                environment, 90000);
     const std::string shown =
         (agent.out + agent.err + desktop.errorLog().right(2000)).toStdString();
     ASSERT_EQ(agent.exitCode, 0) << shown;
@@ -106,7 +112,7 @@ TEST(OfficeFaxSystemTest, ADesktopsCaptureQueueSendsToTheFaxQueueOfThePrintServe
     const auto attributes = server.jobAttributes(jobId);
     EXPECT_EQ(attributes.value("job-name"), "Quarterly report");
     EXPECT_EQ(attributes.value("copies"), "2");
-    EXPECT_EQ(attributes.value("job-originating-user-name"), kUser);
+    EXPECT_EQ(attributes.value("job-originating-user-name"), user.name());
     EXPECT_TRUE(server.capturedDocument(jobId).startsWith("%PDF-"));
     EXPECT_TRUE(QDir(spool).isEmpty()) << shown;
 }
