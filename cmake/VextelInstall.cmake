@@ -1,6 +1,6 @@
 # The installation (`cmake --install`) and the Debian package (`cpack` in the build folder).
 #
-#   bin/                         vextel-print, and the other programs that are built
+#   bin/                         vextel-print, vextel-addressbook
 #   lib/vextel/                  the private shared libraries the programs link
 #   lib/vextel/plugins/          the print-dialog plug-in bundles (found by vextel-print)
 #   lib/cups/backend/vextel-fax  the fax capture queue's backend (mode 0700: the scheduler runs
@@ -8,9 +8,16 @@
 #   lib/cups/filter/vextel-faxdriver  the fax queue's driver, named by the fax PPD
 #   sbin/vextel-fax-setup        gives the fax queues the scheduler policy that keeps each job's
 #                                fax settings its owner's alone
-#   share/ppd/vextel/            the fax printer's PPD, where the scheduler's driver list finds it
-#   share/applications/, share/icons/, /etc/xdg/autostart/   desktop integration
-#   share/man/                   a man page for each program
+#   share/cups/model/vextel/     the fax printer's PPD: the scheduler's model list names it
+#                                vextel/Tarvik-M40-Vextel-Fax.ppd, as lpadmin -m takes it
+#   share/applications/, share/icons/, /etc/xdg/autostart/   desktop integration; the file
+#                                managers' send-to entries (share/kio/servicemenus,
+#                                share/Thunar/sendto)
+#   share/man/, share/doc/vextel-fax/   a man page for each program, the README
+#   /var/spool/vextel-fax        the root of the users' fax spool folders
+#
+# Two packages: vextel-fax (component "fax", everything a user needs) and vextel-printer-sim
+# (component "simulator": the printer simulator for tests and demonstrations).
 include(GNUInstallDirs)
 
 set(VEXTEL_PRIVATE_LIBDIR lib/vextel)
@@ -25,12 +32,11 @@ file(CREATE_LINK . ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/vextel SYMBOLIC)
 
 # Programs and libraries that exist in this build (some come with optional parts of the tree).
 # (The address-book editor installs itself with its desktop entry.)
-foreach(program vextel-print vextel-printer-sim)
-  if(TARGET ${program})
-    set_target_properties(${program} PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-endforeach()
+set_target_properties(vextel-print PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
+install(TARGETS vextel-print RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The simulator links no library of the project's: it needs no run path.
+set_target_properties(vextel-printer-sim PROPERTIES INSTALL_RPATH "")
+install(TARGETS vextel-printer-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT simulator)
 foreach(library kit printing vextel_help xdirkit)
   if(TARGET ${library})
     get_target_property(type ${library} TYPE)
@@ -42,11 +48,23 @@ foreach(library kit printing vextel_help xdirkit)
   endif()
 endforeach()
 
-# The address-book library's HTTP client, loaded by name from the private library folder.
+# The address-book library's HTTP client, loaded by name from the private library folder. It
+# links no library of the project's: no run path.
+set_target_properties(xdirkit_http PROPERTIES INSTALL_RPATH "" BUILD_WITH_INSTALL_RPATH ON)
 install(TARGETS xdirkit_http LIBRARY DESTINATION ${VEXTEL_PRIVATE_LIBDIR})
 
+# Links no library of the project's either; a run path would make each start of it, as root,
+# look into a folder that does not exist.
+set_target_properties(vextel-fax PROPERTIES INSTALL_RPATH "")
 install(TARGETS vextel-fax RUNTIME DESTINATION lib/cups/backend
   PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+# The spool root belongs to the package (made 0755 root, as the backend would), so removing the
+# package can take the users' waiting jobs with it.
+install(DIRECTORY DESTINATION /var/spool/vextel-fax
+  DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                        WORLD_READ WORLD_EXECUTE)
+# The driver, like the backend, links no library of the project's.
+set_target_properties(vextel-faxdriver PROPERTIES INSTALL_RPATH "")
 install(TARGETS vextel-faxdriver RUNTIME DESTINATION lib/cups/filter)
 # The administrator's set-up of the fax queues' scheduler policy.
 set_target_properties(vextel-fax-setup PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
@@ -60,7 +78,7 @@ set_target_properties(VextelPDE PROPERTIES INSTALL_RPATH "$ORIGIN/../../..")
 install(TARGETS VextelPDE LIBRARY DESTINATION ${VEXTEL_PLUGIN_INSTALL_DIR}/VextelPDE.plugin/Contents)
 
 install(FILES ${CMAKE_SOURCE_DIR}/resources/ppd/Tarvik-M40-Vextel-Fax.ppd
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/ppd/vextel)
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/cups/model/vextel)
 
 file(GLOB VEXTEL_DESKTOP_ENTRIES ${CMAKE_SOURCE_DIR}/resources/desktop/*.desktop)
 list(FILTER VEXTEL_DESKTOP_ENTRIES EXCLUDE REGEX "autostart")
@@ -69,6 +87,10 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/vextel-fax-agent.autostart.d
   DESTINATION /etc/xdg/autostart RENAME vextel-fax-agent.desktop)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/icons/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/send-to/vextel-fax.servicemenu.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus RENAME vextel-fax.desktop)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/send-to/vextel-fax.sendto.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/Thunar/sendto RENAME vextel-fax.desktop)
 
 # Man pages, compressed as Debian wants them (no name or time stamp in the gzip header).
 file(GLOB VEXTEL_MAN_PAGES ${CMAKE_SOURCE_DIR}/docs/man/*.[1-8])
@@ -81,26 +103,57 @@ foreach(page ${VEXTEL_MAN_PAGES})
     COMMAND gzip -9n -c ${page} > ${compressed}
     DEPENDS ${page} VERBATIM)
   list(APPEND VEXTEL_COMPRESSED_MAN_PAGES ${compressed})
-  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+  if(name MATCHES "^vextel-printer-sim")
+    set(component simulator)
+  else()
+    set(component fax)
+  endif()
+  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section}
+    COMPONENT ${component})
 endforeach()
-set(VEXTEL_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+# Named as a Debian revision's changelog: the version carries one.
+set(VEXTEL_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz)
 add_custom_command(OUTPUT ${VEXTEL_CHANGELOG}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
   COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/resources/debian/changelog > ${VEXTEL_CHANGELOG}
   DEPENDS ${CMAKE_SOURCE_DIR}/resources/debian/changelog VERBATIM)
 add_custom_target(vextel_install_docs ALL DEPENDS ${VEXTEL_COMPRESSED_MAN_PAGES} ${VEXTEL_CHANGELOG})
 install(FILES ${CMAKE_SOURCE_DIR}/resources/debian/copyright ${VEXTEL_CHANGELOG}
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vextel-fax)
+  ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vextel-fax)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/debian/copyright ${VEXTEL_CHANGELOG}
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vextel-printer-sim COMPONENT simulator)
+# Each lintian tag the packages show is overridden there with its reason.
+install(FILES ${CMAKE_SOURCE_DIR}/resources/debian/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vextel-fax)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/debian/lintian-overrides.simulator
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vextel-printer-sim
+  COMPONENT simulator)
 
-# ---- The Debian package
+# ---- The Debian packages
+# Built from a Release build with Debian's hardening flags: scripts/package.sh.
+set(VEXTEL_PACKAGE_MAINTAINER "Tarvik Print Software <vextel-fax@tarvik.com>" CACHE STRING
+  "Maintainer of the Debian packages")
+set(VEXTEL_PACKAGE_HOMEPAGE "https://www.tarvik.com/vextel-fax" CACHE STRING
+  "Homepage field of the Debian packages")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vextel-fax)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_PACKAGE_CONTACT "Vextel Fax Developers <vextel-fax@example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "fax from the print dialog to the Tarvik M40 Vextel printer")
-# The synopsis is the summary above; CPack indents these lines and makes the empty one " .".
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[A print dialog with a fax panel for the Tarvik M40 Vextel fax printer: its
+set(CPACK_PACKAGE_CONTACT "${VEXTEL_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VEXTEL_PACKAGE_HOMEPAGE}")
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL fax simulator)
+set(CPACK_DEBIAN_FAX_PACKAGE_NAME vextel-fax)
+set(CPACK_DEBIAN_SIMULATOR_PACKAGE_NAME vextel-printer-sim)
+set(CPACK_DEBIAN_FAX_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_SIMULATOR_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_FAX_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_SIMULATOR_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The synopsis is the first line; CPack indents the others and makes the empty one " .".
+set(CPACK_DEBIAN_FAX_DESCRIPTION [=[fax from the print dialog to the Tarvik M40 Vextel printer
+A print dialog with a fax panel for the Tarvik M40 Vextel fax printer: its
 fax options, a sender name for the cover page, and a fax-sending dialog
 where the recipients are typed or picked from an address book on the PC or
 in the printer.
@@ -108,15 +161,24 @@ in the printer.
 A fax capture queue (the vextel-fax CUPS backend) lets any application fax:
 its jobs open the fax dialog on the user's desktop through the agent that
 starts when the user logs in.]=])
-set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_SIMULATOR_DESCRIPTION [=[stand-in for the Tarvik M40 Vextel printer's address book
+Serves an address book over HTTP with the printer's device protocol (JSON
+bodies, Digest authentication), with fault modes, so that the fax dialog's
+and the address-book editor's printer book can be tried and tested without
+the printer.]=])
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
   ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
 # The capture queue's PDF comes through the scheduler's filters.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "cups-daemon, cups-filters")
+set(CPACK_DEBIAN_FAX_PACKAGE_DEPENDS "cups-daemon, cups-filters, cups-client")
+# Maintainer scripts: the capture queues stop accepting jobs when the backend goes; purge
+# removes the spool. No ldconfig: every library is private to the programs (their run path).
+set(CPACK_DEBIAN_FAX_PACKAGE_CONTROL_EXTRA
+  ${CMAKE_SOURCE_DIR}/resources/debian/conffiles
+  ${CMAKE_SOURCE_DIR}/resources/debian/prerm
+  ${CMAKE_SOURCE_DIR}/resources/debian/postinst
+  ${CMAKE_SOURCE_DIR}/resources/debian/postrm)
+set(CPACK_DEBIAN_FAX_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/resources/debian/conffiles)
 set(CPACK_SOURCE_IGNORE_FILES "/build.*/;/\\\\.git/")
 include(CPack)

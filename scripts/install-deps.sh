@@ -16,6 +16,8 @@ packages=(
   avahi-daemon avahi-utils dbus-daemon iproute2
   clang libclang-rt-14-dev
   printer-driver-cups-pdf openprinting-ppds printer-driver-gutenprint printer-driver-hpcups
+  # scripts/package-check.sh makes a clean Debian root with it.
+  mmdebstrap
   # An independent vCard parser that the tests check written books with.
   python3-vobject
 )
