@@ -136,6 +136,9 @@ harness=$(VEXTEL_FAX_BACKEND=/usr/lib/cups/backend/vextel-fax bash "$here/cupsd-
     start "$cupsd_folder" /usr/share/cups/model/vextel/Tarvik-M40-Vextel-Fax.ppd) ||
     remove_and_fail "the private scheduler did not start"
 while IFS= read -r line; do export "${line?}"; done <<<"$harness"
+# Root talks to the scheduler on its local socket with the scheduler's local certificate, as with
+# the system's scheduler; over TCP the fax queues' policy would want a password.
+export CUPS_SERVER=$VEXTEL_CUPS_SOCKET CUPS_STATEDIR=$cupsd_folder/state
 lpinfo -m > "$work/models" 2>&1
 grep -q '^vextel/Tarvik-M40-Vextel-Fax.ppd ' "$work/models" ||
     remove_and_fail "the scheduler's model list lacks vextel/Tarvik-M40-Vextel-Fax.ppd:" \
