@@ -2,6 +2,7 @@
 
 #include "DigestAuth.h"
 #include "HttpModule.h"
+#include "LoopbackListener.h"
 #include "xdirkit/XdirKit.h"
 
 #include <algorithm>
@@ -15,7 +16,10 @@ namespace xdirkit {
 namespace {
 
 constexpr int kNetworkPort = 80;
-constexpr const char* kUsbHost = "localhost";
+// The IPP-over-USB service listens on the IPv4 loopback address. The name "localhost" would
+// resolve to ::1 first, where any local user may listen on the same port.
+constexpr const char* kUsbHost = "127.0.0.1";
+constexpr const char* kLocalhost = "localhost";
 constexpr int kUsbPort = 60000;
 constexpr const char* kDevicePortVariable = "VEXTEL_DEVICE_PORT";
 constexpr const char* kUsbEndpointVariable = "VEXTEL_USB_ENDPOINT";
@@ -43,7 +47,7 @@ bool isNumericHost(const std::string& host) {
 }
 
 bool isUsableHost(const std::string& host) {
-    return host == kUsbHost || isNumericHost(host);
+    return host == kLocalhost || isNumericHost(host);
 }
 
 std::string toLower(std::string text) {
@@ -91,7 +95,7 @@ std::optional<DeviceEndpoint> DeviceEndpoint::forDevice(int kind, const char* ad
             if (auto endpoint = parse(configured))
                 return endpoint;
             std::cerr << "DeviceEndpoint - " << kUsbEndpointVariable
-                      << " is not HOST:PORT, using localhost:60000.\n";
+                      << " is not HOST:PORT, using 127.0.0.1:60000.\n";
         }
         return DeviceEndpoint{kUsbHost, kUsbPort};
     }
@@ -132,7 +136,7 @@ std::optional<DeviceEndpoint> DeviceEndpoint::parse(std::string_view text) {
     const auto port = parsePort(portText);
     if (!port || host.empty() || !isUsableHost(host))
         return std::nullopt;
-    return DeviceEndpoint{host, *port};
+    return DeviceEndpoint{host == kLocalhost ? kUsbHost : host, *port};
 }
 
 std::string DeviceEndpoint::text() const {
@@ -381,6 +385,12 @@ DeviceClient::Exchange DeviceClient::send(const std::string& method, const char*
     Exchange exchange;
     if (deadline - Clock::now() <= Clock::duration::zero()) {
         exchange.failure = fail(Outcome::TimedOut, "no time left");
+        return exchange;
+    }
+    if (const auto owner = LoopbackListener::foreignOwner(endpoint_.host, endpoint_.port)) {
+        exchange.failure =
+            fail(Outcome::Unreachable, endpoint_.text() + " is held by user " +
+                                           std::to_string(*owner) + ", not by a system service");
         return exchange;
     }
     std::string loadFailure;

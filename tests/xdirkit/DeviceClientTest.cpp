@@ -1,19 +1,29 @@
 #include "DeviceClient.h"
 
 #include "DigestAuth.h"
+#include "LoopbackListener.h"
 #include "support/CaptureProxy.h"
 #include "support/PrinterSimProcess.h"
 
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <pwd.h>
 #include <regex>
+#include <signal.h>
 #include <sstream>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using xdirkit::DeviceBook;
 using xdirkit::DeviceClient;
 using xdirkit::DeviceEndpoint;
 using xdirkit::DigestAuth;
+using xdirkit::LoopbackListener;
 using Outcome = DeviceClient::Outcome;
 using vextel_test::CaptureProxy;
 using vextel_test::PrinterSimProcess;
@@ -281,13 +291,14 @@ TEST(DeviceEndpointTest, ChoosesHostAndPortByKindAndEnvironment) {
         {1, "", nullptr, nullptr, ""},
         {1, nullptr, nullptr, nullptr, ""},
         {2, "192.0.2.7", nullptr, nullptr, ""},
-        {0, nullptr, nullptr, nullptr, "localhost:60000"},
-        {0, "192.0.2.7", "81", nullptr, "localhost:60000"},
+        {0, nullptr, nullptr, nullptr, "127.0.0.1:60000"},
+        {0, "192.0.2.7", "81", nullptr, "127.0.0.1:60000"},
         {0, nullptr, nullptr, "[::1]:6001", "[::1]:6001"},
         {0, nullptr, nullptr, "127.0.0.1:6002", "127.0.0.1:6002"},
-        {0, nullptr, nullptr, "127.0.0.1", "localhost:60000"},
-        {0, nullptr, nullptr, "::1:6003", "localhost:60000"},
-        {0, nullptr, nullptr, "printer:6004", "localhost:60000"},
+        {0, nullptr, nullptr, "127.0.0.1", "127.0.0.1:60000"},
+        {0, nullptr, nullptr, "::1:6003", "127.0.0.1:60000"},
+        {0, nullptr, nullptr, "printer:6004", "127.0.0.1:60000"},
+        {0, nullptr, nullptr, "localhost:6005", "127.0.0.1:6005"},
     };
     for (const Row& row : rows) {
         EnvironmentVariable port("VEXTEL_DEVICE_PORT", row.devicePort);
@@ -295,6 +306,135 @@ TEST(DeviceEndpointTest, ChoosesHostAndPortByKindAndEnvironment) {
         const auto endpoint = DeviceEndpoint::forDevice(row.kind, row.address);
         EXPECT_EQ(endpoint ? endpoint->text() : "", row.expected)
             << row.kind << " " << (row.address ? row.address : "(null)");
+    }
+}
+
+// ---- Who listens on loopback
+
+// A listening TCP socket on the loopback address of the family, on a free port. In a child made
+// by fork with uid set, the socket belongs to that user.
+struct Listener {
+    int socket = -1;
+    int port = 0;
+    explicit Listener(bool v6) {
+        socket = ::socket(v6 ? AF_INET6 : AF_INET, SOCK_STREAM, 0);
+        sockaddr_storage address{};
+        socklen_t size = 0;
+        if (v6) {
+            auto* in6 = reinterpret_cast<sockaddr_in6*>(&address);
+            in6->sin6_family = AF_INET6;
+            in6->sin6_addr = in6addr_loopback;
+            size = sizeof *in6;
+        } else {
+            auto* in4 = reinterpret_cast<sockaddr_in*>(&address);
+            in4->sin_family = AF_INET;
+            in4->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            size = sizeof *in4;
+        }
+        if (::bind(socket, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            ::listen(socket, 4) != 0 ||
+            ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            return;
+        port = ntohs(v6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
+                        : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+    }
+    ~Listener() { ::close(socket); }
+    bool wasCalled(int waitMs) const {
+        pollfd wanted{socket, POLLIN, 0};
+        return ::poll(&wanted, 1, waitMs) == 1;
+    }
+};
+
+TEST(DeviceClientTest, TheUsbEndpointNeverReachesAListenerOnTheOtherLoopbackFamily) {
+    Listener other(true);
+    ASSERT_GT(other.port, 0);
+    EnvironmentVariable usb("VEXTEL_USB_ENDPOINT",
+                            ("localhost:" + std::to_string(other.port)).c_str());
+    const auto endpoint = DeviceEndpoint::forDevice(0, nullptr);
+    ASSERT_TRUE(endpoint);
+    DeviceClient client(*endpoint);
+    EXPECT_EQ(client.readBook(kCode).outcome, Outcome::Unreachable) << client.lastReason();
+    EXPECT_FALSE(other.wasCalled(0)) << "the listener on ::1 was called";
+}
+
+TEST(DeviceClientTest, ALoopbackListenerOfAnotherUserNeverGetsTheExchange) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "listening as another user needs root";
+    // A user id without an account: nothing else on the machine runs as it.
+    uid_t stranger = 61000;
+    while (::getpwuid(stranger) != nullptr)
+        ++stranger;
+    int toParent[2];
+    ASSERT_EQ(::pipe(toParent), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setresgid(stranger, stranger, stranger) != 0 ||
+            ::setresuid(stranger, stranger, stranger) != 0)
+            ::_exit(1);
+        Listener listener(false);
+        const char called = 'C';
+        if (::write(toParent[1], &listener.port, sizeof listener.port) != sizeof listener.port ||
+            !listener.wasCalled(30000) || ::write(toParent[1], &called, 1) != 1)
+            ::_exit(1);
+        ::_exit(0);
+    }
+    ::close(toParent[1]);
+    int port = 0;
+    ASSERT_EQ(::read(toParent[0], &port, sizeof port), static_cast<ssize_t>(sizeof port));
+
+    EXPECT_EQ(LoopbackListener::foreignOwner("127.0.0.1", port), stranger);
+    EXPECT_EQ(LoopbackListener::foreignOwner("::ffff:127.0.0.1", port), stranger);
+    EXPECT_EQ(LoopbackListener::foreignOwner("192.0.2.7", port), std::nullopt) << "not loopback";
+    DeviceClient client(DeviceEndpoint{"127.0.0.1", port});
+    EXPECT_EQ(client.readBook(kCode).outcome, Outcome::Unreachable);
+    EXPECT_NE(client.lastReason().find("held by user " + std::to_string(stranger)),
+              std::string::npos)
+        << client.lastReason();
+    pollfd called{toParent[0], POLLIN, 0};
+    EXPECT_EQ(::poll(&called, 1, 200), 0) << "the other user's listener was called";
+
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ::close(toParent[0]);
+}
+
+TEST(LoopbackListenerTest, FindsTheOwnerOfEveryListenerThatTakesTheAddress) {
+    struct Row {
+        const char* file; // "tcp" or "tcp6"
+        const char* local;
+        const char* state;
+        const char* host;
+        bool foreign;
+    };
+    // 127.0.0.1 and ::1 as the kernel writes them on a little-endian machine; port 0x1F90 = 8080.
+    const Row rows[] = {
+        {"tcp", "0100007F:1F90", "0A", "127.0.0.1", true},
+        {"tcp", "00000000:1F90", "0A", "127.0.0.1", true},
+        {"tcp6", "0000000000000000FFFF00000100007F:1F90", "0A", "127.0.0.1", true},
+        {"tcp6", "00000000000000000000000000000000:1F90", "0A", "127.0.0.1", true},
+        {"tcp6", "00000000000000000000000001000000:1F90", "0A", "::1", true},
+        {"tcp6", "00000000000000000000000001000000:1F90", "0A", "127.0.0.1", false},
+        {"tcp", "0100007F:1F91", "0A", "127.0.0.1", false},
+        {"tcp", "0100007F:1F90", "01", "127.0.0.1", false},
+        {"tcp", "0200007F:1F90", "0A", "127.0.0.1", false},
+        {"tcp", "0100007F:1F90", "0A", "192.0.2.7", false},
+    };
+    for (const Row& row : rows) {
+        const std::string folder = ::testing::TempDir() + "/procnet-" + std::to_string(::getpid());
+        std::filesystem::create_directories(folder);
+        for (const char* name : {"tcp", "tcp6"}) {
+            std::ofstream list(folder + "/" + name);
+            list << "  sl  local_address rem_address   st tx_queue rx_queue tr tm->when retrnsmt"
+                    "   uid  timeout inode\n";
+            if (std::string(name) == row.file)
+                list << "   0: " << row.local << " 00000000:0000 " << row.state
+                     << " 00000000:00000000 00:00000000 00000000 61234        0 1 1\n";
+        }
+        const auto owner = LoopbackListener::foreignOwner(row.host, 8080, folder);
+        EXPECT_EQ(owner, row.foreign ? std::optional<uid_t>(61234) : std::nullopt)
+            << row.file << " " << row.local << " " << row.state << " for " << row.host;
+        std::filesystem::remove_all(folder);
     }
 }
 
