@@ -1,6 +1,7 @@
 #include "PasswordDialog.h"
 
 #include "common/InputStringChecker.h"
+#include "kit/CoreDumps.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -19,6 +20,7 @@ PasswordDialog::PasswordDialog(const QString& printerName, QWidget* parent)
     field_ = new QLineEdit(this);
     field_->setObjectName(QStringLiteral("password"));
     field_->setEchoMode(QLineEdit::Password);
+    kit::keepOutOfCoreDumps();
     field_->setValidator(checker_->makeValidator(field_));
     field_->setAttribute(Qt::WA_InputMethodEnabled, false);
     form->addRow(tr("Password:"), field_);

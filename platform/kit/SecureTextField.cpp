@@ -1,11 +1,14 @@
 #include "kit/SecureTextField.h"
 
+#include "kit/CoreDumps.h"
+
 #include <QLineEdit>
 
 namespace kit {
 
 SecureTextField::SecureTextField(QLineEdit* lineEdit) : TextField(lineEdit) {
     lineEdit->setEchoMode(QLineEdit::Password);
+    keepOutOfCoreDumps();
 }
 
 SecureTextField* SecureTextField::create(View* superview) {

@@ -4,7 +4,8 @@
 
 namespace kit {
 
-// A text field whose text is shown as password dots.
+// A text field whose text is shown as password dots. A process that has one never dumps core
+// (CoreDumps.h).
 class SecureTextField : public TextField {
     Q_OBJECT
 

@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -441,6 +442,13 @@ TEST_F(MainWindowTest, CountsTakeThePluralFormsOfTheLanguage) {
         window->selectBook(path("Office.vcf"));
         EXPECT_EQ(statusText(*window), QString::fromUtf8(row.three)) << row.language;
     }
+}
+
+TEST_F(MainWindowTest, AProcessThatAskedForThePrintersPasswordNeverDumpsCore) {
+    if (prctl(PR_GET_DUMPABLE) != 1)
+        GTEST_SKIP() << "this process could not dump core to begin with";
+    PasswordDialog passwordDialog("Office", window.get());
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE), 0);
 }
 
 TEST_F(MainWindowTest, AScreenReaderFindsEveryControlOfTheWindowAndItsDialogsNamedOnce) {

@@ -3,6 +3,7 @@
 #include "kit/ComboBox.h"
 #include "kit/Formatter.h"
 #include "kit/SearchField.h"
+#include "kit/SecureTextField.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -158,6 +160,15 @@ TEST(TextFieldTest, ComboBoxKeepsTypedTextAndAppliesTheFormatter) {
     combo->setFormatter(&digits);
     QTest::keyClicks(combo->lineEdit(), "3x45");
     EXPECT_EQ(combo->stringValue(), "1234");
+}
+
+// What is typed in a password field lives on in copies nobody can wipe; the process never dumps
+// them.
+TEST(TextFieldTest, AProcessWithAPasswordFieldNeverDumpsCore) {
+    if (prctl(PR_GET_DUMPABLE) != 1)
+        GTEST_SKIP() << "this process could not dump core to begin with";
+    auto field = std::make_unique<kit::SecureTextField>(new QLineEdit);
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE), 0);
 }
 
 } // namespace
