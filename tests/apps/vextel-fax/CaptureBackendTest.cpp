@@ -2,11 +2,14 @@
 
 #include "faxspool/FaxSpool.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +60,8 @@ protected:
     }
     void TearDown() override {
         unsetenv("VEXTEL_FAX_SPOOL");
+        if (mounted_)
+            umount2(root_.c_str(), MNT_DETACH);
         fs::remove_all(root_);
         fs::remove(document_);
     }
@@ -83,6 +88,7 @@ protected:
     std::string root_;
     std::string user_;
     std::string document_;
+    bool mounted_ = false;
 };
 
 TEST_F(CaptureBackendJobTest, AJobLandsInTheUsersOwnFolder) {
@@ -182,6 +188,19 @@ TEST_F(CaptureBackendJobTest, AWriterThatStallsHoldsItsJobAndFreesTheQueue) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     EXPECT_NE(said.find("did not finish"), std::string::npos) << said;
     EXPECT_TRUE(faxspool::waitingJobs(folder()).empty());
+}
+
+TEST_F(CaptureBackendJobTest, AFullDiskHoldsTheJobAndLeavesNoPartOfIt) {
+    // The spool on a file system too small for the document.
+    mounted_ = mount("tmpfs", root_.c_str(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+    if (!mounted_)
+        GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
+    std::ofstream(document_) << "%PDF-1.7 fax\n" << std::string(256 * 1024, 'x');
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run(user_), vextel_fax::kBackendHold);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("job held"), std::string::npos) << said;
+    EXPECT_TRUE(fs::is_empty(folder())) << "a partial job was left";
 }
 
 } // namespace
