@@ -105,7 +105,7 @@ int faxDialogOpeningsProbe(const BenchContext& context, const QStringList& argum
     QString error;
     auto ppd = vextel_print::PpdDocument::openFile(ppdPath, &error);
     auto plugin = printing::PluginLoader::load(
-        context.binaryDir + QStringLiteral("/plugins/VextelPDE.plugin"), &error);
+        context.binaryDir + QStringLiteral("/lib/plugins/VextelPDE.plugin"), &error);
     if (!ppd || !plugin) {
         QTextStream(stderr) << "fax-dialog probe: " << error << Qt::endl;
         return 2;

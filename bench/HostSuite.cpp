@@ -58,16 +58,21 @@ Command bareScreenshot(const BenchContext& context) {
             quietEnvironment(context)};
 }
 
-// The host finds its plug-ins beside its own folder (bin/../plugins): a copy of the program in
-// a folder with no plug-ins beside it runs without the fax panel. It finds its libraries the same
-// way (bin/../lib), so the copy gets a link to the build's.
+// The host finds its plug-ins and its libraries below its own folder (bin/../lib/vextel): a copy
+// of the program beside links to the build's libraries, but not to its plug-ins, runs without
+// the fax panel.
 QString hostWithoutPlugins(const BenchContext& context) {
     const QString folder = context.work(QStringLiteral("no-plugins/bin"));
+    const QString libraries = context.work(QStringLiteral("no-plugins/lib"));
     const QString copy = folder + QStringLiteral("/vextel-print");
     const QString program = context.program(QStringLiteral("vextel-print"));
     QDir().mkpath(folder);
-    QFile::link(QFileInfo(program).dir().absoluteFilePath(QStringLiteral("../lib")),
-                context.work(QStringLiteral("no-plugins/lib")));
+    QDir().mkpath(libraries);
+    const QDir built(QFileInfo(program).dir().absoluteFilePath(QStringLiteral("../lib")));
+    for (const QString& name : built.entryList({QStringLiteral("*.so*")}, QDir::Files)) {
+        QFile::link(built.absoluteFilePath(name), libraries + QLatin1Char('/') + name);
+    }
+    QFile::link(libraries, libraries + QStringLiteral("/vextel"));
     QFile::copy(program, copy);
     QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::ExeOwner);
     return copy;

@@ -75,11 +75,15 @@ function(vextel_add_bundle)
   add_custom_target(${bundle_target} ALL DEPENDS ${outputs})
 
   if(ARG_TARGET)
-    # The module is copied after every link, so the bundle never carries a stale one.
-    add_custom_command(TARGET ${ARG_TARGET} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E make_directory "${contents_dir}"
-      COMMAND ${CMAKE_COMMAND} -E copy "$<TARGET_FILE:${ARG_TARGET}>" "${contents_dir}/"
-      VERBATIM)
+    # A module linked elsewhere is copied after every link, so the bundle never carries a stale
+    # one.
+    get_target_property(module_dir ${ARG_TARGET} LIBRARY_OUTPUT_DIRECTORY)
+    if(NOT module_dir STREQUAL contents_dir)
+      add_custom_command(TARGET ${ARG_TARGET} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E make_directory "${contents_dir}"
+        COMMAND ${CMAKE_COMMAND} -E copy "$<TARGET_FILE:${ARG_TARGET}>" "${contents_dir}/"
+        VERBATIM)
+    endif()
     add_dependencies(${bundle_target} ${ARG_TARGET})
   endif()
   set(VEXTEL_LAST_BUNDLE_TARGET ${bundle_target} PARENT_SCOPE)

@@ -74,7 +74,9 @@ install(TARGETS vextel-fax-setup RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR})
 # so that its run path is the installed one.
 install(DIRECTORY ${VEXTEL_PLUGIN_DIR}/VextelPDE.plugin DESTINATION ${VEXTEL_PLUGIN_INSTALL_DIR}
   PATTERN "*.so" EXCLUDE)
-set_target_properties(VextelPDE PROPERTIES INSTALL_RPATH "$ORIGIN/../../..")
+# Linked straight into the build's bundle, whose place matches the installed one.
+set_target_properties(VextelPDE PROPERTIES INSTALL_RPATH "$ORIGIN/../../.." BUILD_WITH_INSTALL_RPATH ON
+  LIBRARY_OUTPUT_DIRECTORY ${VEXTEL_PLUGIN_DIR}/VextelPDE.plugin/Contents)
 install(TARGETS VextelPDE LIBRARY DESTINATION ${VEXTEL_PLUGIN_INSTALL_DIR}/VextelPDE.plugin/Contents)
 
 install(FILES ${CMAKE_SOURCE_DIR}/resources/ppd/Tarvik-M40-Vextel-Fax.ppd

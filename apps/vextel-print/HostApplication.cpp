@@ -106,12 +106,9 @@ HostApplication::HostApplication(HostOptions options, QTextStream& output, QText
     : options_(std::move(options)), output_(output), errors_(errors) {}
 
 QString HostApplication::installedPluginFolder() {
-    // The build tree keeps the bundles beside bin/; an installation under lib/vextel.
+    // The build tree is laid out as an installation (its lib/vextel links to lib).
     const QDir programs(QCoreApplication::applicationDirPath());
-    const QString buildTree = programs.absoluteFilePath(QStringLiteral("../plugins"));
-    return QFileInfo(buildTree).isDir()
-               ? buildTree
-               : programs.absoluteFilePath(QStringLiteral("../lib/vextel/plugins"));
+    return programs.absoluteFilePath(QStringLiteral("../lib/vextel/plugins"));
 }
 
 int HostApplication::run() {
