@@ -25,6 +25,7 @@ bool takeOurField(V T::*field, const T& base, const T& ours, T& merged) {
 bool takeOurFields(const Contact& base, const Contact& ours, Contact& merged) {
     bool setAside = takeOurField(&Contact::name, base, ours, merged);
     setAside = takeOurField(&Contact::fax, base, ours, merged) || setAside;
+    setAside = takeOurField(&Contact::otherFaxes, base, ours, merged) || setAside;
     setAside = takeOurField(&Contact::company, base, ours, merged) || setAside;
     return takeOurField(&Contact::note, base, ours, merged) || setAside;
 }

@@ -746,6 +746,9 @@ void MainWindow::addEntry() {
         return;
     }
     ContactDialog dialog(Contact{}, this);
+    dialog.setBookCheck([doc](const Contact& edited) {
+        return EntryRules::duplicateProblem(Contact{}, edited, doc->contents());
+    });
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -790,7 +793,11 @@ void MainWindow::editSelection() {
         }
         return;
     }
-    ContactDialog dialog(doc->contents().contacts.at(rows.first()), this);
+    const Contact& chosen = doc->contents().contacts.at(rows.first());
+    ContactDialog dialog(chosen, this);
+    dialog.setBookCheck([doc, chosen](const Contact& edited) {
+        return EntryRules::duplicateProblem(chosen, edited, doc->contents());
+    });
     if (dialog.exec() == QDialog::Accepted &&
         !doc->editContact(rows.first(), dialog.contact(), &error)) {
         report(error);

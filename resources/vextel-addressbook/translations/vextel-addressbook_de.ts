@@ -4,6 +4,10 @@
     <context>
         <name>vextel_addressbook::ContactDialog</name>
         <message>
+            <source>none; more as 0123, 0456</source>
+            <translation>keine; weitere als 0123, 0456</translation>
+        </message>
+        <message>
             <source>New Entry</source>
             <translation>Neuer Eintrag</translation>
         </message>
@@ -75,6 +79,18 @@
     </context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
+        <message>
+            <source>Other fax numbers</source>
+            <translation>Weitere Faxnummern</translation>
+        </message>
+        <message>
+            <source>The fax number %1 is in this entry twice.</source>
+            <translation>Die Faxnummer %1 steht zweimal in diesem Eintrag.</translation>
+        </message>
+        <message>
+            <source>“%1” with the fax number %2 is already in the book.</source>
+            <translation>„%1“ mit der Faxnummer %2 steht schon im Adressbuch.</translation>
+        </message>
         <message>
             <source>Name</source>
             <translation>Name</translation>

@@ -4,6 +4,10 @@
     <context>
         <name>vextel_addressbook::ContactDialog</name>
         <message>
+            <source>none; more as 0123, 0456</source>
+            <translation>none; more as 0123, 0456</translation>
+        </message>
+        <message>
             <source>New Entry</source>
             <translation>New Entry</translation>
         </message>
@@ -75,6 +79,18 @@
     </context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
+        <message>
+            <source>Other fax numbers</source>
+            <translation>Other fax numbers</translation>
+        </message>
+        <message>
+            <source>The fax number %1 is in this entry twice.</source>
+            <translation>The fax number %1 is in this entry twice.</translation>
+        </message>
+        <message>
+            <source>“%1” with the fax number %2 is already in the book.</source>
+            <translation>“%1” with the fax number %2 is already in the book.</translation>
+        </message>
         <message>
             <source>Name</source>
             <translation>Name</translation>

@@ -4,6 +4,10 @@
     <context>
         <name>vextel_addressbook::ContactDialog</name>
         <message>
+            <source>none; more as 0123, 0456</source>
+            <translation>なし。複数は 0123, 0456 のように</translation>
+        </message>
+        <message>
             <source>New Entry</source>
             <translation>新しいエントリ</translation>
         </message>
@@ -72,6 +76,18 @@
     </context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
+        <message>
+            <source>Other fax numbers</source>
+            <translation>その他のファクス番号</translation>
+        </message>
+        <message>
+            <source>The fax number %1 is in this entry twice.</source>
+            <translation>ファクス番号 %1 がこのエントリに2回あります。</translation>
+        </message>
+        <message>
+            <source>“%1” with the fax number %2 is already in the book.</source>
+            <translation>ファクス番号 %2 の「%1」はすでにアドレス帳にあります。</translation>
+        </message>
         <message>
             <source>Name</source>
             <translation>名前</translation>

@@ -75,7 +75,7 @@ private:
         in >> contacts;
         for (qsizetype i = 0; i < contacts; ++i) {
             Contact c;
-            in >> c.uid >> c.name >> c.fax >> c.company >> c.note;
+            in >> c.uid >> c.name >> c.fax >> c.company >> c.note >> c.otherFaxes;
             book.contacts.append(c);
         }
         qsizetype groups = 0;
@@ -93,7 +93,7 @@ private:
         QDataStream out(&bytes, QIODevice::WriteOnly);
         out << book.contacts.size();
         for (const Contact& c : book.contacts) {
-            out << c.uid << c.name << c.fax << c.company << c.note;
+            out << c.uid << c.name << c.fax << c.company << c.note << c.otherFaxes;
         }
         out << book.groups.size();
         for (const Group& g : book.groups) {

@@ -201,6 +201,45 @@ TEST_F(MainWindowTest, ASaveKeepsAnotherProgramsFieldsAndNamesTheEntryWhoseField
     EXPECT_FALSE(doc->isModified());
 }
 
+TEST_F(MainWindowTest, EveryFaxNumberIsShownAndEditedAndADuplicateWaitsBeforeItIsKept) {
+    BookContents book = test::book({"Ann 0301", "Ada 0222"});
+    book.contacts[1].otherFaxes = {"0111"};
+    ASSERT_TRUE(store.write(path("Ada.vcf"), book, &error));
+    window->refreshBookList();
+    ASSERT_TRUE(window->selectBook(path("Ada.vcf")));
+    const QStringList names = column(window->contactTable(), 0);
+    EXPECT_EQ(column(window->contactTable(), 1).value(names.indexOf("Ada")), "0222, 0111");
+
+    window->selectRows(false, {static_cast<int>(names.indexOf("Ada"))});
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<ContactDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QLineEdit* others = dialog->field(EntryRules::Field::OtherFaxes);
+        seen.append(others->text());
+        // Renamed onto Ann while taking Ann's number: the book would hold that pair twice.
+        dialog->field(EntryRules::Field::Name)->selectAll();
+        QTest::keyClicks(dialog->field(EntryRules::Field::Name), "Ann");
+        QTest::keyClicks(others, ", 0301");
+        seen.append(dialog->reason(EntryRules::Field::Fax));
+        seen.append(ok->isEnabled() ? "OK" : "waits");
+        QTest::keyClick(others, Qt::Key_Backspace);
+        QTest::keyClicks(others, "2");
+        seen.append(dialog->reason(EntryRules::Field::Fax) + (ok->isEnabled() ? "OK" : "waits"));
+        ok->click();
+    });
+    action("edit")->trigger();
+    EXPECT_EQ(seen, QStringList({"0111", "“Ann” with the fax number 0301 is already in the book.",
+                                 "waits", "OK"}));
+    EXPECT_EQ(test::render(window->document(path("Ada.vcf"))->contents()),
+              "Ann 0301 | Ann 0222 || ");
+    EXPECT_EQ(window->document(path("Ada.vcf"))->contents().contacts[1].otherFaxes,
+              QStringList({"0111", "0302"}));
+}
+
 TEST_F(MainWindowTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
     BookDocument* doc = window->document(path("Office.vcf"));
     ASSERT_TRUE(doc->addContact(Contact{{}, "Dee", "0604", {}, {}, -1}, &error));
