@@ -6,6 +6,7 @@
 #include "CsvTable.h"
 #include "RecordText.h"
 #include "VCardReader.h"
+#include "kit/SystemLog.h"
 #include "xdirkit/XdirKit.h"
 
 #include <QDir>
@@ -158,6 +159,19 @@ TEST_F(VCardBookStoreTest, ListsTheLibrarysFolder) {
     copyOf("v40-contacts-and-group.vcf");
     EXPECT_EQ(store.folder(), folder.path());
     EXPECT_EQ(store.bookPaths(), QStringList({folder.filePath("v40-contacts-and-group.vcf")}));
+}
+
+TEST_F(VCardBookStoreTest, ABookWhoseNameIsNotUtf8IsLeftOutWithALogLine) {
+    copyOf("v40-contacts-and-group.vcf");
+    const QByteArray latin1 = QFile::encodeName(folder.path()) + "/b\xe4r.vcf";
+    FILE* book = std::fopen(latin1.constData(), "wb");
+    ASSERT_NE(book, nullptr);
+    std::fputs("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann\r\nTEL;TYPE=fax:1\r\nEND:VCARD\r\n", book);
+    std::fclose(book);
+    kit::SystemLog::Capture log;
+    // Its name as text would name another file: a save there would leave the book as it is.
+    EXPECT_EQ(store.bookPaths(), QStringList({folder.filePath("v40-contacts-and-group.vcf")}));
+    EXPECT_EQ(log.lines(), QStringList({"VCardBookStore: book b%E4r.vcf is not UTF-8; left out"}));
 }
 
 TEST_F(VCardBookStoreTest, AnUnchangedBookIsWrittenBackWithNothingLost) {
