@@ -1030,6 +1030,7 @@ void MainWindow::readPrinterBook() {
 
 void MainWindow::startPrinterJob(const QString& what, std::function<PrinterService::Result()> job) {
     printerJobName_ = what;
+    printerJobFor_ = printer_;
     state_->setText(what);
     busy_->show();
     printerBusy_ = true;
@@ -1041,6 +1042,24 @@ void MainWindow::printerJobFinished() {
     busy_->hide();
     printerBusy_ = false;
     const PrinterService::Result result = printerJob_.result();
+    if (printerJobFor_ != printer_) {
+        // Another printer was handed over while this one answered: its book is not the one the
+        // window names now. A write went to the printer it was made for; only a failure of it
+        // is worth a word.
+        const QString former = printerJobFor_ ? printerJobFor_->displayName() : QString();
+        printerJobFor_.reset();
+        refreshBookList();
+        showCurrentBook();
+        updateActions();
+        state_->setText(
+            tr("What printer %1 answered was set aside: the window shows printer %2 now.")
+                .arg(former, printer_ ? printer_->displayName() : QString()));
+        if (!result.ok) {
+            report(result.message);
+        }
+        return;
+    }
+    printerJobFor_.reset();
     if (result.bookRead) {
         printerBook_ = result.book;
         printerBookRead_ = true;

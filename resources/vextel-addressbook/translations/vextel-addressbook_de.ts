@@ -196,6 +196,10 @@
     <context>
         <name>vextel_addressbook::MainWindow</name>
         <message>
+            <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
+            <translation>Was Drucker %1 geantwortet hat, wurde beiseitegelegt: das Fenster zeigt jetzt Drucker %2.</translation>
+        </message>
+        <message>
             <source>Search names, fax numbers, companies and notes</source>
             <translation>Namen, Faxnummern, Firmen und Notizen durchsuchen</translation>
         </message>

@@ -196,6 +196,10 @@
     <context>
         <name>vextel_addressbook::MainWindow</name>
         <message>
+            <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
+            <translation>What printer %1 answered was set aside: the window shows printer %2 now.</translation>
+        </message>
+        <message>
             <source>Search names, fax numbers, companies and notes</source>
             <translation>Search names, fax numbers, companies and notes</translation>
         </message>

@@ -192,6 +192,10 @@
     <context>
         <name>vextel_addressbook::MainWindow</name>
         <message>
+            <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
+            <translation>プリンタ %1 の応答は使われませんでした。ウィンドウには今プリンタ %2 が表示されています。</translation>
+        </message>
+        <message>
             <source>Search names, fax numbers, companies and notes</source>
             <translation>名前、ファクス番号、会社名、メモを検索</translation>
         </message>

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -340,6 +341,40 @@ TEST_F(MainWindowTest, ASecondStartHandsItsPrinterToTheWindow) {
     EXPECT_EQ(window->currentKey(), MainWindow::printerKey());
     window->takeHandOff("garbage");
     EXPECT_EQ(window->printer()->address, "192.0.2.7");
+}
+
+TEST_F(MainWindowTest, AReadAnsweringAfterAHandOffIsSetAsideNotShownAsTheNewPrinters) {
+    printer.otherBooks.insert("192.0.2.2", test::book({"Zoe 999"}));
+    QSemaphore gate;
+    printer.gate = &gate;
+    window->setPrinter({PrinterConnection::Kind::Network, "192.0.2.1"});
+    window->selectBook(MainWindow::printerKey());
+    window->readPrinterBook();
+    ASSERT_TRUE(window->isPrinterBusy());
+    // A second start names another printer while the first one's book is on its way.
+    window->takeHandOff("NET 192.0.2.2");
+    gate.release();
+    ASSERT_TRUE(waitFor([this] { return !window->isPrinterBusy(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->printer()->address, "192.0.2.2");
+    EXPECT_EQ(test::render(window->printerBook()), " || ") << "the first printer's entries";
+    EXPECT_TRUE(column(window->contactTable(), 0).isEmpty());
+    EXPECT_EQ(window->statusBar()->findChild<QLabel*>("state")->text(),
+              "What printer 192.0.2.1 answered was set aside: the window shows printer "
+              "192.0.2.2 now.");
+    // Nothing of the first printer can be copied to the second as its book.
+    window->selectBook(path("Office.vcf"));
+    window->selectRows(false, {0});
+    EXPECT_FALSE(window->copySelectionTo(MainWindow::printerKey()));
+
+    gate.release();
+    window->selectBook(MainWindow::printerKey());
+    window->readPrinterBook();
+    ASSERT_TRUE(waitFor([this] { return !window->isPrinterBusy(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(test::render(window->printerBook()), "Zoe 999 || ");
+    EXPECT_EQ(printer.readsFrom, QStringList({"192.0.2.1", "192.0.2.2"}));
+    printer.gate = nullptr;
 }
 
 // ---- Dialogs
