@@ -88,8 +88,8 @@ void CsvImportDialog::updatePreview() {
         if (i >= shown) {
             continue;
         }
-        const QString cells[] = {contact.name, contact.fax, contact.company, contact.note,
-                                 problem.value_or(QString())};
+        const QString cells[] = {contact.name, EntryRules::joinFaxNumbers(contact.faxNumbers()),
+                                 contact.company, contact.note, problem.value_or(QString())};
         for (int column = 0; column < 5; ++column) {
             preview_->setItem(static_cast<int>(i), column, new QTableWidgetItem(cells[column]));
         }
