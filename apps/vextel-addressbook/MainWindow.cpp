@@ -835,6 +835,7 @@ bool MainWindow::importFile(const QString& path, std::optional<CsvMapping> mappi
         const QList<QStringList> rows = CsvTable::parse(CsvTable::decode(file.readAll()));
         if (!mapping) {
             CsvImportDialog dialog(rows, this);
+            dialog.setTargetBook(doc->contents());
             if (dialog.exec() != QDialog::Accepted) {
                 return false;
             }

@@ -466,6 +466,12 @@ TEST(EditorDialogTest, TheCsvPreviewFollowsTheColumnMapping) {
     EXPECT_EQ(dialog.preview()->rowCount(), 2);
     EXPECT_EQ(dialog.preview()->item(0, 0)->text(), "Ann");
     EXPECT_TRUE(dialog.preview()->item(1, 4)->text().startsWith("Fax number holds"));
+    // A row the book already holds is left out as the import will leave it out.
+    dialog.setTargetBook(test::book({"Ann 0301", "Cy 0403"}, {"Old:Cy"}));
+    EXPECT_EQ(dialog.preview()->item(0, 4)->text(),
+              "“Ann” with the fax number 0301 is already in the book.");
+    EXPECT_EQ(dialog.summary()->text(),
+              "0 entries will be imported, 2 left out for a problem, 0 groups.");
     dialog.columnChooser(CsvMapping::Name)->setCurrentIndex(2); // column 2 as the name
     dialog.columnChooser(CsvMapping::Fax)->setCurrentIndex(0);  // not imported
     EXPECT_EQ(dialog.preview()->item(0, 0)->text(), "0301");
