@@ -669,6 +669,11 @@ void MainWindow::showMerge(const BookDocument& doc, const MergeNotes& notes, boo
         sentences.append(tr("Members whose entries were deleted are no longer in %1.")
                              .arg(notes.membersDropped.join(separator)));
     }
+    if (!notes.heldTwice.isEmpty()) {
+        sentences.append(tr("Added here and by the other program, so in the book twice: %1. "
+                            "Delete one of each.")
+                             .arg(notes.heldTwice.join(separator)));
+    }
     state_->setText(sentences.join(QLatin1Char(' ')));
 }
 

@@ -196,6 +196,10 @@
     <context>
         <name>vextel_addressbook::MainWindow</name>
         <message>
+            <source>Added here and by the other program, so in the book twice: %1. Delete one of each.</source>
+            <translation>Hier und vom anderen Programm hinzugefügt, daher zweimal im Adressbuch: %1. Löschen Sie jeweils einen Eintrag.</translation>
+        </message>
+        <message>
             <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
             <translation>Was Drucker %1 geantwortet hat, wurde beiseitegelegt: das Fenster zeigt jetzt Drucker %2.</translation>
         </message>

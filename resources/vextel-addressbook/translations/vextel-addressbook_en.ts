@@ -196,6 +196,10 @@
     <context>
         <name>vextel_addressbook::MainWindow</name>
         <message>
+            <source>Added here and by the other program, so in the book twice: %1. Delete one of each.</source>
+            <translation>Added here and by the other program, so in the book twice: %1. Delete one of each.</translation>
+        </message>
+        <message>
             <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
             <translation>What printer %1 answered was set aside: the window shows printer %2 now.</translation>
         </message>

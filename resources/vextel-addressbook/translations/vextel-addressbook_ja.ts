@@ -192,6 +192,10 @@
     <context>
         <name>vextel_addressbook::MainWindow</name>
         <message>
+            <source>Added here and by the other program, so in the book twice: %1. Delete one of each.</source>
+            <translation>ここと別のプログラムの両方で追加されたため、アドレス帳に2回あります: %1。どちらか一方を削除してください。</translation>
+        </message>
+        <message>
             <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
             <translation>プリンタ %1 の応答は使われませんでした。ウィンドウには今プリンタ %2 が表示されています。</translation>
         </message>
