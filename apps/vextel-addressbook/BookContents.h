@@ -19,16 +19,20 @@ public:
 struct Contact {
     QString uid; // identifies the entry across reads, edits and merges; never empty in a book
     QString name;
-    QString fax;
+    QString fax; // the card's preferred fax number
     QString company;
     QString note;
     int originIndex = -1; // the card in the book's origin this entry came from; -1 for a new one
+    // The card's other fax numbers, in card order; the picker lists each as an entry of its own.
+    QStringList otherFaxes = {};
 
     // Same visible fields (the origin link is not compared).
     bool sameFields(const Contact& other) const {
-        return name == other.name && fax == other.fax && company == other.company &&
-               note == other.note;
+        return name == other.name && fax == other.fax && otherFaxes == other.otherFaxes &&
+               company == other.company && note == other.note;
     }
+    // fax, then otherFaxes.
+    QStringList faxNumbers() const { return QStringList{fax} + otherFaxes; }
 };
 
 // A named list of contacts, by uid.

@@ -38,15 +38,25 @@ QList<qsizetype> validDescending(QList<qsizetype> rows, qsizetype size) {
     return rows;
 }
 
-std::optional<QString> contactProblem(const Contact& contact, const BookContents& /*book*/) {
-    return EntryRules::contactProblem(contact);
+std::optional<QString> contactProblem(const Contact& contact, const BookContents& book) {
+    if (auto problem = EntryRules::contactProblem(contact)) {
+        return problem;
+    }
+    Contact added = contact;
+    added.uid.clear(); // not yet an entry of the book
+    return EntryRules::duplicateProblem(Contact{}, added, book);
 }
 
 // An edit is held to the rules of the fields it changes: an entry read from a phone with a note
 // of two lines can still get a new fax number.
 std::optional<QString> contactEditProblem(const Contact& before, const Contact& form,
-                                          const BookContents& /*book*/) {
-    return EntryRules::changedContactProblem(before, form);
+                                          const BookContents& book) {
+    if (auto problem = EntryRules::changedContactProblem(before, form)) {
+        return problem;
+    }
+    Contact edited = form;
+    edited.uid = before.uid;
+    return EntryRules::duplicateProblem(before, edited, book);
 }
 
 std::optional<QString> groupEditProblem(const Group& /*before*/, const Group& form,
@@ -58,6 +68,7 @@ std::optional<QString> groupEditProblem(const Group& /*before*/, const Group& fo
 void takeContactFields(Contact& entry, const Contact& form) {
     entry.name = form.name;
     entry.fax = form.fax;
+    entry.otherFaxes = form.otherFaxes;
     entry.company = form.company;
     entry.note = form.note;
 }
@@ -209,7 +220,7 @@ qsizetype BookDocument::addEntries(const QList<Contact>& contacts, const QList<G
     QHash<QString, QString> newUidOf; // uid in the source -> uid in this book
     qsizetype added = 0;
     for (const Contact& contact : contacts) {
-        if (auto problem = EntryRules::contactProblem(contact)) {
+        if (auto problem = contactProblem(contact, after)) {
             skipped->append(QStringLiteral("%1 %2: %3").arg(contact.name, contact.fax, *problem));
             continue;
         }

@@ -25,6 +25,7 @@ bool takeOurField(V T::*field, const T& base, const T& ours, T& merged) {
 bool takeOurFields(const Contact& base, const Contact& ours, Contact& merged) {
     bool setAside = takeOurField(&Contact::name, base, ours, merged);
     setAside = takeOurField(&Contact::fax, base, ours, merged) || setAside;
+    setAside = takeOurField(&Contact::otherFaxes, base, ours, merged) || setAside;
     setAside = takeOurField(&Contact::company, base, ours, merged) || setAside;
     return takeOurField(&Contact::note, base, ours, merged) || setAside;
 }
@@ -99,6 +100,33 @@ QList<T> mergeLists(const QList<T>& base, const QList<T>& ours, const QList<T>& 
     return result;
 }
 
+// How often each "name fax" pair is an entry of book.
+QHash<QString, int> pairCounts(const QList<Contact>& contacts) {
+    QHash<QString, int> counts;
+    for (const Contact& contact : contacts) {
+        for (const QString& fax : contact.faxNumbers()) {
+            ++counts[contact.name + QLatin1Char(' ') + fax];
+        }
+    }
+    return counts;
+}
+
+// The pairs the merge holds more often than either side did: added on both sides at once.
+QStringList pairsHeldTwice(const QList<Contact>& merged, const QList<Contact>& ours,
+                           const QList<Contact>& theirs) {
+    const QHash<QString, int> mergedCounts = pairCounts(merged);
+    const QHash<QString, int> ourCounts = pairCounts(ours);
+    const QHash<QString, int> theirCounts = pairCounts(theirs);
+    QStringList pairs;
+    for (auto pair = mergedCounts.cbegin(); pair != mergedCounts.cend(); ++pair) {
+        if (pair.value() > std::max(ourCounts.value(pair.key()), theirCounts.value(pair.key()))) {
+            pairs.append(pair.key());
+        }
+    }
+    pairs.sort();
+    return pairs;
+}
+
 } // namespace
 
 BookContents mergeBooks(const BookContents& base, const BookContents& ours,
@@ -109,6 +137,7 @@ BookContents mergeBooks(const BookContents& base, const BookContents& ours,
     merged.origin = theirs.origin;
     merged.contacts = mergeLists(base.contacts, ours.contacts, theirs.contacts, out);
     merged.groups = mergeLists(base.groups, ours.groups, theirs.groups, out);
+    out.heldTwice = pairsHeldTwice(merged.contacts, ours.contacts, theirs.contacts);
     QSet<QString> uids;
     for (const Contact& contact : merged.contacts) {
         uids.insert(contact.uid);

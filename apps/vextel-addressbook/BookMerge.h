@@ -12,9 +12,13 @@ struct MergeNotes {
     QStringList oursKept;       // both changed the same field: our value kept over theirs
     QStringList removalUndone;  // one side removed it, the other edited it: kept, edited
     QStringList membersDropped; // groups that lost a member because its entry is gone
+    // "name fax": a name and fax number that each side added as an entry of its own, so that the
+    // book holds it twice (as the library would not have added it)
+    QStringList heldTwice;
 
     bool isEmpty() const {
-        return oursKept.isEmpty() && removalUndone.isEmpty() && membersDropped.isEmpty();
+        return oursKept.isEmpty() && removalUndone.isEmpty() && membersDropped.isEmpty() &&
+               heldTwice.isEmpty();
     }
 };
 

@@ -16,9 +16,11 @@ ContactDialog::ContactDialog(const Contact& contact, QWidget* parent)
     setLayout(form);
     addRow(EntryRules::Field::Name, contact.name);
     addRow(EntryRules::Field::Fax, contact.fax);
+    addRow(EntryRules::Field::OtherFaxes, EntryRules::joinFaxNumbers(contact.otherFaxes));
     addRow(EntryRules::Field::Company, contact.company);
     addRow(EntryRules::Field::Note, contact.note);
     field(EntryRules::Field::Fax)->setPlaceholderText(tr("digits and # * - : ="));
+    field(EntryRules::Field::OtherFaxes)->setPlaceholderText(tr("none; more as 0123, 0456"));
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -71,6 +73,10 @@ Contact ContactDialog::contact() const {
     Contact edited = original_;
     edited.name = valueOf(*rowOf(EntryRules::Field::Name));
     edited.fax = valueOf(*rowOf(EntryRules::Field::Fax));
+    const Row& others = *rowOf(EntryRules::Field::OtherFaxes);
+    if (others.edit->isModified()) {
+        edited.otherFaxes = EntryRules::splitFaxNumbers(others.edit->text());
+    }
     edited.company = valueOf(*rowOf(EntryRules::Field::Company));
     edited.note = valueOf(*rowOf(EntryRules::Field::Note));
     return edited;
@@ -83,6 +89,11 @@ QLineEdit* ContactDialog::field(EntryRules::Field field) const {
 QString ContactDialog::reason(EntryRules::Field field) const {
     const QLabel* label = rowOf(field)->reason;
     return label->isVisibleTo(this) ? label->text() : QString();
+}
+
+void ContactDialog::setBookCheck(BookCheck check) {
+    bookCheck_ = std::move(check);
+    updateAcceptance();
 }
 
 void ContactDialog::updateAcceptance() {
@@ -99,6 +110,15 @@ void ContactDialog::updateAcceptance() {
         row.reason->setVisible(shown);
         row.edit->setAccessibleDescription(shown ? *problem : QString());
         acceptable = acceptable && !problem;
+    }
+    if (acceptable && bookCheck_) {
+        if (const auto problem = bookCheck_(contact())) {
+            const Row& fax = *rowOf(EntryRules::Field::Fax);
+            fax.reason->setText(*problem);
+            fax.reason->setVisible(true);
+            fax.edit->setAccessibleDescription(*problem);
+            acceptable = false;
+        }
     }
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(acceptable);
 }

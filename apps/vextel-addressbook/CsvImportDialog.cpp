@@ -73,6 +73,11 @@ CsvMapping CsvImportDialog::mapping() const {
     return mapping;
 }
 
+void CsvImportDialog::setTargetBook(const BookContents& book) {
+    target_ = book;
+    updatePreview();
+}
+
 void CsvImportDialog::updatePreview() {
     const BookContents entries = mapping().entries(rows_);
     const QStringList titles = CsvMapping::exportTitles();
@@ -84,19 +89,24 @@ void CsvImportDialog::updatePreview() {
     preview_->setRowCount(shown);
     for (qsizetype i = 0; i < entries.contacts.size(); ++i) {
         const Contact& contact = entries.contacts.at(i);
-        const auto problem = EntryRules::contactProblem(contact);
+        auto problem = EntryRules::contactProblem(contact);
+        if (!problem) {
+            Contact added = contact;
+            added.uid.clear();
+            problem = EntryRules::duplicateProblem(Contact{}, added, target_);
+        }
         if (i >= shown) {
             continue;
         }
-        const QString cells[] = {contact.name, contact.fax, contact.company, contact.note,
-                                 problem.value_or(QString())};
+        const QString cells[] = {contact.name, EntryRules::joinFaxNumbers(contact.faxNumbers()),
+                                 contact.company, contact.note, problem.value_or(QString())};
         for (int column = 0; column < 5; ++column) {
             preview_->setItem(static_cast<int>(i), column, new QTableWidgetItem(cells[column]));
         }
     }
-    // Counted by the import itself, into an empty book, so that the preview promises what the
-    // import does.
-    BookDocument trial{QString(), BookContents()};
+    // Counted by the import itself, into the book, so that the preview promises what the import
+    // does.
+    BookDocument trial{QString(), target_};
     QStringList skipped;
     const qsizetype imported = trial.addEntries(entries.contacts, entries.groups, &skipped, {});
     summary_->setText(
@@ -104,7 +114,8 @@ void CsvImportDialog::updatePreview() {
             .arg(tr("%n entries will be imported", "", static_cast<int>(imported)),
                  tr("%n left out for a problem", "",
                     static_cast<int>(entries.contacts.size() - imported)),
-                 tr("%n groups", "", static_cast<int>(trial.contents().groups.size()))));
+                 tr("%n groups", "",
+                    static_cast<int>(trial.contents().groups.size() - target_.groups.size()))));
 }
 
 } // namespace vextel_addressbook

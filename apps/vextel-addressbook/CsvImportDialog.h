@@ -22,6 +22,9 @@ public:
     CsvImportDialog(const QList<QStringList>& rows, QWidget* parent = nullptr);
 
     CsvMapping mapping() const;
+    // The book the rows go into: the preview counts and names what it already holds (a name and
+    // fax number the import leaves out) as the import will. Empty until set.
+    void setTargetBook(const BookContents& book);
     // The field's column chooser: item 0 is "(not imported)", item n+1 is column n.
     QComboBox* columnChooser(CsvMapping::Field field) const { return choosers_[field]; }
     QCheckBox* headerBox() const { return header_; }
@@ -32,6 +35,7 @@ private:
     void updatePreview();
 
     QList<QStringList> rows_;
+    BookContents target_;
     QComboBox* choosers_[CsvMapping::FieldCount] = {};
     QCheckBox* header_;
     QTableWidget* preview_;

@@ -1,5 +1,7 @@
 #include "CsvMapping.h"
 
+#include "EntryRules.h"
+
 #include <QHash>
 
 namespace vextel_addressbook {
@@ -98,7 +100,12 @@ BookContents CsvMapping::entries(const QList<QStringList>& rows) const {
         Contact contact;
         contact.uid = newUid();
         contact.name = cell(row, column[Name]);
-        contact.fax = withoutFormatting(cell(row, column[Fax]));
+        // A card's numbers are exported as "0123, 0456"; a comma alone may be a dialling pause.
+        for (const QString& number : cell(row, column[Fax]).split(QStringLiteral(", "))) {
+            if (const QString plain = withoutFormatting(number); !plain.isEmpty()) {
+                (contact.fax.isEmpty() ? contact.fax : contact.otherFaxes.emplaceBack()) = plain;
+            }
+        }
         contact.company = cell(row, column[Company]);
         contact.note = cell(row, column[Note]);
         if (contact.name.isEmpty() && contact.fax.isEmpty()) {
@@ -130,8 +137,8 @@ QList<QStringList> CsvMapping::exportRows(const BookContents& book) {
                 groups.append(group.name);
             }
         }
-        QStringList row{contact.name, contact.fax, contact.company, contact.note,
-                        groups.join(QStringLiteral("; "))};
+        QStringList row{contact.name, EntryRules::joinFaxNumbers(contact.faxNumbers()),
+                        contact.company, contact.note, groups.join(QStringLiteral("; "))};
         for (QString& cell : row) {
             cell = spreadsheetSafe(cell);
         }

@@ -1,6 +1,7 @@
 #include "EntryCopy.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace vextel_addressbook {
 
@@ -69,7 +70,21 @@ BookContents appendCopies(const BookContents& book, const BookContents& copied) 
         copy.uid = newUid();
         copy.originIndex = -1;
         renamed.insert(contact.uid, copy.uid);
+        copy.otherFaxes.clear();
         result.contacts.append(copy);
+        // An entry of the printer holds one fax number: each further one becomes an entry of
+        // its own, as the picker lists them (a group names the first).
+        for (const QString& fax : contact.otherFaxes) {
+            Contact more = copy;
+            more.uid = newUid();
+            more.fax = fax;
+            const bool held =
+                std::any_of(result.contacts.begin(), result.contacts.end(),
+                            [&](const Contact& entry) { return key(entry) == key(more); });
+            if (!held) {
+                result.contacts.append(more);
+            }
+        }
     }
     for (const Group& group : copied.groups) {
         Group copy = group;

@@ -14,7 +14,8 @@ BookContents entriesToCopy(const BookContents& source, const QSet<QString>& cont
                            const QSet<QString>& groupUids, const BookContents& target);
 
 // Adds copied (from entriesToCopy) to book as new entries and groups with fresh uids, members
-// renamed to match. Used for the printer's book, whose entries are not checked by EntryRules.
+// renamed to match. Used for the printer's book, whose entries are not checked by EntryRules and
+// hold one fax number each: an entry's further numbers become entries of their own.
 BookContents appendCopies(const BookContents& book, const BookContents& copied);
 
 } // namespace vextel_addressbook

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QSet>
+#include <algorithm>
 #include <tuple>
 
 namespace vextel_addressbook {
@@ -25,6 +26,9 @@ const EntryField kFields[] = {
      tarvik_pde_m40vextel::kBookNameRule, true},
     {EntryRules::Field::Fax, QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Fax number"),
      tarvik_pde_m40vextel::kPhoneNumberRule, true},
+    {EntryRules::Field::OtherFaxes,
+     QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Other fax numbers"),
+     tarvik_pde_m40vextel::kPhoneNumberRule, false},
     {EntryRules::Field::Company, QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Company"),
      tarvik_pde_m40vextel::kCompanyRule, false},
     {EntryRules::Field::Note, QT_TRANSLATE_NOOP("vextel_addressbook::EntryRules", "Note"),
@@ -50,6 +54,14 @@ const EntryField& fieldOf(EntryRules::Field field) {
 } // namespace
 
 std::optional<QString> EntryRules::problem(Field field, const QString& value) {
+    if (field == Field::OtherFaxes) {
+        for (const QString& number : splitFaxNumbers(value)) {
+            if (auto found = problem(Field::Fax, number)) {
+                return found;
+            }
+        }
+        return std::nullopt;
+    }
     const EntryField& entry = fieldOf(field);
     if (entry.required && value.trimmed().isEmpty()) {
         return QCoreApplication::translate("vextel_addressbook::EntryRules", "%1 is empty.")
@@ -89,9 +101,25 @@ QString EntryRules::shownTitle(Field field) {
     return translated(fieldOf(field).title);
 }
 
+QStringList EntryRules::splitFaxNumbers(const QString& text) {
+    QStringList numbers;
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        if (!part.trimmed().isEmpty()) {
+            numbers.append(part.trimmed());
+        }
+    }
+    return numbers;
+}
+
+QString EntryRules::joinFaxNumbers(const QStringList& numbers) {
+    return numbers.join(QStringLiteral(", "));
+}
+
 std::optional<QString> EntryRules::contactProblem(const Contact& contact) {
+    const QString otherFaxes = joinFaxNumbers(contact.otherFaxes);
     const std::pair<Field, const QString*> fields[] = {{Field::Name, &contact.name},
                                                        {Field::Fax, &contact.fax},
+                                                       {Field::OtherFaxes, &otherFaxes},
                                                        {Field::Company, &contact.company},
                                                        {Field::Note, &contact.note}};
     for (const auto& [field, value] : fields) {
@@ -104,15 +132,44 @@ std::optional<QString> EntryRules::contactProblem(const Contact& contact) {
 
 std::optional<QString> EntryRules::changedContactProblem(const Contact& before,
                                                          const Contact& after) {
+    const QString otherBefore = joinFaxNumbers(before.otherFaxes);
+    const QString otherAfter = joinFaxNumbers(after.otherFaxes);
     const std::tuple<Field, const QString*, const QString*> fields[] = {
         {Field::Name, &before.name, &after.name},
         {Field::Fax, &before.fax, &after.fax},
+        {Field::OtherFaxes, &otherBefore, &otherAfter},
         {Field::Company, &before.company, &after.company},
         {Field::Note, &before.note, &after.note}};
     for (const auto& [field, old, value] : fields) {
         if (*old != *value) {
             if (auto found = problem(field, *value)) {
                 return found;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> EntryRules::duplicateProblem(const Contact& before, const Contact& after,
+                                                    const BookContents& book) {
+    const QStringList previous = before.name == after.name ? before.faxNumbers() : QStringList();
+    const QStringList numbers = after.faxNumbers();
+    for (const QString& number : numbers) {
+        if (numbers.count(number) > std::max<qsizetype>(1, previous.count(number))) {
+            return QCoreApplication::translate("vextel_addressbook::EntryRules",
+                                               "The fax number %1 is in this entry twice.")
+                .arg(number);
+        }
+        if (previous.contains(number)) {
+            continue;
+        }
+        for (const Contact& other : book.contacts) {
+            if (other.uid != after.uid && other.name == after.name &&
+                other.faxNumbers().contains(number)) {
+                return QCoreApplication::translate(
+                           "vextel_addressbook::EntryRules",
+                           "“%1” with the fax number %2 is already in the book.")
+                    .arg(after.name, number);
             }
         }
     }

@@ -3,6 +3,7 @@
 #include "BookContents.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -17,7 +18,8 @@ namespace vextel_addressbook {
 // the editor writes can be picked and sent as it is shown.
 class EntryRules {
 public:
-    enum class Field { Name, Fax, Company, Note, GroupName };
+    // OtherFaxes is a list of fax numbers, each keeping Fax's rule, written "0123, 0456".
+    enum class Field { Name, Fax, OtherFaxes, Company, Note, GroupName };
 
     static constexpr int kMaximumGroupMembers = 31; // what a group record holds
 
@@ -36,6 +38,15 @@ public:
     // note of two lines) can still be edited, and what is not changed is not held against it.
     static std::optional<QString> changedContactProblem(const Contact& before,
                                                         const Contact& after);
+    // Null when every name and fax number pair that after brings, and before did not have, is
+    // new to the book (entries other than after's own uid) and named once in after: the library
+    // refuses to add a pair the book holds, and the picker would list both as one.
+    static std::optional<QString> duplicateProblem(const Contact& before, const Contact& after,
+                                                   const BookContents& book);
+    // The numbers of an OtherFaxes text, and that text for numbers.
+    static QStringList splitFaxNumbers(const QString& text);
+    static QString joinFaxNumbers(const QStringList& numbers);
+
     // Null when the group keeps every rule: a name, at most 31 members, each an entry of book
     // and named once.
     static std::optional<QString> groupProblem(const Group& group, const BookContents& book);

@@ -1,5 +1,7 @@
 #include "EntryTableModel.h"
 
+#include "EntryRules.h"
+
 namespace vextel_addressbook {
 
 namespace {
@@ -61,7 +63,9 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
             return {};
         }
         const Contact& contact = contents_.contacts.at(index.row());
-        const QString* fields[] = {&contact.name, &contact.fax, &contact.company, &contact.note};
+        // Every fax number of the card, as the picker lists them.
+        const QString faxes = EntryRules::joinFaxNumbers(contact.faxNumbers());
+        const QString* fields[] = {&contact.name, &faxes, &contact.company, &contact.note};
         return *fields[index.column()];
     }
     const Group& group = contents_.groups.at(index.row());

@@ -669,6 +669,11 @@ void MainWindow::showMerge(const BookDocument& doc, const MergeNotes& notes, boo
         sentences.append(tr("Members whose entries were deleted are no longer in %1.")
                              .arg(notes.membersDropped.join(separator)));
     }
+    if (!notes.heldTwice.isEmpty()) {
+        sentences.append(tr("Added here and by the other program, so in the book twice: %1. "
+                            "Delete one of each.")
+                             .arg(notes.heldTwice.join(separator)));
+    }
     state_->setText(sentences.join(QLatin1Char(' ')));
 }
 
@@ -746,6 +751,9 @@ void MainWindow::addEntry() {
         return;
     }
     ContactDialog dialog(Contact{}, this);
+    dialog.setBookCheck([doc](const Contact& edited) {
+        return EntryRules::duplicateProblem(Contact{}, edited, doc->contents());
+    });
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -790,7 +798,11 @@ void MainWindow::editSelection() {
         }
         return;
     }
-    ContactDialog dialog(doc->contents().contacts.at(rows.first()), this);
+    const Contact& chosen = doc->contents().contacts.at(rows.first());
+    ContactDialog dialog(chosen, this);
+    dialog.setBookCheck([doc, chosen](const Contact& edited) {
+        return EntryRules::duplicateProblem(chosen, edited, doc->contents());
+    });
     if (dialog.exec() == QDialog::Accepted &&
         !doc->editContact(rows.first(), dialog.contact(), &error)) {
         report(error);
@@ -828,6 +840,7 @@ bool MainWindow::importFile(const QString& path, std::optional<CsvMapping> mappi
         const QList<QStringList> rows = CsvTable::parse(CsvTable::decode(file.readAll()));
         if (!mapping) {
             CsvImportDialog dialog(rows, this);
+            dialog.setTargetBook(doc->contents());
             if (dialog.exec() != QDialog::Accepted) {
                 return false;
             }
@@ -1023,6 +1036,7 @@ void MainWindow::readPrinterBook() {
 
 void MainWindow::startPrinterJob(const QString& what, std::function<PrinterService::Result()> job) {
     printerJobName_ = what;
+    printerJobFor_ = printer_;
     state_->setText(what);
     busy_->show();
     printerBusy_ = true;
@@ -1034,6 +1048,24 @@ void MainWindow::printerJobFinished() {
     busy_->hide();
     printerBusy_ = false;
     const PrinterService::Result result = printerJob_.result();
+    if (printerJobFor_ != printer_) {
+        // Another printer was handed over while this one answered: its book is not the one the
+        // window names now. A write went to the printer it was made for; only a failure of it
+        // is worth a word.
+        const QString former = printerJobFor_ ? printerJobFor_->displayName() : QString();
+        printerJobFor_.reset();
+        refreshBookList();
+        showCurrentBook();
+        updateActions();
+        state_->setText(
+            tr("What printer %1 answered was set aside: the window shows printer %2 now.")
+                .arg(former, printer_ ? printer_->displayName() : QString()));
+        if (!result.ok) {
+            report(result.message);
+        }
+        return;
+    }
+    printerJobFor_.reset();
     if (result.bookRead) {
         printerBook_ = result.book;
         printerBookRead_ = true;

@@ -158,6 +158,9 @@ private:
     QLabel* guide_ = nullptr;
     QFutureWatcher<PrinterService::Result> printerJob_;
     QString printerJobName_;
+    // The printer the running job reads or writes: its result belongs to that printer alone, and
+    // is set aside when the window was handed another printer meanwhile.
+    std::optional<PrinterConnection> printerJobFor_;
     bool printerBusy_ = false; // from the job's start until the window took its result
     QHash<QString, QAction*> actions_;
     PasswordPrompt passwordPrompt_;

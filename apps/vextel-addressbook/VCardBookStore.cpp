@@ -4,6 +4,7 @@
 #include "VCardCard.h"
 #include "VCardReader.h"
 #include "VCardWriter.h"
+#include "kit/SystemLog.h"
 #include "xdirkit/XdirKit.h"
 
 #include <QCryptographicHash>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <QUtf8StringView>
 #include <algorithm>
 #include <cstring>
 
@@ -62,18 +64,40 @@ QByteArray hashOf(const std::string& fileText) {
         QCryptographicHash::Sha256);
 }
 
+// A name of the folder as text, or none (with a log line showing its bytes) when it is not
+// UTF-8: text could not name that file again, and a write would make another one.
+std::optional<QString> utf8Name(const char* name, const char* what) {
+    const QByteArray bytes(name);
+    if (QUtf8StringView(bytes).isValidUtf8()) {
+        return QString::fromUtf8(bytes);
+    }
+    kit::SystemLog::log(
+        QStringLiteral("VCardBookStore: %1 %2 is not UTF-8; left out")
+            .arg(QLatin1String(what), QString::fromLatin1(bytes.toPercentEncoding("/"))));
+    return std::nullopt;
+}
+
 std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-std::optional<xdirkit::VCardCard::FaxNumber> preferredFax(const xdirkit::VCardCard& card) {
+// The card's fax numbers: the most preferred first, the others in card order.
+QStringList faxNumbersOf(const xdirkit::VCardCard& card) {
     const auto numbers = card.faxNumbers();
+    QStringList ordered;
     if (numbers.empty()) {
-        return std::nullopt;
+        return ordered;
     }
-    return *std::min_element(numbers.begin(), numbers.end(), [](const auto& a, const auto& b) {
-        return a.preference < b.preference;
-    });
+    const auto preferred =
+        std::min_element(numbers.begin(), numbers.end(),
+                         [](const auto& a, const auto& b) { return a.preference < b.preference; });
+    ordered.append(text(preferred->number));
+    for (auto number = numbers.begin(); number != numbers.end(); ++number) {
+        if (number != preferred) {
+            ordered.append(text(number->number));
+        }
+    }
+    return ordered;
 }
 
 // The name the library gives the card's entries: FN, else N, else the company, else the number.
@@ -121,10 +145,11 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHa
             group.originIndex = index;
             book.groups.append(group);
             shown = true;
-        } else if (const auto fax = preferredFax(card)) {
+        } else if (const QStringList faxes = faxNumbersOf(card); !faxes.isEmpty()) {
             Contact contact;
             contact.uid = cardUid(card, used);
-            contact.fax = text(fax->number);
+            contact.fax = faxes.first();
+            contact.otherFaxes = faxes.mid(1);
             contact.company = text(card.company());
             contact.name = shownName(card, contact.fax);
             contact.note = text(card.note());
@@ -150,19 +175,43 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHa
     return book;
 }
 
+// Writes the entry's fax numbers to its card. A number changed in its place keeps its line's
+// types; numbers added or removed rewrite the card's fax lines (the first marked preferred).
+void applyFaxNumbers(xdirkit::VCardCard& card, const QStringList& before, const QStringList& after,
+                     bool isNew) {
+    if (!isNew && before == after) {
+        return;
+    }
+    std::vector<std::string> numbers;
+    for (const QString& number : after) {
+        numbers.push_back(bytes(number));
+    }
+    // A number is found by its value: in place only where every value names one line.
+    const bool inPlace =
+        !isNew && before.size() == after.size() &&
+        QSet<QString>(before.begin(), before.end()).size() == before.size() &&
+        std::none_of(after.begin(), after.end(), [&](const QString& number) {
+            return before.contains(number) && before.indexOf(number) != after.indexOf(number);
+        });
+    if (!inPlace) {
+        card.setFaxNumbers(numbers);
+        return;
+    }
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i]) {
+            card.setFaxNumber(bytes(before[i]), numbers[static_cast<std::size_t>(i)]);
+        }
+    }
+}
+
 // Applies an entry's fields to its card, touching only what changed, so an unchanged card keeps
 // its bytes.
 void applyContact(xdirkit::VCardCard& card, const Contact& contact, bool isNew) {
-    const auto fax = preferredFax(card);
-    if (isNew || shownName(card, fax ? text(fax->number) : QString()) != contact.name) {
+    const QStringList faxes = isNew ? QStringList() : faxNumbersOf(card);
+    if (isNew || shownName(card, faxes.value(0)) != contact.name) {
         card.setDisplayName(bytes(contact.name));
     }
-    if (isNew) {
-        card.setFaxNumbers({bytes(contact.fax)});
-    } else if (!fax || text(fax->number) != contact.fax) {
-        // The shown number's line alone, its types kept.
-        card.setFaxNumber(fax ? fax->number : std::string(), bytes(contact.fax));
-    }
+    applyFaxNumbers(card, faxes, contact.faxNumbers(), isNew);
     if (isNew || text(card.company()) != contact.company) {
         card.setCompany(bytes(contact.company));
     }
@@ -304,7 +353,7 @@ QString VCardBookStore::messageFor(int32_t status) {
 
 QString VCardBookStore::folder() {
     const char* directory = XdirGADFile_GetFileDirectory();
-    return directory ? QFile::decodeName(directory) : QString();
+    return directory ? utf8Name(directory, "folder").value_or(QString()) : QString();
 }
 
 QStringList VCardBookStore::bookPaths() {
@@ -315,7 +364,9 @@ QStringList VCardBookStore::bookPaths() {
         return paths;
     }
     for (const char* name = list; *name != '\0'; name += std::strlen(name) + 1) {
-        paths.append(QDir(directory).filePath(QFile::decodeName(name)));
+        if (const auto text = utf8Name(name, "book")) {
+            paths.append(QDir(directory).filePath(*text));
+        }
     }
     return paths;
 }

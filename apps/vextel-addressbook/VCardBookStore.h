@@ -9,11 +9,11 @@ namespace vextel_addressbook {
 // PC address books as the address-book library keeps them: vCard files in its folder, read by
 // its reader and written whole by its writer, atomic and under the book's lock.
 //
-// The editor shows one entry per contact card with a fax number (its most preferred one) and
-// one group per group card. Everything else of a card (other numbers, addresses, photos,
-// properties of other programs) and every card without a fax number stays in the file: a card
-// the editor did not change is written back byte for byte, a changed one keeps its other lines.
-// A card without a UID gets one when a group names it.
+// The editor shows one entry per contact card with a fax number (every fax number of the card,
+// its most preferred first) and one group per group card. Everything else of a card (telephone
+// numbers, addresses, photos, properties of other programs) and every card without a fax number
+// stays in the file: a card the editor did not change is written back byte for byte, a changed one
+// keeps its other lines. A card without a UID gets one when a group names it.
 class VCardBookStore : public BookStore {
 public:
     QString folder() override;

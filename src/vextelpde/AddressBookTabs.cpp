@@ -210,12 +210,21 @@ void AddressBookController::initPCAdressBookTab() {
     if (data == nullptr) {
         return;
     }
-    if (library.readFile(path, data, records::kNoFlags) == records::kStatusSuccess) {
+    const std::int32_t status = library.readFile(path, data, records::kNoFlags);
+    if (status == records::kStatusSuccess) {
         readEntries(library, data, kPCIndividual, kPCGroup, pcAddressList_, memberIdentifiers_);
     }
     library.deleteData(data);
     replaceEntries(originalPCAddressList_, pcAddressList_->arrangedObjects());
     pcListHoldsOriginal_ = true;
+    if (status != records::kStatusSuccess) {
+        // An empty tab would pass for an empty book: the user is told the file was not read.
+        kit::SystemLog::log(QStringLiteral("initPCAdressBookTab: %1 - Read failed (0x%2)")
+                                .arg(path)
+                                .arg(static_cast<std::uint32_t>(status), 8, 16, QLatin1Char('0')));
+        alert(TKDRV_TEXT("Failed to retrieve data"),
+              kit::valueForKey(selected.first().get(), kNameKey).toString(), {TKDRV_TEXT("OK")});
+    }
 }
 
 void AddressBookController::sortPCAddressData(QObject* sender) {

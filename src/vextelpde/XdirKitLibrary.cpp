@@ -1,8 +1,11 @@
 #include "vextelpde/XdirKitLibrary.h"
 
+#include "kit/SystemLog.h"
 #include "xdirkit/XdirKit.h"
 
 #include <QByteArray>
+#include <QFileInfo>
+#include <QUtf8StringView>
 #include <cstring>
 
 namespace tarvik_pde_m40vextel {
@@ -11,6 +14,18 @@ namespace {
 
 XDIRDataRef handle(AddressBookLibrary::DataHandle data) {
     return static_cast<XDIRDataRef>(data);
+}
+
+// A name as text, or none (with a log line showing its bytes) when it is not UTF-8.
+std::optional<QString> utf8Name(const char* name, const char* what) {
+    const QByteArray bytes(name);
+    if (QUtf8StringView(bytes).isValidUtf8()) {
+        return QString::fromUtf8(bytes);
+    }
+    kit::SystemLog::log(
+        QStringLiteral("XdirKitLibrary: %1 %2 is not UTF-8; left out")
+            .arg(QLatin1String(what), QString::fromLatin1(bytes.toPercentEncoding("/"))));
+    return std::nullopt;
 }
 
 } // namespace
@@ -87,7 +102,7 @@ std::optional<QString> XdirKitLibrary::fileDirectory() {
     if (folder == nullptr) {
         return std::nullopt;
     }
-    return QString::fromUtf8(folder);
+    return utf8Name(folder, "folder");
 }
 
 std::optional<QString> XdirKitLibrary::fileList() {
@@ -99,8 +114,10 @@ std::optional<QString> XdirKitLibrary::fileList() {
     // separated by U+0000.
     QString names;
     for (const char* name = list; *name != '\0'; name += std::strlen(name) + 1) {
-        names += QString::fromUtf8(name);
-        names += QChar(0);
+        if (const auto text = utf8Name(name, "book")) {
+            names += *text;
+            names += QChar(0);
+        }
     }
     return names;
 }
@@ -110,6 +127,11 @@ std::int32_t XdirKitLibrary::readFile(const QString& path, DataHandle data, std:
 }
 
 std::int32_t XdirKitLibrary::addFile(const QString& path, DataHandle data, std::int32_t flags) {
+    if (!QFileInfo::exists(path)) {
+        kit::SystemLog::log(
+            QStringLiteral("XdirKitLibrary: %1 is not there; nothing added").arg(path));
+        return XDIR_ERR_FILE_NOT_FOUND;
+    }
     return XdirGADFile_Add(path.toUtf8().constData(), handle(data), flags);
 }
 

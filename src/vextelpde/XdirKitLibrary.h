@@ -5,6 +5,10 @@
 namespace tarvik_pde_m40vextel {
 
 // The address-book library itself: each call forwards to its C function, strings as UTF-8.
+// Paths travel as text, so a folder or file name that is not UTF-8 could not be named again:
+// such a folder counts as none and such a file is left out of the list, each with a log line.
+// An add goes only to a file that is there (one the list or the user named), so that a name
+// that changed on its way is never made as a new book.
 class XdirKitLibrary : public AddressBookLibrary {
 public:
     std::int32_t initialize(std::int32_t reserved) override;

@@ -4,6 +4,10 @@
     <context>
         <name>vextel_addressbook::ContactDialog</name>
         <message>
+            <source>none; more as 0123, 0456</source>
+            <translation>keine; weitere als 0123, 0456</translation>
+        </message>
+        <message>
             <source>New Entry</source>
             <translation>Neuer Eintrag</translation>
         </message>
@@ -75,6 +79,18 @@
     </context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
+        <message>
+            <source>Other fax numbers</source>
+            <translation>Weitere Faxnummern</translation>
+        </message>
+        <message>
+            <source>The fax number %1 is in this entry twice.</source>
+            <translation>Die Faxnummer %1 steht zweimal in diesem Eintrag.</translation>
+        </message>
+        <message>
+            <source>“%1” with the fax number %2 is already in the book.</source>
+            <translation>„%1“ mit der Faxnummer %2 steht schon im Adressbuch.</translation>
+        </message>
         <message>
             <source>Name</source>
             <translation>Name</translation>
@@ -179,6 +195,14 @@
     </context>
     <context>
         <name>vextel_addressbook::MainWindow</name>
+        <message>
+            <source>Added here and by the other program, so in the book twice: %1. Delete one of each.</source>
+            <translation>Hier und vom anderen Programm hinzugefügt, daher zweimal im Adressbuch: %1. Löschen Sie jeweils einen Eintrag.</translation>
+        </message>
+        <message>
+            <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
+            <translation>Was Drucker %1 geantwortet hat, wurde beiseitegelegt: das Fenster zeigt jetzt Drucker %2.</translation>
+        </message>
         <message>
             <source>Search names, fax numbers, companies and notes</source>
             <translation>Namen, Faxnummern, Firmen und Notizen durchsuchen</translation>

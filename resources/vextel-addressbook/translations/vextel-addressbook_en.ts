@@ -4,6 +4,10 @@
     <context>
         <name>vextel_addressbook::ContactDialog</name>
         <message>
+            <source>none; more as 0123, 0456</source>
+            <translation>none; more as 0123, 0456</translation>
+        </message>
+        <message>
             <source>New Entry</source>
             <translation>New Entry</translation>
         </message>
@@ -75,6 +79,18 @@
     </context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
+        <message>
+            <source>Other fax numbers</source>
+            <translation>Other fax numbers</translation>
+        </message>
+        <message>
+            <source>The fax number %1 is in this entry twice.</source>
+            <translation>The fax number %1 is in this entry twice.</translation>
+        </message>
+        <message>
+            <source>“%1” with the fax number %2 is already in the book.</source>
+            <translation>“%1” with the fax number %2 is already in the book.</translation>
+        </message>
         <message>
             <source>Name</source>
             <translation>Name</translation>
@@ -179,6 +195,14 @@
     </context>
     <context>
         <name>vextel_addressbook::MainWindow</name>
+        <message>
+            <source>Added here and by the other program, so in the book twice: %1. Delete one of each.</source>
+            <translation>Added here and by the other program, so in the book twice: %1. Delete one of each.</translation>
+        </message>
+        <message>
+            <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
+            <translation>What printer %1 answered was set aside: the window shows printer %2 now.</translation>
+        </message>
         <message>
             <source>Search names, fax numbers, companies and notes</source>
             <translation>Search names, fax numbers, companies and notes</translation>

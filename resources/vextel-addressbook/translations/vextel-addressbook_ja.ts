@@ -4,6 +4,10 @@
     <context>
         <name>vextel_addressbook::ContactDialog</name>
         <message>
+            <source>none; more as 0123, 0456</source>
+            <translation>なし。複数は 0123, 0456 のように</translation>
+        </message>
+        <message>
             <source>New Entry</source>
             <translation>新しいエントリ</translation>
         </message>
@@ -72,6 +76,18 @@
     </context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
+        <message>
+            <source>Other fax numbers</source>
+            <translation>その他のファクス番号</translation>
+        </message>
+        <message>
+            <source>The fax number %1 is in this entry twice.</source>
+            <translation>ファクス番号 %1 がこのエントリに2回あります。</translation>
+        </message>
+        <message>
+            <source>“%1” with the fax number %2 is already in the book.</source>
+            <translation>ファクス番号 %2 の「%1」はすでにアドレス帳にあります。</translation>
+        </message>
         <message>
             <source>Name</source>
             <translation>名前</translation>
@@ -175,6 +191,14 @@
     </context>
     <context>
         <name>vextel_addressbook::MainWindow</name>
+        <message>
+            <source>Added here and by the other program, so in the book twice: %1. Delete one of each.</source>
+            <translation>ここと別のプログラムの両方で追加されたため、アドレス帳に2回あります: %1。どちらか一方を削除してください。</translation>
+        </message>
+        <message>
+            <source>What printer %1 answered was set aside: the window shows printer %2 now.</source>
+            <translation>プリンタ %1 の応答は使われませんでした。ウィンドウには今プリンタ %2 が表示されています。</translation>
+        </message>
         <message>
             <source>Search names, fax numbers, companies and notes</source>
             <translation>名前、ファクス番号、会社名、メモを検索</translation>

@@ -60,8 +60,17 @@ BookContents withFirst(BookContents book, const char* company, const char* note)
 
 QString render(const MergeNotes& notes) {
     return QStringLiteral("kept[%1] undone[%2] dropped[%3]")
-        .arg(notes.oursKept.join(','), notes.removalUndone.join(','),
-             notes.membersDropped.join(','));
+               .arg(notes.oursKept.join(','), notes.removalUndone.join(','),
+                    notes.membersDropped.join(',')) +
+           (notes.heldTwice.isEmpty()
+                ? QString()
+                : QStringLiteral(" twice[%1]").arg(notes.heldTwice.join(',')));
+}
+
+// The same book with the first entry under another uid (added on its own, not a copy of a card).
+BookContents withOtherUid(BookContents book) {
+    book.contacts[0].uid += QLatin1String("-other");
+    return book;
 }
 
 // ---- Editing with undo and redo
@@ -253,6 +262,21 @@ TEST(BookMergeTest, KeepsBothSidesChangesAndLosesNoEdit) {
         {"BothEditNoteAlike", annBase, withFirst(annBase, "Co", "same"),
          withFirst(annBase, "Co", "same"), "Ann 1 (Co/same) | Bob 2 || ",
          "kept[] undone[] dropped[]"},
+        // The library would have refused the second add; the merge keeps both and says so.
+        {"BothAddTheSameNameAndNumber", book({}), withOtherUid(book({"Ann 1"})), book({"Ann 1"}),
+         "Ann 1 | Ann 1 || ", "kept[] undone[] dropped[] twice[Ann 1]"},
+        {"TheyAddOurFurtherNumber", book({"Bob 2"}),
+         [] {
+             BookContents ours = book({"Bob 2"});
+             ours.contacts[0].otherFaxes = {"5"};
+             return ours;
+         }(),
+         [] {
+             BookContents theirs = book({"Bob 2"});
+             theirs.contacts.append(Contact{"u-Bob5", "Bob", "5", {}, {}, -1});
+             return theirs;
+         }(),
+         "Bob 2 | Bob 5 || ", "kept[] undone[] dropped[] twice[Bob 5]"},
         {"WeRenumberTheyAddACompany", book({"Ann 1"}), book({"Ann 9"}),
          withFirst(book({"Ann 1"}), "Co", ""), "Ann 9 (Co/) || ", "kept[] undone[] dropped[]"},
     };

@@ -98,9 +98,13 @@ TEST(CsvMappingTest, ExportedRowsImportToTheSameBook) {
     BookContents original = test::book({"Ann 1", "Bob 2", "Cy 3"}, {"Team:Ann,Cy", "Solo:Bob"});
     original.contacts[0].company = "Lee, Lee & Co";
     original.contacts[1].note = "two\nlines";
+    original.contacts[2].otherFaxes = {"30", "31"};
     const QList<QStringList> rows =
         CsvTable::parse(CsvTable::decode(CsvTable::write(CsvMapping::exportRows(original))));
-    EXPECT_EQ(test::render(CsvMapping::guess(rows).entries(rows)), test::render(original));
+    const BookContents imported = CsvMapping::guess(rows).entries(rows);
+    EXPECT_EQ(test::render(imported), test::render(original));
+    EXPECT_EQ(imported.contacts.value(2).otherFaxes, QStringList({"30", "31"}));
+    EXPECT_EQ(rows.value(3).value(1), "3, 30, 31");
 }
 
 TEST(CsvMappingTest, ACellASpreadsheetWouldRunAsAFormulaIsExportedAsText) {

@@ -70,6 +70,77 @@ TEST(EntryRulesTest, AnEditIsHeldToTheRulesOfTheFieldsItChanges) {
     }
 }
 
+Contact withOthers(QString uid, QString name, QString fax, QStringList others) {
+    Contact result{std::move(uid), std::move(name), std::move(fax), {}, {}, -1};
+    result.otherFaxes = std::move(others);
+    return result;
+}
+
+TEST(EntryRulesTest, EveryOtherFaxNumberKeepsTheFaxNumbersRule) {
+    const struct {
+        const char* title;
+        QStringList others;
+        const char* problem;
+    } rows[] = {
+        {"None", {}, ""},
+        {"Two", {"0456", "*9#0:1=2"}, ""},
+        {"PlusInTheSecond", {"0456", "+44 20"}, "Fax number holds a character it cannot take: “+”"},
+        {"TooLong", {QString(51, '1')}, "Fax number is longer than 50"},
+    };
+    for (const auto& row : rows) {
+        const auto problem = EntryRules::contactProblem(withOthers("u", "Ann", "0123", row.others));
+        const QString expected = QString::fromUtf8(row.problem);
+        EXPECT_EQ(problem.value_or(QString()).left(expected.size()), expected)
+            << row.title << ": " << problem.value_or("accepted").toStdString();
+        // The dialog's field takes the same numbers as one text.
+        EXPECT_EQ(EntryRules::problem(EntryRules::Field::OtherFaxes,
+                                      EntryRules::joinFaxNumbers(row.others))
+                      .value_or(QString())
+                      .left(expected.size()),
+                  expected)
+            << row.title;
+    }
+    EXPECT_EQ(EntryRules::splitFaxNumbers(" 0123 ,, 0456,"), QStringList({"0123", "0456"}));
+}
+
+TEST(EntryRulesTest, ANameAndFaxNumberTheBookHoldsIsADuplicateOnceTheEditBringsIt) {
+    BookContents book;
+    book.contacts = {
+        withOthers("ada", "Ada Lovelace", "0111", {"0222"}), withOthers("bob", "Bob", "0333", {}),
+        // Two cards of one name and number, as another program wrote them.
+        withOthers("twin1", "Twin", "0999", {}), withOthers("twin2", "Twin", "0999", {})};
+    const Contact none;
+    const struct {
+        const char* title;
+        Contact before;
+        Contact after;
+        const char* problem;
+    } rows[] = {
+        {"NewWithTheSameNameAndNumber", none, withOthers({}, "Ada Lovelace", "0111", {}),
+         "“Ada Lovelace” with the fax number 0111 is already in the book."},
+        {"NewWithAnotherEntrysOtherNumber", none, withOthers({}, "Ada Lovelace", "0444", {"0222"}),
+         "“Ada Lovelace” with the fax number 0222 is already in the book."},
+        {"NewWithTheSameNumberUnderAnotherName", none, withOthers({}, "Ada King", "0111", {}), ""},
+        {"NewWithTheSameNameAndAnotherNumber", none, withOthers({}, "Ada Lovelace", "0555", {}),
+         ""},
+        {"OneNumberTwiceInTheEntry", none, withOthers({}, "Cy", "0777", {"0888", "0777"}),
+         "The fax number 0777 is in this entry twice."},
+        {"EditKeepingItsOwnNumbers", book.contacts[0],
+         withOthers("ada", "Ada Lovelace", "0222", {"0111"}), ""},
+        {"EditOfADuplicateAsFoundLeavesItBe", book.contacts[2],
+         withOthers("twin1", "Twin", "0999", {"0998"}), ""},
+        {"EditRenamingOntoAnotherEntry", book.contacts[1],
+         withOthers("bob", "Ada Lovelace", "0333", {"0222"}),
+         "“Ada Lovelace” with the fax number 0222 is already in the book."},
+        {"EditAddingANumberItHolds", book.contacts[1], withOthers("bob", "Bob", "0333", {"0333"}),
+         "The fax number 0333 is in this entry twice."},
+    };
+    for (const auto& row : rows) {
+        const auto problem = EntryRules::duplicateProblem(row.before, row.after, book);
+        EXPECT_EQ(problem.value_or(QString()), QString::fromUtf8(row.problem)) << row.title;
+    }
+}
+
 TEST(EntryRulesTest, GroupsHoldAtMost31ExistingMembersOnce) {
     BookContents book;
     QStringList uids;

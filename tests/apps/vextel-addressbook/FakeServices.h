@@ -7,8 +7,10 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QMutex>
 #include <QSaveFile>
+#include <QSemaphore>
 
 namespace vextel_addressbook::test {
 
@@ -75,7 +77,7 @@ private:
         in >> contacts;
         for (qsizetype i = 0; i < contacts; ++i) {
             Contact c;
-            in >> c.uid >> c.name >> c.fax >> c.company >> c.note;
+            in >> c.uid >> c.name >> c.fax >> c.company >> c.note >> c.otherFaxes;
             book.contacts.append(c);
         }
         qsizetype groups = 0;
@@ -93,7 +95,7 @@ private:
         QDataStream out(&bytes, QIODevice::WriteOnly);
         out << book.contacts.size();
         for (const Contact& c : book.contacts) {
-            out << c.uid << c.name << c.fax << c.company << c.note;
+            out << c.uid << c.name << c.fax << c.company << c.note << c.otherFaxes;
         }
         out << book.groups.size();
         for (const Group& g : book.groups) {
@@ -114,7 +116,14 @@ public:
         int number;
     };
 
-    Result read(const PrinterConnection&, const QString& password) override {
+    Result read(const PrinterConnection& printer, const QString& password) override {
+        {
+            QMutexLocker lock(&mutex);
+            readsFrom.append(printer.address);
+        }
+        if (gate != nullptr) {
+            gate->acquire();
+        }
         QMutexLocker lock(&mutex);
         passwords.append(password);
         Result result;
@@ -124,7 +133,7 @@ public:
         }
         result.ok = true;
         result.bookRead = true;
-        result.book = book;
+        result.book = otherBooks.value(printer.address, book);
         result.book.origin = std::make_shared<Version>(version);
         return result;
     }
@@ -154,8 +163,13 @@ public:
 
     QMutex mutex;
     BookContents book;
+    // The books of printers at other addresses than the one of book.
+    QHash<QString, BookContents> otherBooks;
     int version = 1;
     QStringList passwords;
+    QStringList readsFrom; // the address of each read, as it starts
+    // When set, each read waits for one permit before it answers, as a slow printer does.
+    QSemaphore* gate = nullptr;
 };
 
 } // namespace vextel_addressbook::test

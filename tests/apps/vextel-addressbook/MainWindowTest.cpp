@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -202,6 +203,45 @@ TEST_F(MainWindowTest, ASaveKeepsAnotherProgramsFieldsAndNamesTheEntryWhoseField
     EXPECT_FALSE(doc->isModified());
 }
 
+TEST_F(MainWindowTest, EveryFaxNumberIsShownAndEditedAndADuplicateWaitsBeforeItIsKept) {
+    BookContents book = test::book({"Ann 0301", "Ada 0222"});
+    book.contacts[1].otherFaxes = {"0111"};
+    ASSERT_TRUE(store.write(path("Ada.vcf"), book, &error));
+    window->refreshBookList();
+    ASSERT_TRUE(window->selectBook(path("Ada.vcf")));
+    const QStringList names = column(window->contactTable(), 0);
+    EXPECT_EQ(column(window->contactTable(), 1).value(names.indexOf("Ada")), "0222, 0111");
+
+    window->selectRows(false, {static_cast<int>(names.indexOf("Ada"))});
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<ContactDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QLineEdit* others = dialog->field(EntryRules::Field::OtherFaxes);
+        seen.append(others->text());
+        // Renamed onto Ann while taking Ann's number: the book would hold that pair twice.
+        dialog->field(EntryRules::Field::Name)->selectAll();
+        QTest::keyClicks(dialog->field(EntryRules::Field::Name), "Ann");
+        QTest::keyClicks(others, ", 0301");
+        seen.append(dialog->reason(EntryRules::Field::Fax));
+        seen.append(ok->isEnabled() ? "OK" : "waits");
+        QTest::keyClick(others, Qt::Key_Backspace);
+        QTest::keyClicks(others, "2");
+        seen.append(dialog->reason(EntryRules::Field::Fax) + (ok->isEnabled() ? "OK" : "waits"));
+        ok->click();
+    });
+    action("edit")->trigger();
+    EXPECT_EQ(seen, QStringList({"0111", "“Ann” with the fax number 0301 is already in the book.",
+                                 "waits", "OK"}));
+    EXPECT_EQ(test::render(window->document(path("Ada.vcf"))->contents()),
+              "Ann 0301 | Ann 0222 || ");
+    EXPECT_EQ(window->document(path("Ada.vcf"))->contents().contacts[1].otherFaxes,
+              QStringList({"0111", "0302"}));
+}
+
 TEST_F(MainWindowTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
     BookDocument* doc = window->document(path("Office.vcf"));
     ASSERT_TRUE(doc->addContact(Contact{{}, "Dee", "0604", {}, {}, -1}, &error));
@@ -304,6 +344,40 @@ TEST_F(MainWindowTest, ASecondStartHandsItsPrinterToTheWindow) {
     EXPECT_EQ(window->printer()->address, "192.0.2.7");
 }
 
+TEST_F(MainWindowTest, AReadAnsweringAfterAHandOffIsSetAsideNotShownAsTheNewPrinters) {
+    printer.otherBooks.insert("192.0.2.2", test::book({"Zoe 999"}));
+    QSemaphore gate;
+    printer.gate = &gate;
+    window->setPrinter({PrinterConnection::Kind::Network, "192.0.2.1"});
+    window->selectBook(MainWindow::printerKey());
+    window->readPrinterBook();
+    ASSERT_TRUE(window->isPrinterBusy());
+    // A second start names another printer while the first one's book is on its way.
+    window->takeHandOff("NET 192.0.2.2");
+    gate.release();
+    ASSERT_TRUE(waitFor([this] { return !window->isPrinterBusy(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->printer()->address, "192.0.2.2");
+    EXPECT_EQ(test::render(window->printerBook()), " || ") << "the first printer's entries";
+    EXPECT_TRUE(column(window->contactTable(), 0).isEmpty());
+    EXPECT_EQ(window->statusBar()->findChild<QLabel*>("state")->text(),
+              "What printer 192.0.2.1 answered was set aside: the window shows printer "
+              "192.0.2.2 now.");
+    // Nothing of the first printer can be copied to the second as its book.
+    window->selectBook(path("Office.vcf"));
+    window->selectRows(false, {0});
+    EXPECT_FALSE(window->copySelectionTo(MainWindow::printerKey()));
+
+    gate.release();
+    window->selectBook(MainWindow::printerKey());
+    window->readPrinterBook();
+    ASSERT_TRUE(waitFor([this] { return !window->isPrinterBusy(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(test::render(window->printerBook()), "Zoe 999 || ");
+    EXPECT_EQ(printer.readsFrom, QStringList({"192.0.2.1", "192.0.2.2"}));
+    printer.gate = nullptr;
+}
+
 // ---- Dialogs
 
 // Types text key by key, letters outside ASCII too (as an input method delivers them).
@@ -393,6 +467,12 @@ TEST(EditorDialogTest, TheCsvPreviewFollowsTheColumnMapping) {
     EXPECT_EQ(dialog.preview()->rowCount(), 2);
     EXPECT_EQ(dialog.preview()->item(0, 0)->text(), "Ann");
     EXPECT_TRUE(dialog.preview()->item(1, 4)->text().startsWith("Fax number holds"));
+    // A row the book already holds is left out as the import will leave it out.
+    dialog.setTargetBook(test::book({"Ann 0301", "Cy 0403"}, {"Old:Cy"}));
+    EXPECT_EQ(dialog.preview()->item(0, 4)->text(),
+              "“Ann” with the fax number 0301 is already in the book.");
+    EXPECT_EQ(dialog.summary()->text(),
+              "0 entries will be imported, 2 left out for a problem, 0 groups.");
     dialog.columnChooser(CsvMapping::Name)->setCurrentIndex(2); // column 2 as the name
     dialog.columnChooser(CsvMapping::Fax)->setCurrentIndex(0);  // not imported
     EXPECT_EQ(dialog.preview()->item(0, 0)->text(), "0301");

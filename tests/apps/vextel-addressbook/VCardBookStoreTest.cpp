@@ -6,6 +6,7 @@
 #include "CsvTable.h"
 #include "RecordText.h"
 #include "VCardReader.h"
+#include "kit/SystemLog.h"
 #include "xdirkit/XdirKit.h"
 
 #include <QDir>
@@ -160,6 +161,19 @@ TEST_F(VCardBookStoreTest, ListsTheLibrarysFolder) {
     EXPECT_EQ(store.bookPaths(), QStringList({folder.filePath("v40-contacts-and-group.vcf")}));
 }
 
+TEST_F(VCardBookStoreTest, ABookWhoseNameIsNotUtf8IsLeftOutWithALogLine) {
+    copyOf("v40-contacts-and-group.vcf");
+    const QByteArray latin1 = QFile::encodeName(folder.path()) + "/b\xe4r.vcf";
+    FILE* book = std::fopen(latin1.constData(), "wb");
+    ASSERT_NE(book, nullptr);
+    std::fputs("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann\r\nTEL;TYPE=fax:1\r\nEND:VCARD\r\n", book);
+    std::fclose(book);
+    kit::SystemLog::Capture log;
+    // Its name as text would name another file: a save there would leave the book as it is.
+    EXPECT_EQ(store.bookPaths(), QStringList({folder.filePath("v40-contacts-and-group.vcf")}));
+    EXPECT_EQ(log.lines(), QStringList({"VCardBookStore: book b%E4r.vcf is not UTF-8; left out"}));
+}
+
 TEST_F(VCardBookStoreTest, AnUnchangedBookIsWrittenBackWithNothingLost) {
     for (const QString& name : books) {
         const QString path = copyOf(name);
@@ -259,6 +273,95 @@ TEST_F(VCardBookStoreTest, AnEditedCardKeepsItsVersionAndEveryLineTheEditDidNotT
     EXPECT_TRUE(fromExport.startsWith("card 4.0\n")) << fromExport.toStdString();
     EXPECT_FALSE(fromExport.contains("invalid")) << fromExport.toStdString();
     EXPECT_TRUE(fromExport.contains(before.section('\n', 6, 6))) << fromExport.toStdString();
+}
+
+// The picker's rows of a book, "name fax" each, as the library lists them.
+QStringList pickerRows(const QString& path) {
+    XDIRDataRef data = XDIRData_Create();
+    QStringList rows;
+    if (XdirGADFile_Read(QFile::encodeName(path).constData(), data, 0) == XDIR_OK) {
+        for (int32_t i = 0; i < XDIRData_GetCount_MyFax(data); ++i) {
+            XDIRMyFaxRecord record{};
+            XDIRData_GetAt_MyFax(data, i, &record);
+            const auto text = [](const uint16_t* field, std::size_t units) {
+                return QString::fromStdU16String(xdirkit::readField(field, units).value_or(u""));
+            };
+            rows.append(text(record.name, XDIR_NAME_UNITS) + ' ' +
+                        text(record.faxNumber, XDIR_FAX_NUMBER_UNITS));
+        }
+    }
+    XDIRData_Delete(data);
+    return rows;
+}
+
+// Every fax number the editor shows of each entry, as picker rows.
+QStringList shownRows(const BookContents& book) {
+    QStringList rows;
+    for (const Contact& contact : book.contacts) {
+        for (const QString& fax : contact.faxNumbers()) {
+            rows.append(contact.name + ' ' + fax);
+        }
+    }
+    rows.sort();
+    return rows;
+}
+
+TEST_F(VCardBookStoreTest, EveryFaxNumberOfACardIsShownAndEditedAsThePickerListsThem) {
+    const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\n"
+                            "N:Lovelace;Ada;;;\r\nTEL;TYPE=WORK,FAX:0111\r\n"
+                            "TEL;TYPE=HOME,FAX,PREF:0222\r\nTEL;TYPE=CELL:0999\r\n"
+                            "UID:ada\r\nEND:VCARD\r\n";
+    const struct {
+        const char* title;
+        QStringList faxes;    // the preferred number first
+        const char* telLines; // as the independent parser reads the card's TEL lines
+    } rows[] = {
+        {"Unchanged", {"0222", "0111"}, "TEL FAX,WORK:0111|TEL FAX,HOME,PREF:0222|TEL CELL:0999"},
+        {"OtherChangedInItsPlace",
+         {"0222", "0112"},
+         "TEL FAX,WORK:0112|TEL FAX,HOME,PREF:0222|TEL CELL:0999"},
+        {"OneAdded",
+         {"0222", "0111", "0333"},
+         "TEL CELL:0999|TEL FAX,PREF:0222|TEL FAX:0111|TEL FAX:0333"},
+        {"OneRemoved", {"0111"}, "TEL CELL:0999|TEL FAX,PREF:0111"},
+    };
+    for (const auto& row : rows) {
+        const QString path = folder.filePath("Ada.vcf");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(card);
+        file.close();
+        auto book = store.read(path, &error);
+        ASSERT_TRUE(book && book->contacts.size() == 1);
+        EXPECT_EQ(shownRows(*book), [&] {
+            QStringList listed = pickerRows(path);
+            listed.sort();
+            return listed;
+        }());
+        book->contacts[0].fax = row.faxes.first();
+        book->contacts[0].otherFaxes = row.faxes.mid(1);
+        ASSERT_TRUE(store.write(path, *book, &error)) << error.toStdString();
+
+        const auto again = store.read(path, &error);
+        ASSERT_TRUE(again) << row.title;
+        EXPECT_EQ(again->contacts.value(0).faxNumbers(), row.faxes) << row.title;
+        QStringList listed = pickerRows(path);
+        listed.sort();
+        EXPECT_EQ(listed, shownRows(*again)) << row.title;
+        QStringList tel;
+        for (const QString& line : independentRead(path).split('\n')) {
+            if (line.startsWith("TEL ")) {
+                tel.append(line);
+            }
+        }
+        std::sort(tel.begin(), tel.end());
+        QStringList expected = QString::fromUtf8(row.telLines).split('|');
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(tel, expected) << row.title;
+        if (row.faxes == QStringList({"0222", "0111"})) {
+            EXPECT_EQ(fileBytes(path), card) << row.title;
+        }
+    }
 }
 
 // ---- Saving beside other writers
