@@ -75,6 +75,8 @@ install(TARGETS vextel-fax-setup RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR})
 install(DIRECTORY ${VEXTEL_PLUGIN_DIR}/VextelPDE.plugin DESTINATION ${VEXTEL_PLUGIN_INSTALL_DIR}
   PATTERN "*.so" EXCLUDE)
 # Linked straight into the build's bundle, whose place matches the installed one.
+# (Earlier builds linked it into lib/ with a padded run path: a leftover there would be found.)
+file(REMOVE ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/VextelPDE.so)
 set_target_properties(VextelPDE PROPERTIES INSTALL_RPATH "$ORIGIN/../../.." BUILD_WITH_INSTALL_RPATH ON
   LIBRARY_OUTPUT_DIRECTORY ${VEXTEL_PLUGIN_DIR}/VextelPDE.plugin/Contents)
 install(TARGETS VextelPDE LIBRARY DESTINATION ${VEXTEL_PLUGIN_INSTALL_DIR}/VextelPDE.plugin/Contents)
