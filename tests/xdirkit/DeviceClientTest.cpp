@@ -106,6 +106,8 @@ const FaultCase kFaults[] = {
     {"busy", Outcome::Busy, Outcome::Ok},
     // Not the password's fault: the printer's.
     {"stale-nonce", Outcome::Ok, Outcome::InvalidAnswer},
+    // Cut off after a few kilobytes, not read until the time runs out.
+    {"header-flood", Outcome::TooLarge, Outcome::TooLarge},
 };
 
 class DeviceClientFaultTest : public testing::TestWithParam<FaultCase> {};
