@@ -1,7 +1,9 @@
 // Rows of the printer client against a hostile or very large answer: the memory the address-book
-// library takes for the largest answer a printer may send, beside the former way of reading it (a
-// tree of the whole document) or beside a plain answer, each run in a probe process of its own.
+// library and the fax status take for the largest answer a printer may send, beside the former way
+// of reading it (a tree of the whole document) or beside a plain answer, each run in a probe
+// process of its own.
 #include "DeviceClient.h"
+#include "FaxLogEntryReader.h"
 #include "ProcessProbe.h"
 #include "Suites.h"
 
@@ -28,23 +30,31 @@ std::string individualText(int id, const std::string& name, const std::string& f
            faxNumber + "\"}";
 }
 
-constexpr const char* kSmallItemsHead = R"({"groups":[],"individuals":[)";
+constexpr const char* kBookHead = R"({"groups":[],"individuals":[)";
+constexpr const char* kFaxLogHead = R"({"state":"sent","recipients":[)";
 constexpr const char* kSmallItemsTail = "{}]}";
 
-// Empty objects, as many as 8 MiB holds: each costs a tree node and an empty map.
-std::size_t smallItemCount() {
-    return (DeviceClient::kMaximumBody - std::strlen(kSmallItemsHead) -
-            std::strlen(kSmallItemsTail)) /
-               3 +
-           1;
+// Empty objects after the head, as many as 8 MiB holds: each costs a tree node and an empty map.
+std::size_t smallItemCount(const char* head) {
+    const std::size_t room =
+        DeviceClient::kMaximumBody - std::strlen(head) - std::strlen(kSmallItemsTail);
+    return room / 3 + 1;
 }
 
-std::string smallItemsAnswer() {
-    std::string text = kSmallItemsHead;
+std::string smallItemsAnswer(const char* head) {
+    std::string text = head;
     text.reserve(DeviceClient::kMaximumBody);
-    for (std::size_t i = 1; i < smallItemCount(); ++i)
+    for (std::size_t i = 1; i < smallItemCount(head); ++i)
         text += "{},";
     return text + kSmallItemsTail;
+}
+
+std::string smallItemsBook() {
+    return smallItemsAnswer(kBookHead);
+}
+
+std::string smallItemsFaxLog() {
+    return smallItemsAnswer(kFaxLogHead);
 }
 
 // A book that keeps every rule: every entry of the longest texts, then full groups while the
@@ -100,12 +110,12 @@ std::vector<FigureSpec> memoryFigures() {
             {QString::fromLatin1(kCpuMilliseconds), QStringLiteral("CPU ms"), Goal::none()}};
 }
 
-BenchRow bookRow(const BenchContext& context, const QString& title, const QString& answer,
-                 const QString& outcome) {
-    return {title,
+// The probe reads the answer as the client does; the baseline makes a tree of it.
+BenchRow answerRow(const BenchContext& context, const QString& title, const QString& probe,
+                   const QStringList& arguments) {
+    return {title, ProcessProbe::side(probeCommand(context, probe, arguments)),
             ProcessProbe::side(
-                probeCommand(context, QStringLiteral("device-book-read"), {answer, outcome})),
-            ProcessProbe::side(probeCommand(context, QStringLiteral("device-book-tree"), {answer})),
+                probeCommand(context, QStringLiteral("device-answer-tree"), {arguments[0]})),
             memoryFigures()};
 }
 
@@ -113,7 +123,9 @@ BenchRow bookRow(const BenchContext& context, const QString& title, const QStrin
 
 std::vector<BenchRow> deviceSuiteRows(const BenchContext& context) {
     const QString smallItems =
-        writtenOnce(context, QStringLiteral("answer-small-items.json"), smallItemsAnswer);
+        writtenOnce(context, QStringLiteral("answer-small-items.json"), smallItemsBook);
+    const QString faxLog =
+        writtenOnce(context, QStringLiteral("answer-fax-log.json"), smallItemsFaxLog);
     const QString largest =
         writtenOnce(context, QStringLiteral("answer-largest-book.json"), largestBookAnswer);
     const QString small =
@@ -123,16 +135,22 @@ std::vector<BenchRow> deviceSuiteRows(const BenchContext& context) {
             probeCommand(context, QStringLiteral("device-client-read"),
                          {context.program(QStringLiteral("vextel-printer-sim")), small, fault}));
     };
+    const QString bookProbe = QStringLiteral("device-book-read");
     return {
-        bookRow(context,
-                QStringLiteral("8 MiB answer of %L1 empty objects (refused): read as parsed / "
-                               "a tree of the whole text")
-                    .arg(smallItemCount()),
-                smallItems, QStringLiteral("refused")),
-        bookRow(context,
-                QStringLiteral("largest book a printer may send (65,535 entries, 8 MiB): read as "
-                               "parsed / a tree of the whole text"),
-                largest, QStringLiteral("accepted")),
+        answerRow(context,
+                  QStringLiteral("8 MiB book answer of %L1 empty objects (refused): read as "
+                                 "parsed / a tree of the whole text")
+                      .arg(smallItemCount(kBookHead)),
+                  bookProbe, {smallItems, QStringLiteral("refused")}),
+        answerRow(context,
+                  QStringLiteral("largest book a printer may send (65,535 entries, 8 MiB): read "
+                                 "as parsed / a tree of the whole text"),
+                  bookProbe, {largest, QStringLiteral("accepted")}),
+        answerRow(context,
+                  QStringLiteral("8 MiB fax log entry of %L1 empty recipients: read as parsed / "
+                                 "a tree of the whole text")
+                      .arg(smallItemCount(kFaxLogHead)),
+                  QStringLiteral("fax-log-read"), {faxLog}),
         {QStringLiteral("printer that sends headers without end (refused) / the same client "
                         "reading a one-entry book (both with the simulator they start)"),
          client(QStringLiteral("header-flood")), client(QStringLiteral("none")), memoryFigures()},
@@ -152,8 +170,20 @@ int deviceBookReadProbe(const BenchContext&, const QStringList& arguments, QText
     return book.has_value() == accepted ? 0 : 1;
 }
 
-// The baseline: the whole document as a tree, the way the book was read before.
-int deviceBookTreeProbe(const BenchContext&, const QStringList& arguments, QTextStream&) {
+// Reads a fax log entry as `vextel-print --status` does.
+int faxLogReadProbe(const BenchContext&, const QStringList& arguments, QTextStream& out) {
+    std::string text;
+    if (arguments.size() != 1 || !readFile(arguments[0], &text))
+        return 2;
+    vextel_print::FaxJobResults::Job job;
+    if (!vextel_print::FaxLogEntryReader::read(text, job))
+        return 1;
+    out << "figure kept_recipients " << job.recipients.size() << Qt::endl;
+    return 0;
+}
+
+// The baseline: the whole document as a tree, the way the answers were read before.
+int deviceAnswerTreeProbe(const BenchContext&, const QStringList& arguments, QTextStream&) {
     std::string text;
     if (arguments.size() != 1 || !readFile(arguments[0], &text))
         return 2;

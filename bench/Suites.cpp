@@ -25,7 +25,8 @@ const std::vector<Probe>& probes() {
         {"vcard-book-read", vcardBookReadProbe},
         {"vcard-line-scan", vcardLineScanProbe},
         {"device-book-read", deviceBookReadProbe},
-        {"device-book-tree", deviceBookTreeProbe},
+        {"device-answer-tree", deviceAnswerTreeProbe},
+        {"fax-log-read", faxLogReadProbe},
         {"device-client-read", deviceClientReadProbe},
     };
     return kProbes;

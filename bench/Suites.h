@@ -54,8 +54,9 @@ int vcardBookReadProbe(const BenchContext& context, const QStringList& arguments
 int vcardLineScanProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int deviceBookReadProbe(const BenchContext& context, const QStringList& arguments,
                         QTextStream& out);
-int deviceBookTreeProbe(const BenchContext& context, const QStringList& arguments,
-                        QTextStream& out);
+int deviceAnswerTreeProbe(const BenchContext& context, const QStringList& arguments,
+                          QTextStream& out);
+int faxLogReadProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int deviceClientReadProbe(const BenchContext& context, const QStringList& arguments,
                           QTextStream& out);
 
