@@ -169,6 +169,11 @@ TEST(DeviceClientTest, ReadsTheBookWithItsTagOverIPv4AndIPv6) {
         EXPECT_EQ(result.outcome, Outcome::Ok) << listen << ": " << client.lastReason();
         EXPECT_EQ(result.book, kBook) << listen;
         EXPECT_TRUE(std::regex_match(result.etag, std::regex("\"[0-9a-f]{32}\""))) << result.etag;
+        if (sim.host().find(':') != std::string::npos) {
+            // An address with its zone, as a link-local printer's is given.
+            DeviceClient zoned(DeviceEndpoint{sim.host() + "%lo", sim.port()});
+            EXPECT_EQ(zoned.readBook(kCode).book, kBook) << zoned.lastReason();
+        }
         EXPECT_EQ(sim.stop(), 0) << "SIGTERM ends the simulator normally";
     }
 }
