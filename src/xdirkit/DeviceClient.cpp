@@ -267,7 +267,7 @@ DeviceClient::FaxJobResult DeviceClient::readFaxJob(const std::string& jobUuid,
         return result;
     }
     const std::string path = std::string(kFaxJobsPath) + "/" + jobUuid;
-    const Exchange answer =
+    Exchange answer =
         sendAuthenticated("GET", path.c_str(), {}, {}, password, Clock::now() + kAnswerTimeout);
     if (answer.failure != Outcome::Ok) {
         result.outcome = answer.failure;
@@ -288,7 +288,7 @@ DeviceClient::FaxJobResult DeviceClient::readFaxJob(const std::string& jobUuid,
         return result;
     }
     result.outcome = Outcome::Ok;
-    result.json = answer.body;
+    result.json = std::move(answer.body); // up to 8 MiB: not copied
     return result;
 }
 
