@@ -8,8 +8,10 @@ const std::vector<Suite>& suites() {
         {"picker", "address-book picker on a generated book against bare loops", pickerSuiteRows},
         {"address-book", "the address-book library against bare file reading",
          addressBookSuiteRows},
-        {"driver", "the fax queue's driver against passing the document through",
-         driverSuiteRows},
+        {"driver", "the fax queue's driver against passing the document through", driverSuiteRows},
+        {"device",
+         "the printer client on the largest and hostile answers against a tree of the text",
+         deviceSuiteRows},
     };
     return kSuites;
 }
@@ -22,6 +24,10 @@ const std::vector<Probe>& probes() {
         {"bare-book", bareBookProbe},
         {"vcard-book-read", vcardBookReadProbe},
         {"vcard-line-scan", vcardLineScanProbe},
+        {"device-book-read", deviceBookReadProbe},
+        {"device-answer-tree", deviceAnswerTreeProbe},
+        {"fax-log-read", faxLogReadProbe},
+        {"device-client-read", deviceClientReadProbe},
     };
     return kProbes;
 }

@@ -41,6 +41,7 @@ std::vector<BenchRow> hostSuiteRows(const BenchContext& context);
 std::vector<BenchRow> pickerSuiteRows(const BenchContext& context);
 std::vector<BenchRow> addressBookSuiteRows(const BenchContext& context);
 std::vector<BenchRow> driverSuiteRows(const BenchContext& context);
+std::vector<BenchRow> deviceSuiteRows(const BenchContext& context);
 
 // ---- Probes
 int faxDialogOpeningsProbe(const BenchContext& context, const QStringList& arguments,
@@ -51,5 +52,12 @@ int pickerBookProbe(const BenchContext& context, const QStringList& arguments, Q
 int bareBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int vcardBookReadProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int vcardLineScanProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+int deviceBookReadProbe(const BenchContext& context, const QStringList& arguments,
+                        QTextStream& out);
+int deviceAnswerTreeProbe(const BenchContext& context, const QStringList& arguments,
+                          QTextStream& out);
+int faxLogReadProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+int deviceClientReadProbe(const BenchContext& context, const QStringList& arguments,
+                          QTextStream& out);
 
 } // namespace vextel_bench

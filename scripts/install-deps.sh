@@ -11,6 +11,8 @@ packages=(
   libplist-dev libavahi-client-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev
   libcpp-httplib-dev libssl-dev nettle-dev
+  # The client side of the printer protocol (the simulator keeps the httplib server).
+  libcurl4-openssl-dev
   # Fonts for the offscreen screenshots; the CJK one draws the Japanese translation.
   fonts-dejavu-core fonts-wqy-microhei procps
   avahi-daemon avahi-utils dbus-daemon iproute2

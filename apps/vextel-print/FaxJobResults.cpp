@@ -1,6 +1,7 @@
 #include "FaxJobResults.h"
 
 #include "DeviceClient.h"
+#include "FaxLogEntryReader.h"
 #include "faxjob/JobParameterNames.h"
 #include "printing/CupsConnection.h"
 #include "xsplib/xspenclib.h"
@@ -8,7 +9,6 @@
 #include <QMap>
 #include <cstring>
 #include <cups/cups.h>
-#include <nlohmann/json.hpp>
 
 namespace vextel_print {
 
@@ -113,23 +113,8 @@ void askPrinter(FaxJobResults::Job& job, const QString& deviceUri, const QByteAr
                        : QStringLiteral("the printer holds no such job");
         return;
     }
-    const nlohmann::json entry = nlohmann::json::parse(read.json, nullptr, false);
-    if (!entry.is_object() || !entry.contains("state") || !entry["state"].is_string() ||
-        !entry.contains("recipients") || !entry["recipients"].is_array()) {
+    if (!FaxLogEntryReader::read(read.json, job))
         job.unknownReason = QStringLiteral("the printer's answer is not a fax log entry");
-        return;
-    }
-    job.printerState = QString::fromStdString(entry["state"].get<std::string>());
-    for (const auto& item : entry["recipients"]) {
-        FaxJobResults::Recipient recipient;
-        recipient.number = item.value("number", 0);
-        recipient.name = QString::fromStdString(item.value("name", std::string()));
-        recipient.faxNumber = QString::fromStdString(item.value("faxNumber", std::string()));
-        recipient.state = QString::fromStdString(item.value("state", std::string()));
-        recipient.tries = item.value("tries", 0);
-        recipient.time = QString::fromStdString(item.value("time", std::string()));
-        job.recipients.append(recipient);
-    }
 }
 
 } // namespace

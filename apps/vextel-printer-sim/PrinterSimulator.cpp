@@ -57,7 +57,7 @@ bool ifMatchAccepts(const std::string& list, const std::string& current) {
     return false;
 }
 
-int listenDeadSocket(const ListenAddress& address, int* port) {
+int listenRawSocket(const ListenAddress& address, int* port) {
     addrinfo hints{};
     hints.ai_flags = AI_NUMERICHOST | AI_PASSIVE;
     hints.ai_socktype = SOCK_STREAM;
@@ -107,13 +107,13 @@ std::string PrinterSimulator::etagOf(const xdirkit::DeviceBook& book) {
 bool PrinterSimulator::bind(std::string* error) {
     for (const ListenAddress& address : options_.listen) {
         int port = address.port;
-        if (options_.fault == Fault::Down) {
-            const int fd = listenDeadSocket(address, &port);
+        if (options_.fault == Fault::Down || options_.fault == Fault::HeaderFlood) {
+            const int fd = listenRawSocket(address, &port);
             if (fd < 0) {
                 *error = "cannot listen on " + addressText(address.host, address.port);
                 return false;
             }
-            deadListeners_.push_back({fd});
+            rawListeners_.push_back({fd});
         } else {
             auto server = std::make_unique<httplib::Server>();
             installRoutes(*server);
@@ -135,8 +135,8 @@ bool PrinterSimulator::bind(std::string* error) {
 void PrinterSimulator::start() {
     for (auto& server : servers_)
         threads_.emplace_back([&server] { server->listen_after_bind(); });
-    for (const DeadListener& listener : deadListeners_)
-        threads_.emplace_back([this, fd = listener.fd] { acceptAndClose(fd); });
+    for (const RawListener& listener : rawListeners_)
+        threads_.emplace_back([this, fd = listener.fd] { serveRaw(fd); });
     for (auto& server : servers_)
         while (!server->is_running())
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -153,7 +153,7 @@ void PrinterSimulator::stop() {
     for (std::thread& thread : threads_)
         thread.join();
     threads_.clear();
-    for (DeadListener& listener : deadListeners_) {
+    for (RawListener& listener : rawListeners_) {
         if (listener.fd >= 0)
             close(listener.fd);
         listener.fd = -1;
@@ -165,14 +165,39 @@ void PrinterSimulator::pause(std::chrono::seconds time) {
     stopped_.wait_for(lock, time, [this] { return stopping_.load(); });
 }
 
-void PrinterSimulator::acceptAndClose(int fd) {
+void PrinterSimulator::serveRaw(int fd) {
     while (!stopping_) {
         pollfd waiting{fd, POLLIN, 0};
         if (poll(&waiting, 1, 100) <= 0)
             continue;
         const int connection = accept(fd, nullptr, nullptr);
-        if (connection >= 0)
-            close(connection);
+        if (connection < 0)
+            continue;
+        if (options_.fault == Fault::HeaderFlood)
+            floodHeaders(connection);
+        close(connection);
+    }
+}
+
+void PrinterSimulator::floodHeaders(int connection) {
+    std::string text = "HTTP/1.1 200 OK\r\n";
+    for (std::uint64_t line = 0; !stopping_; ++line) {
+        text += "X-Flood-" + std::to_string(line) + ": " + std::string(48, 'f') + "\r\n";
+        if (text.size() < kChunk)
+            continue;
+        for (std::size_t sent = 0; sent < text.size() && !stopping_;) {
+            pollfd writable{connection, POLLOUT, 0};
+            if (poll(&writable, 1, 100) < 0 || (writable.revents & (POLLERR | POLLHUP)) != 0)
+                return;
+            if ((writable.revents & POLLOUT) == 0)
+                continue;
+            const ssize_t written =
+                send(connection, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
+            if (written <= 0)
+                return;
+            sent += static_cast<std::size_t>(written);
+        }
+        text.clear();
     }
 }
 

@@ -52,8 +52,9 @@ public:
     static std::string etagOf(const xdirkit::DeviceBook& book);
 
 private:
-    // A listening socket that closes every connection it accepts (the "down" fault).
-    struct DeadListener {
+    // A listening socket served without HTTP: it closes every connection it accepts (the
+    // "down" fault) or floods it with headers (the "header-flood" fault).
+    struct RawListener {
         int fd = -1;
     };
 
@@ -66,7 +67,9 @@ private:
     bool authorize(const httplib::Request& request, httplib::Response& response);
     // A 200 answer with a JSON body, bent by the fault mode.
     void answer(httplib::Response& response, std::string body, bool isBook);
-    void acceptAndClose(int fd);
+    void serveRaw(int fd);
+    // Header lines until the client hangs up or the simulator stops.
+    void floodHeaders(int connection);
     // Waits for the time or until stop, whichever comes first.
     void pause(std::chrono::seconds time);
 
@@ -79,7 +82,7 @@ private:
     const FaxLog* faxLog_;
 
     std::vector<std::unique_ptr<httplib::Server>> servers_;
-    std::vector<DeadListener> deadListeners_;
+    std::vector<RawListener> rawListeners_;
     std::vector<std::string> addresses_;
     std::vector<std::thread> threads_;
     std::mutex stopMutex_;

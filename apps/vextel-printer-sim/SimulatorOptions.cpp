@@ -18,6 +18,7 @@ constexpr std::pair<const char*, Fault> kFaults[] = {
     {"disconnect", Fault::Disconnect},
     {"busy", Fault::Busy},
     {"stale-nonce", Fault::StaleNonce},
+    {"header-flood", Fault::HeaderFlood},
 };
 
 // The listen address when none is given: where a USB printer answers through the
@@ -149,7 +150,7 @@ std::string SimulatorOptions::usage() {
            "                         picks a free port (default 127.0.0.1:60000)\n"
            "  --password CODE        the four-digit code (default 0000)\n"
            "  --fault MODE           down, slow, garbage, truncated, wrong-type, oversized,\n"
-           "                         disconnect, busy or stale-nonce\n"
+           "                         disconnect, busy, stale-nonce or header-flood\n"
            "  --jobs-listen ADDRESS:PORT  the job port: takes fax jobs (docs/fax-job-format.md)\n"
            "  --dial-plan FILE       what each fax number answers (default: every one is sent)\n"
            "  --clock-start HH:MM    the printer's clock starts at this time of day\n"

@@ -9,15 +9,16 @@ namespace vextel_sim {
 // The ways the simulated printer misbehaves (--fault), for tests of the client's failure paths.
 enum class Fault {
     None,
-    Down,       // accepts connections and closes them without a byte
-    Slow,       // answers only after the client has given up
-    Garbage,    // answers 200 with bytes that are not JSON
-    Truncated,  // answers 200 with the JSON document cut in half
-    WrongType,  // answers 200 with JSON whose members have the wrong types
-    Oversized,  // answers 200 with a body over the client's size limit
-    Disconnect, // announces the whole body, sends half and closes the connection
-    Busy,       // the status says "busy"
-    StaleNonce, // calls every nonce stale, however fresh
+    Down,        // accepts connections and closes them without a byte
+    Slow,        // answers only after the client has given up
+    Garbage,     // answers 200 with bytes that are not JSON
+    Truncated,   // answers 200 with the JSON document cut in half
+    WrongType,   // answers 200 with JSON whose members have the wrong types
+    Oversized,   // answers 200 with a body over the client's size limit
+    Disconnect,  // announces the whole body, sends half and closes the connection
+    Busy,        // the status says "busy"
+    StaleNonce,  // calls every nonce stale, however fresh
+    HeaderFlood, // answers 200 with header lines that never end, until the client hangs up
 };
 
 // One address to listen on: a numeric host and a port (0: any free port).

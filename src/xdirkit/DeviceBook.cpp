@@ -1,5 +1,8 @@
 #include "DeviceBook.h"
 
+#include "DeviceBookReader.h"
+#include "DeviceStatusReader.h"
+
 #include <nlohmann/json.hpp>
 #include <unordered_set>
 
@@ -12,8 +15,8 @@ using Json = nlohmann::json;
 constexpr std::string_view kFaxNumberCharacters = "0123456789#*-:=";
 constexpr std::string_view kStates[] = {"ready", "busy", "error"};
 
-// Bracket depth outside strings. The parser and the value tree are recursive, so a hostile
-// "[[[[..." of a few megabytes must never reach them.
+// Bracket depth outside strings. No book nests deeper, and a hostile "[[[[..." of a few megabytes
+// would otherwise grow the readers' stacks of open containers.
 bool nestsTooDeep(std::string_view text) {
     std::size_t depth = 0;
     bool inString = false;
@@ -36,19 +39,19 @@ bool nestsTooDeep(std::string_view text) {
     return false;
 }
 
-std::optional<Json> parse(std::string_view text, DeviceBook::Error* error) {
+// Reads the whole text into the reader; false with the refusal when it is not JSON.
+bool parse(std::string_view text, JsonValueEvents& reader, DeviceBook::Error* error) {
     if (nestsTooDeep(text)) {
         if (error)
             *error = {DeviceBook::Refusal::NotJson, "nested too deeply"};
-        return std::nullopt;
+        return false;
     }
-    Json json = Json::parse(text.begin(), text.end(), nullptr, false);
-    if (json.is_discarded()) {
+    if (!Json::sax_parse(text.begin(), text.end(), &reader)) {
         if (error)
             *error = {DeviceBook::Refusal::NotJson, "not a JSON document"};
-        return std::nullopt;
+        return false;
     }
-    return json;
+    return true;
 }
 
 std::string textRule(std::string_view where, std::string_view text, std::size_t maximumUnits) {
@@ -74,103 +77,16 @@ std::string faxNumberRule(std::string_view where, std::string_view number) {
     return {};
 }
 
-// A member that must be a string; its value is copied into the target.
-bool readString(const Json& object, const char* key, std::string& target) {
-    const auto found = object.find(key);
-    if (found == object.end() || !found->is_string())
-        return false;
-    target = found->get<std::string>();
-    return true;
-}
-
-// An identifier: an integer (not a float, not a boolean) from 1 to 65,535.
-bool readIdentifier(const Json& value, std::uint16_t& target) {
-    if (!value.is_number_integer())
-        return false;
-    if (value.is_number_unsigned()) {
-        const auto number = value.get<std::uint64_t>();
-        if (number < 1 || number > 65535)
-            return false;
-        target = static_cast<std::uint16_t>(number);
-        return true;
-    }
-    const auto number = value.get<std::int64_t>();
-    if (number < 1 || number > 65535)
-        return false;
-    target = static_cast<std::uint16_t>(number);
-    return true;
-}
-
-// One list of the book: an array of at most kMaximumEntries objects, each read by readItem,
-// which answers what is wrong with it after the item's place ("individuals[3]"), or nothing.
-template <class Item, class ReadItem>
-std::string readList(const Json& list, const std::string& label, std::vector<Item>& items,
-                     ReadItem readItem) {
-    if (!list.is_array())
-        return label + ": not an array";
-    if (list.size() > DeviceBook::kMaximumEntries)
-        return label + ": more than 65535";
-    items.reserve(list.size());
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::string where = label + "[" + std::to_string(i) + "]";
-        const Json& entry = list[i];
-        if (!entry.is_object())
-            return where + ": not an object";
-        Item item;
-        if (std::string problem = readItem(entry, item); !problem.empty())
-            return where + problem;
-        items.push_back(std::move(item));
-    }
-    return {};
-}
-
-std::string readIndividual(const Json& entry, DeviceBook::Individual& individual) {
-    const auto id = entry.find("id");
-    if (id == entry.end() || !readIdentifier(*id, individual.id))
-        return ".id: not an integer from 1 to 65535";
-    if (!readString(entry, "name", individual.name))
-        return ".name: not a string";
-    if (!readString(entry, "faxNumber", individual.faxNumber))
-        return ".faxNumber: not a string";
-    return {};
-}
-
-std::string readGroup(const Json& entry, DeviceBook::Group& group) {
-    if (!readString(entry, "name", group.name))
-        return ".name: not a string";
-    const auto members = entry.find("members");
-    if (members == entry.end() || !members->is_array())
-        return ".members: not an array";
-    if (members->size() > DeviceBook::kMaximumGroupMembers)
-        return ".members: more than 201";
-    for (const Json& member : *members) {
-        std::uint16_t id = 0;
-        if (!readIdentifier(member, id))
-            return ".members: not an integer from 1 to 65535";
-        group.members.push_back(id);
-    }
-    return {};
-}
-
 } // namespace
 
 std::optional<DeviceBook> DeviceBook::fromJson(std::string_view text, Error* error) {
-    const std::optional<Json> json = parse(text, error);
-    if (!json)
+    DeviceBookReader reader;
+    if (!parse(text, reader, error))
         return std::nullopt;
-    DeviceBook book;
-    std::string rule;
-    if (!json->is_object())
-        rule = "not an object";
-    else if (!json->contains("individuals"))
-        rule = "individuals: missing";
-    else if (!json->contains("groups"))
-        rule = "groups: missing";
-    else if (rule =
-                 readList(json->at("individuals"), "individuals", book.individuals, readIndividual);
-             rule.empty())
-        if (rule = readList(json->at("groups"), "groups", book.groups, readGroup); rule.empty())
-            rule = book.brokenRule();
+    std::string rule = reader.brokenShapeRule();
+    DeviceBook book = reader.takeBook();
+    if (rule.empty())
+        rule = book.brokenRule();
     if (!rule.empty()) {
         if (error)
             *error = {Refusal::BrokenRule, rule};
@@ -247,15 +163,12 @@ std::size_t DeviceBook::utf16Length(std::string_view utf8) {
 }
 
 std::optional<std::string> DeviceBook::stateFromJson(std::string_view text, Error* error) {
-    const std::optional<Json> json = parse(text, error);
-    if (!json)
+    DeviceStatusReader reader;
+    if (!parse(text, reader, error))
         return std::nullopt;
-    std::string state;
-    const bool detailIsText =
-        json->is_object() && (!json->contains("detail") || json->at("detail").is_string());
-    if (detailIsText && readString(*json, "state", state))
+    if (auto state = reader.state())
         for (std::string_view known : kStates)
-            if (state == known)
+            if (*state == known)
                 return state;
     if (error)
         *error = {Refusal::BrokenRule, "state: not \"ready\", \"busy\" or \"error\""};

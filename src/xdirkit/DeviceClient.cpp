@@ -23,7 +23,6 @@ constexpr const char* kLocalhost = "localhost";
 constexpr int kUsbPort = 60000;
 constexpr const char* kDevicePortVariable = "VEXTEL_DEVICE_PORT";
 constexpr const char* kUsbEndpointVariable = "VEXTEL_USB_ENDPOINT";
-constexpr std::chrono::milliseconds kBackstop{500};
 
 using Outcome = DeviceClient::Outcome;
 
@@ -268,7 +267,7 @@ DeviceClient::FaxJobResult DeviceClient::readFaxJob(const std::string& jobUuid,
         return result;
     }
     const std::string path = std::string(kFaxJobsPath) + "/" + jobUuid;
-    const Exchange answer =
+    Exchange answer =
         sendAuthenticated("GET", path.c_str(), {}, {}, password, Clock::now() + kAnswerTimeout);
     if (answer.failure != Outcome::Ok) {
         result.outcome = answer.failure;
@@ -289,7 +288,7 @@ DeviceClient::FaxJobResult DeviceClient::readFaxJob(const std::string& jobUuid,
         return result;
     }
     result.outcome = Outcome::Ok;
-    result.json = answer.body;
+    result.json = std::move(answer.body); // up to 8 MiB: not copied
     return result;
 }
 
@@ -412,8 +411,9 @@ DeviceClient::Exchange DeviceClient::send(const std::string& method, const char*
     request.body = body;
     request.deadline = deadline;
     request.connectTimeout = kConnectTimeout;
-    request.backstop = kBackstop;
     request.maximumBody = kMaximumBody;
+    request.maximumHeaderLines = kMaximumHeaderLines;
+    request.maximumHeaderBytes = kMaximumHeaderBytes;
 
     HttpAnswer answer;
     httpExchange(request, answer);
@@ -426,6 +426,12 @@ DeviceClient::Exchange DeviceClient::send(const std::string& method, const char*
         break;
     case HttpAnswer::Failure::TooLarge:
         exchange.failure = fail(Outcome::TooLarge, where);
+        break;
+    case HttpAnswer::Failure::HeadersTooLarge:
+        exchange.failure =
+            fail(Outcome::TooLarge, where + ": headers over " +
+                                        std::to_string(kMaximumHeaderLines) + " lines or " +
+                                        std::to_string(kMaximumHeaderBytes / 1024) + " KiB");
         break;
     case HttpAnswer::Failure::TimedOut:
         exchange.failure = fail(Outcome::TimedOut, where);

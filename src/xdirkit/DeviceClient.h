@@ -28,13 +28,18 @@ struct DeviceEndpoint {
 
 // The client side of the device protocol (docs/device-protocol.md) over HTTP, with Digest
 // authentication. Every call is bounded: the connection within kConnectTimeout, the whole answer
-// (both legs of an authenticated exchange) within kAnswerTimeout, bodies within kMaximumBody.
+// (both legs of an authenticated exchange) within kAnswerTimeout, bodies within kMaximumBody,
+// headers within kMaximumHeaderLines and kMaximumHeaderBytes.
 // Calls never throw; each answers an Outcome. One client may be used from one thread at a time.
 class DeviceClient {
 public:
     static constexpr std::chrono::seconds kConnectTimeout{5};
     static constexpr std::chrono::seconds kAnswerTimeout{10};
     static constexpr std::size_t kMaximumBody = 8 * 1024 * 1024;
+    // The printer's answers carry a handful of headers; these bound what a printer that never
+    // ends them can make the client hold (the status line and interim answers count too).
+    static constexpr std::size_t kMaximumHeaderLines = 100;
+    static constexpr std::size_t kMaximumHeaderBytes = 64 * 1024;
     static constexpr const char* kStatusPath = "/vextel/v1/status";
     static constexpr const char* kBookPath = "/vextel/v1/address-book";
     // The fax log; one job is kFaxJobsPath + "/" + its UUID.
@@ -49,7 +54,7 @@ public:
         ConnectionLost, // the connection broke in the middle of the body
         InvalidAnswer,  // not HTTP we expect, not JSON, a status we do not know
         InvalidBook,    // a book that breaks the protocol's rules (read, or refused by the printer)
-        TooLarge,       // a body over kMaximumBody
+        TooLarge,       // a body over kMaximumBody, or headers over their limits
         WrongPassword,
         LockedOut, // too many wrong passwords: the printer refuses for a while
         Changed,   // the book changed on the printer since it was read (or was never read)

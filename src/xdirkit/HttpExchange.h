@@ -20,19 +20,21 @@ struct HttpRequest {
     // The whole answer must have come by then; the connection within connectTimeout.
     std::chrono::steady_clock::time_point deadline;
     std::chrono::microseconds connectTimeout{0};
-    // How much later than the deadline each read and write gives up on its own, so that a
-    // time-out is always told apart from a connection the printer closed.
-    std::chrono::microseconds backstop{0};
     std::size_t maximumBody = 0; // an announced or received body over this is refused
+    // Header lines (the status line included) and their bytes over these are refused, interim
+    // answers counted in.
+    std::size_t maximumHeaderLines = 0;
+    std::size_t maximumHeaderBytes = 0;
 };
 
 struct HttpAnswer {
     enum class Failure {
-        None,           // an answer came: status, headers and body hold it
-        TooLarge,       // the body is over maximumBody
-        TimedOut,       // no complete answer by the deadline
-        ConnectionLost, // the connection broke after the answer began
-        Unreachable,    // no connection, or closed before any answer; reason says why
+        None,            // an answer came: status, headers and body hold it
+        TooLarge,        // the body is over maximumBody
+        HeadersTooLarge, // more header lines or bytes than the request allows
+        TimedOut,        // no complete answer by the deadline
+        ConnectionLost,  // the connection broke after the answer began
+        Unreachable,     // no connection, or closed before any answer; reason says why
     };
     Failure failure = Failure::None;
     std::string reason;

@@ -119,6 +119,24 @@ const ReadCase kReadCases[] = {
      "groups[0].members: not an integer"},
     {"202 members", book(many(202), R"({"name": "G", "members": [)" + idList(202) + "]}"),
      Refusal::BrokenRule, "groups[0].members: more than 201"},
+    // The document is read as it is parsed; it answers as a check of the whole document would.
+    {"a broken rule before text that is not JSON", book(individual("0", "5", "5")) + ",",
+     Refusal::NotJson, "not a JSON document"},
+    {"a member named twice is the later one",
+     R"({"individuals": 1, "individuals": [{"id": "x", "name": "A", "faxNumber": "1", "id": 1}],
+         "groups": [{"name": "G", "members": [7], "members": [1]}]})",
+     std::nullopt, ""},
+    {"groups broken before individuals in the text",
+     R"({"groups": [{"name": 1, "members": []}], "individuals": [{"id": 0}]})", Refusal::BrokenRule,
+     "individuals[0].id"},
+    {"too many entries, an early one broken", book(R"({"id": 0}, )" + many(65535)),
+     Refusal::BrokenRule, "individuals: more than 65535"},
+    {"more small items than a book holds",
+     R"({"groups": [], "individuals": [)" + repeat("0,", 70000) + "0]}", Refusal::BrokenRule,
+     "individuals: more than 65535"},
+    {"too many members, one of them text",
+     book(kOne, R"({"name": "G", "members": ["1", )" + idList(201) + "]}"), Refusal::BrokenRule,
+     "groups[0].members: more than 201"},
 };
 
 TEST(DeviceBookTest, ReadingAcceptsOnlyBooksThatKeepEveryRule) {
@@ -184,6 +202,8 @@ TEST(DeviceBookTest, StatusStatesAreReadyBusyOrErrorAndNothingElse) {
         {R"({"state": "READY"})", nullptr},
         {R"({"state": 1})", nullptr},
         {R"({"state": "ready", "detail": 3})", nullptr},
+        {R"({"state": "busy", "extra": {"state": "error"}, "state": "ready"})", "ready"},
+        {R"({"state": "ready", "detail": {"state": "busy"}})", nullptr},
         {R"(["ready"])", nullptr},
         {R"({"state": "rea)", nullptr},
         {"", nullptr},

@@ -106,6 +106,8 @@ const FaultCase kFaults[] = {
     {"busy", Outcome::Busy, Outcome::Ok},
     // Not the password's fault: the printer's.
     {"stale-nonce", Outcome::Ok, Outcome::InvalidAnswer},
+    // Cut off after a few kilobytes, not read until the time runs out.
+    {"header-flood", Outcome::TooLarge, Outcome::TooLarge},
 };
 
 class DeviceClientFaultTest : public testing::TestWithParam<FaultCase> {};
@@ -167,6 +169,11 @@ TEST(DeviceClientTest, ReadsTheBookWithItsTagOverIPv4AndIPv6) {
         EXPECT_EQ(result.outcome, Outcome::Ok) << listen << ": " << client.lastReason();
         EXPECT_EQ(result.book, kBook) << listen;
         EXPECT_TRUE(std::regex_match(result.etag, std::regex("\"[0-9a-f]{32}\""))) << result.etag;
+        if (sim.host().find(':') != std::string::npos) {
+            // An address with its zone, as a link-local printer's is given.
+            DeviceClient zoned(DeviceEndpoint{sim.host() + "%lo", sim.port()});
+            EXPECT_EQ(zoned.readBook(kCode).book, kBook) << zoned.lastReason();
+        }
         EXPECT_EQ(sim.stop(), 0) << "SIGTERM ends the simulator normally";
     }
 }
