@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build-package
-output=${1:-$build/packages}
+output=$(realpath -m "${1:-$build/packages}")
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
 # CMake reads CFLAGS, CXXFLAGS and LDFLAGS, not CPPFLAGS (which holds _FORTIFY_SOURCE).
@@ -22,6 +22,6 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXTEL_BUILD_TESTS=
 cmake --build "$build" -j "$(nproc)"
 rm -rf "$output"
 mkdir -p "$output"
-(cd "$build" && cpack -G DEB -B "$PWD/../$output" >cpack.log 2>&1) ||
+(cd "$build" && cpack -G DEB -B "$output" >cpack.log 2>&1) ||
   { cat "$build/cpack.log"; exit 1; }
 ls "$output"/*.deb
