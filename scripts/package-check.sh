@@ -46,6 +46,8 @@ mmdebstrap --quiet --variant=apt --include=ca-certificates bookworm "$root" "$mi
 for mounted in proc sys dev dev/pts; do
     mount --bind "/$mounted" "$root/$mounted"
 done
+step "apt-get update (an installed system has its package lists; the new root's were cleaned)"
+in_root apt-get update -q 2>&1 | tail -n 2 | sed 's/^/   /'
 mkdir -p "$root/work/build-package" "$root/run/cups"
 cp -r "$work/packages" "$root/work/build-package/packages"
 cp "$source_dir/resources/samples/fax-sample.pdf" "$root/work/document.pdf"
