@@ -57,7 +57,7 @@ cp "$source_dir/resources/scripts/walkthrough.script" "$root/work/walkthrough.sc
 # root already). The scheduler cannot be started through systemd in a root without it, so step 2
 # starts it directly and checks it as the README says.
 readme_lines=$(sed -n '/^## Set up the fax printer/,/^## /p' "$source_dir/README.md" |
-    sed -n 's/^ *\(sudo \)\{0,1\}\(apt install .*\|lpstat -r\|lpinfo -m .*\|lpadmin .*\|vextel-fax-setup .*\)$/\2/p')
+    sed -n 's/^ *\(sudo \)\{0,1\}\(apt install .*\|systemctl enable --now cups\|lpinfo -m .*\|lpadmin .*\|vextel-fax-setup .*\)$/\2/p')
 run_readme_line() {
     local line=$1
     step "README: $line"
@@ -66,12 +66,12 @@ run_readme_line() {
 while IFS= read -r line; do
     case "$line" in
         apt\ install*) run_readme_line "${line/apt install/apt-get install -y}" ;;
-        lpstat\ -r)
-            step "README: sudo systemctl enable --now cups (in the root: cupsd started directly)"
+        systemctl\ enable*)
+            step "README: $line (in the root, without systemd: cupsd started directly)"
             in_root /usr/sbin/cupsd -f &
             cupsd_pid=$!
             for _ in $(seq 1 50); do in_root lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
-            run_readme_line "$line" ;;
+            run_readme_line "lpstat -r" ;;
         *) run_readme_line "$line" ;;
     esac
 done <<<"$readme_lines"
