@@ -68,7 +68,7 @@ while IFS= read -r line; do
         apt\ install*) run_readme_line "${line/apt install/apt-get install -y}" ;;
         systemctl\ enable*)
             step "README: $line (in the root, without systemd: cupsd started directly)"
-            in_root /usr/sbin/cupsd -f &
+            chroot "$root" /usr/sbin/cupsd -f &   # chroot execs cupsd: $! is its process id
             cupsd_pid=$!
             for _ in $(seq 1 50); do in_root lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
             run_readme_line "lpstat -r" ;;
