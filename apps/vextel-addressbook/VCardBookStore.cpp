@@ -4,7 +4,7 @@
 #include "VCardCard.h"
 #include "VCardReader.h"
 #include "VCardWriter.h"
-#include "kit/SystemLog.h"
+#include "kit/FileNameText.h"
 #include "xdirkit/XdirKit.h"
 
 #include <QCryptographicHash>
@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
-#include <QUtf8StringView>
 #include <algorithm>
 #include <cstring>
 
@@ -62,19 +61,6 @@ QByteArray hashOf(const std::string& fileText) {
     return QCryptographicHash::hash(
         QByteArrayView(fileText.data(), static_cast<qsizetype>(fileText.size())),
         QCryptographicHash::Sha256);
-}
-
-// A name of the folder as text, or none (with a log line showing its bytes) when it is not
-// UTF-8: text could not name that file again, and a write would make another one.
-std::optional<QString> utf8Name(const char* name, const char* what) {
-    const QByteArray bytes(name);
-    if (QUtf8StringView(bytes).isValidUtf8()) {
-        return QString::fromUtf8(bytes);
-    }
-    kit::SystemLog::log(
-        QStringLiteral("VCardBookStore: %1 %2 is not UTF-8; left out")
-            .arg(QLatin1String(what), QString::fromLatin1(bytes.toPercentEncoding("/"))));
-    return std::nullopt;
 }
 
 std::string localPath(const QString& path) {
@@ -353,7 +339,8 @@ QString VCardBookStore::messageFor(int32_t status) {
 
 QString VCardBookStore::folder() {
     const char* directory = XdirGADFile_GetFileDirectory();
-    return directory ? utf8Name(directory, "folder").value_or(QString()) : QString();
+    return directory ? kit::fileNameText(directory, "VCardBookStore", "folder").value_or(QString())
+                     : QString();
 }
 
 QStringList VCardBookStore::bookPaths() {
@@ -364,7 +351,7 @@ QStringList VCardBookStore::bookPaths() {
         return paths;
     }
     for (const char* name = list; *name != '\0'; name += std::strlen(name) + 1) {
-        if (const auto text = utf8Name(name, "book")) {
+        if (const auto text = kit::fileNameText(name, "VCardBookStore", "book")) {
             paths.append(QDir(directory).filePath(*text));
         }
     }

@@ -1,11 +1,11 @@
 #include "vextelpde/XdirKitLibrary.h"
 
+#include "kit/FileNameText.h"
 #include "kit/SystemLog.h"
 #include "xdirkit/XdirKit.h"
 
 #include <QByteArray>
 #include <QFileInfo>
-#include <QUtf8StringView>
 #include <cstring>
 
 namespace tarvik_pde_m40vextel {
@@ -14,18 +14,6 @@ namespace {
 
 XDIRDataRef handle(AddressBookLibrary::DataHandle data) {
     return static_cast<XDIRDataRef>(data);
-}
-
-// A name as text, or none (with a log line showing its bytes) when it is not UTF-8.
-std::optional<QString> utf8Name(const char* name, const char* what) {
-    const QByteArray bytes(name);
-    if (QUtf8StringView(bytes).isValidUtf8()) {
-        return QString::fromUtf8(bytes);
-    }
-    kit::SystemLog::log(
-        QStringLiteral("XdirKitLibrary: %1 %2 is not UTF-8; left out")
-            .arg(QLatin1String(what), QString::fromLatin1(bytes.toPercentEncoding("/"))));
-    return std::nullopt;
 }
 
 } // namespace
@@ -102,7 +90,7 @@ std::optional<QString> XdirKitLibrary::fileDirectory() {
     if (folder == nullptr) {
         return std::nullopt;
     }
-    return utf8Name(folder, "folder");
+    return kit::fileNameText(folder, "XdirKitLibrary", "folder");
 }
 
 std::optional<QString> XdirKitLibrary::fileList() {
@@ -114,7 +102,7 @@ std::optional<QString> XdirKitLibrary::fileList() {
     // separated by U+0000.
     QString names;
     for (const char* name = list; *name != '\0'; name += std::strlen(name) + 1) {
-        if (const auto text = utf8Name(name, "book")) {
+        if (const auto text = kit::fileNameText(name, "XdirKitLibrary", "book")) {
             names += *text;
             names += QChar(0);
         }
