@@ -223,6 +223,13 @@ std::optional<std::vector<Identity>> identitiesReadBack(const std::string& cards
 
 } // namespace
 
+std::string VCardWriter::inEncodingOf(std::string_view text, std::string_view like) {
+    const VCardReader::Encoding encoding = VCardReader::encodingOf(like);
+    if (encoding == VCardReader::Encoding::Utf8)
+        return std::string(text);
+    return std::string(like.substr(0, 2)) + inEncoding(text, encoding);
+}
+
 void VCardWriter::closeOpenCards(std::string& text, int openCards) {
     if (openCards <= 0)
         return;
@@ -353,10 +360,13 @@ std::string VCardWriter::bookText(const std::vector<VCardCard>& cards, Versions 
 
 int32_t VCardWriter::writeBook(const std::string& path, const std::vector<VCardCard>& cards,
                                Versions versions) {
-    return BookFile::update(path, [&](const std::optional<std::string>&, std::string& replacement) {
-        replacement = bookText(cards, versions);
-        return XDIR_OK;
-    });
+    return BookFile::update(
+        path, [&](const std::optional<std::string>& current, std::string& replacement) {
+            replacement = bookText(cards, versions);
+            if (current && versions == Versions::Own)
+                replacement = inEncodingOf(replacement, *current);
+            return XDIR_OK;
+        });
 }
 
 } // namespace xdirkit

@@ -370,6 +370,27 @@ TEST_F(VCardWriterTest, BooksOtherProgramsWroteReadTheSameWhenWrittenBack) {
               "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:B=C3=BCro\r\nEND:VCARD\r\n");
 }
 
+TEST_F(VCardWriterTest, AUtf16BookRewrittenStaysUtf16UnlessExportedAs4) {
+    const std::string old =
+        slurp(fs::path(VEXTEL_SOURCE_DIR) / "tests/fixtures/vcard/utf16-book.vcf");
+    auto cards = xdirkit::VCardReader::read(old);
+    ASSERT_TRUE(cards);
+    cards->emplace_back().setDisplayName("New");
+    cards->back().setFaxNumbers({"0309"});
+    for (const auto versions :
+         {xdirkit::VCardWriter::Versions::Own, xdirkit::VCardWriter::Versions::AllAs4}) {
+        spit(book_, old);
+        ASSERT_EQ(xdirkit::VCardWriter::writeBook(book_, *cards, versions), XDIR_OK);
+        const std::string now = slurp(book_);
+        EXPECT_EQ(now.starts_with("\xFF\xFE"), versions == xdirkit::VCardWriter::Versions::Own);
+        if (versions == xdirkit::VCardWriter::Versions::Own) {
+            EXPECT_EQ(now.substr(0, old.size()), old);
+        }
+        EXPECT_EQ(entriesOf(book_),
+                  (std::vector<std::string>{"Existing Person/0301111//", "New/0309//"}));
+    }
+}
+
 TEST_F(VCardWriterTest, OnlyAQuotedPrintableValueGoesOnAfterALineEndingInAnEqualsSign) {
     // A parameter that merely names the encoding: the line after is a line of its own, and a
     // changed card folded right after an '=' reads back with the same name.
