@@ -33,6 +33,13 @@ void appendFolded(std::string& out, std::string_view line) {
         // Back off over UTF-8 continuation bytes so a character stays whole.
         while (cut > 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
             --cut;
+        // A quoted-printable value whose physical line ends in '=' goes on at a soft line break,
+        // which would keep the fold's blank in the value: the fold goes before the '='.
+        std::size_t beforeEquals = cut;
+        while (beforeEquals > 1 && line[beforeEquals - 1] == '=')
+            --beforeEquals;
+        if (beforeEquals > 1)
+            cut = beforeEquals;
         out.append(line.substr(0, cut));
         out.append(kLineEnd);
         out += ' ';
@@ -323,8 +330,14 @@ int32_t VCardWriter::appendEntries(const std::string& path, const PersonalEntrie
             auto encoding = VCardReader::Encoding::Utf8;
             if (current) {
                 encoding = VCardReader::encodingOf(*current);
-                const auto text = VCardReader::utf8Text(*current);
-                const auto cards = text ? VCardReader::read(*text) : std::nullopt;
+                auto text = VCardReader::utf8Text(*current);
+                if (!text)
+                    return XDIR_ERR_FILE_MALFORMED;
+                // The end of the book: its last line ended, and a card it leaves open (with the
+                // cards nested in it) closed, or the new cards would be read as part of it.
+                if (!text->empty() && !endsWithLineEnd(*text))
+                    tail = kLineEnd;
+                const auto cards = VCardReader::read(std::move(*text));
                 if (!cards)
                     return XDIR_ERR_FILE_MALFORMED;
                 PersonalRecords existing;
@@ -332,10 +345,6 @@ int32_t VCardWriter::appendEntries(const std::string& path, const PersonalEntrie
                     return status;
                 for (const XDIRMyFaxRecord& record : existing.entries)
                     known.insert(identityOf(record));
-                // The end of the book: its last line ended, and a card it leaves open (with the
-                // cards nested in it) closed, or the new cards would be read as part of it.
-                if (!text->empty() && !endsWithLineEnd(*text))
-                    tail = kLineEnd;
                 if (!cards->empty())
                     closeOpenCards(tail, cards->back().missingEnds());
             }

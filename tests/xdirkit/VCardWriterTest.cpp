@@ -419,6 +419,25 @@ TEST_F(VCardWriterTest, OnlyAQuotedPrintableValueGoesOnAfterALineEndingInAnEqual
     EXPECT_EQ(reread->front().displayName(), value);
 }
 
+// A changed 2.1 card refolds its unchanged quoted-printable lines: wherever the fold falls, the
+// value reads back the same.
+TEST_F(VCardWriterTest, RefoldedQuotedPrintableValuesReadBackTheSame) {
+    std::string encoded;
+    for (int i = 0; i < 30; ++i)
+        encoded += "=E5=B1=B1";
+    for (const std::string padding : {"", "x", "xx"}) {
+        const auto cards = xdirkit::VCardReader::read(
+            "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:" + padding +
+            encoded + "\r\nTEL;FAX:1\r\nEND:VCARD\r\n");
+        ASSERT_TRUE(cards && cards->size() == 1u);
+        xdirkit::VCardCard changed = cards->front();
+        changed.setFaxNumbers({"2"});
+        const auto reread = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(changed));
+        ASSERT_TRUE(reread && reread->size() == 1u);
+        EXPECT_EQ(reread->front().displayName(), cards->front().displayName()) << padding;
+    }
+}
+
 // Lines that only look like content lines, or whose parameters are malformed: written back from a
 // changed card, they must not turn into lines that end the card, join the line before or move
 // text between the parameters and the value.
