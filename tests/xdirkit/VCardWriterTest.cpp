@@ -152,6 +152,11 @@ TEST_F(VCardWriterTest, RefusedAddsLeaveTheBookUntouched) {
          "name,fax\nAnna,0301\n",
          {entry(u"Bob", u"1")},
          XDIR_ERR_FILE_MALFORMED},
+        {"UTF-16 that does not convert",
+         slurp(fs::path(VEXTEL_SOURCE_DIR) /
+               "tests/fixtures/vcard/utf16-cut-inside-a-character.vcf"),
+         {entry(u"Bob", u"1")},
+         XDIR_ERR_FILE_MALFORMED},
     };
     for (const Case& c : kCases) {
         spit(book_, c.contents);
