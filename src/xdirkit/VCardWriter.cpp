@@ -25,25 +25,44 @@ std::string textOf(const uint16_t* field, std::size_t units) {
     return text ? utf8FromUtf16(*text).value_or("") : "";
 }
 
-// Appends one content line, folded so that no physical line passes 75 bytes.
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Where a line longer than width is folded. Never inside a character (bytes that are no UTF-8
+// are cut anywhere), and never right after an '=': a quoted-printable value whose physical line
+// ends in '=' goes on at a soft line break, which would keep the fold's blank in the value. A
+// segment of nothing but '=' runs on past them (a line that is longer than 75 bytes still reads).
+std::size_t foldPoint(std::string_view line, std::size_t width) {
+    std::size_t cut = width;
+    for (int i = 0; i < 3 && cut > 1 && isContinuationByte(line[cut]); ++i)
+        --cut;
+    std::size_t beforeEquals = cut;
+    while (beforeEquals > 0 && line[beforeEquals - 1] == '=')
+        --beforeEquals;
+    if (beforeEquals > 0)
+        return beforeEquals;
+    while (cut < line.size() && line[cut] == '=')
+        ++cut;
+    if (cut < line.size())
+        ++cut;
+    while (cut < line.size() && isContinuationByte(line[cut]))
+        ++cut;
+    return cut;
+}
+
+// Appends one content line, folded so that no physical line passes 75 bytes (but for a run of
+// '=' as foldPoint says).
 void appendFolded(std::string& out, std::string_view line) {
     std::size_t width = kFoldWidth;
     while (line.size() > width) {
-        std::size_t cut = width;
-        // Back off over UTF-8 continuation bytes so a character stays whole.
-        while (cut > 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
-            --cut;
-        // A quoted-printable value whose physical line ends in '=' goes on at a soft line break,
-        // which would keep the fold's blank in the value: the fold goes before the '='.
-        std::size_t beforeEquals = cut;
-        while (beforeEquals > 1 && line[beforeEquals - 1] == '=')
-            --beforeEquals;
-        if (beforeEquals > 1)
-            cut = beforeEquals;
+        const std::size_t cut = foldPoint(line, width);
         out.append(line.substr(0, cut));
+        line.remove_prefix(cut);
+        if (line.empty())
+            break;
         out.append(kLineEnd);
         out += ' ';
-        line.remove_prefix(cut);
         width = kFoldWidth - 1;
     }
     out.append(line);

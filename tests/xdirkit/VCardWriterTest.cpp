@@ -431,16 +431,25 @@ TEST_F(VCardWriterTest, RefoldedQuotedPrintableValuesReadBackTheSame) {
     std::string encoded;
     for (int i = 0; i < 30; ++i)
         encoded += "=E5=B1=B1";
-    for (const std::string padding : {"", "x", "xx"}) {
+    const std::string kValues[] = {
+        encoded,
+        "x" + encoded,
+        "xx" + encoded,
+        // Bytes that are no UTF-8 after an '=' that encodes nothing (found by fuzzing).
+        "=\xBB" + std::string(80, '\xA1'),
+        // A run of '=' longer than a physical line.
+        std::string(100, '=') + "x",
+    };
+    for (const std::string& value : kValues) {
         const auto cards = xdirkit::VCardReader::read(
-            "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:" + padding +
-            encoded + "\r\nTEL;FAX:1\r\nEND:VCARD\r\n");
+            "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:" + value +
+            "\r\nTEL;FAX:1\r\nEND:VCARD\r\n");
         ASSERT_TRUE(cards && cards->size() == 1u);
         xdirkit::VCardCard changed = cards->front();
         changed.setFaxNumbers({"2"});
         const auto reread = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(changed));
         ASSERT_TRUE(reread && reread->size() == 1u);
-        EXPECT_EQ(reread->front().displayName(), cards->front().displayName()) << padding;
+        EXPECT_EQ(reread->front().displayName(), cards->front().displayName()) << value;
     }
 }
 
