@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang (build-fuzz/) and runs each registered target for the
 # given number of seconds, one after the other, then reports executions and findings per target.
 #   scripts/fuzz.sh [seconds]      default 60 seconds per target
-#   FUZZ_TARGETS="base64 scrambler" scripts/fuzz.sh 30    only the named targets
+#   FUZZ_TARGETS="base64 scrambler" scripts/fuzz.sh 30    only the named targets (only they are built)
 # Each target starts from its seed corpus (fuzz/corpus/<name>, never written to) and a working
 # corpus in build-fuzz/fuzz-work/<name>/ that grows from run to run. Findings (crash, leak,
 # timeout, out-of-memory inputs) land in build-fuzz/fuzz-findings/<name>/. Exit status 1 when
@@ -16,7 +16,13 @@ build_dir=build-fuzz
 bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DVEXTEL_FUZZ=ON -DVEXTEL_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j "$(nproc)" --target fuzz_all
+# Only the named targets are built when some are named.
+build_targets=(fuzz_all)
+if [ -n "${FUZZ_TARGETS:-}" ]; then
+  build_targets=()
+  for name in $FUZZ_TARGETS; do build_targets+=("fuzz_$name"); done
+fi
+cmake --build "$build_dir" -j "$(nproc)" --target "${build_targets[@]}"
 
 # Side effects of the code under test stay in one temporary folder: home, data, temp files.
 scratch=$(mktemp -d)

@@ -397,7 +397,9 @@ std::optional<BookContents> VCardBookStore::update(const QString& path, const Ch
             if (!next) {
                 return kChangeRefused;
             }
-            replacement = xdirkit::VCardWriter::bookText(cardsOf(*next, false));
+            // A book another program wrote in UTF-16 stays UTF-16.
+            replacement = xdirkit::VCardWriter::inEncodingOf(
+                xdirkit::VCardWriter::bookText(cardsOf(*next, false)), current.value_or(""));
             written = replacement;
             return XDIR_OK;
         });

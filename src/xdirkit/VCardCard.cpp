@@ -119,9 +119,9 @@ std::string escapeText(std::string_view text) {
 }
 
 VCardCard::VCardCard(std::vector<VCardLine> lines, std::shared_ptr<const std::string> source,
-                     std::size_t begin, std::size_t length, bool cutOff)
+                     std::size_t begin, std::size_t length, int openCards)
     : lines_(std::move(lines)), source_(std::move(source)), begin_(begin), length_(length),
-      cutOff_(cutOff) {}
+      openCards_(openCards) {}
 
 std::string_view VCardCard::original() const {
     if (!source_ || changed_)
@@ -245,7 +245,43 @@ std::string_view VCardCard::note(std::string& scratch) const {
 }
 
 bool VCardCard::isFaxLine(const VCardLine& line) const {
-    return line.property() == Property::Telephone && line.hasType("fax");
+    return line.property() == Property::Telephone && (line.hasType("fax") || hasFaxLabel(line));
+}
+
+bool VCardCard::hasFaxLabel(const VCardLine& line) const {
+    if (line.group().empty())
+        return false;
+    std::string scratch;
+    for (const VCardLine& label : lines_) {
+        if (label.property() != Property::Label || !equalsIgnoringCase(label.group(), line.group()))
+            continue;
+        // Custom labels ("homeFax", "Fax privat") and the built-in form "_$!<WorkFAX>!$_".
+        const std::string_view text = label.textValue(scratch).value_or("");
+        for (std::size_t i = 0; i + 3 <= text.size(); ++i)
+            if (equalsIgnoringCase(text.substr(i, 3), "fax"))
+                return true;
+    }
+    return false;
+}
+
+std::string_view VCardCard::faxNumberOf(std::string_view value) {
+    std::string_view number = trimmedView(value);
+    if (startsWithTelScheme(number))
+        number = trimmedView(number.substr(kTelUriScheme.size()));
+    // ASCII digits, and the full-width ones (U+FF10 to U+FF19) Japanese phones write.
+    for (std::size_t i = 0; i < number.size(); ++i) {
+        if (number[i] >= '0' && number[i] <= '9')
+            return number;
+        if (number.substr(i, 2) == "\xEF\xBC" && i + 2 < number.size() &&
+            static_cast<unsigned char>(number[i + 2]) >= 0x90 &&
+            static_cast<unsigned char>(number[i + 2]) <= 0x99)
+            return number;
+    }
+    return {};
+}
+
+std::string_view VCardCard::nameOf(std::string_view text) {
+    return trimmedView(text);
 }
 
 std::vector<VCardCard::FaxNumber> VCardCard::faxNumbers() const {
@@ -261,10 +297,7 @@ void VCardCard::forEachFaxNumber(const std::function<void(std::string_view, int)
     for (const VCardLine& line : lines_) {
         if (!isFaxLine(line))
             continue;
-        std::string_view number = trimmedView(line.textValue(scratch).value_or(""));
-        if (number.size() >= kTelUriScheme.size() &&
-            equalsIgnoringCase(number.substr(0, kTelUriScheme.size()), kTelUriScheme))
-            number = trimmedView(number.substr(kTelUriScheme.size()));
+        const std::string_view number = faxNumberOf(line.textValue(scratch).value_or(""));
         if (!number.empty())
             visit(number, line.preference());
     }
@@ -285,9 +318,20 @@ std::vector<std::string> VCardCard::memberUids() const {
 
 template <typename Predicate>
 void VCardCard::replaceLines(Predicate matches, const std::vector<std::string>& newLines) {
-    auto firstMatch = std::find_if(lines_.begin(), lines_.end(), matches);
-    std::size_t at = static_cast<std::size_t>(firstMatch - lines_.begin());
-    lines_.erase(std::remove_if(lines_.begin(), lines_.end(), matches), lines_.end());
+    // Every line is judged before any moves: a judgement may look at the other lines.
+    std::vector<bool> removed(lines_.size());
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        removed[i] = matches(lines_[i]);
+    std::size_t at = lines_.size();
+    std::vector<VCardLine> kept;
+    kept.reserve(lines_.size());
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (!removed[i])
+            kept.push_back(std::move(lines_[i]));
+        else if (at == lines_.size())
+            at = kept.size();
+    }
+    lines_ = std::move(kept);
     at = std::min(at, lines_.size());
     std::vector<VCardLine> parsed;
     for (const std::string& text : newLines)
@@ -396,7 +440,20 @@ void VCardCard::setFaxNumbers(const std::vector<std::string>& numbers) {
                                     std::string(startsWithTelScheme(number) ? kTelUriScheme : "") +
                                         std::string(number)));
     }
-    replaceLines([this](const VCardLine& line) { return isFaxLine(line); }, newLines);
+    // The label of a fax number's item group goes with it.
+    std::vector<std::string_view> labelledGroups;
+    for (const VCardLine& line : lines_)
+        if (line.property() == Property::Telephone && !line.hasType("fax") && hasFaxLabel(line))
+            labelledGroups.push_back(line.group());
+    replaceLines(
+        [&](const VCardLine& line) {
+            return isFaxLine(line) || (line.property() == Property::Label &&
+                                       std::any_of(labelledGroups.begin(), labelledGroups.end(),
+                                                   [&](std::string_view g) {
+                                                       return equalsIgnoringCase(g, line.group());
+                                                   }));
+        },
+        newLines);
 }
 
 void VCardCard::setFaxNumber(std::string_view number, std::string_view replacement) {

@@ -27,17 +27,19 @@ public:
     static constexpr int kNoPreference = VCardLine::kNoPreference;
 
     VCardCard() = default;
-    // A card read from source, whose bytes begin..begin+length it was read from; cut off when
-    // the text ended before its END line.
+    // A card read from source, whose bytes begin..begin+length it was read from; openCards is
+    // the number of END lines the text lacked (the card's own and those of cards nested in it).
     VCardCard(std::vector<VCardLine> lines, std::shared_ptr<const std::string> source,
-              std::size_t begin, std::size_t length, bool cutOff = false);
+              std::size_t begin, std::size_t length, int openCards = 0);
 
     const std::vector<VCardLine>& lines() const { return lines_; }
     // The card's bytes as read, BEGIN to END with its line end; empty for a new or changed card.
     std::string_view original() const;
     // True for a card read without its END line (its original runs to the end of the text);
-    // written back, it gets one.
-    bool isCutOff() const { return cutOff_ && !changed_; }
+    // written back, it gets the END lines it lacks.
+    bool isCutOff() const { return missingEnds() > 0; }
+    // How many END lines the original lacks; 0 for a whole, new or changed card.
+    int missingEnds() const { return changed_ ? 0 : openCards_; }
 
     // "2.1", "3.0", "4.0"; empty when the card names none.
     std::string version() const;
@@ -51,7 +53,15 @@ public:
     std::string company() const;
     // NOTE; empty when none.
     std::string note() const;
-    // Every TEL of type fax, in card order (a "tel:" URI prefix dropped, empty numbers left out).
+    // A TEL value as a fax number: blanks around and a "tel:" URI prefix dropped; empty when what
+    // is left holds no digit (some exporters write a field's label, "BusinessFaxPhone", in
+    // place of an empty number).
+    static std::string_view faxNumberOf(std::string_view value);
+    // A name as the card reads it: blanks and line ends around it dropped.
+    static std::string_view nameOf(std::string_view text);
+    // Every TEL of type fax, or of an item group labelled as a fax ("item1.TEL" with
+    // "item1.X-ABLabel:homeFax", as some address books write custom labels), in card order, each
+    // as faxNumberOf reads it; empty ones left out.
     std::vector<FaxNumber> faxNumbers() const;
     // MEMBER values (4.0) and their 3.0 address-book-server form, in card order, as written.
     std::vector<std::string> memberUids() const;
@@ -91,6 +101,7 @@ private:
     const VCardLine* first(Property property) const;
     std::optional<std::string> firstText(Property property) const;
     bool isFaxLine(const VCardLine& line) const;
+    bool hasFaxLabel(const VCardLine& line) const;
     template <typename Predicate>
     void replaceLines(Predicate matches, const std::vector<std::string>& newLines);
     void replaceProperty(Property property, const std::vector<std::string>& newLines);
@@ -108,7 +119,7 @@ private:
     bool changed_ = false;
     std::size_t begin_ = 0;
     std::size_t length_ = 0;
-    bool cutOff_ = false;
+    int openCards_ = 0;
 };
 
 // Escapes a text for a vCard value: backslash, comma, semicolon and line ends.

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <iconv.h>
 #include <memory>
+#include <nettle/base64.h>
 
 namespace xdirkit {
 namespace {
@@ -33,6 +34,7 @@ constexpr std::pair<std::string_view, VCardLine::Property> kProperties[] = {
     {"TEL", VCardLine::Property::Telephone},
     {"MEMBER", VCardLine::Property::Member},
     {"X-ADDRESSBOOKSERVER-MEMBER", VCardLine::Property::Member},
+    {"X-ABLABEL", VCardLine::Property::Label},
 };
 
 constexpr std::size_t kLongestPropertyName = 26;
@@ -78,6 +80,20 @@ std::string decodeQuotedPrintable(std::string_view text) {
         }
         out += text[i];
     }
+    return out;
+}
+
+// Null when the text is not base64; blanks and line ends (which 2.1 folds leave) are skipped, and
+// so is missing padding (as some phones write it: the bytes are whole without it).
+std::optional<std::string> decodeBase64(std::string_view text) {
+    base64_decode_ctx context;
+    base64_decode_init(&context);
+    std::string out(BASE64_DECODE_LENGTH(text.size()), '\0');
+    std::size_t length = out.size();
+    if (base64_decode_update(&context, &length, reinterpret_cast<uint8_t*>(out.data()), text.size(),
+                             text.data()) == 0)
+        return std::nullopt;
+    out.resize(length);
     return out;
 }
 
@@ -345,9 +361,23 @@ std::optional<std::string> VCardLine::decodedValue() const {
     return decoded;
 }
 
+bool VCardLine::isBase64() const {
+    return hasParameter("ENCODING", "b") || hasParameter("ENCODING", "BASE64");
+}
+
+std::optional<std::string> VCardLine::transferDecodedBytes() const {
+    if (isQuotedPrintable())
+        return decodeQuotedPrintable(rawValue());
+    if (isBase64())
+        return decodeBase64(rawValue());
+    return std::string(rawValue());
+}
+
 std::optional<std::string> VCardLine::decodedBytes() const {
-    std::string bytes =
-        isQuotedPrintable() ? decodeQuotedPrintable(rawValue()) : std::string(rawValue());
+    std::optional<std::string> transferDecoded = transferDecodedBytes();
+    if (!transferDecoded)
+        return std::nullopt;
+    std::string bytes = std::move(*transferDecoded);
     const std::optional<std::string_view> charset = parameter("CHARSET");
     if (charset && !isUtf8Name(*charset)) {
         std::string name(*charset);

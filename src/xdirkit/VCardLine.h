@@ -32,7 +32,9 @@ public:
         Organization,
         Note,
         Telephone,
-        Member
+        Member,
+        // X-ABLabel: the label of the lines of its item group ("item1.TEL" and "item1.X-ABLabel").
+        Label
     };
     using Parameter = std::pair<std::string_view, std::string_view>;
     // The preference of a line without PREF: 1 is the most preferred.
@@ -69,6 +71,9 @@ public:
     std::optional<std::string_view> parameter(std::string_view name) const;
     bool hasParameter(std::string_view name, std::string_view value) const;
     bool hasType(std::string_view type) const { return hasParameter("TYPE", type); }
+
+    // True for a value in base64 (ENCODING=b or ENCODING=BASE64).
+    bool isBase64() const;
 
     // The value with its transfer encoding and character set undone, as UTF-8 without NUL
     // characters but still escaped; null when the character set is unknown or the bytes do not fit
@@ -108,6 +113,7 @@ private:
     template <typename Visit> bool visitParameters(Visit visit) const;
     bool isQuotedPrintable() const;
     std::optional<std::string> decodedBytes() const;
+    std::optional<std::string> transferDecodedBytes() const;
 
     std::string owned_;
     std::string_view borrowed_;

@@ -36,11 +36,11 @@ bool isMarker(std::string_view line, std::string_view marker) {
     return equalsIgnoringCase(line, marker);
 }
 
-// A UTF-16 book (some programs export so) as UTF-8; empty when it does not convert.
-std::string utf8FromUtf16Bytes(std::string_view bytes, const char* encoding) {
+// A UTF-16 book (some programs export so) as UTF-8; null when it does not convert.
+std::optional<std::string> utf8FromUtf16Bytes(std::string_view bytes, const char* encoding) {
     iconv_t converter = ::iconv_open("UTF-8", encoding);
     if (converter == reinterpret_cast<iconv_t>(-1))
-        return {};
+        return std::nullopt;
     std::unique_ptr<void, int (*)(iconv_t)> closer(converter, ::iconv_close);
     std::string in(bytes);
     std::string out(bytes.size() * 2 + 4, '\0');
@@ -49,7 +49,7 @@ std::string utf8FromUtf16Bytes(std::string_view bytes, const char* encoding) {
     char* outPointer = out.data();
     std::size_t outLeft = out.size();
     if (::iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<size_t>(-1))
-        return {};
+        return std::nullopt;
     out.resize(out.size() - outLeft);
     return out;
 }
@@ -135,16 +135,19 @@ bool isForRecords(std::string_view line) {
 }
 
 // A UTF-16 book becomes UTF-8 in place; the answer is where the text begins (past a UTF-8
-// byte-order mark).
-std::size_t toUtf8Text(std::string& bytes) {
-    if (std::string_view(bytes).substr(0, 2) == kUtf16LeBom ||
-        std::string_view(bytes).substr(0, 2) == kUtf16BeBom)
-        bytes = utf8FromUtf16Bytes(std::string_view(bytes).substr(2),
-                                   bytes[0] == '\xFF' ? "UTF-16LE" : "UTF-16BE");
+// byte-order mark), null when a UTF-16 book does not convert.
+std::optional<std::size_t> toUtf8Text(std::string& bytes) {
+    if (VCardReader::encodingOf(bytes) != VCardReader::Encoding::Utf8) {
+        auto converted = VCardReader::utf8Text(std::move(bytes));
+        if (!converted)
+            return std::nullopt;
+        bytes = std::move(*converted);
+    }
     return std::string_view(bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
 }
 
-// Calls emit(lines, begin, length, cutOff) for each card of text from start, in file order;
+// Calls emit(lines, begin, length, openCards) for each card of text from start, in file order
+// (openCards: how many cards the end of the text left open, 0 for a whole card);
 // emit may take the lines and answers false to stop. False when the text holds something other
 // than blank lines but no card at all.
 template <typename Emit>
@@ -169,8 +172,9 @@ bool scanCards(std::string_view text, std::size_t start, VCardReader::Lines keep
         while (physical.peek(following)) {
             const bool folded = !following.empty() && (following[0] == ' ' || following[0] == '\t');
             // A value broken before the card's end would swallow the end marker.
-            const bool softBreak =
-                VCardLine::continuesQuotedPrintable(logical) && !isMarker(following, "END:VCARD");
+            const bool softBreak = VCardLine::continuesQuotedPrintable(logical) &&
+                                   !isMarker(following, "END:VCARD") &&
+                                   !isMarker(following, "BEGIN:VCARD");
             if (!folded && !softBreak)
                 break;
             if (joined.empty())
@@ -201,7 +205,7 @@ bool scanCards(std::string_view text, std::size_t start, VCardReader::Lines keep
             if (--depth == 0) {
                 expectedLines = lines.size();
                 sawCard = true;
-                if (!emit(lines, cardBegin, lineBegin - cardBegin, false))
+                if (!emit(lines, cardBegin, lineBegin - cardBegin, 0))
                     return true;
             }
         } else if (depth == 1 && !isBlank(logical) &&
@@ -215,22 +219,40 @@ bool scanCards(std::string_view text, std::size_t start, VCardReader::Lines keep
     }
     if (depth > 0) {
         sawCard = true;
-        emit(lines, cardBegin, text.size() - cardBegin, true);
+        emit(lines, cardBegin, text.size() - cardBegin, depth);
     }
     return sawCard || !sawOtherText;
 }
 
 } // namespace
 
+VCardReader::Encoding VCardReader::encodingOf(std::string_view bytes) {
+    if (bytes.substr(0, 2) == kUtf16LeBom)
+        return Encoding::Utf16LittleEndian;
+    if (bytes.substr(0, 2) == kUtf16BeBom)
+        return Encoding::Utf16BigEndian;
+    return Encoding::Utf8;
+}
+
+std::optional<std::string> VCardReader::utf8Text(std::string bytes) {
+    const Encoding encoding = encodingOf(bytes);
+    if (encoding == Encoding::Utf8)
+        return bytes;
+    return utf8FromUtf16Bytes(std::string_view(bytes).substr(2),
+                              encoding == Encoding::Utf16LittleEndian ? "UTF-16LE" : "UTF-16BE");
+}
+
 std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines keep) {
-    const std::size_t start = toUtf8Text(bytes);
+    const std::optional<std::size_t> start = toUtf8Text(bytes);
+    if (!start)
+        return std::nullopt;
     // The cards keep their original bytes as parts of this one string.
     const auto source = std::make_shared<const std::string>(std::move(bytes));
     std::vector<VCardCard> cards;
     const bool isBook = scanCards(
-        *source, start, keep,
-        [&](std::vector<VCardLine>& lines, std::size_t begin, std::size_t length, bool cutOff) {
-            cards.emplace_back(std::move(lines), source, begin, length, cutOff);
+        *source, *start, keep,
+        [&](std::vector<VCardLine>& lines, std::size_t begin, std::size_t length, int openCards) {
+            cards.emplace_back(std::move(lines), source, begin, length, openCards);
             return true;
         });
     if (!isBook)
@@ -240,11 +262,13 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines
 
 bool VCardReader::forEachCard(std::string& text, Lines keep,
                               const std::function<bool(const VCardCard&)>& visit) {
-    const std::size_t start = toUtf8Text(text);
-    return scanCards(text, start, keep,
+    const std::optional<std::size_t> start = toUtf8Text(text);
+    if (!start)
+        return false;
+    return scanCards(text, *start, keep,
                      [&visit](std::vector<VCardLine>& lines, std::size_t begin, std::size_t length,
-                              bool cutOff) {
-                         VCardCard card(std::move(lines), nullptr, begin, length, cutOff);
+                              int openCards) {
+                         VCardCard card(std::move(lines), nullptr, begin, length, openCards);
                          const bool goOn = visit(card);
                          lines = card.releaseLines();
                          return goOn;

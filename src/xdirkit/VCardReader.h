@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace xdirkit {
@@ -14,14 +15,22 @@ namespace xdirkit {
 // Accepts CRLF, LF or CR line ends, a UTF-8 or UTF-16 byte-order mark, folded lines and 2.1
 // quoted-printable soft line breaks. Text outside cards is skipped, as are the lines of a card
 // nested in another (2.1 AGENT) and content lines that do not parse. A card cut off by the end of
-// the text is kept, marked as cut off.
+// the text is kept, marked with the number of cards left open (nested ones included).
 class VCardReader {
 public:
     // Which lines the cards keep: all of them (for rewriting a book), or only those of the
     // properties that personal entries and groups are made of (for reading it quickly).
     enum class Lines { All, ForRecords };
 
-    // Null when the text holds something other than blank lines but no card at all.
+    // How a book's bytes hold its text, told by its byte-order mark.
+    enum class Encoding { Utf8, Utf16LittleEndian, Utf16BigEndian };
+    static Encoding encodingOf(std::string_view bytes);
+    // The book's text as UTF-8: a UTF-16 book converted (its byte-order mark dropped), any other
+    // as it is. Null for a UTF-16 book that does not convert.
+    static std::optional<std::string> utf8Text(std::string bytes);
+
+    // Null when the text holds something other than blank lines but no card at all, or is a
+    // UTF-16 book that does not convert.
     static std::optional<std::vector<VCardCard>> read(std::string text, Lines keep = Lines::All);
 
     // The same card by card, without keeping them: visit sees each card (without its original

@@ -25,18 +25,44 @@ std::string textOf(const uint16_t* field, std::size_t units) {
     return text ? utf8FromUtf16(*text).value_or("") : "";
 }
 
-// Appends one content line, folded so that no physical line passes 75 bytes.
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Where a line longer than width is folded. Never inside a character (bytes that are no UTF-8
+// are cut anywhere), and never right after an '=': a quoted-printable value whose physical line
+// ends in '=' goes on at a soft line break, which would keep the fold's blank in the value. A
+// segment of nothing but '=' runs on past them (a line that is longer than 75 bytes still reads).
+std::size_t foldPoint(std::string_view line, std::size_t width) {
+    std::size_t cut = width;
+    for (int i = 0; i < 3 && cut > 1 && isContinuationByte(line[cut]); ++i)
+        --cut;
+    std::size_t beforeEquals = cut;
+    while (beforeEquals > 0 && line[beforeEquals - 1] == '=')
+        --beforeEquals;
+    if (beforeEquals > 0)
+        return beforeEquals;
+    while (cut < line.size() && line[cut] == '=')
+        ++cut;
+    if (cut < line.size())
+        ++cut;
+    while (cut < line.size() && isContinuationByte(line[cut]))
+        ++cut;
+    return cut;
+}
+
+// Appends one content line, folded so that no physical line passes 75 bytes (but for a run of
+// '=' as foldPoint says).
 void appendFolded(std::string& out, std::string_view line) {
     std::size_t width = kFoldWidth;
     while (line.size() > width) {
-        std::size_t cut = width;
-        // Back off over UTF-8 continuation bytes so a character stays whole.
-        while (cut > 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
-            --cut;
+        const std::size_t cut = foldPoint(line, width);
         out.append(line.substr(0, cut));
+        line.remove_prefix(cut);
+        if (line.empty())
+            break;
         out.append(kLineEnd);
         out += ' ';
-        line.remove_prefix(cut);
         width = kFoldWidth - 1;
     }
     out.append(line);
@@ -95,8 +121,10 @@ bool isStrayMarker(const VCardLine& line) {
     return line.isNamed("BEGIN") || line.isNamed("END");
 }
 
+// A base64 value of these is data (a picture, a sound, a key); of any other property it is text.
 bool isBinary(const VCardLine& line) {
-    return line.hasParameter("ENCODING", "b") || line.hasParameter("ENCODING", "BASE64");
+    return line.isBase64() && (line.isNamed("PHOTO") || line.isNamed("LOGO") ||
+                               line.isNamed("SOUND") || line.isNamed("KEY"));
 }
 
 // A base64 value (2.1 folds may have left blanks in it) as a data: URI, its media type from the
@@ -122,6 +150,10 @@ std::string dataUri(const VCardLine& line) {
 std::string lineAsVersion4(const VCardLine& line) {
     const bool recoded =
         line.parameter("ENCODING").has_value() || line.parameter("CHARSET").has_value();
+    // A value in a character set this computer does not know cannot be decoded: written as it
+    // is, with the parameters that say how, it is not lost and reads as it read before.
+    if (recoded && !isBinary(line) && !line.decodedValue())
+        return std::string(line.text());
     // 4.0 has no inline binary: an encoded photo, logo or sound becomes a data: URI, and the
     // type that named its format goes into the URI.
     const bool binary = isBinary(line);
@@ -173,7 +205,64 @@ Identity identityOf(const XDIRMyFaxRecord& record) {
             readField(record.faxNumber, XDIR_FAX_NUMBER_UNITS).value_or(u"")};
 }
 
+bool endsWithLineEnd(std::string_view text) {
+    return !text.empty() && (text.back() == '\n' || text.back() == '\r');
+}
+
+// Text that follows the end of a book: a last line without its line end gets one first, or the
+// next card would be glued onto it ("END:VCARDBEGIN:VCARD").
+void startNewLine(std::string& text) {
+    if (!text.empty() && !endsWithLineEnd(text))
+        text.append(kLineEnd);
+}
+
+// UTF-8 text in a UTF-16 book's own encoding (without a byte-order mark); as it is otherwise.
+std::string inEncoding(std::string_view utf8, VCardReader::Encoding encoding) {
+    if (encoding == VCardReader::Encoding::Utf8)
+        return std::string(utf8);
+    const std::u16string units = utf16FromUtf8(utf8).value_or(u"");
+    const bool littleEndian = encoding == VCardReader::Encoding::Utf16LittleEndian;
+    std::string bytes;
+    bytes.reserve(units.size() * 2);
+    for (const char16_t unit : units) {
+        const auto low = static_cast<char>(unit & 0xFF);
+        const auto high = static_cast<char>(unit >> 8);
+        bytes += littleEndian ? low : high;
+        bytes += littleEndian ? high : low;
+    }
+    return bytes;
+}
+
+// The name and fax number of each record as a reader of the book will read them back (blanks
+// around a name, a "tel:" prefix dropped); null when a record would not read back as one entry.
+std::optional<std::vector<Identity>> identitiesReadBack(const std::string& cardsText,
+                                                        std::size_t count) {
+    const auto cards = VCardReader::read(cardsText);
+    PersonalRecords readBack;
+    if (!cards || readBack.build(*cards) != XDIR_OK || readBack.entries.size() != count)
+        return std::nullopt;
+    std::vector<Identity> identities;
+    for (const XDIRMyFaxRecord& record : readBack.entries)
+        identities.push_back(identityOf(record));
+    return identities;
+}
+
 } // namespace
+
+std::string VCardWriter::inEncodingOf(std::string_view text, std::string_view like) {
+    const VCardReader::Encoding encoding = VCardReader::encodingOf(like);
+    if (encoding == VCardReader::Encoding::Utf8)
+        return std::string(text);
+    return std::string(like.substr(0, 2)) + inEncoding(text, encoding);
+}
+
+void VCardWriter::closeOpenCards(std::string& text, int openCards) {
+    if (openCards <= 0)
+        return;
+    startNewLine(text);
+    for (int i = 0; i < openCards; ++i)
+        appendFolded(text, "END:VCARD");
+}
 
 std::string VCardWriter::newUid() {
     uint8_t bytes[16];
@@ -216,11 +305,8 @@ std::string VCardWriter::entryCard(const XDIRMyFaxRecord& record, const std::str
 std::string VCardWriter::cardText(const VCardCard& card) {
     if (!card.original().empty()) {
         std::string text(card.original());
-        if (card.isCutOff()) {
-            if (text.back() != '\n' && text.back() != '\r')
-                text.append(kLineEnd);
-            appendFolded(text, "END:VCARD");
-        }
+        if (card.isCutOff())
+            closeOpenCards(text, card.missingEnds());
         return text;
     }
     const std::string version = card.version();
@@ -248,51 +334,67 @@ std::string VCardWriter::cardTextAsVersion4(const VCardCard& card) {
 }
 
 int32_t VCardWriter::appendEntries(const std::string& path, const PersonalEntries& records) {
+    std::string added;
+    for (const XDIRMyFaxRecord& record : records)
+        added += entryCard(record, newUid());
+    // What is added is compared as it will read back.
+    const auto addedIdentities = identitiesReadBack(added, records.size());
+    if (!addedIdentities)
+        return XDIR_ERR_BAD_RECORD;
     return BookFile::update(
-        path, [&records](const std::optional<std::string>& current, std::string& replacement) {
+        path, [&](const std::optional<std::string>& current, std::string& replacement) {
             std::set<Identity> known;
-            bool cutOff = false;
+            // Added behind every byte already there, in the book's own encoding.
+            std::string tail;
+            auto encoding = VCardReader::Encoding::Utf8;
             if (current) {
-                const auto cards = VCardReader::read(*current);
+                encoding = VCardReader::encodingOf(*current);
+                auto text = VCardReader::utf8Text(*current);
+                if (!text)
+                    return XDIR_ERR_FILE_MALFORMED;
+                // The end of the book: its last line ended, and a card it leaves open (with the
+                // cards nested in it) closed, or the new cards would be read as part of it.
+                if (!text->empty() && !endsWithLineEnd(*text))
+                    tail = kLineEnd;
+                const auto cards = VCardReader::read(std::move(*text));
                 if (!cards)
                     return XDIR_ERR_FILE_MALFORMED;
-                cutOff = !cards->empty() && cards->back().isCutOff();
                 PersonalRecords existing;
                 if (const int32_t status = existing.build(*cards); status != XDIR_OK)
                     return status;
                 for (const XDIRMyFaxRecord& record : existing.entries)
                     known.insert(identityOf(record));
+                if (!cards->empty())
+                    closeOpenCards(tail, cards->back().missingEnds());
             }
-            for (const XDIRMyFaxRecord& record : records)
-                if (!known.insert(identityOf(record)).second)
+            for (const Identity& identity : *addedIdentities)
+                if (!known.insert(identity).second)
                     return XDIR_ERR_DUPLICATE_ENTRY;
             replacement = current.value_or("");
-            // The last line of a file may lack its line end; the new cards start on a line of
-            // their own.
-            if (!replacement.empty() && replacement.back() != '\n' && replacement.back() != '\r')
-                replacement.append(kLineEnd);
-            // A card the file leaves open would swallow the new ones.
-            if (cutOff)
-                appendFolded(replacement, "END:VCARD");
-            for (const XDIRMyFaxRecord& record : records)
-                replacement += entryCard(record, newUid());
+            replacement += inEncoding(tail + added, encoding);
             return XDIR_OK;
         });
 }
 
 std::string VCardWriter::bookText(const std::vector<VCardCard>& cards, Versions versions) {
     std::string text;
-    for (const VCardCard& card : cards)
+    for (const VCardCard& card : cards) {
+        // A last card read without its final line end keeps its bytes, unless a card follows.
+        startNewLine(text);
         text += versions == Versions::AllAs4 ? cardTextAsVersion4(card) : cardText(card);
+    }
     return text;
 }
 
 int32_t VCardWriter::writeBook(const std::string& path, const std::vector<VCardCard>& cards,
                                Versions versions) {
-    return BookFile::update(path, [&](const std::optional<std::string>&, std::string& replacement) {
-        replacement = bookText(cards, versions);
-        return XDIR_OK;
-    });
+    return BookFile::update(
+        path, [&](const std::optional<std::string>& current, std::string& replacement) {
+            replacement = bookText(cards, versions);
+            if (current && versions == Versions::Own)
+                replacement = inEncodingOf(replacement, *current);
+            return XDIR_OK;
+        });
 }
 
 } // namespace xdirkit

@@ -30,14 +30,25 @@ public:
     static std::string bookText(const std::vector<VCardCard>& cards,
                                 Versions versions = Versions::Own);
 
-    // Appends one card per record. XDIR_ERR_DUPLICATE_ENTRY, with nothing written, when a
-    // record's name and fax number are those of an individual already in the file (or of an
-    // earlier record of the call); XDIR_ERR_FILE_MALFORMED when the file is not a vCard book; else
-    // as BookFile::update. A missing file is created.
+    // A book's text (UTF-8) in the encoding of the book whose bytes are like: with its
+    // byte-order mark for a UTF-16 book, as it is otherwise.
+    static std::string inEncodingOf(std::string_view text, std::string_view like);
+
+    // Appends one card per record, in the book's own encoding (UTF-16 for a UTF-16 book). Names
+    // and fax numbers compare as they read back (blanks around a name and a "tel:" prefix
+    // dropped): XDIR_ERR_DUPLICATE_ENTRY, with nothing written, when a record's are those of an
+    // individual already in the file (or of an earlier record of the call);
+    // XDIR_ERR_BAD_RECORD when a record would not read back as one entry;
+    // XDIR_ERR_FILE_MALFORMED when the file is not a vCard book; else as BookFile::update. A
+    // missing file is created.
     static int32_t appendEntries(const std::string& path, const PersonalEntries& records);
-    // Replaces the whole book with the cards, as BookFile::update.
+    // Replaces the whole book with the cards, as BookFile::update; a UTF-16 book stays UTF-16
+    // unless it is exported as 4.0 (which is UTF-8 only).
     static int32_t writeBook(const std::string& path, const std::vector<VCardCard>& cards,
                              Versions versions = Versions::Own);
+
+    // Ends the text with the END lines of the cards it leaves open (the last line ended first).
+    static void closeOpenCards(std::string& text, int openCards);
 
     // "urn:uuid:" and a random (version 4) UUID.
     static std::string newUid();

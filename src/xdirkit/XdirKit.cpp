@@ -7,6 +7,7 @@
 #include "DataHandle.h"
 #include "PersonalRecords.h"
 #include "RecordText.h"
+#include "VCardCard.h"
 #include "VCardReader.h"
 #include "VCardWriter.h"
 
@@ -48,19 +49,24 @@ int32_t copyAt(XDIRDataRef data, int32_t index, void* record,
     return XDIR_OK;
 }
 
-// A record handed in must carry a name and a fax number, and every text field must end inside
-// itself and hold valid UTF-16, so that writing it out can neither overrun nor garble it.
+// A record handed in must carry a name and a fax number as a reader of the book will read them
+// (a name of blanks only reads as none, a number without a digit as no fax number), and every
+// text field must end inside itself and hold valid UTF-16, so that writing it out can neither
+// overrun nor garble it.
 bool isWellFormed(const XDIRMyFaxRecord& record) {
     const auto name = xdirkit::readField(record.name, XDIR_NAME_UNITS);
     const auto faxNumber = xdirkit::readField(record.faxNumber, XDIR_FAX_NUMBER_UNITS);
     const auto company = xdirkit::readField(record.company, XDIR_COMPANY_UNITS);
     const auto note = xdirkit::readField(record.note, XDIR_NOTE_UNITS);
-    if (!name || !faxNumber || !company || !note || name->empty() || faxNumber->empty())
+    if (!name || !faxNumber || !company || !note)
         return false;
     for (const std::u16string* text : {&*name, &*faxNumber, &*company, &*note})
         if (!xdirkit::utf8FromUtf16(*text))
             return false;
-    return true;
+    const std::string nameText = *xdirkit::utf8FromUtf16(*name);
+    const std::string faxNumberText = *xdirkit::utf8FromUtf16(*faxNumber);
+    return !xdirkit::VCardCard::nameOf(nameText).empty() &&
+           !xdirkit::VCardCard::faxNumberOf(faxNumberText).empty();
 }
 
 } // namespace

@@ -99,7 +99,8 @@ TEST(VCardReader, EveryCorpusCaseReadsToItsExpectedEntriesGroupsAndWarnings) {
 // the same records, warnings and status.
 TEST(VCardReader, BuildingFromKeptCardsGivesWhatReadingTheFileGives) {
     for (const fs::directory_entry& entry : fs::directory_iterator(kCorpus)) {
-        if (entry.path().extension() != ".vcf" || entry.path().stem() == "not-a-vcard")
+        if (entry.path().extension() != ".vcf" || entry.path().stem() == "not-a-vcard" ||
+            entry.path().stem() == "utf16-cut-inside-a-character")
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -152,6 +152,11 @@ TEST_F(VCardWriterTest, RefusedAddsLeaveTheBookUntouched) {
          "name,fax\nAnna,0301\n",
          {entry(u"Bob", u"1")},
          XDIR_ERR_FILE_MALFORMED},
+        {"UTF-16 that does not convert",
+         slurp(fs::path(VEXTEL_SOURCE_DIR) /
+               "tests/fixtures/vcard/utf16-cut-inside-a-character.vcf"),
+         {entry(u"Bob", u"1")},
+         XDIR_ERR_FILE_MALFORMED},
     };
     for (const Case& c : kCases) {
         spit(book_, c.contents);
@@ -188,6 +193,85 @@ TEST_F(VCardWriterTest, ABookThatIsALinkIsChangedWhereItPoints) {
     ASSERT_EQ(addThroughHandle(book_, {entry(u"New", u"2")}), XDIR_OK);
     EXPECT_TRUE(fs::is_symlink(book_));
     EXPECT_EQ(entriesOf(folder_ / "real/book.vcf").size(), 2u);
+}
+
+// Books as other programs write them: an entry added reads back as added, every old entry still
+// reads, and the adding is refused the second time.
+TEST_F(VCardWriterTest, AddingToBooksOtherProgramsWroteKeepsOldAndNewEntriesReadable) {
+    const fs::path kCorpus = fs::path(VEXTEL_SOURCE_DIR) / "tests/fixtures/vcard";
+    struct Case {
+        const char* file;
+        std::string oldEntry;
+    };
+    const Case kCases[] = {
+        {"no-final-line-end.vcf", "Last Card/0301234//"},
+        {"utf16-book.vcf", "Existing Person/0301111//"},
+        {"cut-off-nested-card.vcf", "Ken Kato/045-000-0000//"},
+    };
+    for (const Case& c : kCases) {
+        const std::string old = slurp(kCorpus / c.file);
+        spit(book_, old);
+        ASSERT_EQ(addThroughHandle(book_, {entry(u"New", u"0309")}), XDIR_OK) << c.file;
+        EXPECT_EQ(entriesOf(book_), (std::vector<std::string>{c.oldEntry, "New/0309//"})) << c.file;
+        EXPECT_EQ(addThroughHandle(book_, {entry(u"New", u"0309")}), XDIR_ERR_DUPLICATE_ENTRY)
+            << c.file;
+        const std::string now = slurp(book_);
+        EXPECT_EQ(now.substr(0, old.size()), old) << c.file;
+        // One encoding for the whole file, every card closed: the text reads as a whole book.
+        const bool utf16 = old.starts_with("\xFF\xFE");
+        EXPECT_NE(now.find(utf16 ? std::string("B\0E\0G\0I\0N\0", 10) : "BEGIN", old.size()),
+                  std::string::npos)
+            << c.file;
+        EXPECT_EQ(now.find(utf16 ? "BEGIN" : "END:VCARDBEGIN"), std::string::npos) << c.file;
+        const auto cards = xdirkit::VCardReader::read(now);
+        ASSERT_TRUE(cards && cards->size() == 2u) << now;
+        EXPECT_FALSE(cards->back().isCutOff()) << now;
+    }
+}
+
+// The duplicate test and the record test compare what the book will read back.
+TEST_F(VCardWriterTest, AddedEntriesReadBackAsAddedAndCompareAsTheyReadBack) {
+    struct Case {
+        std::u16string firstName, firstNumber, secondName, secondNumber;
+        int32_t secondStatus;
+        std::vector<std::string> entries;
+    };
+    const Case kCases[] = {
+        {u" Ada ", u"0301", u" Ada ", u"0301", XDIR_ERR_DUPLICATE_ENTRY, {"Ada/0301//"}},
+        {u"Ada", u"0301", u"\tAda ", u" 0301 ", XDIR_ERR_DUPLICATE_ENTRY, {"Ada/0301//"}},
+        {u"Ada", u"tel:0311", u"Ada", u"0311", XDIR_ERR_DUPLICATE_ENTRY, {"Ada/0311//"}},
+        {u"Ada", u"0311", u"ada", u"0311", XDIR_OK, {"Ada/0311//", "ada/0311//"}},
+    };
+    for (const Case& c : kCases) {
+        fs::remove(book_);
+        ASSERT_EQ(addThroughHandle(book_, {entry(c.firstName, c.firstNumber)}), XDIR_OK);
+        EXPECT_EQ(addThroughHandle(book_, {entry(c.secondName, c.secondNumber)}), c.secondStatus);
+        EXPECT_EQ(entriesOf(book_), c.entries);
+    }
+    // Two records of one call that read back alike.
+    fs::remove(book_);
+    EXPECT_EQ(addThroughHandle(book_, {entry(u"Ada", u"0301"), entry(u"Ada ", u"tel:0301")}),
+              XDIR_ERR_DUPLICATE_ENTRY);
+    EXPECT_FALSE(fs::exists(book_));
+}
+
+TEST_F(VCardWriterTest, RecordsThatWouldReadBackAsNoEntryAreBadRecords) {
+    XDIRDataRef data = XDIRData_Create();
+    for (const auto& [name, number] : std::vector<std::pair<std::u16string, std::u16string>>{
+             {u"Ada", u"   "},
+             {u"Ada", u"tel:"},
+             {u"Ada", u"BusinessFaxPhone"},
+             {u" \t ", u"0301"},
+         }) {
+        const XDIRMyFaxRecord record = entry(name, number);
+        EXPECT_EQ(XDIRData_Add_MyFax(data, 1, &record), XDIR_ERR_BAD_RECORD)
+            << xdirkit::utf8FromUtf16(number).value_or("?");
+    }
+    EXPECT_EQ(XDIRData_GetCount_MyFax(data), 0);
+    // Full-width digits are digits.
+    const XDIRMyFaxRecord wide = entry(u"Ada", u"\uFF10\uFF13");
+    EXPECT_EQ(XDIRData_Add_MyFax(data, 1, &wide), XDIR_OK);
+    XDIRData_Delete(data);
 }
 
 // ---- Rewriting a whole book
@@ -239,9 +323,83 @@ TEST_F(VCardWriterTest,
     EXPECT_EQ((*reread)[3].displayName(), "Added; Person");
 }
 
+// A book written back, as the editor saves it with a card copied in behind the others: every card
+// reads as before, whether unchanged, changed in its own version or exported as 4.0.
+TEST_F(VCardWriterTest, BooksOtherProgramsWroteReadTheSameWhenWrittenBack) {
+    const fs::path kCorpus = fs::path(VEXTEL_SOURCE_DIR) / "tests/fixtures/vcard";
+    using Reading = std::vector<std::pair<std::string, std::vector<std::string>>>;
+    const auto readingOf = [](const std::vector<xdirkit::VCardCard>& cards) {
+        Reading reading;
+        for (const xdirkit::VCardCard& card : cards) {
+            std::vector<std::string> numbers;
+            for (const auto& fax : card.faxNumbers())
+                numbers.push_back(fax.number);
+            reading.emplace_back(card.displayName().value_or("<none>"), numbers);
+        }
+        return reading;
+    };
+    xdirkit::VCardCard copied;
+    copied.setDisplayName("Copied");
+    copied.setFaxNumbers({"0309"});
+    for (const char* file : {"no-final-line-end.vcf", "utf16-book.vcf", "cut-off-nested-card.vcf",
+                             "base64-values-2.1.vcf", "label-on-item-group.vcf",
+                             "labels-in-place-of-numbers-2.1.vcf"}) {
+        auto cards = xdirkit::VCardReader::read(slurp(kCorpus / file));
+        ASSERT_TRUE(cards) << file;
+        Reading expected = readingOf(*cards);
+        expected.emplace_back("Copied", std::vector<std::string>{"0309"});
+        auto changed = *cards;
+        for (xdirkit::VCardCard& card : changed)
+            card.setNote("edited");
+        for (const auto& [label, book] :
+             {std::pair{"unchanged", *cards}, std::pair{"changed", changed},
+              std::pair{"as 4.0", *cards}}) {
+            auto withCopy = book;
+            withCopy.push_back(copied);
+            const std::string text = xdirkit::VCardWriter::bookText(
+                withCopy, std::string(label) == "as 4.0" ? xdirkit::VCardWriter::Versions::AllAs4
+                                                         : xdirkit::VCardWriter::Versions::Own);
+            const auto reread = xdirkit::VCardReader::read(text);
+            ASSERT_TRUE(reread) << file << ' ' << label;
+            EXPECT_EQ(readingOf(*reread), expected) << file << ' ' << label << '\n' << text;
+        }
+    }
+    // Encoded values stay encoded in the card's own version: a changed 2.1 card keeps its base64
+    // lines as they were, and the text it changed is quoted-printable.
+    auto cards = xdirkit::VCardReader::read(slurp(kCorpus / "base64-values-2.1.vcf"));
+    ASSERT_TRUE(cards && cards->size() == 2u);
+    (*cards)[1].setNote("Büro");
+    EXPECT_EQ(xdirkit::VCardWriter::cardText((*cards)[1]),
+              "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=BASE64:5bGx55Sw5aSq6YOO\r\n"
+              "TEL;FAX;ENCODING=BASE64:MDMxMjM0\r\n"
+              "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:B=C3=BCro\r\nEND:VCARD\r\n");
+}
+
+TEST_F(VCardWriterTest, AUtf16BookRewrittenStaysUtf16UnlessExportedAs4) {
+    const std::string old =
+        slurp(fs::path(VEXTEL_SOURCE_DIR) / "tests/fixtures/vcard/utf16-book.vcf");
+    auto cards = xdirkit::VCardReader::read(old);
+    ASSERT_TRUE(cards);
+    cards->emplace_back().setDisplayName("New");
+    cards->back().setFaxNumbers({"0309"});
+    for (const auto versions :
+         {xdirkit::VCardWriter::Versions::Own, xdirkit::VCardWriter::Versions::AllAs4}) {
+        spit(book_, old);
+        ASSERT_EQ(xdirkit::VCardWriter::writeBook(book_, *cards, versions), XDIR_OK);
+        const std::string now = slurp(book_);
+        EXPECT_EQ(now.starts_with("\xFF\xFE"), versions == xdirkit::VCardWriter::Versions::Own);
+        if (versions == xdirkit::VCardWriter::Versions::Own) {
+            EXPECT_EQ(now.substr(0, old.size()), old);
+        }
+        EXPECT_EQ(entriesOf(book_),
+                  (std::vector<std::string>{"Existing Person/0301111//", "New/0309//"}));
+    }
+}
+
 TEST_F(VCardWriterTest, OnlyAQuotedPrintableValueGoesOnAfterALineEndingInAnEqualsSign) {
     // A parameter that merely names the encoding: the line after is a line of its own, and a
-    // changed card folded right after an '=' reads back with the same name.
+    // changed card whose fold would fall right after an '=' folds before it and reads back with
+    // the same name.
     const std::string value = std::string(48, 'x') + "=yz";
     const auto cards = xdirkit::VCardReader::read(
         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;X-NOTE=QUOTED-PRINTABLE:Kato=\r\nTEL;FAX:1\r\nEND:"
@@ -260,11 +418,39 @@ TEST_F(VCardWriterTest, OnlyAQuotedPrintableValueGoesOnAfterALineEndingInAnEqual
     xdirkit::VCardCard changed = (*cards)[1];
     changed.setFaxNumbers({"2"});
     const std::string text = xdirkit::VCardWriter::cardText(changed);
-    ASSERT_NE(text.find("=\r\n y"), std::string::npos) << text;
+    ASSERT_NE(text.find("\r\n =yz"), std::string::npos) << text;
     const auto reread = xdirkit::VCardReader::read(text);
     ASSERT_TRUE(reread);
     ASSERT_EQ(reread->size(), 1u);
     EXPECT_EQ(reread->front().displayName(), value);
+}
+
+// A changed 2.1 card refolds its unchanged quoted-printable lines: wherever the fold falls, the
+// value reads back the same.
+TEST_F(VCardWriterTest, RefoldedQuotedPrintableValuesReadBackTheSame) {
+    std::string encoded;
+    for (int i = 0; i < 30; ++i)
+        encoded += "=E5=B1=B1";
+    const std::string kValues[] = {
+        encoded,
+        "x" + encoded,
+        "xx" + encoded,
+        // Bytes that are no UTF-8 after an '=' that encodes nothing (found by fuzzing).
+        "=\xBB" + std::string(80, '\xA1'),
+        // A run of '=' longer than a physical line.
+        std::string(100, '=') + "x",
+    };
+    for (const std::string& value : kValues) {
+        const auto cards = xdirkit::VCardReader::read(
+            "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:" + value +
+            "\r\nTEL;FAX:1\r\nEND:VCARD\r\n");
+        ASSERT_TRUE(cards && cards->size() == 1u);
+        xdirkit::VCardCard changed = cards->front();
+        changed.setFaxNumbers({"2"});
+        const auto reread = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(changed));
+        ASSERT_TRUE(reread && reread->size() == 1u);
+        EXPECT_EQ(reread->front().displayName(), cards->front().displayName()) << value;
+    }
 }
 
 // Lines that only look like content lines, or whose parameters are malformed: written back from a

@@ -14,9 +14,10 @@
  *   0x20000003  XDIR_ERR_WRONG_PASSWORD        the printer refused the password
  *   0x20000004  XDIR_ERR_INDEX_OUT_OF_RANGE    index negative or past the last record
  *   0x20000005  XDIR_ERR_OUT_OF_MEMORY         the handle could not grow
- *   0x20000006  XDIR_ERR_BAD_RECORD            a record handed in has an empty or unterminated
- *                                              name or fax number, an unterminated company or
- *                                              note, or text that is not valid UTF-16
+ *   0x20000006  XDIR_ERR_BAD_RECORD            a record handed in has an empty (or blank) or
+ *                                              unterminated name, a fax number that is
+ *                                              unterminated or holds no digit, an unterminated
+ *                                              company or note, or text that is not valid UTF-16
  *   0x20000010  XDIR_ERR_DUPLICATE_ENTRY       an added name and fax number are already in the
  *                                              file; nothing was written
  *   0x20000101  XDIR_ERR_FILE_NOT_FOUND        the address-book file does not exist
