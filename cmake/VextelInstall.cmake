@@ -173,8 +173,9 @@ the printer.]=])
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
   ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
-# The capture queue's PDF comes through the scheduler's filters.
-set(CPACK_DEBIAN_FAX_PACKAGE_DEPENDS "cups-daemon, cups-filters, cups-client")
+# The capture queue's PDF comes through the scheduler's filters; the backend of the fax printer's
+# own queue (socket://, as the README sets it up) comes with cups.
+set(CPACK_DEBIAN_FAX_PACKAGE_DEPENDS "cups, cups-daemon, cups-filters, cups-client")
 # Maintainer scripts: the capture queues stop accepting jobs when the backend goes; purge
 # removes the spool. No ldconfig: every library is private to the programs (their run path).
 set(CPACK_DEBIAN_FAX_PACKAGE_CONTROL_EXTRA

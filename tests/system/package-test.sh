@@ -95,6 +95,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 libcups2 cups-daemon cups-filters; do
     echo "$depends" | grep -q "$package" || fail "Depends lacks $package: $depends"
 done
+echo "$depends" | grep -qE '(^|, )cups(,|$)' || fail "Depends lacks cups (its backends): $depends"
 dpkg-deb -e "$deb" "$work/control"
 grep -qs ldconfig "$work/control"/* && fail "ldconfig in the maintainer scripts, for private libraries"
 
