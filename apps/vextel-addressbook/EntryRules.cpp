@@ -86,6 +86,13 @@ std::optional<QString> EntryRules::problem(Field field, const QString& value) {
                 .arg(translated(entry.title), shown);
         }
     }
+    // A fax number of dial characters only is no number to the library: the entry would vanish
+    // from every list that reads the book.
+    if (field == Field::Fax &&
+        std::none_of(value.begin(), value.end(), [](QChar c) { return c.isDigit(); })) {
+        return QCoreApplication::translate("vextel_addressbook::EntryRules", "%1 holds no digit.")
+            .arg(translated(entry.title));
+    }
     return std::nullopt;
 }
 

@@ -138,6 +138,10 @@
             <source>%1 holds a character it cannot take: “%2”.</source>
             <translation>%1 holds a character it cannot take: “%2”.</translation>
         </message>
+        <message>
+            <source>%1 holds no digit.</source>
+            <translation>%1 holds no digit.</translation>
+        </message>
     </context>
     <context>
         <name>vextel_addressbook::EntryTableModel</name>

@@ -134,6 +134,10 @@
             <source>%1 holds a character it cannot take: “%2”.</source>
             <translation>%1に使えない文字が含まれています: 「%2」。</translation>
         </message>
+        <message>
+            <source>%1 holds no digit.</source>
+            <translation>%1に数字が含まれていません。</translation>
+        </message>
     </context>
     <context>
         <name>vextel_addressbook::EntryTableModel</name>

@@ -33,6 +33,7 @@ TEST(EntryRulesTest, ContactsKeepTheFaxDialogsRulesAndTheRecordSizes) {
         {"NoName", contact("  ", "1"), "Name is empty"},
         {"NoFax", contact("Ann", ""), "Fax number is empty"},
         {"FaxWithPlus", contact("Ann", "+81 3"), "Fax number holds a character"},
+        {"FaxOfDialCharactersOnly", contact("Ann", "*#-"), "Fax number holds no digit"},
         {"NameKeepsEveryLetter", contact("Jürgen Müller 東京", "1"), ""},
         {"NameWithLineBreak", contact("Ann\nLee", "1"),
          "Name holds a character it cannot take: “U+000a”"},
@@ -86,6 +87,7 @@ TEST(EntryRulesTest, EveryOtherFaxNumberKeepsTheFaxNumbersRule) {
         {"Two", {"0456", "*9#0:1=2"}, ""},
         {"PlusInTheSecond", {"0456", "+44 20"}, "Fax number holds a character it cannot take: “+”"},
         {"TooLong", {QString(51, '1')}, "Fax number is longer than 50"},
+        {"DialCharactersOnly", {"0456", "##"}, "Fax number holds no digit"},
     };
     for (const auto& row : rows) {
         const auto problem = EntryRules::contactProblem(withOthers("u", "Ann", "0123", row.others));
