@@ -161,8 +161,10 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHa
     return book;
 }
 
-// Writes the entry's fax numbers to its card. A number changed in its place keeps its line's
-// types; numbers added or removed rewrite the card's fax lines (the first marked preferred).
+// Writes the entry's fax numbers to its card, touching only the lines of numbers that changed:
+// a number changed in its place keeps its line's types, a removed number takes only its line,
+// and added numbers follow the card's last fax line. Only a new order rewrites the card's fax
+// lines (the first marked preferred).
 void applyFaxNumbers(xdirkit::VCardCard& card, const QStringList& before, const QStringList& after,
                      bool isNew) {
     if (!isNew && before == after) {
@@ -172,21 +174,49 @@ void applyFaxNumbers(xdirkit::VCardCard& card, const QStringList& before, const 
     for (const QString& number : after) {
         numbers.push_back(bytes(number));
     }
-    // A number is found by its value: in place only where every value names one line.
-    const bool inPlace =
-        !isNew && before.size() == after.size() &&
-        QSet<QString>(before.begin(), before.end()).size() == before.size() &&
-        std::none_of(after.begin(), after.end(), [&](const QString& number) {
-            return before.contains(number) && before.indexOf(number) != after.indexOf(number);
-        });
-    if (!inPlace) {
+    // A number is found by its value: line by line only where every value names one line.
+    const auto distinct = [](const QStringList& list) {
+        return QSet<QString>(list.begin(), list.end()).size() == list.size();
+    };
+    if (isNew || !distinct(before) || !distinct(after)) {
         card.setFaxNumbers(numbers);
         return;
     }
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        if (before[i] != after[i]) {
-            card.setFaxNumber(bytes(before[i]), numbers[static_cast<std::size_t>(i)]);
+    const bool inPlace =
+        before.size() == after.size() &&
+        std::none_of(after.begin(), after.end(), [&](const QString& number) {
+            return before.contains(number) && before.indexOf(number) != after.indexOf(number);
+        });
+    if (inPlace) {
+        for (qsizetype i = 0; i < before.size(); ++i) {
+            if (before[i] != after[i]) {
+                card.setFaxNumber(bytes(before[i]), numbers[static_cast<std::size_t>(i)]);
+            }
         }
+        return;
+    }
+    QStringList kept;
+    for (const QString& number : before) {
+        if (after.contains(number)) {
+            kept.append(number);
+        }
+    }
+    if (after.mid(0, kept.size()) != kept) {
+        card.setFaxNumbers(numbers);
+        return;
+    }
+    for (const QString& number : before) {
+        if (!after.contains(number)) {
+            card.removeFaxNumber(bytes(number));
+        }
+    }
+    for (const QString& number : after.mid(kept.size())) {
+        card.addFaxNumber(bytes(number));
+    }
+    // The card reads its numbers by preference, then in card order: where that is not the order
+    // asked for, the fax lines are written anew.
+    if (faxNumbersOf(card) != after) {
+        card.setFaxNumbers(numbers);
     }
 }
 

@@ -421,22 +421,22 @@ void VCardCard::setNote(std::string_view note) {
                   note.empty() ? std::string() : textLine(first(Property::Note), "NOTE", note));
 }
 
-void VCardCard::setFaxNumbers(const std::vector<std::string>& numbers) {
-    const std::string ownVersion = version();
+std::string VCardCard::faxLineHeader(bool preferred) const {
     // A fax type as each version spells it.
-    const std::string_view header = ownVersion == "2.1"   ? "TEL;FAX"
-                                    : ownVersion == "3.0" ? "TEL;TYPE=FAX"
-                                                          : "TEL;TYPE=fax";
-    const std::string_view preferred = ownVersion == "2.1"   ? ";PREF"
-                                       : ownVersion == "3.0" ? ",PREF"
-                                                             : ";PREF=1";
+    const std::string ownVersion = version();
+    if (ownVersion == "2.1")
+        return preferred ? "TEL;FAX;PREF" : "TEL;FAX";
+    if (ownVersion == "3.0")
+        return preferred ? "TEL;TYPE=FAX,PREF" : "TEL;TYPE=FAX";
+    return preferred ? "TEL;TYPE=fax;PREF=1" : "TEL;TYPE=fax";
+}
+
+void VCardCard::setFaxNumbers(const std::vector<std::string>& numbers) {
     std::vector<std::string> newLines;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         // Reading drops one "tel:" prefix; a number that begins with one keeps it that way.
         const std::string_view number = numbers[i];
-        const std::string lineHeader =
-            std::string(header) + std::string(i == 0 ? preferred : std::string_view());
-        newLines.push_back(textLine(nullptr, lineHeader,
+        newLines.push_back(textLine(nullptr, faxLineHeader(i == 0),
                                     std::string(startsWithTelScheme(number) ? kTelUriScheme : "") +
                                         std::string(number)));
     }
@@ -456,28 +456,64 @@ void VCardCard::setFaxNumbers(const std::vector<std::string>& numbers) {
         newLines);
 }
 
-void VCardCard::setFaxNumber(std::string_view number, std::string_view replacement) {
+std::size_t VCardCard::indexOfFaxLine(std::string_view number) const {
     std::string scratch;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const VCardLine& line = lines_[i];
         if (!isFaxLine(line))
             continue;
         std::string_view value = trimmedView(line.textValue(scratch).value_or(""));
-        const bool uri = startsWithTelScheme(value);
-        if (uri)
+        if (startsWithTelScheme(value))
             value = trimmedView(value.substr(kTelUriScheme.size()));
-        if (value != number)
-            continue;
-        replaceLineAt(
-            i,
-            textLine(&line, {}, std::string(uri ? kTelUriScheme : "") + std::string(replacement)));
+        if (value == number)
+            return i;
+    }
+    return lines_.size();
+}
+
+void VCardCard::setFaxNumber(std::string_view number, std::string_view replacement) {
+    const std::size_t at = indexOfFaxLine(number);
+    if (at == lines_.size()) {
+        addFaxNumber(replacement);
         return;
     }
-    std::vector<std::string> numbers;
-    for (const FaxNumber& fax : faxNumbers())
-        numbers.push_back(fax.number);
-    numbers.push_back(std::string(replacement));
-    setFaxNumbers(numbers);
+    std::string scratch;
+    const VCardLine& line = lines_[at];
+    const bool uri = startsWithTelScheme(trimmedView(line.textValue(scratch).value_or("")));
+    replaceLineAt(
+        at, textLine(&line, {}, std::string(uri ? kTelUriScheme : "") + std::string(replacement)));
+}
+
+void VCardCard::addFaxNumber(std::string_view number) {
+    std::size_t after = lines_.size();
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (isFaxLine(lines_[i]))
+            after = i + 1;
+    const std::string text = textLine(
+        nullptr, faxLineHeader(faxNumbers().empty()),
+        std::string(startsWithTelScheme(number) ? kTelUriScheme : "") + std::string(number));
+    if (auto line = VCardLine::parse(text)) {
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(std::min(after, lines_.size())),
+                      std::move(*line));
+        changed_ = true;
+    }
+}
+
+bool VCardCard::removeFaxNumber(std::string_view number) {
+    const std::size_t at = indexOfFaxLine(number);
+    if (at == lines_.size())
+        return false;
+    const std::string group(lines_[at].group());
+    const bool labelled = !lines_[at].hasType("fax");
+    replaceLineAt(at, {});
+    if (labelled && !group.empty())
+        replaceLines(
+            [&](const VCardLine& line) {
+                return line.property() == Property::Label &&
+                       equalsIgnoringCase(group, line.group());
+            },
+            {});
+    return true;
 }
 
 void VCardCard::setMemberUids(const std::vector<std::string>& uids) {

@@ -94,6 +94,12 @@ public:
     // The value of the first fax line that holds number, its type and preference kept; a new fax
     // line when none does.
     void setFaxNumber(std::string_view number, std::string_view replacement);
+    // One more fax line, after the card's last one, in the card's version and not preferred; the
+    // other lines stay as they are.
+    void addFaxNumber(std::string_view number);
+    // Removes the first fax line that holds number (and the label of its item group); false when
+    // no line holds it.
+    bool removeFaxNumber(std::string_view number);
     void setMemberUids(const std::vector<std::string>& uids);
 
 private:
@@ -108,6 +114,9 @@ private:
     // Replaces the line at index (the end: appends) by text; an empty text removes it.
     void replaceLineAt(std::size_t index, const std::string& text);
     std::size_t indexOfFirst(Property property) const;
+    // The first fax line whose number (as faxNumbers() reads it) is number; lines_.size() for none.
+    std::size_t indexOfFaxLine(std::string_view number) const;
+    std::string faxLineHeader(bool preferred) const;
     // A line carrying text as its value, in this card's version, with the group, name and
     // parameters of like (a line of the card) or with header when there is none.
     std::string textLine(const VCardLine* like, std::string_view header,

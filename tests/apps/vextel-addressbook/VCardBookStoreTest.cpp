@@ -320,10 +320,13 @@ TEST_F(VCardBookStoreTest, EveryFaxNumberOfACardIsShownAndEditedAsThePickerLists
         {"OtherChangedInItsPlace",
          {"0222", "0112"},
          "TEL FAX,WORK:0112|TEL FAX,HOME,PREF:0222|TEL CELL:0999"},
-        {"OneAdded",
+        {"OneAddedAfterTheOthersKeepingTheirTypes",
          {"0222", "0111", "0333"},
-         "TEL CELL:0999|TEL FAX,PREF:0222|TEL FAX:0111|TEL FAX:0333"},
-        {"OneRemoved", {"0111"}, "TEL CELL:0999|TEL FAX,PREF:0111"},
+         "TEL FAX,WORK:0111|TEL FAX,HOME,PREF:0222|TEL CELL:0999|TEL FAX:0333"},
+        {"OneRemovedTheOtherKeepingItsTypes", {"0111"}, "TEL FAX,WORK:0111|TEL CELL:0999"},
+        {"ANewOrderRewritesTheFaxLines",
+         {"0111", "0222"},
+         "TEL CELL:0999|TEL FAX,PREF:0111|TEL FAX:0222"},
     };
     for (const auto& row : rows) {
         const QString path = folder.filePath("Ada.vcf");
