@@ -4,6 +4,7 @@
 // or "failed REASON"; STATE is its own entries, sorted, as "name|fax,fax|note" joined by ";".
 //   book-editor-probe BOOK PREFIX SEED
 #include "BookDocument.h"
+#include "EditorState.h"
 #include "VCardBookStore.h"
 
 #include <QCoreApplication>
@@ -17,18 +18,6 @@
 namespace {
 
 using namespace vextel_addressbook;
-
-QString stateOf(const BookContents& book, const QString& prefix) {
-    QStringList entries;
-    for (const Contact& contact : book.contacts) {
-        if (contact.name.startsWith(prefix)) {
-            entries.append(contact.name + '|' + contact.faxNumbers().join(',') + '|' +
-                           contact.note);
-        }
-    }
-    entries.sort();
-    return entries.join(';');
-}
 
 } // namespace
 
@@ -68,7 +57,8 @@ int main(int argc, char** argv) {
         } else if (action == 6) {
             doc.removeContacts({own[static_cast<qsizetype>(random() % own.size())]});
         } else {
-            std::printf("saving %s\n", qPrintable(stateOf(doc.contents(), prefix)));
+            std::printf("saving %s\n",
+                        qPrintable(vextel_test::editorState(doc.contents(), prefix)));
             std::fflush(stdout);
             if (doc.save(store, &error)) {
                 std::printf("saved\n");

@@ -1,5 +1,6 @@
 #include "BookDocument.h"
 #include "BookTestSupport.h"
+#include "EditorState.h"
 #include "FakeServices.h"
 #include "MainWindow.h"
 #include "RecordText.h"
@@ -111,19 +112,6 @@ private:
     QByteArray buffer_;
     EditorReport report_;
 };
-
-// An editor process's entries in the book, as it reports them.
-QString editorState(const BookContents& book, const QString& prefix) {
-    QStringList entries;
-    for (const Contact& contact : book.contacts) {
-        if (contact.name.startsWith(prefix)) {
-            entries.append(contact.name + '|' + contact.faxNumbers().join(',') + '|' +
-                           contact.note);
-        }
-    }
-    entries.sort();
-    return entries.join(';');
-}
 
 // The editor's own entries ("e" names) as "name fax,fax note", sorted.
 QStringList editorEntries(const BookContents& book) {
@@ -355,7 +343,7 @@ TEST(ConcurrentBookTest, EveryChangeReportedAsStoredByTheEditorOrALibraryWriterI
     // killed in (done or not) would.
     int editorSaves = 0;
     for (const EditorReport& report : editorReports) {
-        const QString state = editorState(*book, report.prefix);
+        const QString state = vextel_test::editorState(*book, report.prefix);
         EXPECT_TRUE(state == report.saved || (report.pending && state == *report.pending))
             << report.prefix.toStdString() << " in the book: " << state.toStdString()
             << "\nlast saved: " << report.saved.toStdString();
