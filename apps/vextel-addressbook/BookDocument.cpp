@@ -4,6 +4,7 @@
 #include "BookStore.h"
 #include "EntryRules.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 #include <QUndoCommand>
@@ -30,6 +31,11 @@ private:
 };
 
 namespace {
+
+// The edit names (shown in Undo and Redo) and messages of this file, in the user's language.
+QString translated(const char* text) {
+    return QCoreApplication::translate("vextel_addressbook::BookDocument", text);
+}
 
 QList<qsizetype> validDescending(QList<qsizetype> rows, qsizetype size) {
     rows.removeIf([size](qsizetype row) { return row < 0 || row >= size; });
@@ -99,18 +105,20 @@ const EntryKind<Contact> kContacts{
     .problem = contactProblem,
     .editProblem = contactEditProblem,
     .takeFields = takeContactFields,
-    .addName = "Add Entry",
-    .editName = "Edit Entry",
-    .goneText = "The entry is no longer in the book.",
+    .addName = QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Add Entry"),
+    .editName = QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Edit Entry"),
+    .goneText = QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument",
+                                  "The entry is no longer in the book."),
 };
 const EntryKind<Group> kGroups{
     .list = &BookContents::groups,
     .problem = EntryRules::groupProblem,
     .editProblem = groupEditProblem,
     .takeFields = takeGroupFields,
-    .addName = "Add Group",
-    .editName = "Edit Group",
-    .goneText = "The group is no longer in the book.",
+    .addName = QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Add Group"),
+    .editName = QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Edit Group"),
+    .goneText = QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument",
+                                  "The group is no longer in the book."),
 };
 
 } // namespace
@@ -126,7 +134,7 @@ bool BookDocument::addEntry(const EntryKind<Entry>& kind, const Entry& entry, QS
     added.uid = newUid();
     added.originIndex = -1;
     (after.*kind.list).append(added);
-    push(QString::fromLatin1(kind.addName), after);
+    push(translated(kind.addName), after);
     return true;
 }
 
@@ -134,7 +142,7 @@ template <class Entry>
 bool BookDocument::editEntry(const EntryKind<Entry>& kind, qsizetype row, const Entry& form,
                              QString* error) {
     if (row < 0 || row >= (contents_.*kind.list).size()) {
-        *error = QString::fromLatin1(kind.goneText);
+        *error = translated(kind.goneText);
         return false;
     }
     if (auto problem = kind.editProblem((contents_.*kind.list).at(row), form, contents_)) {
@@ -147,7 +155,7 @@ bool BookDocument::editEntry(const EntryKind<Entry>& kind, qsizetype row, const 
         return true;
     }
     kind.takeFields(edited, form);
-    push(QString::fromLatin1(kind.editName), after);
+    push(translated(kind.editName), after);
     return true;
 }
 
@@ -189,7 +197,9 @@ void BookDocument::removeContacts(QList<qsizetype> rows) {
     for (Group& group : after.groups) {
         group.memberUids.removeIf([&](const QString& uid) { return removed.contains(uid); });
     }
-    push(rows.size() == 1 ? QStringLiteral("Delete Entry") : QStringLiteral("Delete Entries"),
+    push(rows.size() == 1
+             ? translated(QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Delete Entry"))
+             : translated(QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Delete Entries")),
          after);
 }
 
@@ -210,7 +220,9 @@ void BookDocument::removeGroups(QList<qsizetype> rows) {
     for (qsizetype row : rows) {
         after.groups.removeAt(row);
     }
-    push(rows.size() == 1 ? QStringLiteral("Delete Group") : QStringLiteral("Delete Groups"),
+    push(rows.size() == 1
+             ? translated(QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Delete Group"))
+             : translated(QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Delete Groups")),
          after);
 }
 
@@ -246,12 +258,15 @@ qsizetype BookDocument::addEntries(const QList<Contact>& contacts, const QList<G
             }
         }
         if (copy.memberUids.isEmpty() && !group.memberUids.isEmpty()) {
-            skipped->append(
-                QStringLiteral("Group %1: none of its members is added.").arg(group.name));
+            skipped->append(translated(QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument",
+                                                         "Group %1: none of its members is added."))
+                                .arg(group.name));
             continue;
         }
         if (auto problem = EntryRules::groupProblem(copy, after)) {
-            skipped->append(QStringLiteral("Group %1: %2").arg(group.name, *problem));
+            skipped->append(
+                translated(QT_TRANSLATE_NOOP("vextel_addressbook::BookDocument", "Group %1: %2"))
+                    .arg(group.name, *problem));
             continue;
         }
         after.groups.append(copy);

@@ -7,6 +7,7 @@
 #include "kit/FileNameText.h"
 #include "xdirkit/XdirKit.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -32,14 +33,22 @@ struct StatusMessage {
 constexpr int32_t kChangeRefused = -1;
 
 const StatusMessage kStatusMessages[] = {
-    {XDIR_ERR_FILE_NOT_FOUND, "The file does not exist."},
-    {XDIR_ERR_FILE_UNREADABLE, "The file cannot be read."},
-    {XDIR_ERR_FILE_MALFORMED, "The file is not a vCard address book."},
-    {XDIR_ERR_TOO_MANY_INDIVIDUALS, "The file holds more than 65,535 entries."},
-    {XDIR_ERR_WRITE_FAILED, "The file cannot be written; it is unchanged."},
+    {XDIR_ERR_FILE_NOT_FOUND,
+     QT_TRANSLATE_NOOP("vextel_addressbook::VCardBookStore", "The file does not exist.")},
+    {XDIR_ERR_FILE_UNREADABLE,
+     QT_TRANSLATE_NOOP("vextel_addressbook::VCardBookStore", "The file cannot be read.")},
+    {XDIR_ERR_FILE_MALFORMED, QT_TRANSLATE_NOOP("vextel_addressbook::VCardBookStore",
+                                                "The file is not a vCard address book.")},
+    {XDIR_ERR_TOO_MANY_INDIVIDUALS, QT_TRANSLATE_NOOP("vextel_addressbook::VCardBookStore",
+                                                      "The file holds more than 65,535 entries.")},
+    {XDIR_ERR_WRITE_FAILED, QT_TRANSLATE_NOOP("vextel_addressbook::VCardBookStore",
+                                              "The file cannot be written; it is unchanged.")},
     {XDIR_ERR_LOCK_FAILED,
-     "Another program keeps the book locked; it is unchanged. Try again in a moment."},
-    {XDIR_ERR_NO_DIRECTORY, "The address-book folder cannot be made or read."},
+     QT_TRANSLATE_NOOP(
+         "vextel_addressbook::VCardBookStore",
+         "Another program keeps the book locked; it is unchanged. Try again in a moment.")},
+    {XDIR_ERR_NO_DIRECTORY, QT_TRANSLATE_NOOP("vextel_addressbook::VCardBookStore",
+                                              "The address-book folder cannot be made or read.")},
 };
 
 // The cards of a read, and which of them the editor shows.
@@ -360,10 +369,11 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
 QString VCardBookStore::messageFor(int32_t status) {
     for (const StatusMessage& message : kStatusMessages) {
         if (message.status == status) {
-            return QString::fromUtf8(message.text);
+            return QCoreApplication::translate("vextel_addressbook::VCardBookStore", message.text);
         }
     }
-    return QStringLiteral("The address-book library answered status 0x%1.")
+    return QCoreApplication::translate("vextel_addressbook::VCardBookStore",
+                                       "The address-book library answered status 0x%1.")
         .arg(static_cast<uint32_t>(status), 8, 16, QLatin1Char('0'));
 }
 

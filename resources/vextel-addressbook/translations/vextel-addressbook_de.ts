@@ -600,4 +600,90 @@
             <translation>Adresse des Druckers</translation>
         </message>
     </context>
+    <context>
+        <name>vextel_addressbook::BookDocument</name>
+        <message>
+            <source>Add Entry</source>
+            <translation>Eintrag hinzufügen</translation>
+        </message>
+        <message>
+            <source>Edit Entry</source>
+            <translation>Eintrag bearbeiten</translation>
+        </message>
+        <message>
+            <source>Add Group</source>
+            <translation>Gruppe hinzufügen</translation>
+        </message>
+        <message>
+            <source>Edit Group</source>
+            <translation>Gruppe bearbeiten</translation>
+        </message>
+        <message>
+            <source>Delete Entry</source>
+            <translation>Eintrag löschen</translation>
+        </message>
+        <message>
+            <source>Delete Entries</source>
+            <translation>Einträge löschen</translation>
+        </message>
+        <message>
+            <source>Delete Group</source>
+            <translation>Gruppe löschen</translation>
+        </message>
+        <message>
+            <source>Delete Groups</source>
+            <translation>Gruppen löschen</translation>
+        </message>
+        <message>
+            <source>The entry is no longer in the book.</source>
+            <translation>Der Eintrag ist nicht mehr im Adressbuch.</translation>
+        </message>
+        <message>
+            <source>The group is no longer in the book.</source>
+            <translation>Die Gruppe ist nicht mehr im Adressbuch.</translation>
+        </message>
+        <message>
+            <source>Group %1: none of its members is added.</source>
+            <translation>Gruppe %1: keines ihrer Mitglieder wird hinzugefügt.</translation>
+        </message>
+        <message>
+            <source>Group %1: %2</source>
+            <translation>Gruppe %1: %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::VCardBookStore</name>
+        <message>
+            <source>The file does not exist.</source>
+            <translation>Die Datei existiert nicht.</translation>
+        </message>
+        <message>
+            <source>The file cannot be read.</source>
+            <translation>Die Datei kann nicht gelesen werden.</translation>
+        </message>
+        <message>
+            <source>The file is not a vCard address book.</source>
+            <translation>Die Datei ist kein vCard-Adressbuch.</translation>
+        </message>
+        <message>
+            <source>The file holds more than 65,535 entries.</source>
+            <translation>Die Datei enthält mehr als 65.535 Einträge.</translation>
+        </message>
+        <message>
+            <source>The file cannot be written; it is unchanged.</source>
+            <translation>Die Datei kann nicht geschrieben werden; sie ist unverändert.</translation>
+        </message>
+        <message>
+            <source>Another program keeps the book locked; it is unchanged. Try again in a moment.</source>
+            <translation>Ein anderes Programm hält das Adressbuch gesperrt; es ist unverändert. Versuchen Sie es gleich noch einmal.</translation>
+        </message>
+        <message>
+            <source>The address-book folder cannot be made or read.</source>
+            <translation>Der Adressbuch-Ordner kann nicht angelegt oder gelesen werden.</translation>
+        </message>
+        <message>
+            <source>The address-book library answered status 0x%1.</source>
+            <translation>Die Adressbuch-Bibliothek meldete den Status 0x%1.</translation>
+        </message>
+    </context>
 </TS>

@@ -600,4 +600,90 @@
             <translation>Printer address</translation>
         </message>
     </context>
+    <context>
+        <name>vextel_addressbook::BookDocument</name>
+        <message>
+            <source>Add Entry</source>
+            <translation>Add Entry</translation>
+        </message>
+        <message>
+            <source>Edit Entry</source>
+            <translation>Edit Entry</translation>
+        </message>
+        <message>
+            <source>Add Group</source>
+            <translation>Add Group</translation>
+        </message>
+        <message>
+            <source>Edit Group</source>
+            <translation>Edit Group</translation>
+        </message>
+        <message>
+            <source>Delete Entry</source>
+            <translation>Delete Entry</translation>
+        </message>
+        <message>
+            <source>Delete Entries</source>
+            <translation>Delete Entries</translation>
+        </message>
+        <message>
+            <source>Delete Group</source>
+            <translation>Delete Group</translation>
+        </message>
+        <message>
+            <source>Delete Groups</source>
+            <translation>Delete Groups</translation>
+        </message>
+        <message>
+            <source>The entry is no longer in the book.</source>
+            <translation>The entry is no longer in the book.</translation>
+        </message>
+        <message>
+            <source>The group is no longer in the book.</source>
+            <translation>The group is no longer in the book.</translation>
+        </message>
+        <message>
+            <source>Group %1: none of its members is added.</source>
+            <translation>Group %1: none of its members is added.</translation>
+        </message>
+        <message>
+            <source>Group %1: %2</source>
+            <translation>Group %1: %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::VCardBookStore</name>
+        <message>
+            <source>The file does not exist.</source>
+            <translation>The file does not exist.</translation>
+        </message>
+        <message>
+            <source>The file cannot be read.</source>
+            <translation>The file cannot be read.</translation>
+        </message>
+        <message>
+            <source>The file is not a vCard address book.</source>
+            <translation>The file is not a vCard address book.</translation>
+        </message>
+        <message>
+            <source>The file holds more than 65,535 entries.</source>
+            <translation>The file holds more than 65,535 entries.</translation>
+        </message>
+        <message>
+            <source>The file cannot be written; it is unchanged.</source>
+            <translation>The file cannot be written; it is unchanged.</translation>
+        </message>
+        <message>
+            <source>Another program keeps the book locked; it is unchanged. Try again in a moment.</source>
+            <translation>Another program keeps the book locked; it is unchanged. Try again in a moment.</translation>
+        </message>
+        <message>
+            <source>The address-book folder cannot be made or read.</source>
+            <translation>The address-book folder cannot be made or read.</translation>
+        </message>
+        <message>
+            <source>The address-book library answered status 0x%1.</source>
+            <translation>The address-book library answered status 0x%1.</translation>
+        </message>
+    </context>
 </TS>

@@ -591,4 +591,90 @@
             <translation>プリンタのアドレス</translation>
         </message>
     </context>
+    <context>
+        <name>vextel_addressbook::BookDocument</name>
+        <message>
+            <source>Add Entry</source>
+            <translation>エントリの追加</translation>
+        </message>
+        <message>
+            <source>Edit Entry</source>
+            <translation>エントリの編集</translation>
+        </message>
+        <message>
+            <source>Add Group</source>
+            <translation>グループの追加</translation>
+        </message>
+        <message>
+            <source>Edit Group</source>
+            <translation>グループの編集</translation>
+        </message>
+        <message>
+            <source>Delete Entry</source>
+            <translation>エントリの削除</translation>
+        </message>
+        <message>
+            <source>Delete Entries</source>
+            <translation>エントリの削除</translation>
+        </message>
+        <message>
+            <source>Delete Group</source>
+            <translation>グループの削除</translation>
+        </message>
+        <message>
+            <source>Delete Groups</source>
+            <translation>グループの削除</translation>
+        </message>
+        <message>
+            <source>The entry is no longer in the book.</source>
+            <translation>このエントリはもうアドレス帳にありません。</translation>
+        </message>
+        <message>
+            <source>The group is no longer in the book.</source>
+            <translation>このグループはもうアドレス帳にありません。</translation>
+        </message>
+        <message>
+            <source>Group %1: none of its members is added.</source>
+            <translation>グループ %1: メンバーが 1 件も追加されません。</translation>
+        </message>
+        <message>
+            <source>Group %1: %2</source>
+            <translation>グループ %1: %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::VCardBookStore</name>
+        <message>
+            <source>The file does not exist.</source>
+            <translation>ファイルがありません。</translation>
+        </message>
+        <message>
+            <source>The file cannot be read.</source>
+            <translation>ファイルを読み込めません。</translation>
+        </message>
+        <message>
+            <source>The file is not a vCard address book.</source>
+            <translation>ファイルは vCard のアドレス帳ではありません。</translation>
+        </message>
+        <message>
+            <source>The file holds more than 65,535 entries.</source>
+            <translation>ファイルに 65,535 件を超えるエントリがあります。</translation>
+        </message>
+        <message>
+            <source>The file cannot be written; it is unchanged.</source>
+            <translation>ファイルに書き込めません。ファイルは変更されていません。</translation>
+        </message>
+        <message>
+            <source>Another program keeps the book locked; it is unchanged. Try again in a moment.</source>
+            <translation>別のプログラムがアドレス帳をロックしています。アドレス帳は変更されていません。しばらくしてからもう一度お試しください。</translation>
+        </message>
+        <message>
+            <source>The address-book folder cannot be made or read.</source>
+            <translation>アドレス帳のフォルダを作成または読み込みできません。</translation>
+        </message>
+        <message>
+            <source>The address-book library answered status 0x%1.</source>
+            <translation>アドレス帳ライブラリがステータス 0x%1 を返しました。</translation>
+        </message>
+    </context>
 </TS>

@@ -524,6 +524,32 @@ TEST_F(MainWindowTest, CountsTakeThePluralFormsOfTheLanguage) {
     }
 }
 
+TEST_F(MainWindowTest, UndoNamesTheEditInTheLanguageOfTheUser) {
+    const struct {
+        const char* language;
+        const char* added;
+        const char* deleted;
+    } rows[] = {
+        {"en", "Add Entry", "Delete Entries"},
+        {"de", "Eintrag hinzufügen", "Einträge löschen"},
+        {"ja", "エントリの追加", "エントリの削除"},
+    };
+    for (const auto& row : rows) {
+        Language language(QLatin1String(row.language));
+        window->selectBook(path("Office.vcf"));
+        BookDocument* doc = window->document(path("Office.vcf"));
+        ASSERT_TRUE(doc->addContact(Contact{{}, "Dee", "0604", {}, {}, -1}, &error));
+        EXPECT_TRUE(action("undo")->text().endsWith(QString::fromUtf8(row.added)))
+            << row.language << ": " << action("undo")->text().toStdString();
+        window->selectRows(false, {0, 1});
+        action("delete")->trigger();
+        EXPECT_TRUE(action("undo")->text().endsWith(QString::fromUtf8(row.deleted)))
+            << row.language << ": " << action("undo")->text().toStdString();
+        action("undo")->trigger();
+        action("undo")->trigger();
+    }
+}
+
 TEST_F(MainWindowTest, AProcessThatAskedForThePrintersPasswordNeverDumpsCore) {
     if (prctl(PR_GET_DUMPABLE) != 1)
         GTEST_SKIP() << "this process could not dump core to begin with";
