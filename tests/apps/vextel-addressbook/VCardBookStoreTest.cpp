@@ -4,6 +4,7 @@
 #include "BookTestSupport.h"
 #include "CsvMapping.h"
 #include "CsvTable.h"
+#include "PickerRows.h"
 #include "RecordText.h"
 #include "VCardReader.h"
 #include "kit/SystemLog.h"
@@ -275,37 +276,6 @@ TEST_F(VCardBookStoreTest, AnEditedCardKeepsItsVersionAndEveryLineTheEditDidNotT
     EXPECT_TRUE(fromExport.contains(before.section('\n', 6, 6))) << fromExport.toStdString();
 }
 
-// The picker's rows of a book, "name fax" each, as the library lists them.
-QStringList pickerRows(const QString& path) {
-    XDIRDataRef data = XDIRData_Create();
-    QStringList rows;
-    if (XdirGADFile_Read(QFile::encodeName(path).constData(), data, 0) == XDIR_OK) {
-        for (int32_t i = 0; i < XDIRData_GetCount_MyFax(data); ++i) {
-            XDIRMyFaxRecord record{};
-            XDIRData_GetAt_MyFax(data, i, &record);
-            const auto text = [](const uint16_t* field, std::size_t units) {
-                return QString::fromStdU16String(xdirkit::readField(field, units).value_or(u""));
-            };
-            rows.append(text(record.name, XDIR_NAME_UNITS) + ' ' +
-                        text(record.faxNumber, XDIR_FAX_NUMBER_UNITS));
-        }
-    }
-    XDIRData_Delete(data);
-    return rows;
-}
-
-// Every fax number the editor shows of each entry, as picker rows.
-QStringList shownRows(const BookContents& book) {
-    QStringList rows;
-    for (const Contact& contact : book.contacts) {
-        for (const QString& fax : contact.faxNumbers()) {
-            rows.append(contact.name + ' ' + fax);
-        }
-    }
-    rows.sort();
-    return rows;
-}
-
 TEST_F(VCardBookStoreTest, EveryFaxNumberOfACardIsShownAndEditedAsThePickerListsThem) {
     const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada Lovelace\r\n"
                             "N:Lovelace;Ada;;;\r\nTEL;TYPE=WORK,FAX:0111\r\n"
@@ -336,11 +306,7 @@ TEST_F(VCardBookStoreTest, EveryFaxNumberOfACardIsShownAndEditedAsThePickerLists
         file.close();
         auto book = store.read(path, &error);
         ASSERT_TRUE(book && book->contacts.size() == 1);
-        EXPECT_EQ(shownRows(*book), [&] {
-            QStringList listed = pickerRows(path);
-            listed.sort();
-            return listed;
-        }());
+        EXPECT_EQ(test::editorRows(*book), test::libraryRows(path));
         book->contacts[0].fax = row.faxes.first();
         book->contacts[0].otherFaxes = row.faxes.mid(1);
         ASSERT_TRUE(store.write(path, *book, &error)) << error.toStdString();
@@ -348,9 +314,7 @@ TEST_F(VCardBookStoreTest, EveryFaxNumberOfACardIsShownAndEditedAsThePickerLists
         const auto again = store.read(path, &error);
         ASSERT_TRUE(again) << row.title;
         EXPECT_EQ(again->contacts.value(0).faxNumbers(), row.faxes) << row.title;
-        QStringList listed = pickerRows(path);
-        listed.sort();
-        EXPECT_EQ(listed, shownRows(*again)) << row.title;
+        EXPECT_EQ(test::libraryRows(path), test::editorRows(*again)) << row.title;
         QStringList tel;
         for (const QString& line : independentRead(path).split('\n')) {
             if (line.startsWith("TEL ")) {
