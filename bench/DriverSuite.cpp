@@ -97,11 +97,19 @@ std::vector<BenchRow> driverSuiteRows(const BenchContext& context) {
           context.source(QStringLiteral("resources/ppd/Tarvik-M40-Vextel-Fax.ppd"))},
          {QStringLiteral("DEVICE_URI"), QStringLiteral("socket://192.0.2.7")}}};
     const Command passThrough{QStringLiteral("/bin/cat"), {document}, {}};
+    const Command emptyWithCups{context.program(QStringLiteral("vextel-bench-empty-cups")), {}, {}};
+    const Command empty{context.program(QStringLiteral("vextel-bench-empty")), {}, {}};
     return {{QStringLiteral("a 20-page PDF (%1 MB) through the fax driver / passed through as "
                             "it is (cat)")
                  .arg(QFile(document).size() / 1e6, 0, 'f', 1),
              ProcessProbe::side(driver), ProcessProbe::side(passThrough),
-             processFigures(Goal::ratioAtMost(1.05))}};
+             processFigures(Goal::ratioAtMost(1.05))},
+            // What the driver pays to start before it reads the document: the floor of its
+            // difference to the pass-through.
+            {QStringLiteral("an empty program linked to libcups / the same program linked to "
+                            "nothing"),
+             ProcessProbe::side(emptyWithCups), ProcessProbe::side(empty),
+             processFigures(Goal::none())}};
 }
 
 } // namespace vextel_bench

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,20 +52,57 @@ std::vector<char*> pointersTo(QByteArrayList& strings) {
     return pointers;
 }
 
-QByteArray readAll(int descriptor) {
-    QByteArray output;
-    char buffer[4096];
+// Keeps only the child's "figure" lines: a measured program may write megabytes (a document
+// passed through), which the bench must read fast and not hold.
+QByteArray figureLinesFrom(int descriptor) {
+    constexpr qsizetype kLongestFigureLine = 256;
+    QByteArray kept;
+    QByteArray line;
+    bool tooLong = false;
+    std::vector<char> buffer(256 * 1024);
     for (;;) {
-        const ssize_t count = read(descriptor, buffer, sizeof buffer);
-        if (count > 0) {
-            output.append(buffer, count);
-        } else if (count == 0 || errno != EINTR) {
-            return output;
+        const ssize_t count = read(descriptor, buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return kept;
+        std::string_view rest(buffer.data(), static_cast<std::size_t>(count));
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('\n');
+            const std::string_view piece = rest.substr(0, end);
+            tooLong = tooLong || line.size() + qsizetype(piece.size()) > kLongestFigureLine;
+            if (!tooLong)
+                line.append(piece.data(), qsizetype(piece.size()));
+            if (end == std::string_view::npos)
+                break;
+            if (!tooLong && line.startsWith(kFigurePrefix))
+                kept += line + '\n';
+            line.clear();
+            tooLong = false;
+            rest.remove_prefix(end + 1);
         }
     }
 }
 
 bool childErrorsShown = false;
+
+// Forked, not spawned with a shared address space: the child's peak resident set would
+// otherwise start from the bench's own.
+int spawn(std::vector<char*>& argv, std::vector<char*>& envp, int output, pid_t* child) {
+    *child = fork();
+    if (*child < 0)
+        return errno;
+    if (*child == 0) {
+        dup2(output, STDOUT_FILENO);
+        if (!childErrorsShown) {
+            const int nowhere = open("/dev/null", O_WRONLY);
+            dup2(nowhere, STDERR_FILENO);
+        }
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -82,33 +120,22 @@ std::optional<Figures> ProcessProbe::run(const Command& command, QString* error)
     std::vector<char*> envp = pointersTo(environment);
 
     int output[2];
-    if (pipe(output) != 0) {
+    if (pipe2(output, O_CLOEXEC) != 0) {
         *error = QStringLiteral("pipe: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return std::nullopt;
     }
     QElapsedTimer wall;
     wall.start();
-    const pid_t child = fork();
-    if (child < 0) {
+    pid_t child = 0;
+    const int spawned = spawn(argv, envp, output[1], &child);
+    close(output[1]);
+    if (spawned != 0) {
         close(output[0]);
-        close(output[1]);
-        *error = QStringLiteral("fork: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        *error = QStringLiteral("%1 cannot start: %2")
+                     .arg(command.program, QString::fromLocal8Bit(std::strerror(spawned)));
         return std::nullopt;
     }
-    if (child == 0) {
-        dup2(output[1], STDOUT_FILENO);
-        close(output[0]);
-        close(output[1]);
-        if (!childErrorsShown) {
-            const int nowhere = open("/dev/null", O_WRONLY);
-            dup2(nowhere, STDERR_FILENO);
-            close(nowhere);
-        }
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-    close(output[1]);
-    const QByteArray printed = readAll(output[0]);
+    const QByteArray printed = figureLinesFrom(output[0]);
     close(output[0]);
 
     int status = 0;
