@@ -107,7 +107,11 @@ int main(int argc, char** argv) {
         window.setPrinter(*line->printer);
         window.selectBook(vextel_addressbook::MainWindow::printerKey());
     }
-    window.openFiles(line->files);
+    // A scripted run opens them as its first step, so that a preview they open takes the
+    // script's first lines.
+    if (script.isEmpty()) {
+        window.openFiles(line->files);
+    }
     if (!line->screenshot.isEmpty()) {
         window.show();
         QApplication::processEvents();
@@ -126,7 +130,7 @@ int main(int argc, char** argv) {
         }
         QTextStream output(stdout);
         vextel_addressbook::EditorScript runner(window, output);
-        if (!runner.run(QString::fromUtf8(file.readAll()), &error)) {
+        if (!runner.run(QString::fromUtf8(file.readAll()), &error, line->files)) {
             errors << "vextel-addressbook: " << script << ": " << error << Qt::endl;
             window.setQuestion(
                 [](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Discard; });
