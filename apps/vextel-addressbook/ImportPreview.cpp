@@ -1,7 +1,6 @@
 #include "ImportPreview.h"
 
 #include "BookDocument.h"
-#include "CsvMapping.h"
 #include "EditorSettings.h"
 #include "EntryRules.h"
 
@@ -20,6 +19,8 @@ namespace {
 
 // An international prefix is dialled digits; a few are enough for every country's.
 const QRegularExpression kPrefixDigits(QStringLiteral("[0-9]{0,6}"));
+// The widest a column of the entry's own fields gets, in pixels.
+constexpr int kWidestField = 220;
 
 } // namespace
 
@@ -38,10 +39,17 @@ ImportPreview::ImportPreview(QWidget* parent) : QWidget(parent) {
     table_->setObjectName(QStringLiteral("preview"));
     table_->setAccessibleName(tr("Preview"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setColumnCount(ColumnCount);
+    // Each change and problem is shown beside the number it is about; the card's own company and
+    // note follow: shown as Name, Fax, Changes, Problem, Company, Note.
+    QHeaderView* header = table_->horizontalHeader();
+    header->moveSection(header->visualIndex(Changes), Company);
+    header->moveSection(header->visualIndex(Problem), Company + 1);
+    header->setStretchLastSection(true);
     layout->addWidget(table_, 1);
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("summary"));
+    summary_->setWordWrap(true);
     layout->addWidget(summary_);
     connect(prefix_, &QLineEdit::textChanged, this, &ImportPreview::update);
     update();
@@ -85,11 +93,13 @@ BookContents ImportPreview::dialable(BookContents entries, const QString& prefix
 void ImportPreview::update() {
     QList<QStringList> changes;
     const BookContents entries = dialable(read_, internationalPrefix(), &changes);
-    const QStringList titles = CsvMapping::exportTitles();
     table_->clear();
     table_->setColumnCount(ColumnCount);
-    table_->setHorizontalHeaderLabels(
-        {titles.at(0), titles.at(1), titles.at(2), titles.at(3), tr("Problem"), tr("Changes")});
+    table_->setHorizontalHeaderLabels({EntryRules::shownTitle(EntryRules::Field::Name),
+                                       EntryRules::shownTitle(EntryRules::Field::Fax),
+                                       EntryRules::shownTitle(EntryRules::Field::Company),
+                                       EntryRules::shownTitle(EntryRules::Field::Note),
+                                       tr("Problem"), tr("Changes")});
     const int shown = static_cast<int>(std::min<qsizetype>(entries.contacts.size(), kPreviewRows));
     table_->setRowCount(shown);
     for (int i = 0; i < shown; ++i) {
@@ -105,11 +115,19 @@ void ImportPreview::update() {
                                  contact.company,
                                  contact.note,
                                  problem.value_or(QString()),
-                                 changes.at(i).join(QStringLiteral("; "))};
+                                 changes.at(i).join(QLatin1Char('\n'))};
         for (int column = 0; column < ColumnCount; ++column) {
-            table_->setItem(i, column, new QTableWidgetItem(cells[column]));
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setToolTip(cells[column]);
+            table_->setItem(i, column, item);
         }
     }
+    // The reasons and changes are what the preview is for: they get the room, a long note not.
+    table_->resizeColumnsToContents();
+    for (int column = 0; column < ColumnCount; ++column) {
+        table_->setColumnWidth(column, std::min(table_->columnWidth(column), kWidestField));
+    }
+    table_->resizeRowsToContents();
     // Counted by the import itself, into the book, so that the preview promises what the import
     // does.
     BookDocument trial{QString(), target_};

@@ -23,7 +23,7 @@ VCardImportDialog::VCardImportDialog(const BookContents& read, const BookContent
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(720, 420);
+    resize(960, 420);
 }
 
 BookContents VCardImportDialog::entries() const {
