@@ -81,6 +81,12 @@ TEST_F(EditorScriptTest, AFailingLineStopsTheScriptAndIsNamed) {
         {"EmptyKey", "key Tab \"\"", "line 1: an empty word is no key"},
         {"EndsInADialog", "key Ctrl+Shift+N\nkey Lee",
          "line 2: the script ended while the window “New Entry” is open"},
+        {"NothingToUndo", "select Office\nundo", "line 2: undo is not available now"},
+        {"EditWithoutARow", "select Office\nedit", "line 2: edit is not available now"},
+        {"ImportOfNoFile", "import none.vcf", "line 1: no file none.vcf"},
+        {"ShowWhat", "show books", "line 1: usage: show entries | show groups"},
+        {"EndsInTheDialogAddOpened", "select Office\nadd",
+         "line 2: the script ended while the window “New Entry” is open"},
     };
     for (const auto& row : rows) {
         error.clear();
