@@ -115,6 +115,38 @@ foreach(page ${VEXTEL_MAN_PAGES})
   install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section}
     COMPONENT ${component})
 endforeach()
+# The man pages in German and Japanese: each the English page with its NAME line translated
+# (docs/man/<language>.names), so that whatis and apropos speak the reader's language.
+file(GLOB VEXTEL_MAN_NAME_TABLES ${CMAKE_SOURCE_DIR}/docs/man/*.names)
+foreach(table ${VEXTEL_MAN_NAME_TABLES})
+  get_filename_component(language ${table} NAME_WE)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
+  file(STRINGS ${table} rows ENCODING UTF-8 REGEX "^[^#]")
+  foreach(row ${rows})
+    string(REGEX REPLACE "\t.*" "" name "${row}")
+    string(REGEX REPLACE "^[^\t]*\t" "" line "${row}")
+    set(page ${CMAKE_SOURCE_DIR}/docs/man/${name})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${page})
+    file(READ ${page} text)
+    string(REGEX MATCH "[.]SH NAME\n[^\n]*\n" english "${text}")
+    string(REPLACE "${english}" ".SH NAME\n${line}\n" text "${text}")
+    set(translated ${CMAKE_BINARY_DIR}/man/${language}/${name})
+    file(WRITE ${translated} "${text}")
+    string(REGEX REPLACE ".*\\." "" section ${name})
+    set(compressed ${translated}.gz)
+    add_custom_command(OUTPUT ${compressed}
+      COMMAND gzip -9n -c ${translated} > ${compressed}
+      DEPENDS ${translated} VERBATIM)
+    list(APPEND VEXTEL_COMPRESSED_MAN_PAGES ${compressed})
+    if(name MATCHES "^vextel-printer-sim")
+      set(component simulator)
+    else()
+      set(component fax)
+    endif()
+    install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man${section}
+      COMPONENT ${component})
+  endforeach()
+endforeach()
 # Named as a Debian revision's changelog: the version carries one.
 set(VEXTEL_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz)
 add_custom_command(OUTPUT ${VEXTEL_CHANGELOG}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the pictures of the translated windows in docs/screenshots, in German and in Japanese:
 # the print dialog with the fax panel, and the address-book editor with its entry and group
-# dialogs (opened with their keys, as a person would). Needs a build in build/.
+# dialogs (opened with their keys, as a person would) and the preview of a phone's contacts
+# import. Needs a build in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=build/bin
@@ -27,8 +28,11 @@ key Escape
 key Tab Tab Tab Down Ctrl+G
 screenshot $out/addressbook-group-$language.png
 key Escape
+import tests/fixtures/import/phone-export.vcf
+screenshot $out/addressbook-import-$language.png
+key Escape
 quit
 SCRIPT
   VEXTEL_ADDRESS_BOOK_DIR="$work/books" "$bin/vextel-addressbook" --script "$work/script"
 done
-echo "written: docs/screenshots/{print-dialog,addressbook,addressbook-entry,addressbook-group}-{de,ja}.png"
+echo "written: docs/screenshots/{print-dialog,addressbook,addressbook-entry,addressbook-group,addressbook-import}-{de,ja}.png"

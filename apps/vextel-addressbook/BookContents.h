@@ -15,6 +15,12 @@ public:
     virtual ~BookOrigin();
 };
 
+// A card of another book, by its place in that book's origin.
+struct CardSource {
+    std::shared_ptr<const BookOrigin> book; // null: none
+    int index = -1;
+};
+
 // One person or company with a fax number.
 struct Contact {
     QString uid; // identifies the entry across reads, edits and merges; never empty in a book
@@ -25,6 +31,9 @@ struct Contact {
     int originIndex = -1; // the card in the book's origin this entry came from; -1 for a new one
     // The card's other fax numbers, in card order; the picker lists each as an entry of its own.
     QStringList otherFaxes = {};
+    // The card of another book an imported entry was read from: a new entry's card is written
+    // with that card's other lines (a photo, addresses, other numbers). Not a visible field.
+    CardSource importedFrom = {};
 
     // Same visible fields (the origin link is not compared).
     bool sameFields(const Contact& other) const {

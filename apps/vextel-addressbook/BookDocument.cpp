@@ -53,6 +53,16 @@ std::optional<QString> contactProblem(const Contact& contact, const BookContents
     return EntryRules::duplicateProblem(Contact{}, added, book);
 }
 
+// An import brings a card's company and note as they are, as a book read from a file does.
+std::optional<QString> importedContactProblem(const Contact& contact, const BookContents& book) {
+    if (auto problem = EntryRules::importProblem(contact)) {
+        return problem;
+    }
+    Contact added = contact;
+    added.uid.clear(); // not yet an entry of the book
+    return EntryRules::duplicateProblem(Contact{}, added, book);
+}
+
 // An edit is held to the rules of the fields it changes: an entry read from a phone with a note
 // of two lines can still get a new fax number.
 std::optional<QString> contactEditProblem(const Contact& before, const Contact& form,
@@ -232,7 +242,7 @@ qsizetype BookDocument::addEntries(const QList<Contact>& contacts, const QList<G
     QHash<QString, QString> newUidOf; // uid in the source -> uid in this book
     qsizetype added = 0;
     for (const Contact& contact : contacts) {
-        if (auto problem = contactProblem(contact, after)) {
+        if (auto problem = importedContactProblem(contact, after)) {
             skipped->append(QStringLiteral("%1 %2: %3").arg(contact.name, contact.fax, *problem));
             continue;
         }

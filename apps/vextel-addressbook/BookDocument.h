@@ -38,7 +38,8 @@ public:
     bool editGroup(qsizetype row, const Group& group, QString* error);
     void removeGroups(QList<qsizetype> rows);
     // Adds entries and groups (members by uid among the added or present entries) as one edit.
-    // Entries and groups that break a rule are left out and listed in skipped, one line each.
+    // Entries whose name or fax numbers break a rule (company and note come as they are) and
+    // groups that break a rule are left out and listed in skipped, one line each.
     // The added get new uids. Answers how many entries were added.
     qsizetype addEntries(const QList<Contact>& contacts, const QList<Group>& groups,
                          QStringList* skipped, const QString& editName);

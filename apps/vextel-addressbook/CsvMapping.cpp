@@ -55,17 +55,6 @@ QString cell(const QStringList& row, int column) {
 
 } // namespace
 
-QString withoutFormatting(const QString& fax) {
-    QString plain;
-    for (const QChar c : fax) {
-        if (!c.isSpace() && c != QLatin1Char('.') && c != QLatin1Char('/') &&
-            c != QLatin1Char('(') && c != QLatin1Char(')')) {
-            plain.append(c);
-        }
-    }
-    return plain;
-}
-
 QStringList CsvMapping::exportTitles() {
     return {QStringLiteral("Name"), QStringLiteral("Fax number"), QStringLiteral("Company"),
             QStringLiteral("Note"), QStringLiteral("Groups")};
@@ -102,8 +91,8 @@ BookContents CsvMapping::entries(const QList<QStringList>& rows) const {
         contact.name = cell(row, column[Name]);
         // A card's numbers are exported as "0123, 0456"; a comma alone may be a dialling pause.
         for (const QString& number : cell(row, column[Fax]).split(QStringLiteral(", "))) {
-            if (const QString plain = withoutFormatting(number); !plain.isEmpty()) {
-                (contact.fax.isEmpty() ? contact.fax : contact.otherFaxes.emplaceBack()) = plain;
+            if (const QString written = number.trimmed(); !written.isEmpty()) {
+                (contact.fax.isEmpty() ? contact.fax : contact.otherFaxes.emplaceBack()) = written;
             }
         }
         contact.company = cell(row, column[Company]);

@@ -21,16 +21,13 @@ struct CsvMapping {
     // titles, the first row is data and columns 0 and 1 are name and fax number.
     static CsvMapping guess(const QList<QStringList>& rows);
 
-    // Entries of the data rows (fax numbers without blanks, dots, slashes or parentheses, which
-    // only format them), and groups named in the Groups column (names separated by ";").
+    // Entries of the data rows (fax numbers as written: the import preview makes them
+    // dialable and shows how), and groups named in the Groups column (names separated by ";").
     // Rows without name and fax number are left out.
     BookContents entries(const QList<QStringList>& rows) const;
 
     // The whole book as a table with the export titles, one row per entry.
     static QList<QStringList> exportRows(const BookContents& book);
 };
-
-// A fax number without the characters that only format it.
-QString withoutFormatting(const QString& fax);
 
 } // namespace vextel_addressbook

@@ -5,6 +5,7 @@
 #include "kit/KeyboardInput.h"
 #include "kit/ScriptWords.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -56,10 +57,13 @@ std::optional<QStringList> EditorScript::split(const QString& line) {
     return kit::splitScriptWords(line, kit::HashSign::StartsComment);
 }
 
-bool EditorScript::run(const QString& script, QString* error) {
+bool EditorScript::run(const QString& script, QString* error, const QStringList& openFirst) {
     lines_ = script.split(QLatin1Char('\n'));
     next_ = 0;
     error_.clear();
+    if (!openFirst.isEmpty()) {
+        runOpening([&] { window_.openFiles(openFirst); });
+    }
     while (next_ < lines_.size() && runNextLine()) {
     }
     if (!error_.isEmpty()) {
@@ -109,6 +113,34 @@ void EditorScript::runLinesInside(QWidget* window) {
     }
 }
 
+void EditorScript::runOpening(const std::function<void()>& action) {
+    // An action that opens a modal window returns only when it closes: the following lines run
+    // inside it, started from its own event loop.
+    const QPointer<QWidget> modalBefore = QApplication::activeModalWidget();
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [this, &watch, modalBefore] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != modalBefore) {
+            watch.stop();
+            runLinesInside(modal);
+        }
+    });
+    watch.start();
+    action();
+    watch.stop();
+}
+
+bool EditorScript::trigger(const char* actionName, QString* error) {
+    QAction* action = window_.findChild<QAction*>(QLatin1String(actionName));
+    if (action == nullptr || !action->isEnabled()) {
+        *error = QStringLiteral("%1 is not available now").arg(QLatin1String(actionName));
+        return false;
+    }
+    runOpening([action] { action->trigger(); });
+    return true;
+}
+
 QString EditorScript::bookKey(const QString& name) const {
     if (name == QLatin1String("printer")) {
         return MainWindow::printerKey();
@@ -142,6 +174,15 @@ const EditorScript::Command EditorScript::kCommands[] = {
     {"select-entries", 1, -1, "select-entries NAME...", &EditorScript::selectEntries},
     {"select-groups", 1, -1, "select-groups NAME...", &EditorScript::selectGroups},
     {"copy-to", 1, 1, "copy-to BOOK", &EditorScript::copyTo},
+    {"add", 0, 0, "add", &EditorScript::add},
+    {"edit", 0, 0, "edit", &EditorScript::edit},
+    {"group", 0, 0, "group", &EditorScript::group},
+    {"undo", 0, 0, "undo", &EditorScript::undo},
+    {"redo", 0, 0, "redo", &EditorScript::redo},
+    {"search", 1, 1, "search TEXT", &EditorScript::search},
+    {"show", 1, 1, "show entries | show groups", &EditorScript::show},
+    {"import", 1, 1, "import FILE", &EditorScript::importFile},
+    {"export", 1, 1, "export FILE", &EditorScript::exportBook},
     {"save", 0, 0, "save", &EditorScript::save},
     {"answer", 1, 1, "answer BUTTON", &EditorScript::answer},
     {"key", 1, -1, "key KEYS", &EditorScript::key},
@@ -273,6 +314,74 @@ bool EditorScript::copyTo(const QStringList& arguments, QString* error) {
     return true;
 }
 
+bool EditorScript::add(const QStringList& /*arguments*/, QString* error) {
+    return trigger("newEntry", error);
+}
+
+bool EditorScript::edit(const QStringList& /*arguments*/, QString* error) {
+    return trigger("edit", error);
+}
+
+bool EditorScript::group(const QStringList& /*arguments*/, QString* error) {
+    return trigger("newGroup", error);
+}
+
+bool EditorScript::undo(const QStringList& /*arguments*/, QString* error) {
+    return trigger("undo", error);
+}
+
+bool EditorScript::redo(const QStringList& /*arguments*/, QString* error) {
+    return trigger("redo", error);
+}
+
+bool EditorScript::search(const QStringList& arguments, QString* /*error*/) {
+    window_.setSearchText(arguments.first());
+    return true;
+}
+
+bool EditorScript::show(const QStringList& arguments, QString* error) {
+    const bool groups = arguments.first() == QLatin1String("groups");
+    if (!groups && arguments.first() != QLatin1String("entries")) {
+        *error = QStringLiteral("usage: show entries | show groups");
+        return false;
+    }
+    const QAbstractItemModel* model =
+        (groups ? window_.groupTable() : window_.contactTable())->model();
+    QStringList titles;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        titles.append(model->headerData(column, Qt::Horizontal).toString());
+    }
+    output_ << titles.join(QLatin1String(" | ")) << Qt::endl;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column) {
+            cells.append(
+                model->index(row, column).data().toString().replace('\n', QLatin1String(" / ")));
+        }
+        output_ << row + 1 << " " << cells.join(QLatin1String(" | ")) << Qt::endl;
+    }
+    return true;
+}
+
+bool EditorScript::importFile(const QStringList& arguments, QString* error) {
+    const QString path = QFileInfo(arguments.first()).absoluteFilePath();
+    if (!QFileInfo::exists(path)) {
+        *error = QStringLiteral("no file %1").arg(arguments.first());
+        return false;
+    }
+    // A cancelled preview imports nothing and is no failure; a failure is a notice.
+    runOpening([&] { window_.importFile(path); });
+    return true;
+}
+
+bool EditorScript::exportBook(const QStringList& arguments, QString* error) {
+    if (!window_.exportCurrentBook(QFileInfo(arguments.first()).absoluteFilePath())) {
+        *error = QStringLiteral("the book was not exported");
+        return false;
+    }
+    return true;
+}
+
 bool EditorScript::save(const QStringList& /*arguments*/, QString* error) {
     if (!window_.saveCurrentBook()) {
         *error = QStringLiteral("the book was not saved");
@@ -303,22 +412,7 @@ bool EditorScript::key(const QStringList& arguments, QString* error) {
         if (!error_.isEmpty() || quit_) {
             break;
         }
-        // A key that opens a modal window returns only when it closes: the following lines
-        // run inside it, started from its own event loop; keys after it on this line go to the
-        // window it returns to.
-        const QPointer<QWidget> modalBefore = QApplication::activeModalWidget();
-        QTimer watch;
-        watch.setInterval(10);
-        QObject::connect(&watch, &QTimer::timeout, [this, &watch, modalBefore] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal != nullptr && modal != modalBefore) {
-                watch.stop();
-                runLinesInside(modal);
-            }
-        });
-        watch.start();
-        kit::KeyboardInput::press(key, &window_);
-        watch.stop();
+        runOpening([&] { kit::KeyboardInput::press(key, &window_); });
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -23,7 +24,10 @@ public:
     EditorScript(MainWindow& window, QTextStream& output);
 
     // False with "line N: reason" when a line cannot be done; the lines after it are not run.
-    bool run(const QString& script, QString* error);
+    // openFirst are files handed over on the command line, opened as the desktop hands them
+    // over before the first line: a window that opens for them (an import's preview) takes the
+    // first lines.
+    bool run(const QString& script, QString* error, const QStringList& openFirst = {});
     // The words of a line; null when a quote is not closed.
     static std::optional<QStringList> split(const QString& line);
     // True after quit closed the window.
@@ -49,6 +53,10 @@ private:
     bool runLine(const QStringList& words, QString* error);
     // Runs the following lines while the modal window a key opened is shown.
     void runLinesInside(QWidget* window);
+    // Does action; a modal window it opens takes the following lines until it closes.
+    void runOpening(const std::function<void()>& action);
+    // Triggers the window's menu action of that object name, as a person picks the menu item.
+    bool trigger(const char* actionName, QString* error);
     bool waitForPrinter(QString* error);
     QString bookKey(const QString& name) const;
 
@@ -61,6 +69,15 @@ private:
     bool selectGroups(const QStringList& arguments, QString* error);
     bool selectRows(bool groups, const QStringList& names, QString* error);
     bool copyTo(const QStringList& arguments, QString* error);
+    bool add(const QStringList& arguments, QString* error);
+    bool edit(const QStringList& arguments, QString* error);
+    bool group(const QStringList& arguments, QString* error);
+    bool undo(const QStringList& arguments, QString* error);
+    bool redo(const QStringList& arguments, QString* error);
+    bool search(const QStringList& arguments, QString* error);
+    bool show(const QStringList& arguments, QString* error);
+    bool importFile(const QStringList& arguments, QString* error);
+    bool exportBook(const QStringList& arguments, QString* error);
     bool save(const QStringList& arguments, QString* error);
     bool answer(const QStringList& arguments, QString* error);
     bool key(const QStringList& arguments, QString* error);

@@ -42,6 +42,12 @@ QString translated(const char* text) {
     return QCoreApplication::translate("vextel_addressbook::EntryRules", text);
 }
 
+// Characters that only format a number for the eye: a phone writes "(020) 7946.0002".
+bool onlyFormats(QChar character) {
+    static const QString kFormatting = QStringLiteral("./()[]");
+    return character.isSpace() || kFormatting.contains(character);
+}
+
 const EntryField& fieldOf(EntryRules::Field field) {
     for (const EntryField& entry : kFields) {
         if (entry.field == field) {
@@ -108,6 +114,37 @@ QString EntryRules::shownTitle(Field field) {
     return translated(fieldOf(field).title);
 }
 
+QString EntryRules::dialableNumber(const QString& number, const QString& internationalPrefix) {
+    QString dialable;
+    for (const QChar character : number) {
+        if (!onlyFormats(character)) {
+            dialable.append(character);
+        }
+    }
+    // Without a prefix the "+" stays, and the number is refused for it rather than dialled as
+    // a national one.
+    if (dialable.startsWith(QLatin1Char('+')) && !internationalPrefix.isEmpty()) {
+        dialable.replace(0, 1, internationalPrefix);
+    }
+    return dialable;
+}
+
+QStringList EntryRules::makeDialable(Contact& contact, const QString& internationalPrefix) {
+    QStringList changes;
+    auto make = [&](QString& number) {
+        const QString dialable = dialableNumber(number, internationalPrefix);
+        if (dialable != number) {
+            changes.append(QStringLiteral("%1 → %2").arg(number, dialable));
+            number = dialable;
+        }
+    };
+    make(contact.fax);
+    for (QString& number : contact.otherFaxes) {
+        make(number);
+    }
+    return changes;
+}
+
 QStringList EntryRules::splitFaxNumbers(const QString& text) {
     QStringList numbers;
     for (const QString& part : text.split(QLatin1Char(','))) {
@@ -135,6 +172,16 @@ std::optional<QString> EntryRules::contactProblem(const Contact& contact) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<QString> EntryRules::importProblem(const Contact& contact) {
+    if (auto found = problem(Field::Name, contact.name)) {
+        return found;
+    }
+    if (auto found = problem(Field::Fax, contact.fax)) {
+        return found;
+    }
+    return problem(Field::OtherFaxes, joinFaxNumbers(contact.otherFaxes));
 }
 
 std::optional<QString> EntryRules::changedContactProblem(const Contact& before,

@@ -34,6 +34,10 @@ public:
     static std::optional<QString> problem(Field field, const QString& value);
     // Null when the contact keeps every rule; else one sentence naming the first broken one.
     static std::optional<QString> contactProblem(const Contact& contact);
+    // Null when an imported entry can be picked and dialled: its name and fax numbers keep their
+    // rules. Company and note stay as the card has them (a phone's note of two lines), as they
+    // do for a card read from a book, and are held to their rules when the user edits them.
+    static std::optional<QString> importProblem(const Contact& contact);
     // Null when every field the edit changes keeps its rule: an entry breaking a rule today (a
     // note of two lines) can still be edited, and what is not changed is not held against it.
     static std::optional<QString> changedContactProblem(const Contact& before,
@@ -43,6 +47,14 @@ public:
     // refuses to add a pair the book holds, and the picker would list both as one.
     static std::optional<QString> duplicateProblem(const Contact& before, const Contact& after,
                                                    const BookContents& book);
+    // The number an import takes for a formatted one: blanks, dots, brackets and slashes, which
+    // only format it, dropped, and a leading "+" written as internationalPrefix (kept when that is
+    // empty). What is left is
+    // for problem() to judge: a number it still refuses is refused with its reason.
+    static QString dialableNumber(const QString& number, const QString& internationalPrefix);
+    // Turns each of the contact's fax numbers into its dialable form; answers each change made,
+    // as "020 7946 0002 → 02079460002", in the contact's number order.
+    static QStringList makeDialable(Contact& contact, const QString& internationalPrefix);
     // The numbers of an OtherFaxes text, and that text for numbers.
     static QStringList splitFaxNumbers(const QString& text);
     static QString joinFaxNumbers(const QStringList& numbers);

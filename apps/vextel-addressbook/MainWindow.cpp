@@ -6,11 +6,14 @@
 #include "CsvImportDialog.h"
 #include "CsvMapping.h"
 #include "CsvTable.h"
+#include "EditorSettings.h"
 #include "EntryCopy.h"
 #include "EntryTableModel.h"
 #include "GroupDialog.h"
+#include "ImportPreview.h"
 #include "PasswordDialog.h"
 #include "PrinterDialog.h"
+#include "VCardImportDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -39,6 +42,7 @@
 #include <QUndoGroup>
 #include <QVBoxLayout>
 #include <QtConcurrent>
+#include <algorithm>
 
 namespace vextel_addressbook {
 
@@ -830,6 +834,7 @@ bool MainWindow::importFile(const QString& path, std::optional<CsvMapping> mappi
         return false;
     }
     BookContents imported;
+    bool previewed = false;
     if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ||
         path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
         QFile file(path);
@@ -838,15 +843,18 @@ bool MainWindow::importFile(const QString& path, std::optional<CsvMapping> mappi
             return false;
         }
         const QList<QStringList> rows = CsvTable::parse(CsvTable::decode(file.readAll()));
-        if (!mapping) {
+        if (mapping) {
+            imported = ImportPreview::dialable(mapping->entries(rows),
+                                               EditorSettings::internationalPrefix());
+        } else {
             CsvImportDialog dialog(rows, this);
             dialog.setTargetBook(doc->contents());
             if (dialog.exec() != QDialog::Accepted) {
                 return false;
             }
-            mapping = dialog.mapping();
+            imported = dialog.entries();
+            previewed = true;
         }
-        imported = mapping->entries(rows);
     } else {
         QString error;
         auto read = store_.read(path, &error);
@@ -854,14 +862,34 @@ bool MainWindow::importFile(const QString& path, std::optional<CsvMapping> mappi
             report(tr("“%1” cannot be imported: %2").arg(QFileInfo(path).fileName(), error));
             return false;
         }
-        imported = *read;
+        // Each entry's card comes with it, so that the book keeps what the editor does not show.
+        for (Contact& contact : read->contacts) {
+            contact.importedFrom = CardSource{read->origin, contact.originIndex};
+        }
+        QList<QStringList> changes;
+        imported = ImportPreview::dialable(*read, EditorSettings::internationalPrefix(), &changes);
+        // A number is not changed unseen: the user sees each change first.
+        if (std::any_of(changes.begin(), changes.end(),
+                        [](const QStringList& made) { return !made.isEmpty(); })) {
+            VCardImportDialog dialog(*read, doc->contents(), this);
+            if (dialog.exec() != QDialog::Accepted) {
+                return false;
+            }
+            imported = dialog.entries();
+            previewed = true;
+        }
     }
     QStringList skipped;
     const qsizetype added =
         doc->addEntries(imported.contacts, imported.groups, &skipped, tr("Import"));
-    if (!skipped.isEmpty()) {
+    if (!skipped.isEmpty() && !previewed) {
         report(tr("%n entries imported; left out:\n%1", nullptr, static_cast<int>(added))
                    .arg(skipped.join('\n')));
+    } else if (!skipped.isEmpty()) {
+        // The preview named each one with its reason already.
+        state_->setText(
+            tr("%n entries imported.", nullptr, static_cast<int>(added)) + QLatin1Char(' ') +
+            tr("%n left out, as the preview showed.", nullptr, static_cast<int>(skipped.size())));
     } else {
         state_->setText(tr("%n entries imported.", nullptr, static_cast<int>(added)));
     }

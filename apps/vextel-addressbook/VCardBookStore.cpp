@@ -245,6 +245,16 @@ void applyContact(xdirkit::VCardCard& card, const Contact& contact, bool isNew) 
     }
 }
 
+// The card of another book an entry was imported from; null when none.
+const xdirkit::VCardCard* importedCard(const Contact& contact) {
+    const auto* source = dynamic_cast<const VCardOrigin*>(contact.importedFrom.book.get());
+    if (source == nullptr || contact.importedFrom.index < 0 ||
+        static_cast<std::size_t>(contact.importedFrom.index) >= source->cards.size()) {
+        return nullptr;
+    }
+    return &source->cards[static_cast<std::size_t>(contact.importedFrom.index)];
+}
+
 // The cards of contents: the origin's cards in file order (those the editor does not show kept
 // as they are, removed ones left out), then new ones. forceNew writes every card anew (as 4.0).
 std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool forceNew) {
@@ -300,9 +310,11 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
     for (const Contact& contact : contents.contacts) {
         const bool fromOrigin =
             contact.originIndex >= 0 && static_cast<std::size_t>(contact.originIndex) < originCount;
-        xdirkit::VCardCard card =
-            fromOrigin ? origin->cards[contact.originIndex] : xdirkit::VCardCard();
-        applyContact(card, contact, !fromOrigin);
+        const xdirkit::VCardCard* imported = fromOrigin ? nullptr : importedCard(contact);
+        xdirkit::VCardCard card = fromOrigin ? origin->cards[contact.originIndex]
+                                  : imported ? *imported
+                                             : xdirkit::VCardCard();
+        applyContact(card, contact, !fromOrigin && imported == nullptr);
         const QString uid = uidToWrite(contact.uid);
         if (!fromOrigin || forceNew || realUid.contains(contact.uid)) {
             card.setUid(bytes(uid.isEmpty() ? text(xdirkit::VCardWriter::newUid()) : uid));

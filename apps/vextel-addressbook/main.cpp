@@ -9,6 +9,7 @@
 #include "kit/RuntimeFolder.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -107,8 +108,17 @@ int main(int argc, char** argv) {
         window.setPrinter(*line->printer);
         window.selectBook(vextel_addressbook::MainWindow::printerKey());
     }
-    window.openFiles(line->files);
     if (!line->screenshot.isEmpty()) {
+        // Nobody answers a window in a screenshot run: a preview the files open is cancelled.
+        QTimer cancel;
+        QObject::connect(&cancel, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialog->reject();
+            }
+        });
+        cancel.start(10);
+        window.openFiles(line->files);
+        cancel.stop();
         window.show();
         QApplication::processEvents();
         const bool saved = window.grab().save(line->screenshot);
@@ -126,7 +136,9 @@ int main(int argc, char** argv) {
         }
         QTextStream output(stdout);
         vextel_addressbook::EditorScript runner(window, output);
-        if (!runner.run(QString::fromUtf8(file.readAll()), &error)) {
+        // The files are opened as the script's first step, so that a preview they open takes
+        // its first lines.
+        if (!runner.run(QString::fromUtf8(file.readAll()), &error, line->files)) {
             errors << "vextel-addressbook: " << script << ": " << error << Qt::endl;
             window.setQuestion(
                 [](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Discard; });
@@ -134,6 +146,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    // Opened once the window shows, so that a preview they open comes over it.
+    QTimer::singleShot(0, &window, [&window, files = line->files] { window.openFiles(files); });
     if (line->printer) {
         // Started for a printer: its book is what the user came for.
         QTimer::singleShot(0, &window, &vextel_addressbook::MainWindow::readPrinterBook);

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -271,6 +273,32 @@ TEST(StringTablesTest, EveryDesktopEntryNamesAndDescribesItselfInEachLanguage) {
                 });
                 EXPECT_TRUE(present) << path.toStdString() << ": " << prefix.toStdString();
             }
+        }
+    }
+}
+
+// ---- Man pages: the NAME line that whatis and apropos list
+
+TEST(StringTablesTest, EveryManPageNamesItselfInEachLanguage) {
+    const QStringList pages = filesUnder("docs/man", {"*.1", "*.8"});
+    ASSERT_EQ(pages.size(), 5);
+    for (const char* language : {"de", "ja"}) {
+        const QString table = QStringLiteral("docs/man/%1.names").arg(QLatin1String(language));
+        QHash<QString, QString> lines;
+        for (const QString& row : readAll(kSource + QLatin1Char('/') + table).split('\n')) {
+            if (!row.isEmpty() && !row.startsWith(QLatin1Char('#'))) {
+                lines.insert(row.section(QLatin1Char('\t'), 0, 0),
+                             row.section(QLatin1Char('\t'), 1));
+            }
+        }
+        EXPECT_EQ(lines.size(), pages.size()) << table.toStdString() << ": a row per page";
+        for (const QString& path : pages) {
+            const QString page = QFileInfo(path).fileName();
+            // The command's name stays as it is: whatis finds the page by it.
+            const QString prefix = QFileInfo(path).completeBaseName() + QStringLiteral(" \\- ");
+            const QString line = lines.value(page);
+            EXPECT_TRUE(line.startsWith(prefix) && line.size() > prefix.size() + 4)
+                << table.toStdString() << ": " << page.toStdString() << ": " << line.toStdString();
         }
     }
 }

@@ -54,6 +54,7 @@ check_list() {
 check_list "$sim" <<'LIST'
 -rwxr-xr-x usr/bin/vextel-printer-sim
 -rw-r--r-- usr/share/man/man1/vextel-printer-sim.1.gz
+-rw-r--r-- usr/share/man/de/man1/vextel-printer-sim.1.gz
 -rw-r--r-- usr/share/doc/vextel-printer-sim/copyright
 LIST
 check_list "$deb" <<'LIST'
@@ -71,6 +72,8 @@ check_list "$deb" <<'LIST'
 -rw-r--r-- etc/xdg/autostart/vextel-fax-agent.desktop
 -rw-r--r-- usr/share/icons/hicolor/scalable/apps/vextel-print.svg
 -rw-r--r-- usr/share/man/man1/vextel-print.1.gz
+-rw-r--r-- usr/share/man/de/man1/vextel-print.1.gz
+-rw-r--r-- usr/share/man/ja/man8/vextel-fax.8.gz
 -rw-r--r-- usr/share/man/man8/vextel-fax.8.gz
 -rw-r--r-- usr/share/doc/vextel-fax/copyright
 -rw-r--r-- usr/share/doc/vextel-fax/changelog.Debian.gz

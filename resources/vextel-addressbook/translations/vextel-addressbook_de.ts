@@ -42,41 +42,7 @@
             <source>Column %1: %2</source>
             <translation>Spalte %1: %2</translation>
         </message>
-        <message>
-            <source>Problem</source>
-            <translation>Problem</translation>
-        </message>
-        <message>
-            <source>%1, %2, %3.</source>
-            <comment>imported entries, entries left out, groups</comment>
-            <translation>%1, %2, %3.</translation>
-        </message>
-        <message numerus="yes">
-            <source>%n entries will be imported</source>
-            <translation>
-                <numerusform>%n Eintrag wird importiert</numerusform>
-                <numerusform>%n Einträge werden importiert</numerusform>
-            </translation>
-        </message>
-        <message numerus="yes">
-            <source>%n left out for a problem</source>
-            <translation>
-                <numerusform>%n wegen eines Problems ausgelassen</numerusform>
-                <numerusform>%n wegen eines Problems ausgelassen</numerusform>
-            </translation>
-        </message>
-        <message numerus="yes">
-            <source>%n groups</source>
-            <translation>
-                <numerusform>%n Gruppe</numerusform>
-                <numerusform>%n Gruppen</numerusform>
-            </translation>
-        </message>
-        <message>
-            <source>Preview</source>
-            <translation>Vorschau</translation>
-        </message>
-    </context>
+</context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
         <message>
@@ -141,6 +107,62 @@
         <message>
             <source>%1 holds no digit.</source>
             <translation>%1 enthält keine Ziffer.</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::ImportPreview</name>
+        <message>
+            <source>The digits this fax line dials to call abroad, written for the “+” of an international number</source>
+            <translation>Die Ziffern, die dieser Faxanschluss für Auslandsgespräche wählt; sie ersetzen das „+“ einer internationalen Nummer</translation>
+        </message>
+        <message>
+            <source>International prefix for “+”:</source>
+            <translation>Internationale Vorwahl für „+“:</translation>
+        </message>
+        <message>
+            <source>Problem</source>
+            <translation>Problem</translation>
+        </message>
+        <message>
+            <source>%1, %2, %3.</source>
+            <comment>imported entries, entries left out, groups</comment>
+            <translation>%1, %2, %3.</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n entries will be imported</source>
+            <translation>
+                <numerusform>%n Eintrag wird importiert</numerusform>
+                <numerusform>%n Einträge werden importiert</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n left out for a problem</source>
+            <translation>
+                <numerusform>%n wegen eines Problems ausgelassen</numerusform>
+                <numerusform>%n wegen eines Problems ausgelassen</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n groups</source>
+            <translation>
+                <numerusform>%n Gruppe</numerusform>
+                <numerusform>%n Gruppen</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>Preview</source>
+            <translation>Vorschau</translation>
+        </message>
+            <message>
+            <source>Changes</source>
+            <translation>Änderungen</translation>
+        </message>
+        <message numerus="yes">
+            <source>The fax numbers of %n entries are written as the printer dials them (see Changes).</source>
+            <translation>
+                <numerusform>Die Faxnummern von %n Eintrag werden so geschrieben, wie der Drucker sie wählt (siehe Änderungen).</numerusform>
+                <numerusform>Die Faxnummern von %n Einträgen werden so geschrieben, wie der Drucker sie wählt (siehe Änderungen).</numerusform>
+            </translation>
         </message>
     </context>
     <context>
@@ -467,6 +489,13 @@
                 <numerusform>%n Einträge importiert.</numerusform>
             </translation>
         </message>
+        <message numerus="yes">
+            <source>%n left out, as the preview showed.</source>
+            <translation>
+                <numerusform>%n ausgelassen, wie die Vorschau zeigte.</numerusform>
+                <numerusform>%n ausgelassen, wie die Vorschau zeigte.</numerusform>
+            </translation>
+        </message>
         <message>
             <source>The book cannot be exported to “%1”: %2</source>
             <translation>Das Adressbuch kann nicht nach „%1“ exportiert werden: %2</translation>
@@ -684,6 +713,13 @@
         <message>
             <source>The address-book library answered status 0x%1.</source>
             <translation>Die Adressbuch-Bibliothek meldete den Status 0x%1.</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::VCardImportDialog</name>
+        <message>
+            <source>Import vCard</source>
+            <translation>vCard importieren</translation>
         </message>
     </context>
 </TS>

@@ -42,41 +42,7 @@
             <source>Column %1: %2</source>
             <translation>Column %1: %2</translation>
         </message>
-        <message>
-            <source>Problem</source>
-            <translation>Problem</translation>
-        </message>
-        <message>
-            <source>%1, %2, %3.</source>
-            <comment>imported entries, entries left out, groups</comment>
-            <translation>%1, %2, %3.</translation>
-        </message>
-        <message numerus="yes">
-            <source>%n entries will be imported</source>
-            <translation>
-                <numerusform>%n entry will be imported</numerusform>
-                <numerusform>%n entries will be imported</numerusform>
-            </translation>
-        </message>
-        <message numerus="yes">
-            <source>%n left out for a problem</source>
-            <translation>
-                <numerusform>%n left out for a problem</numerusform>
-                <numerusform>%n left out for a problem</numerusform>
-            </translation>
-        </message>
-        <message numerus="yes">
-            <source>%n groups</source>
-            <translation>
-                <numerusform>%n group</numerusform>
-                <numerusform>%n groups</numerusform>
-            </translation>
-        </message>
-        <message>
-            <source>Preview</source>
-            <translation>Preview</translation>
-        </message>
-    </context>
+</context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
         <message>
@@ -141,6 +107,62 @@
         <message>
             <source>%1 holds no digit.</source>
             <translation>%1 holds no digit.</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::ImportPreview</name>
+        <message>
+            <source>The digits this fax line dials to call abroad, written for the “+” of an international number</source>
+            <translation>The digits this fax line dials to call abroad, written for the “+” of an international number</translation>
+        </message>
+        <message>
+            <source>International prefix for “+”:</source>
+            <translation>International prefix for “+”:</translation>
+        </message>
+        <message>
+            <source>Problem</source>
+            <translation>Problem</translation>
+        </message>
+        <message>
+            <source>%1, %2, %3.</source>
+            <comment>imported entries, entries left out, groups</comment>
+            <translation>%1, %2, %3.</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n entries will be imported</source>
+            <translation>
+                <numerusform>%n entry will be imported</numerusform>
+                <numerusform>%n entries will be imported</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n left out for a problem</source>
+            <translation>
+                <numerusform>%n left out for a problem</numerusform>
+                <numerusform>%n left out for a problem</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n groups</source>
+            <translation>
+                <numerusform>%n group</numerusform>
+                <numerusform>%n groups</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>Preview</source>
+            <translation>Preview</translation>
+        </message>
+            <message>
+            <source>Changes</source>
+            <translation>Changes</translation>
+        </message>
+        <message numerus="yes">
+            <source>The fax numbers of %n entries are written as the printer dials them (see Changes).</source>
+            <translation>
+                <numerusform>The fax number of %n entry is written as the printer dials it (see Changes).</numerusform>
+                <numerusform>The fax numbers of %n entries are written as the printer dials them (see Changes).</numerusform>
+            </translation>
         </message>
     </context>
     <context>
@@ -467,6 +489,13 @@
                 <numerusform>%n entries imported.</numerusform>
             </translation>
         </message>
+        <message numerus="yes">
+            <source>%n left out, as the preview showed.</source>
+            <translation>
+                <numerusform>%n left out, as the preview showed.</numerusform>
+                <numerusform>%n left out, as the preview showed.</numerusform>
+            </translation>
+        </message>
         <message>
             <source>The book cannot be exported to “%1”: %2</source>
             <translation>The book cannot be exported to “%1”: %2</translation>
@@ -684,6 +713,13 @@
         <message>
             <source>The address-book library answered status 0x%1.</source>
             <translation>The address-book library answered status 0x%1.</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::VCardImportDialog</name>
+        <message>
+            <source>Import vCard</source>
+            <translation>Import vCard</translation>
         </message>
     </context>
 </TS>

@@ -42,38 +42,7 @@
             <source>Column %1: %2</source>
             <translation>列 %1: %2</translation>
         </message>
-        <message>
-            <source>Problem</source>
-            <translation>問題</translation>
-        </message>
-        <message>
-            <source>%1, %2, %3.</source>
-            <comment>imported entries, entries left out, groups</comment>
-            <translation>%1、%2、%3。</translation>
-        </message>
-        <message numerus="yes">
-            <source>%n entries will be imported</source>
-            <translation>
-                <numerusform>%n 件のエントリを読み込みます</numerusform>
-            </translation>
-        </message>
-        <message numerus="yes">
-            <source>%n left out for a problem</source>
-            <translation>
-                <numerusform>%n 件は問題があるため除外</numerusform>
-            </translation>
-        </message>
-        <message numerus="yes">
-            <source>%n groups</source>
-            <translation>
-                <numerusform>%n 件のグループ</numerusform>
-            </translation>
-        </message>
-        <message>
-            <source>Preview</source>
-            <translation>プレビュー</translation>
-        </message>
-    </context>
+</context>
     <context>
         <name>vextel_addressbook::EntryRules</name>
         <message>
@@ -137,6 +106,58 @@
         <message>
             <source>%1 holds no digit.</source>
             <translation>%1に数字が含まれていません。</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::ImportPreview</name>
+        <message>
+            <source>The digits this fax line dials to call abroad, written for the “+” of an international number</source>
+            <translation>この回線から国際電話をかけるときにダイヤルする数字。国際番号の「+」の代わりに書き込みます</translation>
+        </message>
+        <message>
+            <source>International prefix for “+”:</source>
+            <translation>「+」の国際プレフィックス:</translation>
+        </message>
+        <message>
+            <source>Problem</source>
+            <translation>問題</translation>
+        </message>
+        <message>
+            <source>%1, %2, %3.</source>
+            <comment>imported entries, entries left out, groups</comment>
+            <translation>%1、%2、%3。</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n entries will be imported</source>
+            <translation>
+                <numerusform>%n 件のエントリを読み込みます</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n left out for a problem</source>
+            <translation>
+                <numerusform>%n 件は問題があるため除外</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n groups</source>
+            <translation>
+                <numerusform>%n 件のグループ</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>Preview</source>
+            <translation>プレビュー</translation>
+        </message>
+            <message>
+            <source>Changes</source>
+            <translation>変更</translation>
+        </message>
+        <message numerus="yes">
+            <source>The fax numbers of %n entries are written as the printer dials them (see Changes).</source>
+            <translation>
+                <numerusform>%n 件のエントリのファクス番号をプリンターがダイヤルできる形に書き換えます (「変更」を参照)。</numerusform>
+            </translation>
         </message>
     </context>
     <context>
@@ -458,6 +479,12 @@
                 <numerusform>%n 件のエントリを読み込みました。</numerusform>
             </translation>
         </message>
+        <message numerus="yes">
+            <source>%n left out, as the preview showed.</source>
+            <translation>
+                <numerusform>プレビューのとおり %n 件を除外しました。</numerusform>
+            </translation>
+        </message>
         <message>
             <source>The book cannot be exported to “%1”: %2</source>
             <translation>アドレス帳を「%1」に書き出せません: %2</translation>
@@ -675,6 +702,13 @@
         <message>
             <source>The address-book library answered status 0x%1.</source>
             <translation>アドレス帳ライブラリがステータス 0x%1 を返しました。</translation>
+        </message>
+    </context>
+    <context>
+        <name>vextel_addressbook::VCardImportDialog</name>
+        <message>
+            <source>Import vCard</source>
+            <translation>vCard の読み込み</translation>
         </message>
     </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "BookTestSupport.h"
 #include "CsvMapping.h"
 #include "CsvTable.h"
+#include "ImportPreview.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +89,10 @@ TEST(CsvMappingTest, MappedColumnsMakeEntriesAndGroups) {
     mapping.column[CsvMapping::Fax] = 1;
     mapping.column[CsvMapping::Note] = 0;
     mapping.column[CsvMapping::Groups] = 3;
+    // Numbers come as written; the import makes them dialable.
     EXPECT_EQ(test::render(mapping.entries(rows)),
+              "Ann 03 (1234) 5678 (/a@x) | Cy 06.555/1 (/c@x) || Team[Ann,Cy] | Board[Ann]");
+    EXPECT_EQ(test::render(ImportPreview::dialable(mapping.entries(rows), "00")),
               "Ann 0312345678 (/a@x) | Cy 065551 (/c@x) || Team[Ann,Cy] | Board[Ann]");
     mapping.firstRowIsHeader = false;
     EXPECT_EQ(mapping.entries(rows).contacts.first().name, "Who");

@@ -182,4 +182,48 @@ TEST(EntryRulesTest, FieldCheckersRefuseWhileTyping) {
                     ->isPartialStringValid("über", nullptr, nullptr));
 }
 
+TEST(EntryRulesTest, AnImportMakesAFormattedNumberDialableOrRefusesItWithItsReason) {
+    const struct {
+        const char* title;
+        const char* written;
+        const char* prefix;
+        const char* dialable;
+        const char* problem; // empty: accepted
+    } rows[] = {
+        {"Spaces", "020 7946 0002", "00", "02079460002", ""},
+        {"NoBreakSpaceAndTab", "030\u00a01234\t567", "00", "0301234567", ""},
+        {"Dots", "06.555.1234", "00", "065551234", ""},
+        {"Brackets", "(03) [1234] 5678", "00", "0312345678", ""},
+        {"Slashes", "030/1234-567", "00", "0301234-567", ""},
+        {"PlusWithTheDefault", "+44 20 7946 0001", "00", "00442079460001", ""},
+        {"PlusWithAnotherPrefix", "+44 (20) 7946.0001", "011", "011442079460001", ""},
+        {"PlusWithoutAPrefixStays", "+44 20", "", "+4420",
+         "Fax number holds a character it cannot take: “+”."},
+        {"PlusInsideStays", "0044 +20", "00", "0044+20",
+         "Fax number holds a character it cannot take: “+”."},
+        {"StillBreaksARule", "03 1234 ext. 5", "00", "031234ext5",
+         "Fax number holds a character it cannot take: “e”."},
+        {"DialStringUntouched", "*9#0-1", "00", "*9#0-1", ""},
+    };
+    for (const auto& row : rows) {
+        Contact entry = contact("Ann", QString::fromUtf8(row.written));
+        entry.otherFaxes = {QString::fromUtf8(row.written)};
+        const QStringList changes = EntryRules::makeDialable(entry, QString::fromUtf8(row.prefix));
+        const QString dialable = QString::fromUtf8(row.dialable);
+        EXPECT_EQ(entry.fax, dialable) << row.title;
+        EXPECT_EQ(entry.otherFaxes, QStringList{dialable}) << row.title;
+        const QString change = QString::fromUtf8(row.written) + " → " + dialable;
+        EXPECT_EQ(changes, dialable == QString::fromUtf8(row.written)
+                               ? QStringList()
+                               : QStringList({change, change}))
+            << row.title;
+        EXPECT_EQ(EntryRules::importProblem(entry).value_or(QString()).toStdString(), row.problem)
+            << row.title;
+    }
+    // The card's company and note come as they are; name and number are held to their rules.
+    EXPECT_EQ(EntryRules::importProblem(contact("Jürgen Müller", "1", QString(70, 'c'), "a\nb")),
+              std::nullopt);
+    EXPECT_TRUE(EntryRules::importProblem(contact(QString(33, 'a'), "1")));
+}
+
 } // namespace

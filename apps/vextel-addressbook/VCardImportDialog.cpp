@@ -1,0 +1,33 @@
+#include "VCardImportDialog.h"
+
+#include "ImportPreview.h"
+
+#include <QDialogButtonBox>
+#include <QVBoxLayout>
+
+namespace vextel_addressbook {
+
+VCardImportDialog::VCardImportDialog(const BookContents& read, const BookContents& target,
+                                     QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(tr("Import vCard"));
+    auto* layout = new QVBoxLayout(this);
+    preview_ = new ImportPreview(this);
+    preview_->setTargetBook(target);
+    preview_->setEntries(read);
+    layout->addWidget(preview_, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        preview_->keepInternationalPrefix();
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(960, 420);
+}
+
+BookContents VCardImportDialog::entries() const {
+    return preview_->entries();
+}
+
+} // namespace vextel_addressbook
