@@ -216,8 +216,10 @@ int pickerBookProbe(const BenchContext& context, const QStringList& arguments, Q
     }
 
     // The same book as the printer's, with a group of 201 of its individuals: the group is
-    // expanded over every shown individual, then refused by the 30-recipient limit. The PC tab is
-    // emptied first, so that the peak is that of one book loaded, as before.
+    // expanded over every shown individual, then refused by the 30-recipient limit. The picker is
+    // closed and opened again on the device tab, so that one book is held at a time, as when the
+    // PC tab was loaded.
+    picker->saveAddressSetting(nullptr);
     pcList.setContent({});
     BookAsPrinter printer(tarvik_pde_m40vextel::AddressBookLibrary::current(), book);
     tarvik_pde_m40vextel::AddressBookLibrary::Override printerScope(printer);
