@@ -527,11 +527,23 @@ void ArrayController::announceChangesSince(const State& before) {
 
 // ---- Arranging
 
+// The search column takes the folded texts a case-insensitive sort by the same key has read.
 void ArrayController::arrange() {
-    sortContent();
+    std::vector<std::optional<KeyColumn>> sortColumns(
+        static_cast<std::size_t>(descriptors_.size()));
+    sortContent(sortColumns);
     filterColumn_.reset();
     if (!filterKey_.isEmpty()) {
-        filterColumn_ = std::make_unique<KeyColumn>(readKeyColumn(filterKey_, true, true));
+        const KeyColumn* folded = nullptr;
+        for (qsizetype d = 0; d < descriptors_.size(); ++d) {
+            const SortDescriptor& descriptor = descriptors_.at(d);
+            const std::optional<KeyColumn>& column = sortColumns[static_cast<std::size_t>(d)];
+            if (folded == nullptr && column && descriptor.caseInsensitive &&
+                descriptor.key == filterKey_) {
+                folded = &*column;
+            }
+        }
+        filterColumn_ = std::make_unique<KeyColumn>(readKeyColumn(filterKey_, true, true, folded));
     }
     applyFilter();
 }
@@ -540,7 +552,8 @@ void ArrayController::arrange() {
 // (folded where case does not count), so tens of thousands of rows are sorted and searched over
 // plain units. A sort column holds texts only; a search column the text of any value.
 ArrayController::KeyColumn ArrayController::readKeyColumn(const QString& keyPath, bool folded,
-                                                          bool forSearch) const {
+                                                          bool forSearch,
+                                                          const KeyColumn* read) const {
     const auto count = static_cast<std::size_t>(contentCount());
     KeyColumn column;
     column.starts.resize(count);
@@ -550,9 +563,19 @@ ArrayController::KeyColumn ArrayController::readKeyColumn(const QString& keyPath
     column.units.reserve(count * 16);
     const int rowKey = valueOfRowKey(keyPath);
     for (std::size_t row = 0; row < count; ++row) {
-        const QVariant value = valueOfRow(static_cast<int>(row), rowKey, keyPath);
         const auto start = static_cast<quint32>(column.units.size());
         column.starts[row] = start;
+        if (read != nullptr && read->held[row]) {
+            const QStringView units = read->at(row);
+            column.units.insert(column.units.end(), units.utf16(), units.utf16() + units.size());
+            column.lengths[row] = static_cast<quint32>(units.size());
+            column.held[row] = true;
+            if (forSearch) {
+                column.unitBits[row] = unitBitsOf(column.at(row));
+            }
+            continue;
+        }
+        const QVariant value = valueOfRow(static_cast<int>(row), rowKey, keyPath);
         if (!forSearch && (!value.isValid() || isNumberOrTime(value))) {
             continue;
         }
@@ -600,10 +623,17 @@ std::optional<quint64> packedUnits(QStringView text, qsizetype from) {
 
 } // namespace
 
-// The rows are ordered by the descriptors over their key columns; most comparisons are settled
-// by the first descriptor's leading units, packed into integers (flipped for a descending
-// descriptor). Content already in order stays as it is.
-void ArrayController::sortContent() {
+// A row with the first descriptor's leading units packed into integers (flipped for a descending
+// descriptor): most comparisons are settled by them.
+struct ArrayController::Ordered {
+    quint64 lead = 0;
+    quint64 nextLead = 0;
+    int row = 0;
+};
+
+// The rows are ordered by the descriptors over their key columns: the first read at once, the
+// others only when two rows tie on those before. Content already in order stays as it is.
+void ArrayController::sortContent(std::vector<std::optional<KeyColumn>>& columns) {
     const auto count = static_cast<std::size_t>(contentCount());
     sorted_.resize(count);
     for (std::size_t row = 0; row < count; ++row) {
@@ -612,56 +642,30 @@ void ArrayController::sortContent() {
     if (descriptors_.isEmpty() || count < 2) {
         return;
     }
-    std::vector<KeyColumn> columns;
-    std::vector<int> rowKeys;
-    for (const SortDescriptor& descriptor : std::as_const(descriptors_)) {
-        columns.push_back(readKeyColumn(descriptor.key, descriptor.caseInsensitive, false));
-        rowKeys.push_back(valueOfRowKey(descriptor.key));
-    }
+    const auto columnOf = [&](std::size_t d) -> const KeyColumn& {
+        if (!columns[d]) {
+            const SortDescriptor& descriptor = descriptors_.at(static_cast<qsizetype>(d));
+            columns[d] = readKeyColumn(descriptor.key, descriptor.caseInsensitive, false);
+        }
+        return *columns[d];
+    };
     const auto compareBy = [&](std::size_t d, int a, int b) {
         const SortDescriptor& descriptor = descriptors_.at(static_cast<qsizetype>(d));
-        const KeyColumn& column = columns[d];
+        const KeyColumn& column = columnOf(d);
         const auto x = static_cast<std::size_t>(a);
         const auto y = static_cast<std::size_t>(b);
         int order = 0;
         if (column.held[x] && column.held[y]) {
             order = signOf(column.at(x).compare(column.at(y), Qt::CaseSensitive));
         } else {
-            order = SortDescriptor::compare(valueOfRow(a, rowKeys[d], descriptor.key),
-                                            valueOfRow(b, rowKeys[d], descriptor.key),
+            const int rowKey = valueOfRowKey(descriptor.key);
+            order = SortDescriptor::compare(valueOfRow(a, rowKey, descriptor.key),
+                                            valueOfRow(b, rowKey, descriptor.key),
                                             descriptor.caseInsensitive);
         }
         return descriptor.ascending ? order : -order;
     };
-    struct Ordered {
-        quint64 lead;
-        quint64 nextLead;
-        int row;
-    };
-    const KeyColumn& first = columns.front();
-    bool leads = true;
-    std::vector<Ordered> order(count);
-    const quint64 flip = descriptors_.first().ascending ? 0 : ~quint64{0};
-    for (std::size_t row = 0; row < count; ++row) {
-        order[row].row = static_cast<int>(row);
-        if (!leads) {
-            continue;
-        }
-        const std::optional<quint64> lead =
-            first.held[row] ? packedUnits(first.at(row), 0) : std::nullopt;
-        const std::optional<quint64> nextLead = lead ? packedUnits(first.at(row), 4) : std::nullopt;
-        leads = nextLead.has_value();
-        if (leads) {
-            order[row].lead = *lead ^ flip;
-            order[row].nextLead = *nextLead ^ flip;
-        }
-    }
-    if (!leads) {
-        for (Ordered& ordered : order) {
-            ordered.lead = 0;
-            ordered.nextLead = 0;
-        }
-    }
+    std::vector<Ordered> order = orderedByLeads(columnOf(0), descriptors_.first().ascending);
     const auto before = [&](const Ordered& a, const Ordered& b) {
         if (a.lead != b.lead) {
             return a.lead < b.lead;
@@ -684,6 +688,34 @@ void ArrayController::sortContent() {
     for (std::size_t i = 0; i < count; ++i) {
         sorted_[i] = order[i].row;
     }
+}
+
+// The leads are used only when every row has them: a row without (no text, or a surrogate
+// among its first units) compares otherwise.
+std::vector<ArrayController::Ordered> ArrayController::orderedByLeads(const KeyColumn& first,
+                                                                      bool ascending) {
+    const std::size_t count = first.held.size();
+    std::vector<Ordered> order(count);
+    const quint64 flip = ascending ? 0 : ~quint64{0};
+    bool leads = true;
+    for (std::size_t row = 0; row < count; ++row) {
+        order[row].row = static_cast<int>(row);
+        const std::optional<quint64> lead =
+            leads && first.held[row] ? packedUnits(first.at(row), 0) : std::nullopt;
+        const std::optional<quint64> nextLead = lead ? packedUnits(first.at(row), 4) : std::nullopt;
+        leads = nextLead.has_value();
+        if (leads) {
+            order[row].lead = *lead ^ flip;
+            order[row].nextLead = *nextLead ^ flip;
+        }
+    }
+    if (!leads) {
+        for (Ordered& ordered : order) {
+            ordered.lead = 0;
+            ordered.nextLead = 0;
+        }
+    }
+    return order;
 }
 
 // A folded text holds a folded search text exactly where the case-insensitive search finds it;

@@ -171,8 +171,13 @@ private:
     void removeDoomed(const QSet<const QObject*>& doomed);
     void replaceContent(QList<ObjectRef> objects, std::shared_ptr<const ValueRows> rows);
     void arrange();
-    void sortContent();
-    KeyColumn readKeyColumn(const QString& keyPath, bool folded, bool forSearch) const;
+    void sortContent(std::vector<std::optional<KeyColumn>>& columns);
+    struct Ordered;
+    static std::vector<Ordered> orderedByLeads(const KeyColumn& first, bool ascending);
+    // A column of the texts under the key path for every content row; rows that `read` holds
+    // are taken from it.
+    KeyColumn readKeyColumn(const QString& keyPath, bool folded, bool forSearch,
+                            const KeyColumn* read = nullptr) const;
     int valueOfRowKey(const QString& keyPath) const;
     QVariant valueOfRow(int row, int rowKey, const QString& keyPath) const;
     void applyFilter();
