@@ -100,7 +100,7 @@ ObjectRef ArrayController::objectOfRow(int row) const {
     if (!rows_) {
         return objects_.at(row);
     }
-    if (rowObjects_.empty()) {
+    if (rowObjects_.size() <= static_cast<std::size_t>(row)) {
         rowObjects_.resize(static_cast<std::size_t>(rows_->count()));
     }
     ObjectRef& made = rowObjects_[static_cast<std::size_t>(row)];
@@ -260,7 +260,8 @@ QVariant ArrayController::valueOfRow(int row, int rowKey, const QString& keyPath
     if (!rows_) {
         return valueForKeyPath(objects_.at(row).get(), keyPath);
     }
-    const bool made = !rowObjects_.empty() && rowObjects_[static_cast<std::size_t>(row)];
+    const bool made = static_cast<std::size_t>(row) < rowObjects_.size() &&
+                      rowObjects_[static_cast<std::size_t>(row)];
     if (!made && (rowKey >= 0 || !keyPath.contains(QLatin1Char('.')))) {
         return rows_->value(row, rowKey);
     }
