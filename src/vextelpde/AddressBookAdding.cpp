@@ -118,15 +118,18 @@ AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
 QList<kit::ObjectRef> AddressBookController::loadedMembers(const QVariantList& identifiers,
                                                            const LoadedEntries& loaded,
                                                            kit::ArrayController* sourceList) const {
-    // Records give identifiers of 16 bits; one outside them is never found.
+    // Records give identifiers of 16 bits; one outside them is never found. A bit per identifier
+    // passes over most rows before the count of each wanted one is looked up.
     constexpr int kIdentifierCount = 1 << 16;
-    std::vector<int> missing(kIdentifierCount, 0);
+    std::vector<bool> wanted(kIdentifierCount);
+    QHash<int, int> missing;
     qsizetype missingCount = 0;
     bool outside = false;
     for (const QVariant& id : identifiers) {
         const int identifier = id.toInt();
         if (identifier >= 0 && identifier < kIdentifierCount) {
-            ++missing[static_cast<std::size_t>(identifier)];
+            wanted[static_cast<std::size_t>(identifier)] = true;
+            ++missing[identifier];
             ++missingCount;
         } else {
             outside = true;
@@ -136,8 +139,12 @@ QList<kit::ObjectRef> AddressBookController::loadedMembers(const QVariantList& i
     for (int index = 0; missingCount > 0 && index < sourceList->count(); ++index) {
         const int identifier =
             loaded.memberIdentifiers[static_cast<std::size_t>(sourceList->arrangedRow(index))];
-        if (identifier >= 0 && missing[static_cast<std::size_t>(identifier)] > 0) {
-            --missing[static_cast<std::size_t>(identifier)];
+        if (identifier < 0 || !wanted[static_cast<std::size_t>(identifier)]) {
+            continue;
+        }
+        const auto found = missing.find(identifier);
+        if (found.value() > 0) {
+            --found.value();
             --missingCount;
             members.append(sourceList->arrangedObjectAt(index));
         }
