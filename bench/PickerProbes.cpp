@@ -9,6 +9,7 @@
 #include "kit/Panel.h"
 #include "kit/TextField.h"
 #include "vextelpde/AddressBookController.h"
+#include "vextelpde/AddressBookLibrary.h"
 #include "vextelpde/AddressBookRecords.h"
 #include "vextelpde/FaxSettingController.h"
 #include "vextelpde/VextelPdePlugin.h"
@@ -19,6 +20,8 @@
 #include <QPointer>
 #include <QSet>
 #include <QWidget>
+#include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <vector>
@@ -64,15 +67,87 @@ void writeLoadFigures(QTextStream& out, const Took& load, int contacts) {
     out << "figure load_cpu_us_per_contact " << load.cpu * 1e3 / contacts << Qt::endl;
 }
 
-// A group of the first 201 individuals, as a device book holds it.
-kit::ObjectRef groupOfFirstMembers() {
-    QVariantList members;
-    for (int id = 1; id <= kGroupMembers; ++id) {
-        members.append(id);
+// The printer's address book as the picker reads it, served from the same vCard book through the
+// real library: the book's individuals as the printer's entries, and one group of the first 201
+// of them, as a printer's group holds at most.
+class BookAsPrinter : public tarvik_pde_m40vextel::AddressBookLibrary {
+public:
+    BookAsPrinter(AddressBookLibrary& library, QString book)
+        : library_(library), book_(std::move(book)) {}
+
+    std::int32_t initialize(std::int32_t) override { return XDIR_OK; }
+    std::int32_t setDestinationDevice(std::int32_t, std::int32_t,
+                                      const std::optional<QString>&) override {
+        return XDIR_OK;
     }
-    return kit::Dictionary::create({{QStringLiteral("name"), QStringLiteral("Everyone")},
-                                    {QStringLiteral("phoneNumber"), QStringLiteral("Group")},
-                                    {QStringLiteral("userIDList"), members}});
+    std::int32_t deviceStatus(std::int32_t, std::int32_t) override { return XDIR_DEVICE_READY; }
+    std::int32_t readDeviceData(std::int32_t, DataHandle data, std::int32_t,
+                                const QString&) override {
+        return library_.readFile(book_, data, 0);
+    }
+    DataHandle createData() override { return library_.createData(); }
+    void deleteData(DataHandle data) override { library_.deleteData(data); }
+    std::int32_t count(DataHandle data, RecordKind kind) override {
+        switch (kind) {
+        case RecordKind::Fax:
+            return library_.count(data, RecordKind::MyFax);
+        case RecordKind::FaxGroup:
+            return 1;
+        default:
+            return library_.count(data, kind);
+        }
+    }
+    std::int32_t getAt(DataHandle data, RecordKind kind, std::int32_t index,
+                       void* record) override {
+        if (kind == RecordKind::Fax) {
+            XDIRMyFaxRecord own{};
+            const std::int32_t status = library_.getAt(data, RecordKind::MyFax, index, &own);
+            XDIRFaxRecord fax{};
+            fax.identifier = own.identifier;
+            std::copy(std::begin(own.name), std::end(own.name), fax.name);
+            std::copy(std::begin(own.faxNumber), std::end(own.faxNumber), fax.faxNumber);
+            std::memcpy(record, &fax, sizeof fax);
+            return status;
+        }
+        if (kind == RecordKind::FaxGroup) {
+            XDIRFaxGroupRecord group{};
+            const std::u16string name = u"Everyone";
+            std::copy(name.begin(), name.end(), group.name);
+            group.memberCount = XDIR_FAX_GROUP_MEMBERS;
+            for (int i = 0; i < XDIR_FAX_GROUP_MEMBERS; ++i) {
+                XDIRMyFaxRecord own{};
+                library_.getAt(data, RecordKind::MyFax, i, &own);
+                group.memberIdentifiers[i] = own.identifier;
+            }
+            std::memcpy(record, &group, sizeof group);
+            return XDIR_OK;
+        }
+        return library_.getAt(data, kind, index, record);
+    }
+    std::int32_t addMyFax(DataHandle data, std::int32_t count, const void* records) override {
+        return library_.addMyFax(data, count, records);
+    }
+    std::optional<QString> fileDirectory() override { return library_.fileDirectory(); }
+    std::optional<QString> fileList() override { return library_.fileList(); }
+    std::int32_t readFile(const QString& path, DataHandle data, std::int32_t flags) override {
+        return library_.readFile(path, data, flags);
+    }
+    std::int32_t addFile(const QString& path, DataHandle data, std::int32_t flags) override {
+        return library_.addFile(path, data, flags);
+    }
+
+private:
+    AddressBookLibrary& library_;
+    QString book_;
+};
+
+int indexOfName(const kit::ArrayController& list, const QString& name) {
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.arrangedValue(i, QStringLiteral("name")).toString() == name) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 } // namespace
@@ -140,22 +215,33 @@ int pickerBookProbe(const BenchContext& context, const QStringList& arguments, Q
         return 1;
     }
 
-    // The group is expanded over every shown individual, then refused by the 30-recipient limit.
-    QList<kit::ObjectRef> entries = pcList.arrangedObjects();
-    const kit::ObjectRef group = groupOfFirstMembers();
-    entries.append(group);
-    deviceList.setContent(entries);
-    deviceList.setSelectedObjects({group});
+    // The same book as the printer's, with a group of 201 of its individuals: the group is
+    // expanded over every shown individual, then refused by the 30-recipient limit. The picker is
+    // closed and opened again on the device tab, so that one book is held at a time, as when the
+    // PC tab was loaded.
+    picker->saveAddressSetting(nullptr);
+    pcList.setContent({});
+    BookAsPrinter printer(tarvik_pde_m40vextel::AddressBookLibrary::current(), book);
+    tarvik_pde_m40vextel::AddressBookLibrary::Override printerScope(printer);
     kit::AlertDriver alerts;
     kit::AlertDriverScope alertScope(alerts);
+    picker->setIPAddress(QStringLiteral("192.0.2.1"));
+    picker->setPassword(QStringLiteral("0000"));
+    picker->initDeviceAddressTab();
+    const int groupIndex = indexOfName(deviceList, QStringLiteral("Everyone"));
+    if (deviceList.count() != contacts + 1 || groupIndex < 0 || !alerts.messages().isEmpty()) {
+        return 1;
+    }
+    deviceList.setSelectionIndex(groupIndex);
     const Took adding = measure([&] { picker->addSelectedDeviceAddressData(nullptr); });
-    if (alerts.messages() != QStringList{QStringLiteral("No More Destination")}) {
+    if (alerts.messages() != QStringList{QStringLiteral("No More Destination")} ||
+        picker->getAddressListFrom(deviceList.arrangedObjectAt(groupIndex), &deviceList).size() !=
+            kGroupMembers) {
         return 1;
     }
 
     // Closing with Keep lets go of the loaded book; the lists are emptied too, so that every
     // entry is freed within the figure whether the picker keeps its lists or not.
-    entries.clear();
     const Took closing = measure([&] {
         picker->saveAddressSetting(nullptr);
         pcList.setContent({});

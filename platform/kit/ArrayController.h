@@ -2,10 +2,14 @@
 
 #include "kit/KeyValue.h"
 #include "kit/SortDescriptor.h"
+#include "kit/ValueRows.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,6 +17,14 @@ namespace kit {
 
 // A list of shared items (QObjects or kit::Dictionary objects) with an arranged order and a
 // selection, for tables and popups to bind to.
+//
+// The content may instead be plain value rows (setContentRows): a table of tens of thousands
+// then costs a block of values, not an object each. Where an object is asked for (content,
+// arrangedObjects, selectedObjects, arrangedObjectAt) a row is given as a kit::Dictionary of its
+// values, made on first request and kept, the same object each time, while the row stays; from
+// then on the row's values are read from that dictionary. arrangedValue and arrangedRow read the
+// rows without making objects. Adding or removing objects turns the rows into their
+// dictionaries first.
 //
 // arrangedObjects is the content sorted stably by the sort descriptors (content order when
 // there are none) and is re-arranged after every change made through the controller; call
@@ -26,10 +38,15 @@ namespace kit {
 // selection that would become empty while objects remain falls on the object nearest to the
 // former first selected index.
 //
+// Sorting reads each item's values once per arranging, keeping for each text its compared form
+// (case-folded for a case-insensitive descriptor) in one block, so comparisons neither read
+// keys nor fold case.
+//
 // With a filter key and a non-empty filter text, arrangedObjects holds only the items whose
 // text under the filter key contains the filter text without regard to case, in their sorted
-// order (a search field's list). The texts are read when the content is arranged, so a new
-// filter text goes over plain strings already in order and sorts nothing again; call
+// order (a search field's list). The folded texts are read when the content is arranged, so a
+// new filter text goes over plain strings already in order and sorts nothing again, and an
+// emptied one gives back the sorted order as it was; call
 // rearrangeObjects() after changing an item's filtered key in place. Objects added while a
 // filter is set show only when they match; removeAllArrangedObjects removes only those shown.
 //
@@ -65,6 +82,10 @@ public:
     QList<ObjectRef> content() const;
     // Replaces the content; the selection keeps the objects that remain and selects nothing new.
     void setContent(const QList<ObjectRef>& content);
+    // Replaces the content with value rows, as setContent does (null empties it).
+    void setContentRows(std::shared_ptr<const ValueRows> rows);
+    // The value rows held, or null when the content is objects.
+    std::shared_ptr<const ValueRows> contentRows() const;
 
     QList<ObjectRef> arrangedObjects() const;
     int count() const;
@@ -72,6 +93,13 @@ public:
     ObjectRef arrangedObjectAt(int index) const;
     // Index in arrangedObjects, or -1.
     int indexOfArrangedObject(const QObject* object) const;
+    // Every index in arrangedObjects that holds the object.
+    QList<int> arrangedIndexesOfObject(const QObject* object) const;
+    // The value under the key path of the item at the arranged index (invalid out of range);
+    // a value row is read without making its object unless the path goes beyond its keys.
+    QVariant arrangedValue(int index, const QString& keyPath) const;
+    // The row of contentRows() at the arranged index; -1 out of range or for object content.
+    int arrangedRow(int index) const;
 
     QList<SortDescriptor> sortDescriptors() const;
     void setSortDescriptors(const QList<SortDescriptor>& descriptors);
@@ -130,40 +158,51 @@ signals:
 
 private:
     struct State;
+    struct KeyColumn;
     State captureState() const;
     void announceChangesSince(const State& before);
+    qsizetype contentCount() const;
+    ObjectRef objectOfRow(int row) const;
+    const void* identityOfRow(int row) const;
+    const void* identityOfObject(const QObject* object) const;
+    std::vector<const void*> identitiesOfRows(const std::vector<int>& rows) const;
+    std::vector<const void*> selectedIdentities() const;
+    void turnRowsIntoObjects();
+    void removeDoomed(const QSet<const QObject*>& doomed);
+    void replaceContent(QList<ObjectRef> objects, std::shared_ptr<const ValueRows> rows);
     void arrange();
-    void sortContent();
+    void sortContent(std::vector<std::optional<KeyColumn>>& columns);
+    struct Ordered;
+    static std::vector<Ordered> orderedByLeads(const KeyColumn& first, bool ascending);
+    // A column of the texts under the key path for every content row; rows that `read` holds
+    // are taken from it.
+    KeyColumn readKeyColumn(const QString& keyPath, bool folded, bool forSearch,
+                            const KeyColumn* read = nullptr) const;
+    int valueOfRowKey(const QString& keyPath) const;
+    QVariant valueOfRow(int row, int rowKey, const QString& keyPath) const;
     void applyFilter();
-    struct FilterText;
-    FilterText filterTextOf(const QObject* object, const SortValue* sortValue) const;
-    void selectObjects(const QList<ObjectRef>& wanted, int formerFirstIndex);
+    void selectIdentities(const std::vector<const void*>& wanted, int formerFirstIndex);
     QList<int> normalizedIndexes(const QList<int>& indexes) const;
     void applyEmptySelectionRule(int formerFirstIndex);
     // Stores a selection setting and announces it; false when it was already so.
     bool storeSetting(bool& setting, bool value);
 
-    QList<ObjectRef> contentList_;
-    QList<ObjectRef> arranged_;
+    // The content: objects, or value rows with the objects made of them so far.
+    QList<ObjectRef> objects_;
+    std::shared_ptr<const ValueRows> rows_;
+    mutable std::vector<ObjectRef> rowObjects_;
+    mutable QHash<const QObject*, int> rowOfObject_;
+    // Content rows in sort order, and those shown (all of them without a filter text).
+    std::vector<int> sorted_;
+    std::vector<int> arranged_;
     QList<SortDescriptor> descriptors_;
     QList<int> selection_;
     bool multipleSelection_ = true;
     bool selectsInserted_ = true;
     bool avoidsEmpty_ = false;
     QString className_;
-    // The whole content in sort order, and the text of each under the filter key (none when
-    // there is no filter key): arrangedObjects is drawn from them.
-    struct FilterText {
-        QString text;
-        // For the search without regard to case; absent when the text cannot be folded.
-        std::optional<QString> folded;
-        // Which units the folded text holds, one bit per unit value modulo 64: a search text
-        // with a unit whose bit is clear cannot be in it, so most texts are passed over
-        // without a search.
-        quint64 unitBits = ~quint64{0};
-    };
-    QList<ObjectRef> sorted_;
-    std::vector<FilterText> filterTexts_;
+    // The folded text of each content row under the filter key (none without a filter key).
+    std::unique_ptr<KeyColumn> filterColumn_;
     QString filterKey_;
     QString filterText_;
 };

@@ -5,6 +5,7 @@
 #include "kit/DictionaryChanges.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace kit {
 
@@ -30,6 +31,11 @@ bool isPlainKey(const QString& key) {
 bool isDictionary(const QObject* item) {
     return item->metaObject() == &Dictionary::staticMetaObject ||
            qobject_cast<const Dictionary*>(item) != nullptr;
+}
+
+bool allDictionaries(const QList<ObjectRef>& items) {
+    return std::all_of(items.begin(), items.end(),
+                       [](const ObjectRef& item) { return isDictionary(item.get()); });
 }
 
 } // namespace
@@ -97,11 +103,12 @@ void ArrayTableModel::setEditable(bool isEditable) {
 }
 
 ObjectRef ArrayTableModel::objectAt(int row) const {
-    return row >= 0 && row < rows_.size() ? rows_.at(row) : nullptr;
+    return arrayController_ && row >= 0 && row < rowCount_ ? arrayController_->arrangedObjectAt(row)
+                                                           : nullptr;
 }
 
 int ArrayTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : rowCount_;
 }
 
 int ArrayTableModel::columnCount(const QModelIndex& parent) const {
@@ -112,12 +119,11 @@ QVariant ArrayTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::EditRole) {
         return {};
     }
-    const ObjectRef object = objectAt(index.row());
     const QString key = columnKey(index.column());
-    if (!index.isValid() || !object || key.isEmpty()) {
+    if (!index.isValid() || !arrayController_ || index.row() >= rowCount_ || key.isEmpty()) {
         return {};
     }
-    return displayText(valueForKeyPath(object.get(), key));
+    return displayText(arrayController_->arrangedValue(index.row(), key));
 }
 
 bool ArrayTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -151,27 +157,30 @@ Qt::ItemFlags ArrayTableModel::flags(const QModelIndex& index) const {
 
 void ArrayTableModel::reload() {
     beginResetModel();
-    rows_ = arrayController_ ? arrayController_->arrangedObjects() : QList<ObjectRef>();
+    rowCount_ = arrayController_ ? arrayController_->count() : 0;
     observeRows();
     endResetModel();
 }
 
 // A cell changes when its item announces the column's key; the row's place is re-read then,
 // since the item may have moved since the observation began. Dictionaries announce their plain
-// keys through dictionaryChanged instead.
+// keys through dictionaryChanged instead; value rows change only through the dictionaries made
+// of them.
 void ArrayTableModel::observeRows() {
     cellObservations_.clear();
+    if (!arrayController_ || arrayController_->contentRows()) {
+        return;
+    }
     QList<bool> plainColumns;
     for (const Column& column : std::as_const(columnList_)) {
         plainColumns.append(isPlainKey(column.key));
     }
-    const bool allPlain = !plainColumns.contains(false);
-    for (const ObjectRef& object : std::as_const(rows_)) {
+    if (!plainColumns.contains(false) && allDictionaries(arrayController_->content())) {
+        return;
+    }
+    for (const ObjectRef& object : arrayController_->arrangedObjects()) {
         QObject* item = object.get();
         const bool dictionary = isDictionary(item);
-        if (dictionary && allPlain) {
-            continue;
-        }
         for (int column = 0; column < columnList_.size(); ++column) {
             if (dictionary && plainColumns.at(column)) {
                 continue;
@@ -187,8 +196,11 @@ void ArrayTableModel::observeRows() {
 }
 
 void ArrayTableModel::cellAnnounced(const QObject* item, int column) {
-    for (int row = 0; row < rows_.size(); ++row) {
-        if (rows_.at(row).get() == item) {
+    if (!arrayController_) {
+        return;
+    }
+    for (int row : arrayController_->arrangedIndexesOfObject(item)) {
+        if (row < rowCount_) {
             const QModelIndex cell = index(row, column);
             emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
         }

@@ -15,7 +15,8 @@ class ArrayController;
 class Dictionary;
 
 // Shows an array controller's arranged objects in a table: one row per object, one column per
-// key. Display and edit roles give valueForKey(item, columnKey) as text. The model resets when
+// key. Display and edit roles give the item's value under the column's key as text, read through
+// the controller so that value rows are shown without an object each. The model resets when
 // the arranged objects change and reports a cell changed when its item announces the key.
 // Dictionary rows are heard through kit::DictionaryChanges, so a table of tens of thousands
 // of them starts no observation per cell.
@@ -64,7 +65,8 @@ private:
 
     QPointer<ArrayController> arrayController_;
     QList<Column> columnList_;
-    QList<ObjectRef> rows_;
+    // The arranged count when the model last reset: rows are read from the controller.
+    int rowCount_ = 0;
     std::vector<std::unique_ptr<Observation>> cellObservations_;
     bool editable_ = false;
 };

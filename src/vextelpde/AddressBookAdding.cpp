@@ -81,10 +81,14 @@ void AddressBookController::addAddressesFromAddressBook(kit::ArrayController* so
 QList<kit::ObjectRef>
 AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
                                           kit::ArrayController* sourceList) const {
+    const QVariantList identifiers = kit::valueForKey(group.get(), kUserIDListKey).toList();
+    if (const LoadedEntries* loaded = loadedEntriesOf(sourceList)) {
+        return loadedMembers(identifiers, *loaded, sourceList);
+    }
     // How often each identifier is still to be found: one individual takes one occurrence.
     QHash<int, int> missing;
     qsizetype missingCount = 0;
-    for (const QVariant& id : kit::valueForKey(group.get(), kUserIDListKey).toList()) {
+    for (const QVariant& id : identifiers) {
         ++missing[id.toInt()];
         ++missingCount;
     }
@@ -109,12 +113,49 @@ AddressBookController::getAddressListFrom(const kit::ObjectRef& group,
     return members;
 }
 
-std::optional<int> AddressBookController::memberIdentifierOf(const QObject* entry) const {
-    if (const auto noted = memberIdentifiers_.constFind(entry);
-        noted != memberIdentifiers_.constEnd()) {
-        return *noted;
+// The same search over rows read here: the identifiers their records gave are looked up by
+// row, so tens of thousands of shown rows are passed without reading a key or making an object.
+QList<kit::ObjectRef> AddressBookController::loadedMembers(const QVariantList& identifiers,
+                                                           const LoadedEntries& loaded,
+                                                           kit::ArrayController* sourceList) const {
+    // Records give identifiers of 16 bits; one outside them is never found. A bit per identifier
+    // passes over most rows before the count of each wanted one is looked up.
+    constexpr int kIdentifierCount = 1 << 16;
+    std::vector<bool> wanted(kIdentifierCount);
+    QHash<int, int> missing;
+    qsizetype missingCount = 0;
+    bool outside = false;
+    for (const QVariant& id : identifiers) {
+        const int identifier = id.toInt();
+        if (identifier >= 0 && identifier < kIdentifierCount) {
+            wanted[static_cast<std::size_t>(identifier)] = true;
+            ++missing[identifier];
+            ++missingCount;
+        } else {
+            outside = true;
+        }
     }
-    // Not loaded here, or a group: read as the entry has it.
+    QList<kit::ObjectRef> members;
+    for (int index = 0; missingCount > 0 && index < sourceList->count(); ++index) {
+        const int identifier =
+            loaded.memberIdentifiers[static_cast<std::size_t>(sourceList->arrangedRow(index))];
+        if (identifier < 0 || !wanted[static_cast<std::size_t>(identifier)]) {
+            continue;
+        }
+        const auto found = missing.find(identifier);
+        if (found.value() > 0) {
+            --found.value();
+            --missingCount;
+            members.append(sourceList->arrangedObjectAt(index));
+        }
+    }
+    if (missingCount > 0 || outside) {
+        kit::SystemLog::log(QStringLiteral("Error. Some addresses not found in the address book."));
+    }
+    return members;
+}
+
+std::optional<int> AddressBookController::memberIdentifierOf(const QObject* entry) {
     if (isGroup(entry)) {
         return std::nullopt;
     }

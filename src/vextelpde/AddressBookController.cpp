@@ -287,15 +287,13 @@ void AddressBookController::setGroupPropertyInfo(const kit::ObjectRef& group,
     if (groupMemberList_ == nullptr) {
         return;
     }
-    groupMemberList_->removeAllArrangedObjects();
-    QList<kit::ObjectRef> rows;
-    rows.reserve(members.size());
+    auto rows = std::make_shared<kit::ValueRows>(QStringList{kNameKey, kPhoneNumberKey});
+    rows->reserve(members.size());
     for (const kit::ObjectRef& member : members) {
-        rows.append(kit::Dictionary::create(
-            {{kNameKey, kit::valueForKey(member.get(), kNameKey)},
-             {kPhoneNumberKey, kit::valueForKey(member.get(), kPhoneNumberKey)}}));
+        rows->append({kit::valueForKey(member.get(), kNameKey),
+                      kit::valueForKey(member.get(), kPhoneNumberKey)});
     }
-    groupMemberList_->addObjects(rows);
+    groupMemberList_->setContentRows(std::move(rows));
 }
 
 // ---- Help and alerts

@@ -31,9 +31,10 @@ class AddressBookView;
 // added. The dialog calls, for every opening: setBundle, setPPD, setIPAddress, setPassword,
 // createDialogWithTabSelection, which returns when the picker has been closed.
 //
-// Entries of the tabs are shared kit::Dictionary objects: "Id", "name", "phoneNumber" and, for
-// PC individuals, "company" and "note"; a group has "phoneNumber" "Group" and "userIDList" (the
-// member identifiers). The recipient list and the address-file list belong to the dialog; the
+// Entries of the tabs are value rows of their lists (kit::ValueRows), given as kit::Dictionary
+// objects where an object is asked for: "Id", "name", "phoneNumber" and, for PC individuals,
+// "company" and "note"; a group has "phoneNumber" "Group" and "userIDList" (the member
+// identifiers). The recipient list and the address-file list belong to the dialog; the
 // picker works on them through its outlets. Keep closes the picker with its changes, discard
 // (also the window's close button) puts back exactly the recipient objects held at opening.
 //
@@ -84,6 +85,15 @@ public:
     static constexpr int kPCTab = 0;
     static constexpr int kDeviceTab = 1;
     static constexpr int kMaximumRecipientCount = 30;
+
+    // A tab's unfiltered entries as read, and the identifier by which a group takes each row
+    // (-1 for none: a group, or an individual whose number reads as a group's).
+    struct LoadedEntries {
+        std::shared_ptr<const kit::ValueRows> rows;
+        std::vector<int> memberIdentifiers;
+        // The rows in the list's order, as the list arranged them unfiltered.
+        std::vector<int> arrangedRows;
+    };
 
     explicit AddressBookController(QObject* parent = nullptr);
     ~AddressBookController() override;
@@ -137,9 +147,10 @@ public:
     QString deviceAddressSearchField() const { return deviceAddressSearchField_; }
     void setDeviceAddressSearchField(const QString& text);
 
-    // Every entry of the loaded file or printer, whatever the search shows.
-    QList<kit::ObjectRef> originalPCAddressList() const { return originalPCAddressList_; }
-    QList<kit::ObjectRef> originalDeviceAddressList() const { return originalDeviceAddressList_; }
+    // Every entry of the loaded file or printer, whatever the search shows: the list's own
+    // objects while the list holds them.
+    QList<kit::ObjectRef> originalPCAddressList() const;
+    QList<kit::ObjectRef> originalDeviceAddressList() const;
 
     // Derived flags.
     bool canAddPCAddressData() const;
@@ -203,14 +214,21 @@ private:
     void closePicker();
     DeviceOutcome readDevice();
     void reportDeviceOutcome(DeviceOutcome outcome) const;
-    void filter(kit::ArrayController* list, const QList<kit::ObjectRef>& original,
-                bool& listHoldsOriginal, const QString& text);
+    static QList<kit::ObjectRef> objectsOf(const LoadedEntries& entries,
+                                           const kit::ArrayController* list);
+    void filter(kit::ArrayController* list, const LoadedEntries& original, bool& listHoldsOriginal,
+                const QString& text);
     static void emptyList(kit::ArrayController* list);
-    // Replaces a tab's unfiltered list, forgetting what was noted of the entries it held.
-    void replaceEntries(QList<kit::ObjectRef>& original, const QList<kit::ObjectRef>& entries);
+    static void showLoadedEntries(kit::ArrayController* list, LoadedEntries& entries);
     void forgetLoadedEntries();
+    // The loaded entries the list shows, or null.
+    const LoadedEntries* loadedEntriesOf(const kit::ArrayController* list) const;
+    // The members among rows read here, by the identifiers their records gave.
+    QList<kit::ObjectRef> loadedMembers(const QVariantList& identifiers,
+                                        const LoadedEntries& loaded,
+                                        kit::ArrayController* sourceList) const;
     // The identifier by which a group takes the entry, or none (a group, or no identifier).
-    std::optional<int> memberIdentifierOf(const QObject* entry) const;
+    static std::optional<int> memberIdentifierOf(const QObject* entry);
     void showProperty(kit::ArrayController* list);
     void runPropertyPanel(kit::Panel* panel);
     int alert(const QString& message, const QString& informativeText,
@@ -232,11 +250,8 @@ private:
     ppd_file_t* ppd_ = nullptr;
     std::optional<QString> printerAddress_;
     QList<kit::ObjectRef> oldAddresses_;
-    QList<kit::ObjectRef> originalPCAddressList_;
-    QList<kit::ObjectRef> originalDeviceAddressList_;
-    // The identifiers of the loaded individuals, read from their records: a group's expansion
-    // goes over tens of thousands of shown entries without a key lookup for each.
-    QHash<const QObject*, int> memberIdentifiers_;
+    LoadedEntries pcEntries_;
+    LoadedEntries deviceEntries_;
     // Whether each tab's list controller holds exactly its unfiltered list (a failed load
     // empties the list and keeps the unfiltered list, which the next search shows again).
     bool pcListHoldsOriginal_ = false;

@@ -75,67 +75,59 @@ constexpr GroupLayout kDeviceGroup{RecordKind::FaxGroup,
 // than the whole record never shows the previous record's bytes.
 using RecordBuffer = std::array<unsigned char, records::kLargestRecordSize>;
 
-// The keys as shared strings: every entry refers to the same five, none copies them.
-struct EntryKeys {
-    QString id{kIdKey};
-    QString name{kNameKey};
-    QString phoneNumber{kPhoneNumberKey};
-    QString company{kCompanyKey};
-    QString note{kNoteKey};
-    QString userIDList{kUserIDListKey};
-    QString groupPhoneNumber{kGroupPhoneNumber};
-};
+// The keys of an entry, in the order of their rows' values; as shared strings, so that every
+// value row and every dictionary made of one refers to the same few.
+enum EntryKey { IdKey, CompanyKey, NameKey, NoteKey, PhoneNumberKey, UserIDListKey, KeyCount };
 
-const EntryKeys& entryKeys() {
-    static const EntryKeys keys;
+const QStringList& entryKeys() {
+    static const QStringList keys{kIdKey,   kCompanyKey,     kNameKey,
+                                  kNoteKey, kPhoneNumberKey, kUserIDListKey};
     return keys;
 }
 
-// An individual entry, with what a group's expansion needs of it.
-struct Individual {
-    kit::ObjectRef entry;
-    int identifier = 0;
-    // An individual whose number reads as a group's is taken for a group, and never as a member.
-    bool takenForGroup = false;
-};
-
-std::optional<Individual> makeIndividual(const RecordBuffer& record, const RecordLayout& layout) {
-    const int identifier = records::readUInt16(record.data(), layout.identifierOffset);
-    const std::optional<QString> name = records::readText(record.data(), layout.name);
-    if (!name) {
-        kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
-        return std::nullopt;
-    }
-    const std::optional<QString> phoneNumber = records::readText(record.data(), layout.phoneNumber);
-    if (!phoneNumber) {
-        kit::SystemLog::log(QString::fromLatin1(layout.invalidPhoneNumber));
-        return std::nullopt;
-    }
-    // Given in the order of the keys, so that the dictionary takes them as they are.
-    const EntryKeys& keys = entryKeys();
-    std::vector<std::pair<QString, QVariant>> values;
-    values.reserve(5);
-    values.emplace_back(keys.id, identifier);
-    if (layout.company.size != 0) {
-        values.emplace_back(
-            keys.company,
-            records::readText(record.data(), layout.company).value_or(QStringLiteral("")));
-    }
-    values.emplace_back(keys.name, *name);
-    if (layout.note.size != 0) {
-        values.emplace_back(
-            keys.note, records::readText(record.data(), layout.note).value_or(QStringLiteral("")));
-    }
-    values.emplace_back(keys.phoneNumber, *phoneNumber);
-    return Individual{kit::Dictionary::createWithEntries(std::move(values)), identifier,
-                      *phoneNumber == keys.groupPhoneNumber};
+const QString& groupPhoneNumber() {
+    static const QString number{kGroupPhoneNumber};
+    return number;
 }
 
-std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupLayout& layout) {
-    const std::optional<QString> name = records::readText(record.data(), layout.name);
+// Adds an individual's row; false when the record is unreadable. An individual whose number reads
+// as a group's is taken for a group, and never as a member.
+bool addIndividual(const RecordBuffer& record, const RecordLayout& layout, kit::ValueRows& rows,
+                   std::vector<int>& memberIdentifiers) {
+    const int identifier = records::readUInt16(record.data(), layout.identifierOffset);
+    std::optional<QString> name = records::readText(record.data(), layout.name);
     if (!name) {
         kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
-        return std::nullopt;
+        return false;
+    }
+    std::optional<QString> phoneNumber = records::readText(record.data(), layout.phoneNumber);
+    if (!phoneNumber) {
+        kit::SystemLog::log(QString::fromLatin1(layout.invalidPhoneNumber));
+        return false;
+    }
+    const auto optionalText = [&](records::TextField field) {
+        return field.size == 0
+                   ? QVariant()
+                   : QVariant(records::readText(record.data(), field).value_or(QStringLiteral("")));
+    };
+    const bool takenForGroup = *phoneNumber == groupPhoneNumber();
+    std::vector<QVariant> values(KeyCount);
+    values[IdKey] = identifier;
+    values[CompanyKey] = optionalText(layout.company);
+    values[NameKey] = std::move(*name);
+    values[NoteKey] = optionalText(layout.note);
+    values[PhoneNumberKey] = std::move(*phoneNumber);
+    rows.append(std::move(values));
+    memberIdentifiers.push_back(takenForGroup ? -1 : identifier);
+    return true;
+}
+
+bool addGroup(const RecordBuffer& record, const GroupLayout& layout, kit::ValueRows& rows,
+              std::vector<int>& memberIdentifiers) {
+    std::optional<QString> name = records::readText(record.data(), layout.name);
+    if (!name) {
+        kit::SystemLog::log(QString::fromLatin1(layout.invalidName));
+        return false;
     }
     // A count beyond what the record holds is cut to the record, never read past it.
     const std::size_t capacity = (layout.size - layout.membersOffset) / 2;
@@ -146,43 +138,40 @@ std::optional<kit::ObjectRef> makeGroup(const RecordBuffer& record, const GroupL
     for (std::size_t i = 0; i < count; ++i) {
         members.append(records::readUInt16(record.data(), layout.membersOffset + 2 * i));
     }
-    const EntryKeys& keys = entryKeys();
-    return kit::Dictionary::createWithEntries({{keys.name, *name},
-                                               {keys.phoneNumber, keys.groupPhoneNumber},
-                                               {keys.userIDList, members}});
+    std::vector<QVariant> values(KeyCount);
+    values[NameKey] = std::move(*name);
+    values[PhoneNumberKey] = groupPhoneNumber();
+    values[UserIDListKey] = std::move(members);
+    rows.append(std::move(values));
+    memberIdentifiers.push_back(-1);
+    return true;
 }
 
 // Reads individuals, then groups, each in record order, asking the count again after every
-// record; the first unreadable record ends the reading. The entries go to `list` in one change;
-// each individual's identifier is noted in `identifiers` as its record gave it.
-void readEntries(AddressBookLibrary& library, AddressBookLibrary::DataHandle data,
-                 const RecordLayout& individual, const GroupLayout& group,
-                 kit::ArrayController* list, QHash<const QObject*, int>& identifiers) {
-    QList<kit::ObjectRef> entries;
+// record; the first unreadable record ends the reading, keeping the entries read before it.
+AddressBookController::LoadedEntries readEntries(AddressBookLibrary& library,
+                                                 AddressBookLibrary::DataHandle data,
+                                                 const RecordLayout& individual,
+                                                 const GroupLayout& group) {
+    auto rows = std::make_shared<kit::ValueRows>(entryKeys());
+    std::vector<int> memberIdentifiers;
+    const qsizetype expected = std::max<qsizetype>(library.count(data, individual.kind), 0) +
+                               std::max<qsizetype>(library.count(data, group.kind), 0);
+    rows->reserve(expected);
+    memberIdentifiers.reserve(static_cast<std::size_t>(expected));
     RecordBuffer record{};
     bool readable = true;
     for (std::int32_t i = 0; readable && i < library.count(data, individual.kind); ++i) {
         record.fill(0);
         library.getAt(data, individual.kind, i, record.data());
-        std::optional<Individual> read = makeIndividual(record, individual);
-        readable = read.has_value();
-        if (readable) {
-            entries.append(read->entry);
-            if (!read->takenForGroup) {
-                identifiers.insert(read->entry.get(), read->identifier);
-            }
-        }
+        readable = addIndividual(record, individual, *rows, memberIdentifiers);
     }
     for (std::int32_t i = 0; readable && i < library.count(data, group.kind); ++i) {
         record.fill(0);
         library.getAt(data, group.kind, i, record.data());
-        std::optional<kit::ObjectRef> entry = makeGroup(record, group);
-        readable = entry.has_value();
-        if (readable) {
-            entries.append(*entry);
-        }
+        readable = addGroup(record, group, *rows, memberIdentifiers);
     }
-    list->addObjects(entries);
+    return {std::move(rows), std::move(memberIdentifiers), {}};
 }
 
 } // namespace
@@ -211,11 +200,13 @@ void AddressBookController::initPCAdressBookTab() {
         return;
     }
     const std::int32_t status = library.readFile(path, data, records::kNoFlags);
-    if (status == records::kStatusSuccess) {
-        readEntries(library, data, kPCIndividual, kPCGroup, pcAddressList_, memberIdentifiers_);
-    }
+    pcEntries_ = status == records::kStatusSuccess
+                     ? readEntries(library, data, kPCIndividual, kPCGroup)
+                     : LoadedEntries{};
+    // The library's copy goes before the list arranges the entries: the two are never held at
+    // once with the list's working copies.
     library.deleteData(data);
-    replaceEntries(originalPCAddressList_, pcAddressList_->arrangedObjects());
+    showLoadedEntries(pcAddressList_, pcEntries_);
     pcListHoldsOriginal_ = true;
     if (status != records::kStatusSuccess) {
         // An empty tab would pass for an empty book: the user is told the file was not read.
@@ -228,7 +219,7 @@ void AddressBookController::initPCAdressBookTab() {
 }
 
 void AddressBookController::sortPCAddressData(QObject* sender) {
-    filter(pcAddressList_, originalPCAddressList_, pcListHoldsOriginal_,
+    filter(pcAddressList_, pcEntries_, pcListHoldsOriginal_,
            kit::valueForKey(sender, QStringLiteral("stringValue")).toString());
 }
 
@@ -276,18 +267,21 @@ AddressBookController::DeviceOutcome AddressBookController::readDevice() {
         return DeviceOutcome::ReadFailure;
     }
     DeviceOutcome outcome = DeviceOutcome::WrongPassword;
+    bool read = false;
     if (password_) {
-        const std::int32_t read = library.readDeviceData(
+        const std::int32_t status = library.readDeviceData(
             records::kReserved, data, records::kDeviceReadAddressBook, *password_);
-        outcome = outcomeOf(read);
-        if (read == records::kStatusSuccess) {
-            readEntries(library, data, kDeviceIndividual, kDeviceGroup, deviceAddressList_,
-                        memberIdentifiers_);
-            replaceEntries(originalDeviceAddressList_, deviceAddressList_->arrangedObjects());
-            deviceListHoldsOriginal_ = true;
+        outcome = outcomeOf(status);
+        read = status == records::kStatusSuccess;
+        if (read) {
+            deviceEntries_ = readEntries(library, data, kDeviceIndividual, kDeviceGroup);
         }
     }
     library.deleteData(data);
+    if (read) {
+        showLoadedEntries(deviceAddressList_, deviceEntries_);
+        deviceListHoldsOriginal_ = true;
+    }
     return outcome;
 }
 
@@ -302,24 +296,23 @@ void AddressBookController::reportDeviceOutcome(DeviceOutcome outcome) const {
 }
 
 void AddressBookController::sortDeviceAddressData(QObject* sender) {
-    filter(deviceAddressList_, originalDeviceAddressList_, deviceListHoldsOriginal_,
+    filter(deviceAddressList_, deviceEntries_, deviceListHoldsOriginal_,
            kit::valueForKey(sender, QStringLiteral("stringValue")).toString());
 }
 
 // ---- Search
 
 // The list shows the unfiltered list's entries whose name contains the text, without regard to
-// case. The list controller holds the unfiltered list once and filters over the names it read
+// case. The list controller holds the unfiltered rows once and filters over the names it folded
 // when it sorted them, so a keystroke sorts nothing; after a failed load emptied the list the
-// unfiltered list is put back first. A search starts with nothing selected.
-void AddressBookController::filter(kit::ArrayController* list,
-                                   const QList<kit::ObjectRef>& original, bool& listHoldsOriginal,
-                                   const QString& text) {
+// unfiltered rows are put back first. A search starts with nothing selected.
+void AddressBookController::filter(kit::ArrayController* list, const LoadedEntries& original,
+                                   bool& listHoldsOriginal, const QString& text) {
     if (list == nullptr) {
         return;
     }
     if (!listHoldsOriginal) {
-        list->setContent(original);
+        list->setContentRows(original.rows);
         listHoldsOriginal = true;
     }
     list->clearSelection();
@@ -331,19 +324,56 @@ void AddressBookController::emptyList(kit::ArrayController* list) {
     list->setFilterText({});
 }
 
-void AddressBookController::replaceEntries(QList<kit::ObjectRef>& original,
-                                           const QList<kit::ObjectRef>& entries) {
-    for (const kit::ObjectRef& entry : std::as_const(original)) {
-        memberIdentifiers_.remove(entry.get());
+// The list has no search text here: it arranges every row.
+void AddressBookController::showLoadedEntries(kit::ArrayController* list, LoadedEntries& entries) {
+    list->setContentRows(entries.rows);
+    entries.arrangedRows.resize(static_cast<std::size_t>(list->count()));
+    for (int index = 0; index < list->count(); ++index) {
+        entries.arrangedRows[static_cast<std::size_t>(index)] = list->arrangedRow(index);
     }
-    original = entries;
+}
+
+QList<kit::ObjectRef> AddressBookController::originalPCAddressList() const {
+    return objectsOf(pcEntries_, pcAddressList_);
+}
+
+QList<kit::ObjectRef> AddressBookController::originalDeviceAddressList() const {
+    return objectsOf(deviceEntries_, deviceAddressList_);
+}
+
+QList<kit::ObjectRef> AddressBookController::objectsOf(const LoadedEntries& entries,
+                                                       const kit::ArrayController* list) {
+    if (!entries.rows) {
+        return {};
+    }
+    const bool listHoldsThem = list != nullptr && list->contentRows() == entries.rows;
+    const QList<kit::ObjectRef> listObjects =
+        listHoldsThem ? list->content() : QList<kit::ObjectRef>();
+    QList<kit::ObjectRef> objects;
+    for (int row : entries.arrangedRows) {
+        objects.append(listHoldsThem ? listObjects.at(row) : entries.rows->makeObject(row));
+    }
+    return objects;
+}
+
+const AddressBookController::LoadedEntries*
+AddressBookController::loadedEntriesOf(const kit::ArrayController* list) const {
+    const std::shared_ptr<const kit::ValueRows> rows =
+        list != nullptr ? list->contentRows() : nullptr;
+    if (rows == nullptr) {
+        return nullptr;
+    }
+    for (const LoadedEntries* loaded : {&pcEntries_, &deviceEntries_}) {
+        if (loaded->rows == rows) {
+            return loaded;
+        }
+    }
+    return nullptr;
 }
 
 void AddressBookController::forgetLoadedEntries() {
-    // Both tabs' entries go: the whole record of identifiers with them, not one by one.
-    originalPCAddressList_.clear();
-    originalDeviceAddressList_.clear();
-    memberIdentifiers_.clear();
+    pcEntries_ = {};
+    deviceEntries_ = {};
     pcListHoldsOriginal_ = false;
     deviceListHoldsOriginal_ = false;
 }

@@ -559,6 +559,22 @@ TEST_F(AddressBookControllerTest, GroupsExpandOverShownIndividualsInArrangedOrde
 }
 
 // A double click adds the selection only when it hits a row.
+// A list given objects rather than the rows a tab read finds the members by their "Id".
+TEST_F(AddressBookControllerTest, GroupsExpandOverAListOfObjectsByTheirIdentifiers) {
+    setPCBook({pcIndividual(1, "Anna", "100"), pcIndividual(2, "Jonathan", "200"),
+               pcIndividual(3, "Peter", "300"), pcIndividual(4, "Gina", "Group")},
+              {group(false, "Team", {1, 3, 4})});
+    picker()->initPCAdressBookTab();
+    deviceList()->setContent(pcList()->arrangedObjects());
+    const kit::ObjectRef team = deviceList()->arrangedObjectAt(0);
+    ASSERT_EQ(kit::valueForKey(team.get(), "name"), QVariant("Team"));
+    EXPECT_THAT(texts(picker()->getAddressListFrom(team, deviceList())),
+                ElementsAre("3:Peter/300||", "1:Anna/100||"));
+    EXPECT_EQ(picker()->getAddressListFrom(team, deviceList()),
+              picker()->getAddressListFrom(team, pcList()))
+        << "the same objects as over the tab's own rows";
+}
+
 TEST_F(AddressBookControllerTest, DoubleClickOnTheHeaderOrBelowTheRowsAddsNothing) {
     setSmallPCBook();
     runPicker(0, [&](kit::Window*) {

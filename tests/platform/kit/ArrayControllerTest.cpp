@@ -3,6 +3,7 @@
 #include "kit/Dictionary.h"
 #include "kit/KeyValue.h"
 #include "kit/SortDescriptor.h"
+#include "kit/ValueRows.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -345,6 +346,95 @@ TEST(ArrayControllerFilter, FiltersTheSortedContentAndKeepsTheShownSelection) {
     controller.setFilterText("");
     EXPECT_EQ(names(controller.arrangedObjects()), (QStringList{"Zoe", "Anna"}))
         << "only the shown objects were removed";
+}
+
+// Value rows arrange, filter and select as dictionaries of the same values do; their objects are
+// made on request, once per row.
+TEST(ArrayControllerValueRows, ArrangeAsTheSameDictionariesWould) {
+    auto rows = std::make_shared<kit::ValueRows>(QStringList{"name", "phoneNumber", "Id"});
+    QList<kit::ObjectRef> dictionaries;
+    for (int round = 0; round < 3; ++round) {
+        for (qsizetype i = 0; i < kFoldingTexts.size(); ++i) {
+            const QString name = kFoldingTexts.at((i * 7 + round) % kFoldingTexts.size());
+            // A number among the texts compares as a number before them.
+            const QVariant number =
+                i % 5 == 0 ? QVariant(int(i)) : QVariant(QString::number(i % 3));
+            const int row = static_cast<int>(rows->count());
+            rows->append({name, number, row});
+            dictionaries.append(
+                kit::Dictionary::create({{"name", name}, {"phoneNumber", number}, {"Id", row}}));
+        }
+    }
+    for (const bool caseInsensitive : {true, false}) {
+        const QList<kit::SortDescriptor> descriptors{{"name", false, caseInsensitive},
+                                                     {"phoneNumber", true, caseInsensitive}};
+        for (const QString& search :
+             {QString(), QString("s"), QString("SS"), QString("\U0001F600")}) {
+            kit::ArrayController fromObjects, fromRows;
+            for (kit::ArrayController* controller : {&fromObjects, &fromRows}) {
+                controller->setSortDescriptors(descriptors);
+                controller->setFilterKey("name");
+                controller->setFilterText(search);
+            }
+            fromObjects.setContent(dictionaries);
+            fromRows.setContentRows(rows);
+            QStringList expected, shown;
+            for (int i = 0; i < fromObjects.count(); ++i) {
+                expected << fromObjects.arrangedValue(i, "Id").toString();
+            }
+            for (int i = 0; i < fromRows.count(); ++i) {
+                shown << fromRows.arrangedValue(i, "Id").toString();
+                ASSERT_EQ(fromRows.arrangedRow(i), fromRows.arrangedValue(i, "Id").toInt());
+            }
+            EXPECT_EQ(shown, expected) << caseInsensitive << " " << search.toStdString();
+        }
+    }
+}
+
+TEST(ArrayControllerValueRows, MadeObjectsStayTheRowsThroughFiltersAndChanges) {
+    auto rows = std::make_shared<kit::ValueRows>(QStringList{"name", "phoneNumber"});
+    for (const char* name : {"Anna", "Peter", "Jonathan", "Joanna"}) {
+        rows->append({QString(name), QString("1")});
+    }
+    kit::ArrayController controller;
+    controller.setSortDescriptors(recipientOrder());
+    controller.setFilterKey("name");
+    controller.setContentRows(rows);
+    EXPECT_EQ(names(controller.arrangedObjects()),
+              (QStringList{"Peter1", "Jonathan1", "Joanna1", "Anna1"}));
+    const kit::ObjectRef jonathan = controller.arrangedObjectAt(1);
+    EXPECT_EQ(controller.arrangedObjectAt(1), jonathan) << "one object per row";
+    EXPECT_EQ(controller.content().at(2), jonathan);
+    controller.setSelectedObjects({jonathan, controller.arrangedObjectAt(3)});
+
+    Announcements arranged(&controller, "arrangedObjects");
+    Announcements selected(&controller, "selectedObjects");
+    controller.setFilterText("jo");
+    EXPECT_EQ(names(controller.arrangedObjects()), (QStringList{"Jonathan1", "Joanna1"}));
+    EXPECT_EQ(controller.selectedObjects(), QList<kit::ObjectRef>{jonathan});
+    controller.setFilterText("");
+    EXPECT_EQ(names(controller.arrangedObjects()),
+              (QStringList{"Peter1", "Jonathan1", "Joanna1", "Anna1"}))
+        << "an emptied search gives back the sorted order";
+    EXPECT_EQ(arranged.take(), 2);
+    EXPECT_EQ(selected.take(), 1);
+    controller.setContentRows(rows);
+    EXPECT_EQ(arranged.take(), 0) << "the same rows again change nothing";
+
+    // A made object holds its row's values from then on.
+    std::static_pointer_cast<kit::Dictionary>(jonathan)->setValue("name", "Zed");
+    controller.rearrangeObjects();
+    EXPECT_EQ(controller.arrangedValue(0, "name"), QVariant("Zed"));
+    EXPECT_EQ(controller.indexOfArrangedObject(jonathan.get()), 0);
+
+    // Adding and removing objects turn the rows into their objects, the made ones kept.
+    controller.removeObject(controller.arrangedObjectAt(3).get());
+    controller.addObject(kit::Dictionary::create({{"name", "Bea"}, {"phoneNumber", "2"}}));
+    EXPECT_EQ(controller.contentRows(), nullptr);
+    EXPECT_EQ(controller.arrangedObjectAt(0), jonathan);
+    EXPECT_EQ(names(controller.arrangedObjects()),
+              (QStringList{"Zed1", "Peter1", "Joanna1", "Bea2"}));
+    EXPECT_EQ(controller.arrangedRow(0), -1);
 }
 
 } // namespace

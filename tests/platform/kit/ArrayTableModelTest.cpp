@@ -3,8 +3,10 @@
 #include "kit/ArrayController.h"
 #include "kit/Dictionary.h"
 #include "kit/KeyValue.h"
+#include "kit/ValueRows.h"
 
 #include <QObject>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,6 +121,22 @@ TEST_F(ArrayTableModelTest, EditsWriteBackOnlyWhenEditable) {
     EXPECT_TRUE(model.flags(cell).testFlag(Qt::ItemIsEditable));
     EXPECT_TRUE(model.setData(cell, QString("New")));
     EXPECT_EQ(entry->value("name").toString(), "New");
+}
+
+TEST_F(ArrayTableModelTest, ShowsValueRowsAndTheChangesOfTheirMadeObjects) {
+    auto rows = std::make_shared<kit::ValueRows>(QStringList{"name", "phoneNumber"});
+    rows->append({QString("Anna"), QString("100")});
+    rows->append({QString("Peter")});
+    controller.setContentRows(rows);
+    EXPECT_EQ(column(model, 0), (QStringList{"Peter", "Anna"}));
+    EXPECT_EQ(column(model, 1), (QStringList{"", "100"}));
+
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    auto anna = std::static_pointer_cast<kit::Dictionary>(model.objectAt(1));
+    anna->setValue("phoneNumber", "101");
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.first().at(0).toModelIndex(), model.index(1, 1));
+    EXPECT_EQ(column(model, 1), (QStringList{"", "101"}));
 }
 
 TEST(ArrayTableModel, EmptiesWhenItsControllerGoes) {
