@@ -583,13 +583,10 @@ ArrayController::KeyColumn ArrayController::readKeyColumn(const QString& keyPath
         const QString text = value.toString();
         bool held = true;
         for (qsizetype i = 0; held && i < text.size(); ++i) {
-            char32_t unit = text.at(i).unicode();
-            if (folded) {
-                held = !text.at(i).isSurrogate();
-                unit = QChar::toCaseFolded(unit);
-                held = held && unit <= 0xFFFF;
-            }
-            column.units.push_back(static_cast<char16_t>(unit));
+            const std::optional<char16_t> unit =
+                folded ? foldedUnitForComparison(text.at(i)) : text.at(i).unicode();
+            held = unit.has_value();
+            column.units.push_back(unit.value_or(0));
         }
         if (!held) {
             column.units.resize(start);

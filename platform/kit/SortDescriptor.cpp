@@ -87,19 +87,15 @@ std::optional<QString> foldedForComparison(const QString& text) {
     QString folded = text;
     QChar* units = nullptr;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar unit = text.at(i);
-        if (unit.isSurrogate()) {
+        const std::optional<char16_t> unit = foldedUnitForComparison(text.at(i));
+        if (!unit) {
             return std::nullopt;
         }
-        const char32_t foldedUnit = QChar::toCaseFolded(char32_t{unit.unicode()});
-        if (foldedUnit > 0xFFFF) {
-            return std::nullopt;
-        }
-        if (foldedUnit != unit.unicode()) {
+        if (*unit != text.at(i).unicode()) {
             if (units == nullptr) {
                 units = folded.data();
             }
-            units[i] = QChar(static_cast<char16_t>(foldedUnit));
+            units[i] = QChar(*unit);
         }
     }
     return folded;

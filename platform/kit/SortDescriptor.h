@@ -13,6 +13,18 @@ namespace kit {
 // result, without folding again on every comparison. Absent for a text with surrogates, which
 // those fold by code point.
 std::optional<QString> foldedForComparison(const QString& text);
+// One unit of such a text: absent for a surrogate or a unit that folds outside the BMP. Inline,
+// as it runs for every unit of a large list's texts.
+inline std::optional<char16_t> foldedUnitForComparison(QChar unit) {
+    if (unit.isSurrogate()) {
+        return std::nullopt;
+    }
+    const char32_t folded = QChar::toCaseFolded(char32_t{unit.unicode()});
+    if (folded > 0xFFFF) {
+        return std::nullopt;
+    }
+    return static_cast<char16_t>(folded);
+}
 
 // A value read once for sorting, with its text kept beside it, so that a sort of many items
 // compares them without converting either value again.
