@@ -29,7 +29,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSaveFile>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -80,10 +79,10 @@ std::optional<QString> bookFileName(const QString& name) {
     return trimmed.endsWith(kBookSuffix, Qt::CaseInsensitive) ? trimmed : trimmed + kBookSuffix;
 }
 
-QTableView* makeTable(QSortFilterProxyModel* proxy, QWidget* parent, const QString& name) {
+QTableView* makeTable(EntryTableModel* model, QWidget* parent, const QString& name) {
     auto* view = new QTableView(parent);
     view->setObjectName(name);
-    view->setModel(proxy);
+    view->setModel(model);
     view->setSortingEnabled(true);
     view->sortByColumn(0, Qt::AscendingOrder);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -96,15 +95,6 @@ QTableView* makeTable(QSortFilterProxyModel* proxy, QWidget* parent, const QStri
     view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     return view;
-}
-
-QSortFilterProxyModel* makeProxy(EntryTableModel* model, QObject* parent) {
-    auto* proxy = new QSortFilterProxyModel(parent);
-    proxy->setSourceModel(model);
-    proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
-    proxy->setFilterKeyColumn(-1);
-    return proxy;
 }
 
 } // namespace
@@ -142,10 +132,8 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     tabs_->setObjectName(QStringLiteral("tabs"));
     contactModel_ = new EntryTableModel(EntryTableModel::Kind::Contacts, this);
     groupModel_ = new EntryTableModel(EntryTableModel::Kind::Groups, this);
-    contactProxy_ = makeProxy(contactModel_, this);
-    groupProxy_ = makeProxy(groupModel_, this);
-    contactView_ = makeTable(contactProxy_, tabs_, QStringLiteral("entries"));
-    groupView_ = makeTable(groupProxy_, tabs_, QStringLiteral("groups"));
+    contactView_ = makeTable(contactModel_, tabs_, QStringLiteral("entries"));
+    groupView_ = makeTable(groupModel_, tabs_, QStringLiteral("groups"));
     // A fax number is read whole: its column fits it, and the note takes the room left.
     contactView_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     // The tabs are named "Entries" and "Groups"; the tables under them need names of their own.
@@ -714,10 +702,10 @@ void MainWindow::bookFileChanged(const QString& path) {
 
 QList<qsizetype> MainWindow::selectedSourceRows(bool groups) const {
     const QTableView* view = groups ? groupView_ : contactView_;
-    const QSortFilterProxyModel* proxy = groups ? groupProxy_ : contactProxy_;
+    const EntryTableModel* model = groups ? groupModel_ : contactModel_;
     QList<qsizetype> rows;
     for (const QModelIndex& index : view->selectionModel()->selectedRows()) {
-        rows.append(proxy->mapToSource(index).row());
+        rows.append(model->contentsRow(index.row()));
     }
     return rows;
 }
@@ -737,8 +725,8 @@ void MainWindow::setSearchText(const QString& text) {
     if (search_->text() != text) {
         search_->setText(text);
     }
-    contactProxy_->setFilterFixedString(text);
-    groupProxy_->setFilterFixedString(text);
+    contactModel_->setSearchText(text);
+    groupModel_->setSearchText(text);
 }
 
 void MainWindow::sortBy(bool groups, int column, Qt::SortOrder order) {

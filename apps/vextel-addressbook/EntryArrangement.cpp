@@ -1,0 +1,117 @@
+#include "EntryArrangement.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace vextel_addressbook {
+
+namespace {
+
+// Between the columns of a row's joined texts: a noncharacter, which no text of a book holds,
+// so that a search that does not hold it cannot match across two columns.
+constexpr QChar kColumnEnd(0xFFFF);
+
+} // namespace
+
+EntryArrangement::EntryArrangement(int columns, int numericColumn)
+    : columns_(columns), numericColumn_(numericColumn) {}
+
+void EntryArrangement::setRows(qsizetype count, const Text& text,
+                               const std::function<qint64(qsizetype row)>& number) {
+    const auto rows = static_cast<std::size_t>(count);
+    folded_.clear();
+    folded_.reserve(rows);
+    bounds_.clear();
+    bounds_.reserve(rows * static_cast<std::size_t>(columns_ + 1));
+    numbers_.assign(numericColumn_ >= 0 ? rows : 0, 0);
+    QString joined;
+    for (qsizetype row = 0; row < count; ++row) {
+        joined.clear();
+        for (int column = 0; column < columns_; ++column) {
+            bounds_.push_back(static_cast<int>(joined.size()));
+            joined += text(row, column);
+            joined += kColumnEnd;
+        }
+        bounds_.push_back(static_cast<int>(joined.size()));
+        // Folding keeps the length: simple case folding maps one character to one.
+        folded_.push_back(joined.toCaseFolded());
+        if (numericColumn_ >= 0 && number) {
+            numbers_[static_cast<std::size_t>(row)] = number(row);
+        }
+    }
+    sorted_.resize(rows);
+    std::iota(sorted_.begin(), sorted_.end(), 0);
+    sort();
+    filter();
+}
+
+void EntryArrangement::sortBy(int column, Qt::SortOrder order) {
+    sortColumn_ = column;
+    sortOrder_ = order;
+    sort();
+    filter();
+}
+
+void EntryArrangement::setSearch(const QString& text) {
+    search_ = text.toCaseFolded();
+    filter();
+}
+
+QStringView EntryArrangement::foldedText(qsizetype row, int column) const {
+    const std::size_t first =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_ + 1);
+    const int begin = bounds_[first + static_cast<std::size_t>(column)];
+    const int end = bounds_[first + static_cast<std::size_t>(column) + 1] - 1; // before kColumnEnd
+    return QStringView(folded_[static_cast<std::size_t>(row)]).sliced(begin, end - begin);
+}
+
+bool EntryArrangement::matches(qsizetype row) const {
+    if (search_.isEmpty()) {
+        return true;
+    }
+    if (!search_.contains(kColumnEnd)) {
+        return QStringView(folded_[static_cast<std::size_t>(row)]).contains(search_);
+    }
+    for (int column = 0; column < columns_; ++column) {
+        if (foldedText(row, column).contains(search_)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// From the present order, as a sortable view does it: rows that compare equal keep the order the
+// last sort gave them.
+void EntryArrangement::sort() {
+    if (sortColumn_ < 0 || sortColumn_ >= columns_) {
+        return;
+    }
+    const bool ascending = sortOrder_ == Qt::AscendingOrder;
+    if (sortColumn_ == numericColumn_) {
+        std::stable_sort(sorted_.begin(), sorted_.end(), [&](int a, int b) {
+            const qint64 left = numbers_[static_cast<std::size_t>(a)];
+            const qint64 right = numbers_[static_cast<std::size_t>(b)];
+            return ascending ? left < right : right < left;
+        });
+        return;
+    }
+    std::stable_sort(sorted_.begin(), sorted_.end(), [&](int a, int b) {
+        const int order = foldedText(a, sortColumn_).compare(foldedText(b, sortColumn_));
+        return ascending ? order < 0 : order > 0;
+    });
+}
+
+void EntryArrangement::filter() {
+    if (search_.isEmpty()) {
+        shown_ = sorted_;
+        return;
+    }
+    shown_.clear();
+    for (int row : sorted_) {
+        if (matches(row)) {
+            shown_.push_back(row);
+        }
+    }
+}
+
+} // namespace vextel_addressbook
