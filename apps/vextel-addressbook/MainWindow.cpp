@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "BookDocument.h"
+#include "BookHash.h"
 #include "BookStore.h"
 #include "ContactDialog.h"
 #include "CsvImportDialog.h"
@@ -14,7 +15,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -46,16 +46,6 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole + 1;
 const QString kPrinterKey = QStringLiteral("printer:");
 const QString kBookSuffix = QStringLiteral(".vcf");
-
-QByteArray fileState(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result();
-}
 
 // Moves a file to the user's trash. Qt trashes into the current folder when the data folder the
 // trash belongs in does not exist yet, so that folder is made first.
@@ -669,7 +659,7 @@ void MainWindow::bookFileChanged(const QString& path) {
     // An atomic replace gives the path a new file: watch that one.
     watch(path);
     BookDocument* doc = documents_.value(path);
-    const QByteArray state = fileState(path);
+    const QByteArray state = BookHash::ofFile(path);
     if (doc == nullptr || state == fileStates_.value(path)) {
         return;
     }

@@ -1,6 +1,7 @@
 #include "VCardBookStore.h"
 
 #include "BookFile.h"
+#include "BookHash.h"
 #include "VCardCard.h"
 #include "VCardReader.h"
 #include "VCardWriter.h"
@@ -67,9 +68,7 @@ std::string bytes(const QString& value) {
 }
 
 QByteArray hashOf(const std::string& fileText) {
-    return QCryptographicHash::hash(
-        QByteArrayView(fileText.data(), static_cast<qsizetype>(fileText.size())),
-        QCryptographicHash::Sha256);
+    return BookHash::ofBytes(fileText);
 }
 
 std::string localPath(const QString& path) {
