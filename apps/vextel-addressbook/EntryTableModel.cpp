@@ -32,6 +32,8 @@ EntryTableModel::EntryTableModel(Kind kind, QObject* parent)
 void EntryTableModel::setContents(const BookContents& contents) {
     beginResetModel();
     contents_ = contents;
+    // A table shows the fields alone: it need not keep the file the book was read from.
+    contents_.origin.reset();
     contactByUid_.clear();
     if (kind_ == Kind::Groups && !contents_.groups.isEmpty()) {
         contactByUid_.reserve(contents_.contacts.size());

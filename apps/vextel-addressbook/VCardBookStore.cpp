@@ -16,6 +16,7 @@
 #include <QSet>
 #include <algorithm>
 #include <cstring>
+#include <deque>
 
 namespace vextel_addressbook {
 
@@ -52,11 +53,29 @@ const StatusMessage kStatusMessages[] = {
                                               "The address-book folder cannot be made or read.")},
 };
 
-// The cards of a read, and which of them the editor shows.
+// The cards of a read, which of them the editor shows, and the entries and groups it read from
+// them: a write copies the bytes of a card whose entry is as read, without parsing it again.
 class VCardOrigin : public BookOrigin {
 public:
     std::vector<xdirkit::VCardCard> cards;
     std::vector<bool> shown;
+    // Per card: its entry in contacts or its group in groups; -1 for a card not shown.
+    std::vector<qsizetype> entryOfCard;
+    QList<Contact> contacts;
+    QList<Group> groups;
+    // The uids of the entries, the members a group shows.
+    QSet<QString> contactUids;
+
+    bool unchanged(const Contact& contact) const {
+        const qsizetype entry = entryOfCard[static_cast<std::size_t>(contact.originIndex)];
+        return entry >= 0 && !cards[static_cast<std::size_t>(contact.originIndex)].isGroup() &&
+               contacts.at(entry).uid == contact.uid && contacts.at(entry).sameFields(contact);
+    }
+    bool unchanged(const Group& group) const {
+        const qsizetype entry = entryOfCard[static_cast<std::size_t>(group.originIndex)];
+        return entry >= 0 && cards[static_cast<std::size_t>(group.originIndex)].isGroup() &&
+               groups.at(entry).uid == group.uid && groups.at(entry).sameFields(group);
+    }
 };
 
 QString text(const std::string& value) {
@@ -125,6 +144,8 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHa
     auto origin = std::make_shared<VCardOrigin>();
     BookContents book;
     QSet<QString> used;
+    used.reserve(static_cast<qsizetype>(cards.size()));
+    origin->entryOfCard.reserve(cards.size());
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const xdirkit::VCardCard& card = cards[i];
         const int index = static_cast<int>(i);
@@ -137,6 +158,7 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHa
                 group.memberUids.append(text(member));
             }
             group.originIndex = index;
+            origin->entryOfCard.push_back(book.groups.size());
             book.groups.append(group);
             shown = true;
         } else if (const QStringList faxes = faxNumbersOf(card); !faxes.isEmpty()) {
@@ -148,14 +170,18 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHa
             contact.name = shownName(card, contact.fax);
             contact.note = text(card.note());
             contact.originIndex = index;
+            origin->entryOfCard.push_back(book.contacts.size());
             book.contacts.append(contact);
             shown = true;
+        } else {
+            origin->entryOfCard.push_back(-1);
         }
         origin->shown.push_back(shown);
     }
     // Members name contacts by UID; those that are no entry of the book (a contact without a
     // fax number) are not shown and not kept by an edit of the group.
-    QSet<QString> contactUids;
+    QSet<QString>& contactUids = origin->contactUids;
+    contactUids.reserve(book.contacts.size());
     for (const Contact& contact : book.contacts) {
         contactUids.insert(contact.uid);
     }
@@ -163,6 +189,9 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHa
         group.memberUids.removeIf([&](const QString& uid) { return !contactUids.contains(uid); });
         group.memberUids.removeDuplicates();
     }
+    // Shared with the book until an edit changes it.
+    origin->contacts = book.contacts;
+    origin->groups = book.groups;
     origin->cards = std::move(cards);
     book.origin = origin;
     book.fileHash = std::move(fileHash);
@@ -244,9 +273,16 @@ void applyContact(xdirkit::VCardCard& card, const Contact& contact, bool isNew) 
     }
 }
 
-// The cards of contents: the origin's cards in file order (those the editor does not show kept
-// as they are, removed ones left out), then new ones. forceNew writes every card anew (as 4.0).
-std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool forceNew) {
+// A book's cards as they are to be written: the origin's cards in file order (those the editor
+// does not show kept as they are, removed ones left out), then new ones. Cards whose entry is as
+// read are the origin's own, not copies; changed and new ones are made here.
+struct BookCards {
+    std::deque<xdirkit::VCardCard> made;
+    std::vector<const xdirkit::VCardCard*> cards;
+};
+
+// forceNew writes every card anew (as 4.0).
+BookCards cardsOf(const BookContents& contents, bool forceNew) {
     const auto* origin = dynamic_cast<const VCardOrigin*>(contents.origin.get());
     const std::size_t originCount = origin ? origin->cards.size() : 0;
     // A group can name only cards with a UID: give one to each named card that has none.
@@ -269,36 +305,34 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
         return uid.startsWith(kUnnamedCardPrefix) ? QString() : uid.section(QLatin1Char('#'), 0, 0);
     };
 
-    QSet<QString> shownContacts;
-    if (origin != nullptr) {
-        QSet<QString> used;
-        for (std::size_t i = 0; i < originCount; ++i) {
-            const xdirkit::VCardCard& card = origin->cards[i];
-            // The same names the read gave, so that members compare with what was shown.
-            const QString uid = cardUid(card, used);
-            if (origin->shown[i] && !card.isGroup()) {
-                shownContacts.insert(uid);
-            }
-        }
-    }
-    std::vector<std::optional<xdirkit::VCardCard>> kept(originCount);
+    BookCards result;
+    std::vector<const xdirkit::VCardCard*> kept(originCount, nullptr);
     for (std::size_t i = 0; i < originCount; ++i) {
         if (!origin->shown[i]) {
-            kept[i] = origin->cards[i];
+            kept[i] = &origin->cards[i];
         }
     }
-    std::vector<xdirkit::VCardCard> added;
-    auto place = [&](int originIndex, xdirkit::VCardCard card) {
+    std::vector<const xdirkit::VCardCard*> added;
+    auto place = [&](int originIndex, const xdirkit::VCardCard* card) {
         if (originIndex >= 0 && static_cast<std::size_t>(originIndex) < originCount &&
-            !kept[originIndex]) {
-            kept[originIndex] = std::move(card);
+            kept[originIndex] == nullptr) {
+            kept[originIndex] = card;
         } else {
-            added.push_back(std::move(card));
+            added.push_back(card);
         }
+    };
+    auto made = [&](xdirkit::VCardCard card) {
+        result.made.push_back(std::move(card));
+        return &result.made.back();
     };
     for (const Contact& contact : contents.contacts) {
         const bool fromOrigin =
             contact.originIndex >= 0 && static_cast<std::size_t>(contact.originIndex) < originCount;
+        if (fromOrigin && !forceNew && !realUid.contains(contact.uid) &&
+            origin->unchanged(contact)) {
+            place(contact.originIndex, &origin->cards[contact.originIndex]);
+            continue;
+        }
         xdirkit::VCardCard card =
             fromOrigin ? origin->cards[contact.originIndex] : xdirkit::VCardCard();
         applyContact(card, contact, !fromOrigin);
@@ -306,11 +340,15 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
         if (!fromOrigin || forceNew || realUid.contains(contact.uid)) {
             card.setUid(bytes(uid.isEmpty() ? text(xdirkit::VCardWriter::newUid()) : uid));
         }
-        place(fromOrigin ? contact.originIndex : -1, std::move(card));
+        place(fromOrigin ? contact.originIndex : -1, made(std::move(card)));
     }
     for (const Group& group : contents.groups) {
         const bool fromOrigin =
             group.originIndex >= 0 && static_cast<std::size_t>(group.originIndex) < originCount;
+        if (fromOrigin && !forceNew && origin->unchanged(group)) {
+            place(group.originIndex, &origin->cards[group.originIndex]);
+            continue;
+        }
         xdirkit::VCardCard card =
             fromOrigin ? origin->cards[group.originIndex] : xdirkit::VCardCard();
         std::vector<std::string> members;
@@ -324,7 +362,7 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
         std::vector<std::string> hiddenMembers;
         if (fromOrigin) {
             for (const std::string& member : card.memberUids()) {
-                if (shownContacts.contains(text(member))) {
+                if (origin->contactUids.contains(text(member))) {
                     shownMembers.append(text(member));
                 } else {
                     hiddenMembers.push_back(member);
@@ -346,21 +384,21 @@ std::vector<xdirkit::VCardCard> cardsOf(const BookContents& contents, bool force
             const QString uid = uidToWrite(group.uid);
             card.setUid(bytes(uid.isEmpty() ? text(xdirkit::VCardWriter::newUid()) : uid));
         }
-        place(fromOrigin ? group.originIndex : -1, std::move(card));
+        place(fromOrigin ? group.originIndex : -1, made(std::move(card)));
     }
-    std::vector<xdirkit::VCardCard> cards;
-    for (auto& card : kept) {
-        if (card) {
-            if (forceNew) {
-                card->setUid(card->uid().empty() ? xdirkit::VCardWriter::newUid() : card->uid());
-            }
-            cards.push_back(std::move(*card));
+    for (const xdirkit::VCardCard* card : kept) {
+        if (card == nullptr) {
+            continue;
         }
+        if (forceNew) {
+            xdirkit::VCardCard copy = *card;
+            copy.setUid(card->uid().empty() ? xdirkit::VCardWriter::newUid() : card->uid());
+            card = made(std::move(copy));
+        }
+        result.cards.push_back(card);
     }
-    for (auto& card : added) {
-        cards.push_back(std::move(card));
-    }
-    return cards;
+    result.cards.insert(result.cards.end(), added.begin(), added.end());
+    return result;
 }
 
 } // namespace
@@ -437,8 +475,8 @@ std::optional<BookContents> VCardBookStore::update(const QString& path, const Ch
                 return kChangeRefused;
             }
             // A book another program wrote in UTF-16 stays UTF-16.
-            replacement = xdirkit::VCardWriter::inEncodingOf(
-                xdirkit::VCardWriter::bookText(cardsOf(*next, false)), current.value_or(""));
+            replacement = xdirkit::VCardWriter::bookText(cardsOf(*next, false).cards);
+            xdirkit::VCardWriter::convertToEncodingOf(replacement, current.value_or(""));
             written = replacement;
             return XDIR_OK;
         });
@@ -454,7 +492,7 @@ std::optional<BookContents> VCardBookStore::update(const QString& path, const Ch
 
 bool VCardBookStore::write(const QString& path, const BookContents& contents, QString* error) {
     const int32_t status =
-        xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, false));
+        xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, false).cards);
     if (status != XDIR_OK) {
         *error = messageFor(status);
         return false;
@@ -464,8 +502,8 @@ bool VCardBookStore::write(const QString& path, const BookContents& contents, QS
 
 bool VCardBookStore::exportVCard(const QString& path, const BookContents& contents,
                                  QString* error) {
-    const int32_t status = xdirkit::VCardWriter::writeBook(localPath(path), cardsOf(contents, true),
-                                                           xdirkit::VCardWriter::Versions::AllAs4);
+    const int32_t status = xdirkit::VCardWriter::writeBook(
+        localPath(path), cardsOf(contents, true).cards, xdirkit::VCardWriter::Versions::AllAs4);
     if (status != XDIR_OK) {
         *error = messageFor(status);
         return false;

@@ -185,6 +185,10 @@ TEST_F(MainWindowTest, ASelectionFollowsItsRowsThroughASearchAndASort) {
     action("delete")->trigger();
     EXPECT_EQ(column(entries, 0), QStringList({"bob", "Ann"}));
     EXPECT_EQ(column(window->groupTable(), 2), QStringList({"Ann"}));
+    // A Save that finds only the window's own edits in the file leaves the table as it is.
+    window->selectRows(false, {1});
+    ASSERT_TRUE(window->saveCurrentBook());
+    EXPECT_EQ(selected(), QStringList({"Ann"}));
 }
 
 TEST_F(MainWindowTest, AFileChangedByAnotherProgramIsMergedNotOverwritten) {
