@@ -19,26 +19,24 @@ EntryArrangement::EntryArrangement(int columns, int numericColumn)
 void EntryArrangement::setRows(qsizetype count, const Text& text,
                                const std::function<qint64(qsizetype row)>& number) {
     const auto rows = static_cast<std::size_t>(count);
+    const auto boundsPerRow = static_cast<std::size_t>(columns_);
     folded_.clear();
-    folded_.reserve(rows);
     bounds_.clear();
-    bounds_.reserve(rows * static_cast<std::size_t>(columns_ + 1));
+    bounds_.reserve(rows * boundsPerRow + 1);
     numbers_.assign(numericColumn_ >= 0 ? rows : 0, 0);
-    QString joined;
     for (qsizetype row = 0; row < count; ++row) {
-        joined.clear();
         for (int column = 0; column < columns_; ++column) {
-            bounds_.push_back(static_cast<int>(joined.size()));
-            joined += text(row, column);
-            joined += kColumnEnd;
+            bounds_.push_back(folded_.size());
+            folded_ += text(row, column);
+            folded_ += kColumnEnd;
         }
-        bounds_.push_back(static_cast<int>(joined.size()));
-        // Folding keeps the length: simple case folding maps one character to one.
-        folded_.push_back(joined.toCaseFolded());
         if (numericColumn_ >= 0 && number) {
             numbers_[static_cast<std::size_t>(row)] = number(row);
         }
     }
+    bounds_.push_back(folded_.size());
+    // Folded once, in place; simple case folding maps one character to one, so the bounds hold.
+    folded_ = std::move(folded_).toCaseFolded();
     sorted_.resize(rows);
     std::iota(sorted_.begin(), sorted_.end(), 0);
     sort();
@@ -58,11 +56,16 @@ void EntryArrangement::setSearch(const QString& text) {
 }
 
 QStringView EntryArrangement::foldedText(qsizetype row, int column) const {
-    const std::size_t first =
-        static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_ + 1);
-    const int begin = bounds_[first + static_cast<std::size_t>(column)];
-    const int end = bounds_[first + static_cast<std::size_t>(column) + 1] - 1; // before kColumnEnd
-    return QStringView(folded_[static_cast<std::size_t>(row)]).sliced(begin, end - begin);
+    const std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+                           static_cast<std::size_t>(column);
+    const qsizetype begin = bounds_[at];
+    return QStringView(folded_).sliced(begin, bounds_[at + 1] - 1 - begin); // before kColumnEnd
+}
+
+QStringView EntryArrangement::foldedRow(qsizetype row) const {
+    const std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_);
+    return QStringView(folded_).sliced(
+        bounds_[at], bounds_[at + static_cast<std::size_t>(columns_)] - bounds_[at]);
 }
 
 bool EntryArrangement::matches(qsizetype row) const {
@@ -70,7 +73,7 @@ bool EntryArrangement::matches(qsizetype row) const {
         return true;
     }
     if (!search_.contains(kColumnEnd)) {
-        return QStringView(folded_[static_cast<std::size_t>(row)]).contains(search_);
+        return foldedRow(row).contains(search_);
     }
     for (int column = 0; column < columns_; ++column) {
         if (foldedText(row, column).contains(search_)) {

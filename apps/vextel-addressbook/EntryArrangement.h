@@ -34,6 +34,7 @@ public:
 
 private:
     QStringView foldedText(qsizetype row, int column) const;
+    QStringView foldedRow(qsizetype row) const;
     bool matches(qsizetype row) const;
     void sort();
     void filter();
@@ -43,10 +44,11 @@ private:
     int sortColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     QString search_; // folded
-    // Per row: its texts folded and joined, and where each column's text starts in them (the
-    // last bound is the end); joined, a search of every column is one search.
-    std::vector<QString> folded_;
-    std::vector<int> bounds_; // columns_ + 1 per row
+    // Every row's texts folded and joined, row after row in one buffer, and where each column's
+    // text starts in it (columns_ per row, then one more for the end of the last); joined, a
+    // search of every column of a row is one search.
+    QString folded_;
+    std::vector<qsizetype> bounds_;
     std::vector<qint64> numbers_;
     std::vector<int> sorted_; // every row, in the sort's order
     std::vector<int> shown_;  // the sorted rows that match the search
