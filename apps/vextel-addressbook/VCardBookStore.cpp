@@ -53,28 +53,38 @@ const StatusMessage kStatusMessages[] = {
                                               "The address-book folder cannot be made or read.")},
 };
 
-// The cards of a read, which of them the editor shows, and the entries and groups it read from
-// them: a write copies the bytes of a card whose entry is as read, without parsing it again.
+using CardBlock = std::vector<xdirkit::VCardCard>;
+
+// The cards of a book as read (or as written by a Save), which of them the editor shows, and the
+// entries and groups it read from them: a write copies the bytes of a card whose entry is as
+// read, without parsing it again, and a Save reads back only the cards it made anew.
 class VCardOrigin : public BookOrigin {
 public:
-    std::vector<xdirkit::VCardCard> cards;
-    std::vector<bool> shown;
+    // Every card, in file order, held by blocks: the cards of a read, and those a Save made.
+    std::vector<const xdirkit::VCardCard*> cards;
+    std::vector<std::shared_ptr<const CardBlock>> blocks;
     // Per card: its entry in contacts or its group in groups; -1 for a card not shown.
     std::vector<qsizetype> entryOfCard;
     QList<Contact> contacts;
     QList<Group> groups;
-    // The uids of the entries, the members a group shows.
-    QSet<QString> contactUids;
+    // Two cards had one uid: the entries' uids were made distinct ("#2"), so they depend on the
+    // order of the cards.
+    bool uidsRepeat = false;
 
+    std::size_t size() const { return cards.size(); }
+    const xdirkit::VCardCard& card(std::size_t index) const { return *cards[index]; }
+    bool shown(std::size_t index) const { return entryOfCard[index] >= 0; }
     bool unchanged(const Contact& contact) const {
-        const qsizetype entry = entryOfCard[static_cast<std::size_t>(contact.originIndex)];
-        return entry >= 0 && !cards[static_cast<std::size_t>(contact.originIndex)].isGroup() &&
-               contacts.at(entry).uid == contact.uid && contacts.at(entry).sameFields(contact);
+        const auto index = static_cast<std::size_t>(contact.originIndex);
+        const qsizetype entry = entryOfCard[index];
+        return entry >= 0 && !card(index).isGroup() && contacts.at(entry).uid == contact.uid &&
+               contacts.at(entry).sameFields(contact);
     }
     bool unchanged(const Group& group) const {
-        const qsizetype entry = entryOfCard[static_cast<std::size_t>(group.originIndex)];
-        return entry >= 0 && cards[static_cast<std::size_t>(group.originIndex)].isGroup() &&
-               groups.at(entry).uid == group.uid && groups.at(entry).sameFields(group);
+        const auto index = static_cast<std::size_t>(group.originIndex);
+        const qsizetype entry = entryOfCard[index];
+        return entry >= 0 && card(index).isGroup() && groups.at(entry).uid == group.uid &&
+               groups.at(entry).sameFields(group);
     }
 };
 
@@ -121,7 +131,8 @@ QString shownName(const xdirkit::VCardCard& card, const QString& fax) {
     return card.company().empty() ? fax : text(card.company());
 }
 
-QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
+// The uid a card names, or for a card without one a name made of its bytes.
+QString baseUid(const xdirkit::VCardCard& card) {
     QString uid = text(card.uid());
     if (uid.isEmpty()) {
         uid = kUnnamedCardPrefix +
@@ -131,28 +142,104 @@ QString cardUid(const xdirkit::VCardCard& card, QSet<QString>& used) {
                                       QCryptographicHash::Sha1)
                                       .toHex());
     }
-    // Two cards with one UID (copied by hand) stay two entries.
-    const QString base = uid;
-    for (int n = 2; used.contains(uid); ++n) {
-        uid = base + QStringLiteral("#%1").arg(n);
-    }
-    used.insert(uid);
     return uid;
 }
 
-BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHash) {
+// True when no two of uids are the same; false also, now and then, for distinct ones (two of
+// the same hash), which the caller then compares one by one.
+bool surelyDistinct(const std::vector<QString*>& uids) {
+    std::vector<std::size_t> hashes;
+    hashes.reserve(uids.size());
+    for (const QString* uid : uids) {
+        hashes.push_back(qHash(*uid));
+    }
+    std::sort(hashes.begin(), hashes.end());
+    return std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end();
+}
+
+// Two cards with one UID (copied by hand) stay two entries: the later ones get "#2", "#3"...
+// Answers whether any did.
+bool makeDistinct(const std::vector<QString*>& uids) {
+    if (surelyDistinct(uids)) {
+        return false;
+    }
+    QSet<QString> used;
+    used.reserve(static_cast<qsizetype>(uids.size()));
+    bool repeated = false;
+    for (QString* uid : uids) {
+        const QString base = *uid;
+        for (int n = 2; used.contains(*uid); ++n) {
+            *uid = base + QStringLiteral("#%1").arg(n);
+            repeated = true;
+        }
+        used.insert(*uid);
+    }
+    return repeated;
+}
+
+// Which of the uids groups name are uids of contacts: the few members against every contact,
+// without a set of every contact.
+QSet<QString> contactsAmong(const QSet<QString>& members, const QList<Contact>& contacts) {
+    QSet<QString> found;
+    if (members.isEmpty()) {
+        return found;
+    }
+    for (const Contact& contact : contacts) {
+        if (members.contains(contact.uid)) {
+            found.insert(contact.uid);
+        }
+    }
+    return found;
+}
+
+Contact contactOf(const xdirkit::VCardCard& card, const QStringList& faxes) {
+    Contact contact;
+    contact.uid = baseUid(card);
+    contact.fax = faxes.first();
+    contact.otherFaxes = faxes.mid(1);
+    contact.company = text(card.company());
+    contact.name = shownName(card, contact.fax);
+    contact.note = text(card.note());
+    return contact;
+}
+
+// What an earlier origin read from cards it shares with a new one: earlierIndex gives, per card,
+// its index in earlier, or -1 for a card earlier does not hold.
+struct EarlierReading {
+    const VCardOrigin* earlier = nullptr;
+    const std::vector<qsizetype>* earlierIndex = nullptr;
+
+    // The entry earlier read from the card at index, with its uid as the card names it.
+    const Contact* contact(std::size_t index) const {
+        if (earlier == nullptr || earlier->uidsRepeat) {
+            return nullptr;
+        }
+        const qsizetype at = (*earlierIndex)[index];
+        if (at < 0) {
+            return nullptr;
+        }
+        const qsizetype entry = earlier->entryOfCard[static_cast<std::size_t>(at)];
+        return entry >= 0 && !earlier->card(static_cast<std::size_t>(at)).isGroup()
+                   ? &earlier->contacts.at(entry)
+                   : nullptr;
+    }
+};
+
+// The book the cards hold, in file order: an entry per contact card with a fax number, a group
+// per group card.
+BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
+                        std::vector<std::shared_ptr<const CardBlock>> blocks, QByteArray fileHash,
+                        const EarlierReading& reading = {}) {
     auto origin = std::make_shared<VCardOrigin>();
     BookContents book;
-    QSet<QString> used;
-    used.reserve(static_cast<qsizetype>(cards.size()));
     origin->entryOfCard.reserve(cards.size());
+    book.contacts.reserve(static_cast<qsizetype>(cards.size()));
     for (std::size_t i = 0; i < cards.size(); ++i) {
-        const xdirkit::VCardCard& card = cards[i];
+        const xdirkit::VCardCard& card = *cards[i];
         const int index = static_cast<int>(i);
-        bool shown = false;
         if (card.isGroup()) {
             Group group;
-            group.uid = cardUid(card, used);
+            group.uid = baseUid(card);
             group.name = text(card.displayName().value_or(std::string()));
             for (const std::string& member : card.memberUids()) {
                 group.memberUids.append(text(member));
@@ -160,42 +247,65 @@ BookContents contentsOf(std::vector<xdirkit::VCardCard> cards, QByteArray fileHa
             group.originIndex = index;
             origin->entryOfCard.push_back(book.groups.size());
             book.groups.append(group);
-            shown = true;
-        } else if (const QStringList faxes = faxNumbersOf(card); !faxes.isEmpty()) {
-            Contact contact;
-            contact.uid = cardUid(card, used);
-            contact.fax = faxes.first();
-            contact.otherFaxes = faxes.mid(1);
-            contact.company = text(card.company());
-            contact.name = shownName(card, contact.fax);
-            contact.note = text(card.note());
+        } else if (const Contact* read = reading.contact(i)) {
+            Contact contact = *read;
             contact.originIndex = index;
             origin->entryOfCard.push_back(book.contacts.size());
-            book.contacts.append(contact);
-            shown = true;
+            book.contacts.append(std::move(contact));
+        } else if (const QStringList faxes = faxNumbersOf(card); !faxes.isEmpty()) {
+            Contact contact = contactOf(card, faxes);
+            contact.originIndex = index;
+            origin->entryOfCard.push_back(book.contacts.size());
+            book.contacts.append(std::move(contact));
         } else {
             origin->entryOfCard.push_back(-1);
         }
-        origin->shown.push_back(shown);
     }
+    // Uids in file order, groups among the entries.
+    std::vector<QString*> uids;
+    uids.reserve(cards.size());
+    qsizetype nextContact = 0;
+    qsizetype nextGroup = 0;
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        if (origin->entryOfCard[i] >= 0) {
+            uids.push_back(cards[i]->isGroup() ? &book.groups[nextGroup++].uid
+                                               : &book.contacts[nextContact++].uid);
+        }
+    }
+    origin->uidsRepeat = makeDistinct(uids);
     // Members name contacts by UID; those that are no entry of the book (a contact without a
     // fax number) are not shown and not kept by an edit of the group.
-    QSet<QString>& contactUids = origin->contactUids;
-    contactUids.reserve(book.contacts.size());
-    for (const Contact& contact : book.contacts) {
-        contactUids.insert(contact.uid);
+    QSet<QString> members;
+    for (const Group& group : book.groups) {
+        for (const QString& uid : group.memberUids) {
+            members.insert(uid);
+        }
     }
+    const QSet<QString> contactMembers = contactsAmong(members, book.contacts);
     for (Group& group : book.groups) {
-        group.memberUids.removeIf([&](const QString& uid) { return !contactUids.contains(uid); });
+        group.memberUids.removeIf(
+            [&](const QString& uid) { return !contactMembers.contains(uid); });
         group.memberUids.removeDuplicates();
     }
     // Shared with the book until an edit changes it.
     origin->contacts = book.contacts;
     origin->groups = book.groups;
     origin->cards = std::move(cards);
+    origin->blocks = std::move(blocks);
     book.origin = origin;
     book.fileHash = std::move(fileHash);
     return book;
+}
+
+// The book of a read's cards.
+BookContents contentsOf(CardBlock cards, QByteArray fileHash) {
+    auto block = std::make_shared<const CardBlock>(std::move(cards));
+    std::vector<const xdirkit::VCardCard*> addresses;
+    addresses.reserve(block->size());
+    for (const xdirkit::VCardCard& card : *block) {
+        addresses.push_back(&card);
+    }
+    return contentsOf(std::move(addresses), {block}, std::move(fileHash));
 }
 
 // Writes the entry's fax numbers to its card, touching only the lines of numbers that changed:
@@ -279,12 +389,14 @@ void applyContact(xdirkit::VCardCard& card, const Contact& contact, bool isNew) 
 struct BookCards {
     std::deque<xdirkit::VCardCard> made;
     std::vector<const xdirkit::VCardCard*> cards;
+    // Per card: its index in the origin, or -1 for a card made here.
+    std::vector<qsizetype> originIndex;
 };
 
 // forceNew writes every card anew (as 4.0).
 BookCards cardsOf(const BookContents& contents, bool forceNew) {
     const auto* origin = dynamic_cast<const VCardOrigin*>(contents.origin.get());
-    const std::size_t originCount = origin ? origin->cards.size() : 0;
+    const std::size_t originCount = origin ? origin->size() : 0;
     // A group can name only cards with a UID: give one to each named card that has none.
     QHash<QString, QString> realUid;
     QSet<QString> named;
@@ -306,16 +418,18 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
     };
 
     BookCards result;
-    std::vector<const xdirkit::VCardCard*> kept(originCount, nullptr);
+    // A card and the index in the origin of the card it is (-1 for one made here).
+    using Placed = std::pair<const xdirkit::VCardCard*, qsizetype>;
+    std::vector<Placed> kept(originCount, Placed(nullptr, -1));
     for (std::size_t i = 0; i < originCount; ++i) {
-        if (!origin->shown[i]) {
-            kept[i] = &origin->cards[i];
+        if (!origin->shown(i)) {
+            kept[i] = Placed(&origin->card(i), static_cast<qsizetype>(i));
         }
     }
-    std::vector<const xdirkit::VCardCard*> added;
-    auto place = [&](int originIndex, const xdirkit::VCardCard* card) {
+    std::vector<Placed> added;
+    auto place = [&](int originIndex, Placed card) {
         if (originIndex >= 0 && static_cast<std::size_t>(originIndex) < originCount &&
-            kept[originIndex] == nullptr) {
+            kept[originIndex].first == nullptr) {
             kept[originIndex] = card;
         } else {
             added.push_back(card);
@@ -323,18 +437,19 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
     };
     auto made = [&](xdirkit::VCardCard card) {
         result.made.push_back(std::move(card));
-        return &result.made.back();
+        return Placed(&result.made.back(), -1);
     };
     for (const Contact& contact : contents.contacts) {
         const bool fromOrigin =
             contact.originIndex >= 0 && static_cast<std::size_t>(contact.originIndex) < originCount;
         if (fromOrigin && !forceNew && !realUid.contains(contact.uid) &&
             origin->unchanged(contact)) {
-            place(contact.originIndex, &origin->cards[contact.originIndex]);
+            place(contact.originIndex,
+                  Placed(&origin->card(contact.originIndex), contact.originIndex));
             continue;
         }
         xdirkit::VCardCard card =
-            fromOrigin ? origin->cards[contact.originIndex] : xdirkit::VCardCard();
+            fromOrigin ? origin->card(contact.originIndex) : xdirkit::VCardCard();
         applyContact(card, contact, !fromOrigin);
         const QString uid = uidToWrite(contact.uid);
         if (!fromOrigin || forceNew || realUid.contains(contact.uid)) {
@@ -346,11 +461,11 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
         const bool fromOrigin =
             group.originIndex >= 0 && static_cast<std::size_t>(group.originIndex) < originCount;
         if (fromOrigin && !forceNew && origin->unchanged(group)) {
-            place(group.originIndex, &origin->cards[group.originIndex]);
+            place(group.originIndex, Placed(&origin->card(group.originIndex), group.originIndex));
             continue;
         }
         xdirkit::VCardCard card =
-            fromOrigin ? origin->cards[group.originIndex] : xdirkit::VCardCard();
+            fromOrigin ? origin->card(group.originIndex) : xdirkit::VCardCard();
         std::vector<std::string> members;
         for (const QString& member : group.memberUids) {
             members.push_back(bytes(uidToWrite(member)));
@@ -361,8 +476,13 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
         QStringList shownMembers;
         std::vector<std::string> hiddenMembers;
         if (fromOrigin) {
+            QSet<QString> cardMembers;
             for (const std::string& member : card.memberUids()) {
-                if (origin->contactUids.contains(text(member))) {
+                cardMembers.insert(text(member));
+            }
+            const QSet<QString> shownContacts = contactsAmong(cardMembers, origin->contacts);
+            for (const std::string& member : card.memberUids()) {
+                if (shownContacts.contains(text(member))) {
                     shownMembers.append(text(member));
                 } else {
                     hiddenMembers.push_back(member);
@@ -386,19 +506,73 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
         }
         place(fromOrigin ? group.originIndex : -1, made(std::move(card)));
     }
-    for (const xdirkit::VCardCard* card : kept) {
-        if (card == nullptr) {
+    auto append = [&result](const Placed& card) {
+        result.cards.push_back(card.first);
+        result.originIndex.push_back(card.second);
+    };
+    for (Placed card : kept) {
+        if (card.first == nullptr) {
             continue;
         }
         if (forceNew) {
-            xdirkit::VCardCard copy = *card;
-            copy.setUid(card->uid().empty() ? xdirkit::VCardWriter::newUid() : card->uid());
+            xdirkit::VCardCard copy = *card.first;
+            copy.setUid(copy.uid().empty() ? xdirkit::VCardWriter::newUid() : copy.uid());
             card = made(std::move(copy));
         }
-        result.cards.push_back(card);
+        append(card);
     }
-    result.cards.insert(result.cards.end(), added.begin(), added.end());
+    for (const Placed& card : added) {
+        append(card);
+    }
     return result;
+}
+
+// The book as written, as a read of the bytes written would give it, made from the cards
+// written: those of the origin as they were read, those made anew read back one by one. Null
+// where the bytes written are not the cards' texts one after the other (a UTF-16 book, a card
+// read without its END line or its last line end), which a read of the whole text then gives.
+std::optional<BookContents> contentsWritten(const std::shared_ptr<const BookOrigin>& from,
+                                            const BookCards& written,
+                                            const std::string& writtenText) {
+    const auto* origin = dynamic_cast<const VCardOrigin*>(from.get());
+    if (origin == nullptr ||
+        xdirkit::VCardReader::encodingOf(writtenText) != xdirkit::VCardReader::Encoding::Utf8) {
+        return std::nullopt;
+    }
+    auto madeCards = std::make_shared<CardBlock>();
+    madeCards->reserve(written.made.size());
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < written.cards.size(); ++i) {
+        const xdirkit::VCardCard& card = *written.cards[i];
+        if (written.originIndex[i] >= 0) {
+            const std::string_view bytes = card.original();
+            if (bytes.empty() || card.isCutOff() || bytes.back() != '\n') {
+                return std::nullopt;
+            }
+            size += bytes.size();
+            continue;
+        }
+        auto readBack = xdirkit::VCardReader::read(xdirkit::VCardWriter::cardText(card));
+        if (!readBack || readBack->size() != 1 || readBack->front().original().empty() ||
+            readBack->front().isCutOff() || readBack->front().original().back() != '\n') {
+            return std::nullopt;
+        }
+        size += readBack->front().original().size();
+        madeCards->push_back(std::move(readBack->front()));
+    }
+    if (size != writtenText.size()) {
+        return std::nullopt;
+    }
+    std::vector<const xdirkit::VCardCard*> cards;
+    cards.reserve(written.cards.size());
+    std::size_t nextMade = 0;
+    for (std::size_t i = 0; i < written.cards.size(); ++i) {
+        cards.push_back(written.originIndex[i] >= 0 ? written.cards[i] : &(*madeCards)[nextMade++]);
+    }
+    std::vector<std::shared_ptr<const CardBlock>> blocks = origin->blocks;
+    blocks.push_back(std::move(madeCards));
+    return contentsOf(std::move(cards), std::move(blocks), hashOf(writtenText),
+                      EarlierReading{origin, &written.originIndex});
 }
 
 } // namespace
@@ -457,6 +631,8 @@ std::optional<BookContents> VCardBookStore::contentsOfText(std::string fileText,
 std::optional<BookContents> VCardBookStore::update(const QString& path, const Change& change,
                                                    QString* error) {
     std::string written;
+    BookCards toWrite;
+    std::shared_ptr<const BookOrigin> origin;
     const int32_t status = xdirkit::BookFile::update(
         localPath(path), [&](const std::optional<std::string>& current, std::string& replacement) {
             BookOnDisk onDisk;
@@ -474,8 +650,10 @@ std::optional<BookContents> VCardBookStore::update(const QString& path, const Ch
             if (!next) {
                 return kChangeRefused;
             }
+            toWrite = cardsOf(*next, false);
+            origin = next->origin;
             // A book another program wrote in UTF-16 stays UTF-16.
-            replacement = xdirkit::VCardWriter::bookText(cardsOf(*next, false).cards);
+            replacement = xdirkit::VCardWriter::bookText(toWrite.cards);
             xdirkit::VCardWriter::convertToEncodingOf(replacement, current.value_or(""));
             written = replacement;
             return XDIR_OK;
@@ -486,6 +664,9 @@ std::optional<BookContents> VCardBookStore::update(const QString& path, const Ch
     if (status != XDIR_OK) {
         *error = messageFor(status);
         return std::nullopt;
+    }
+    if (auto book = contentsWritten(origin, toWrite, written)) {
+        return book;
     }
     return contentsOfText(std::move(written), error);
 }
