@@ -11,6 +11,28 @@ namespace {
 // so that a search that does not hold it cannot match across two columns.
 constexpr QChar kColumnEnd(0xFFFF);
 
+// As QString::toCaseFolded, in place and with a quick path for ASCII: simple case folding maps
+// each character to one character of the same length, so the bounds of the texts hold.
+void foldCase(QString& text) {
+    char16_t* units = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (unit < 0x80) {
+            if (unit >= u'A' && unit <= u'Z') {
+                units[i] = static_cast<char16_t>(unit + (u'a' - u'A'));
+            }
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < size &&
+                   QChar::isLowSurrogate(units[i + 1])) {
+            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(unit, units[i + 1]));
+            units[i] = QChar::highSurrogate(folded);
+            units[++i] = QChar::lowSurrogate(folded);
+        } else {
+            units[i] = static_cast<char16_t>(QChar::toCaseFolded(char32_t(unit)));
+        }
+    }
+}
+
 } // namespace
 
 EntryArrangement::EntryArrangement(int columns, int numericColumn)
@@ -19,10 +41,17 @@ EntryArrangement::EntryArrangement(int columns, int numericColumn)
 void EntryArrangement::setRows(qsizetype count, const Text& text,
                                const std::function<qint64(qsizetype row)>& number) {
     const auto rows = static_cast<std::size_t>(count);
-    const auto boundsPerRow = static_cast<std::size_t>(columns_);
+    // Measured first, so that the buffer is made once at its size.
+    qsizetype length = 0;
+    for (qsizetype row = 0; row < count; ++row) {
+        for (int column = 0; column < columns_; ++column) {
+            length += text(row, column).size() + 1;
+        }
+    }
     folded_.clear();
+    folded_.reserve(length);
     bounds_.clear();
-    bounds_.reserve(rows * boundsPerRow + 1);
+    bounds_.reserve(rows * static_cast<std::size_t>(columns_) + 1);
     numbers_.assign(numericColumn_ >= 0 ? rows : 0, 0);
     for (qsizetype row = 0; row < count; ++row) {
         for (int column = 0; column < columns_; ++column) {
@@ -35,8 +64,7 @@ void EntryArrangement::setRows(qsizetype count, const Text& text,
         }
     }
     bounds_.push_back(folded_.size());
-    // Folded once, in place; simple case folding maps one character to one, so the bounds hold.
-    folded_ = std::move(folded_).toCaseFolded();
+    foldCase(folded_);
     sorted_.resize(rows);
     std::iota(sorted_.begin(), sorted_.end(), 0);
     sort();
@@ -51,7 +79,8 @@ void EntryArrangement::sortBy(int column, Qt::SortOrder order) {
 }
 
 void EntryArrangement::setSearch(const QString& text) {
-    search_ = text.toCaseFolded();
+    search_ = text;
+    foldCase(search_);
     filter();
 }
 

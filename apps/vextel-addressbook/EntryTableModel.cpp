@@ -34,11 +34,19 @@ void EntryTableModel::setContents(const BookContents& contents) {
     contents_ = contents;
     // A table shows the fields alone: it need not keep the file the book was read from.
     contents_.origin.reset();
+    // The few contacts groups name, found in one pass over the contacts.
     contactByUid_.clear();
-    if (kind_ == Kind::Groups && !contents_.groups.isEmpty()) {
-        contactByUid_.reserve(contents_.contacts.size());
-        for (qsizetype i = 0; i < contents_.contacts.size(); ++i) {
-            contactByUid_.insert(contents_.contacts.at(i).uid, i);
+    if (kind_ == Kind::Groups) {
+        for (const Group& group : contents_.groups) {
+            for (const QString& uid : group.memberUids) {
+                contactByUid_.insert(uid, -1);
+            }
+        }
+    }
+    for (qsizetype i = 0; !contactByUid_.isEmpty() && i < contents_.contacts.size(); ++i) {
+        const auto found = contactByUid_.find(contents_.contacts.at(i).uid);
+        if (found != contactByUid_.end() && *found < 0) {
+            *found = i;
         }
     }
     const auto rows = kind_ == Kind::Contacts ? contents_.contacts.size() : contents_.groups.size();

@@ -65,6 +65,8 @@ public:
     std::vector<std::shared_ptr<const CardBlock>> blocks;
     // Per card: its entry in contacts or its group in groups; -1 for a card not shown.
     std::vector<qsizetype> entryOfCard;
+    // Per card: whether it is a group (which a card finds out by reading its lines).
+    std::vector<bool> groupCard;
     QList<Contact> contacts;
     QList<Group> groups;
     // Two cards had one uid: the entries' uids were made distinct ("#2"), so they depend on the
@@ -77,13 +79,13 @@ public:
     bool unchanged(const Contact& contact) const {
         const auto index = static_cast<std::size_t>(contact.originIndex);
         const qsizetype entry = entryOfCard[index];
-        return entry >= 0 && !card(index).isGroup() && contacts.at(entry).uid == contact.uid &&
+        return entry >= 0 && !groupCard[index] && contacts.at(entry).uid == contact.uid &&
                contacts.at(entry).sameFields(contact);
     }
     bool unchanged(const Group& group) const {
         const auto index = static_cast<std::size_t>(group.originIndex);
         const qsizetype entry = entryOfCard[index];
-        return entry >= 0 && card(index).isGroup() && groups.at(entry).uid == group.uid &&
+        return entry >= 0 && groupCard[index] && groups.at(entry).uid == group.uid &&
                groups.at(entry).sameFields(group);
     }
 };
@@ -209,19 +211,21 @@ struct EarlierReading {
     const VCardOrigin* earlier = nullptr;
     const std::vector<qsizetype>* earlierIndex = nullptr;
 
-    // The entry earlier read from the card at index, with its uid as the card names it.
+    qsizetype indexInEarlier(std::size_t index) const {
+        return earlier == nullptr ? -1 : (*earlierIndex)[index];
+    }
+    bool isGroup(std::size_t index, const xdirkit::VCardCard& card) const {
+        const qsizetype at = indexInEarlier(index);
+        return at >= 0 ? earlier->groupCard[static_cast<std::size_t>(at)] : card.isGroup();
+    }
+    // The entry earlier read from the contact card at index, with its uid as the card names it.
     const Contact* contact(std::size_t index) const {
-        if (earlier == nullptr || earlier->uidsRepeat) {
-            return nullptr;
-        }
-        const qsizetype at = (*earlierIndex)[index];
-        if (at < 0) {
+        const qsizetype at = indexInEarlier(index);
+        if (at < 0 || earlier->uidsRepeat) {
             return nullptr;
         }
         const qsizetype entry = earlier->entryOfCard[static_cast<std::size_t>(at)];
-        return entry >= 0 && !earlier->card(static_cast<std::size_t>(at)).isGroup()
-                   ? &earlier->contacts.at(entry)
-                   : nullptr;
+        return entry >= 0 ? &earlier->contacts.at(entry) : nullptr;
     }
 };
 
@@ -233,11 +237,14 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
     auto origin = std::make_shared<VCardOrigin>();
     BookContents book;
     origin->entryOfCard.reserve(cards.size());
+    origin->groupCard.reserve(cards.size());
     book.contacts.reserve(static_cast<qsizetype>(cards.size()));
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const xdirkit::VCardCard& card = *cards[i];
         const int index = static_cast<int>(i);
-        if (card.isGroup()) {
+        const bool isGroup = reading.isGroup(i, card);
+        origin->groupCard.push_back(isGroup);
+        if (isGroup) {
             Group group;
             group.uid = baseUid(card);
             group.name = text(card.displayName().value_or(std::string()));
@@ -268,8 +275,8 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
     qsizetype nextGroup = 0;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         if (origin->entryOfCard[i] >= 0) {
-            uids.push_back(cards[i]->isGroup() ? &book.groups[nextGroup++].uid
-                                               : &book.contacts[nextContact++].uid);
+            uids.push_back(origin->groupCard[i] ? &book.groups[nextGroup++].uid
+                                                : &book.contacts[nextContact++].uid);
         }
     }
     origin->uidsRepeat = makeDistinct(uids);
@@ -630,9 +637,8 @@ std::optional<BookContents> VCardBookStore::contentsOfText(std::string fileText,
 
 std::optional<BookContents> VCardBookStore::update(const QString& path, const Change& change,
                                                    QString* error) {
+    std::optional<BookContents> answer;
     std::string written;
-    BookCards toWrite;
-    std::shared_ptr<const BookOrigin> origin;
     const int32_t status = xdirkit::BookFile::update(
         localPath(path), [&](const std::optional<std::string>& current, std::string& replacement) {
             BookOnDisk onDisk;
@@ -650,12 +656,16 @@ std::optional<BookContents> VCardBookStore::update(const QString& path, const Ch
             if (!next) {
                 return kChangeRefused;
             }
-            toWrite = cardsOf(*next, false);
-            origin = next->origin;
+            const BookCards toWrite = cardsOf(*next, false);
             // A book another program wrote in UTF-16 stays UTF-16.
             replacement = xdirkit::VCardWriter::bookText(toWrite.cards);
             xdirkit::VCardWriter::convertToEncodingOf(replacement, current.value_or(""));
-            written = replacement;
+            // Made before the write, from the cards and the text in hand; the text is kept only
+            // when it is to be read whole.
+            answer = contentsWritten(next->origin, toWrite, replacement);
+            if (!answer) {
+                written = replacement;
+            }
             return XDIR_OK;
         });
     if (status == kChangeRefused) {
@@ -665,8 +675,8 @@ std::optional<BookContents> VCardBookStore::update(const QString& path, const Ch
         *error = messageFor(status);
         return std::nullopt;
     }
-    if (auto book = contentsWritten(origin, toWrite, written)) {
-        return book;
+    if (answer) {
+        return answer;
     }
     return contentsOfText(std::move(written), error);
 }

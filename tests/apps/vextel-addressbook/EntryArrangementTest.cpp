@@ -78,6 +78,24 @@ TEST(EntryArrangementTest, ASearchShowsTheRowsWithATextThatHoldsItIgnoringCase) 
     }
 }
 
+TEST(EntryArrangementTest, CaseIsIgnoredBeyondTheBasicPlaneAndForSignsThatFoldToLetters) {
+    // U+10400 and U+10428 are one letter's two cases; the Kelvin sign folds to "k".
+    const Table table({"\xF0\x90\x90\x80x|a|1", "\xE2\x84\xAA|b|2", "b|b|3"});
+    const struct {
+        QString search;
+        QStringList expected;
+    } cases[] = {
+        {"\xF0\x90\x90\xA8X", {"\xF0\x90\x90\x80x"}},
+        {"k", {"\xE2\x84\xAA"}},
+    };
+    for (const auto& c : cases) {
+        EntryArrangement arrangement(3, 2);
+        table.setInto(arrangement);
+        arrangement.setSearch(c.search);
+        EXPECT_EQ(table.shown(arrangement), c.expected) << c.search.toStdString();
+    }
+}
+
 TEST(EntryArrangementTest, SortAndSearchLastThroughNewRowsAndClearingRestoresTheSortedOrder) {
     EntryArrangement arrangement(3, 2);
     kTable.setInto(arrangement);
