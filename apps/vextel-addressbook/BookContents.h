@@ -52,7 +52,7 @@ struct BookContents {
     QList<Contact> contacts;
     QList<Group> groups;
     std::shared_ptr<const BookOrigin> origin; // null for a book not read from anywhere
-    // Names the bytes of the file this was read from or written as (SHA-256 for a file); empty
+    // Names the bytes of the file this was read from or written as (BookHash for a file); empty
     // for a book that is no file's.
     QByteArray fileHash;
 

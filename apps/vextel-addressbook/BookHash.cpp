@@ -2,46 +2,29 @@
 
 #include <QFile>
 #include <memory>
-#include <openssl/evp.h>
+#include <xxhash.h>
 
 namespace vextel_addressbook {
 
 namespace {
 
-using Digest = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
-
-Digest newDigest() {
-    Digest digest(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-    if (digest && EVP_DigestInit_ex(digest.get(), EVP_sha256(), nullptr) != 1) {
-        digest.reset();
-    }
-    return digest;
-}
-
-QByteArray result(EVP_MD_CTX* digest) {
-    QByteArray hash(EVP_MAX_MD_SIZE, Qt::Uninitialized);
-    unsigned int size = 0;
-    if (EVP_DigestFinal_ex(digest, reinterpret_cast<unsigned char*>(hash.data()), &size) != 1) {
-        return {};
-    }
-    hash.resize(static_cast<qsizetype>(size));
-    return hash;
+QByteArray named(XXH128_hash_t hash) {
+    XXH128_canonical_t canonical;
+    XXH128_canonicalFromHash(&canonical, hash);
+    return QByteArray(reinterpret_cast<const char*>(canonical.digest), sizeof canonical.digest);
 }
 
 } // namespace
 
 QByteArray BookHash::ofBytes(std::string_view bytes) {
-    const Digest digest = newDigest();
-    if (!digest || EVP_DigestUpdate(digest.get(), bytes.data(), bytes.size()) != 1) {
-        return {};
-    }
-    return result(digest.get());
+    return named(XXH3_128bits(bytes.data(), bytes.size()));
 }
 
 QByteArray BookHash::ofFile(const QString& path) {
     QFile file(path);
-    const Digest digest = newDigest();
-    if (!digest || !file.open(QIODevice::ReadOnly)) {
+    const std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> state(XXH3_createState(),
+                                                                         &XXH3_freeState);
+    if (!state || XXH3_128bits_reset(state.get()) != XXH_OK || !file.open(QIODevice::ReadOnly)) {
         return {};
     }
     QByteArray chunk(1 << 16, Qt::Uninitialized);
@@ -51,10 +34,10 @@ QByteArray BookHash::ofFile(const QString& path) {
             return {};
         }
         if (read == 0) {
-            return result(digest.get());
+            return named(XXH3_128bits_digest(state.get()));
         }
-        if (EVP_DigestUpdate(digest.get(), chunk.constData(), static_cast<std::size_t>(read)) !=
-            1) {
+        if (XXH3_128bits_update(state.get(), chunk.constData(), static_cast<std::size_t>(read)) !=
+            XXH_OK) {
             return {};
         }
     }

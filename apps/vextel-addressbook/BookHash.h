@@ -7,8 +7,9 @@
 namespace vextel_addressbook {
 
 // The name of a book file's bytes, by which the editor tells whether another program changed
-// the file: their SHA-256. Made by the system's crypto library, which uses the processor's SHA
-// instructions where it has them: a large book is hashed at every open and every Save.
+// the file since the editor last read or wrote it: their 128-bit XXH3 hash. A large book is
+// hashed at every open, every Save and every change another program makes, at the speed of
+// reading memory; the names are compared only within one run of the editor, never stored.
 class BookHash {
 public:
     static QByteArray ofBytes(std::string_view bytes);
