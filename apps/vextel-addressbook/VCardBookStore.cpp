@@ -69,6 +69,8 @@ public:
     std::vector<bool> groupCard;
     QList<Contact> contacts;
     QList<Group> groups;
+    // qHash of each entry's uid, hashed once at the read.
+    std::vector<std::size_t> contactUidHashes;
     // Two cards had one uid: the entries' uids were made distinct ("#2"), so they depend on the
     // order of the cards.
     bool uidsRepeat = false;
@@ -147,48 +149,58 @@ QString baseUid(const xdirkit::VCardCard& card) {
     return uid;
 }
 
-// True when no two of uids are the same; false also, now and then, for distinct ones (two of
-// the same hash), which the caller then compares one by one.
-bool surelyDistinct(const std::vector<QString*>& uids) {
-    std::vector<std::size_t> hashes;
-    hashes.reserve(uids.size());
-    for (const QString* uid : uids) {
-        hashes.push_back(qHash(*uid));
-    }
+// True when no two of the hashes are the same, so that neither are their uids; false also, now
+// and then, for distinct uids (two of one hash), which the caller then compares one by one.
+bool surelyDistinct(std::vector<std::size_t> hashes) {
     std::sort(hashes.begin(), hashes.end());
     return std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end();
 }
 
 // Two cards with one UID (copied by hand) stay two entries: the later ones get "#2", "#3"...
-// Answers whether any did.
-bool makeDistinct(const std::vector<QString*>& uids) {
-    if (surelyDistinct(uids)) {
+// hashes are the uids' qHash, kept up to date. Answers whether any uid was changed.
+bool makeDistinct(const std::vector<QString*>& uids, std::vector<std::size_t*>& hashes) {
+    std::vector<std::size_t> values;
+    values.reserve(hashes.size());
+    for (const std::size_t* hash : hashes) {
+        values.push_back(*hash);
+    }
+    if (surelyDistinct(std::move(values))) {
         return false;
     }
     QSet<QString> used;
     used.reserve(static_cast<qsizetype>(uids.size()));
     bool repeated = false;
-    for (QString* uid : uids) {
-        const QString base = *uid;
-        for (int n = 2; used.contains(*uid); ++n) {
-            *uid = base + QStringLiteral("#%1").arg(n);
+    for (std::size_t i = 0; i < uids.size(); ++i) {
+        QString& uid = *uids[i];
+        const QString base = uid;
+        for (int n = 2; used.contains(uid); ++n) {
+            uid = base + QStringLiteral("#%1").arg(n);
+            *hashes[i] = qHash(uid);
             repeated = true;
         }
-        used.insert(*uid);
+        used.insert(uid);
     }
     return repeated;
 }
 
-// Which of the uids groups name are uids of contacts: the few members against every contact,
-// without a set of every contact.
-QSet<QString> contactsAmong(const QSet<QString>& members, const QList<Contact>& contacts) {
+// Which of the uids groups name are uids of contacts: the few members against every contact by
+// the hashes of the contacts' uids, without hashing them again or making a set of them.
+QSet<QString> contactsAmong(const QSet<QString>& members, const QList<Contact>& contacts,
+                            const std::vector<std::size_t>& contactUidHashes) {
     QSet<QString> found;
     if (members.isEmpty()) {
         return found;
     }
-    for (const Contact& contact : contacts) {
-        if (members.contains(contact.uid)) {
-            found.insert(contact.uid);
+    std::vector<std::size_t> memberHashes;
+    for (const QString& member : members) {
+        memberHashes.push_back(qHash(member));
+    }
+    std::sort(memberHashes.begin(), memberHashes.end());
+    for (qsizetype i = 0; i < contacts.size(); ++i) {
+        if (std::binary_search(memberHashes.begin(), memberHashes.end(),
+                               contactUidHashes[static_cast<std::size_t>(i)]) &&
+            members.contains(contacts.at(i).uid)) {
+            found.insert(contacts.at(i).uid);
         }
     }
     return found;
@@ -218,14 +230,15 @@ struct EarlierReading {
         const qsizetype at = indexInEarlier(index);
         return at >= 0 ? earlier->groupCard[static_cast<std::size_t>(at)] : card.isGroup();
     }
-    // The entry earlier read from the contact card at index, with its uid as the card names it.
-    const Contact* contact(std::size_t index) const {
+    // The entry earlier read from the contact card at index, with its uid as the card names it;
+    // the entry's index in earlier is put in entry.
+    const Contact* contact(std::size_t index, qsizetype* entry) const {
         const qsizetype at = indexInEarlier(index);
         if (at < 0 || earlier->uidsRepeat) {
             return nullptr;
         }
-        const qsizetype entry = earlier->entryOfCard[static_cast<std::size_t>(at)];
-        return entry >= 0 ? &earlier->contacts.at(entry) : nullptr;
+        *entry = earlier->entryOfCard[static_cast<std::size_t>(at)];
+        return *entry >= 0 ? &earlier->contacts.at(*entry) : nullptr;
     }
 };
 
@@ -238,7 +251,9 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
     BookContents book;
     origin->entryOfCard.reserve(cards.size());
     origin->groupCard.reserve(cards.size());
+    origin->contactUidHashes.reserve(cards.size());
     book.contacts.reserve(static_cast<qsizetype>(cards.size()));
+    qsizetype earlierEntry = -1;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const xdirkit::VCardCard& card = *cards[i];
         const int index = static_cast<int>(i);
@@ -254,15 +269,18 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
             group.originIndex = index;
             origin->entryOfCard.push_back(book.groups.size());
             book.groups.append(group);
-        } else if (const Contact* read = reading.contact(i)) {
+        } else if (const Contact* read = reading.contact(i, &earlierEntry)) {
             Contact contact = *read;
             contact.originIndex = index;
             origin->entryOfCard.push_back(book.contacts.size());
+            origin->contactUidHashes.push_back(
+                reading.earlier->contactUidHashes[static_cast<std::size_t>(earlierEntry)]);
             book.contacts.append(std::move(contact));
         } else if (const QStringList faxes = faxNumbersOf(card); !faxes.isEmpty()) {
             Contact contact = contactOf(card, faxes);
             contact.originIndex = index;
             origin->entryOfCard.push_back(book.contacts.size());
+            origin->contactUidHashes.push_back(qHash(contact.uid));
             book.contacts.append(std::move(contact));
         } else {
             origin->entryOfCard.push_back(-1);
@@ -270,16 +288,28 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
     }
     // Uids in file order, groups among the entries.
     std::vector<QString*> uids;
+    std::vector<std::size_t> groupUidHashes;
+    for (const Group& group : book.groups) {
+        groupUidHashes.push_back(qHash(group.uid));
+    }
+    std::vector<std::size_t*> hashes;
     uids.reserve(cards.size());
-    qsizetype nextContact = 0;
-    qsizetype nextGroup = 0;
+    hashes.reserve(cards.size());
+    std::size_t nextContact = 0;
+    std::size_t nextGroup = 0;
     for (std::size_t i = 0; i < cards.size(); ++i) {
-        if (origin->entryOfCard[i] >= 0) {
-            uids.push_back(origin->groupCard[i] ? &book.groups[nextGroup++].uid
-                                                : &book.contacts[nextContact++].uid);
+        if (origin->entryOfCard[i] < 0) {
+            continue;
+        }
+        if (origin->groupCard[i]) {
+            hashes.push_back(&groupUidHashes[nextGroup]);
+            uids.push_back(&book.groups[static_cast<qsizetype>(nextGroup++)].uid);
+        } else {
+            hashes.push_back(&origin->contactUidHashes[nextContact]);
+            uids.push_back(&book.contacts[static_cast<qsizetype>(nextContact++)].uid);
         }
     }
-    origin->uidsRepeat = makeDistinct(uids);
+    origin->uidsRepeat = makeDistinct(uids, hashes);
     // Members name contacts by UID; those that are no entry of the book (a contact without a
     // fax number) are not shown and not kept by an edit of the group.
     QSet<QString> members;
@@ -288,7 +318,8 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
             members.insert(uid);
         }
     }
-    const QSet<QString> contactMembers = contactsAmong(members, book.contacts);
+    const QSet<QString> contactMembers =
+        contactsAmong(members, book.contacts, origin->contactUidHashes);
     for (Group& group : book.groups) {
         group.memberUids.removeIf(
             [&](const QString& uid) { return !contactMembers.contains(uid); });
@@ -487,7 +518,8 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
             for (const std::string& member : card.memberUids()) {
                 cardMembers.insert(text(member));
             }
-            const QSet<QString> shownContacts = contactsAmong(cardMembers, origin->contacts);
+            const QSet<QString> shownContacts =
+                contactsAmong(cardMembers, origin->contacts, origin->contactUidHashes);
             for (const std::string& member : card.memberUids()) {
                 if (shownContacts.contains(text(member))) {
                     shownMembers.append(text(member));
