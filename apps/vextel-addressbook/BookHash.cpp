@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <memory>
+// Built in, so that the hash is compiled for this processor's vector instructions.
+#define XXH_INLINE_ALL
 #include <xxhash.h>
 
 namespace vextel_addressbook {

@@ -158,15 +158,7 @@ bool surelyDistinct(std::vector<std::size_t> hashes) {
 
 // Two cards with one UID (copied by hand) stay two entries: the later ones get "#2", "#3"...
 // hashes are the uids' qHash, kept up to date. Answers whether any uid was changed.
-bool makeDistinct(const std::vector<QString*>& uids, std::vector<std::size_t*>& hashes) {
-    std::vector<std::size_t> values;
-    values.reserve(hashes.size());
-    for (const std::size_t* hash : hashes) {
-        values.push_back(*hash);
-    }
-    if (surelyDistinct(std::move(values))) {
-        return false;
-    }
+bool makeDistinct(const std::vector<QString*>& uids, const std::vector<std::size_t*>& hashes) {
     QSet<QString> used;
     used.reserve(static_cast<qsizetype>(uids.size()));
     bool repeated = false;
@@ -242,17 +234,60 @@ struct EarlierReading {
     }
 };
 
+// True when the hashes of the entries' uids (in file order) surely name distinct uids: no two
+// are the same. Where most entries are those of an earlier reading whose uids were distinct,
+// only the others are compared with them, without sorting every hash.
+bool surelyDistinct(const std::vector<std::size_t>& hashes, const std::vector<bool>& earlier) {
+    std::vector<std::size_t> fresh;
+    for (std::size_t i = 0; i < hashes.size(); ++i) {
+        if (!earlier[i]) {
+            fresh.push_back(hashes[i]);
+        }
+    }
+    if (fresh.size() * 8 > hashes.size()) {
+        return surelyDistinct(hashes);
+    }
+    std::sort(fresh.begin(), fresh.end());
+    if (std::adjacent_find(fresh.begin(), fresh.end()) != fresh.end()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < hashes.size(); ++i) {
+        if (earlier[i] && std::binary_search(fresh.begin(), fresh.end(), hashes[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The book the cards hold, in file order: an entry per contact card with a fax number, a group
-// per group card.
+// per group card. When the entries come out as those of expected (the book a Save wrote, whose
+// cards stayed in their places), the book shares that list rather than a copy of it.
 BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
                         std::vector<std::shared_ptr<const CardBlock>> blocks, QByteArray fileHash,
-                        const EarlierReading& reading = {}) {
+                        const EarlierReading& reading = {},
+                        const QList<Contact>* expected = nullptr) {
     auto origin = std::make_shared<VCardOrigin>();
     BookContents book;
     origin->entryOfCard.reserve(cards.size());
     origin->groupCard.reserve(cards.size());
     origin->contactUidHashes.reserve(cards.size());
-    book.contacts.reserve(static_cast<qsizetype>(cards.size()));
+    // Per entry: the card it comes from, and the earlier entry it is (null for one read now,
+    // kept in readNow).
+    std::vector<int> cardOfEntry;
+    std::vector<const Contact*> earlierEntries;
+    std::vector<Contact> readNow;
+    bool asExpected = expected != nullptr;
+    const auto isExpected = [&](const Contact& contact, int index) {
+        const auto entry = static_cast<qsizetype>(cardOfEntry.size());
+        if (!asExpected || entry >= expected->size()) {
+            return false;
+        }
+        const Contact& other = expected->at(entry);
+        return other.originIndex == index && other.uid == contact.uid && other.sameFields(contact);
+    };
+    // Uid hashes of the entries and groups in file order, and which are an earlier reading's.
+    std::vector<std::size_t> uidHashes;
+    std::vector<bool> fromEarlier;
     qsizetype earlierEntry = -1;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const xdirkit::VCardCard& card = *cards[i];
@@ -268,48 +303,73 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
             }
             group.originIndex = index;
             origin->entryOfCard.push_back(book.groups.size());
+            uidHashes.push_back(qHash(group.uid));
+            fromEarlier.push_back(false);
             book.groups.append(group);
         } else if (const Contact* read = reading.contact(i, &earlierEntry)) {
-            Contact contact = *read;
-            contact.originIndex = index;
-            origin->entryOfCard.push_back(book.contacts.size());
+            asExpected = isExpected(*read, index);
+            origin->entryOfCard.push_back(static_cast<qsizetype>(cardOfEntry.size()));
             origin->contactUidHashes.push_back(
                 reading.earlier->contactUidHashes[static_cast<std::size_t>(earlierEntry)]);
-            book.contacts.append(std::move(contact));
+            uidHashes.push_back(origin->contactUidHashes.back());
+            fromEarlier.push_back(true);
+            cardOfEntry.push_back(index);
+            earlierEntries.push_back(read);
         } else if (const QStringList faxes = faxNumbersOf(card); !faxes.isEmpty()) {
             Contact contact = contactOf(card, faxes);
             contact.originIndex = index;
-            origin->entryOfCard.push_back(book.contacts.size());
+            asExpected = isExpected(contact, index);
+            origin->entryOfCard.push_back(static_cast<qsizetype>(cardOfEntry.size()));
             origin->contactUidHashes.push_back(qHash(contact.uid));
-            book.contacts.append(std::move(contact));
+            uidHashes.push_back(origin->contactUidHashes.back());
+            fromEarlier.push_back(false);
+            cardOfEntry.push_back(index);
+            earlierEntries.push_back(nullptr);
+            readNow.push_back(std::move(contact));
         } else {
             origin->entryOfCard.push_back(-1);
         }
     }
-    // Uids in file order, groups among the entries.
-    std::vector<QString*> uids;
-    std::vector<std::size_t> groupUidHashes;
-    for (const Group& group : book.groups) {
-        groupUidHashes.push_back(qHash(group.uid));
-    }
-    std::vector<std::size_t*> hashes;
-    uids.reserve(cards.size());
-    hashes.reserve(cards.size());
-    std::size_t nextContact = 0;
-    std::size_t nextGroup = 0;
-    for (std::size_t i = 0; i < cards.size(); ++i) {
-        if (origin->entryOfCard[i] < 0) {
-            continue;
-        }
-        if (origin->groupCard[i]) {
-            hashes.push_back(&groupUidHashes[nextGroup]);
-            uids.push_back(&book.groups[static_cast<qsizetype>(nextGroup++)].uid);
-        } else {
-            hashes.push_back(&origin->contactUidHashes[nextContact]);
-            uids.push_back(&book.contacts[static_cast<qsizetype>(nextContact++)].uid);
+    if (asExpected && static_cast<qsizetype>(cardOfEntry.size()) == expected->size()) {
+        book.contacts = *expected;
+    } else {
+        book.contacts.reserve(static_cast<qsizetype>(cardOfEntry.size()));
+        auto next = readNow.begin();
+        for (std::size_t entry = 0; entry < cardOfEntry.size(); ++entry) {
+            if (earlierEntries[entry] == nullptr) {
+                book.contacts.append(std::move(*next++));
+                continue;
+            }
+            Contact contact = *earlierEntries[entry];
+            contact.originIndex = cardOfEntry[entry];
+            book.contacts.append(std::move(contact));
         }
     }
-    origin->uidsRepeat = makeDistinct(uids, hashes);
+    const bool earlierDistinct = reading.earlier != nullptr && !reading.earlier->uidsRepeat;
+    if (!(earlierDistinct ? surelyDistinct(uidHashes, fromEarlier) : surelyDistinct(uidHashes))) {
+        // Uids in file order, groups among the entries.
+        std::vector<std::size_t> groupUidHashes;
+        for (const Group& group : book.groups) {
+            groupUidHashes.push_back(qHash(group.uid));
+        }
+        std::vector<QString*> uids;
+        std::vector<std::size_t*> hashes;
+        std::size_t nextContact = 0;
+        std::size_t nextGroup = 0;
+        for (std::size_t i = 0; i < cards.size(); ++i) {
+            if (origin->entryOfCard[i] < 0) {
+                continue;
+            }
+            if (origin->groupCard[i]) {
+                hashes.push_back(&groupUidHashes[nextGroup]);
+                uids.push_back(&book.groups[static_cast<qsizetype>(nextGroup++)].uid);
+            } else {
+                hashes.push_back(&origin->contactUidHashes[nextContact]);
+                uids.push_back(&book.contacts[static_cast<qsizetype>(nextContact++)].uid);
+            }
+        }
+        origin->uidsRepeat = makeDistinct(uids, hashes);
+    }
     // Members name contacts by UID; those that are no entry of the book (a contact without a
     // fax number) are not shown and not kept by an edit of the group.
     QSet<QString> members;
@@ -443,9 +503,16 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
             named.insert(member);
         }
     }
-    for (const Contact& contact : contents.contacts) {
-        if (contact.uid.startsWith(kUnnamedCardPrefix) && named.contains(contact.uid)) {
-            realUid.insert(contact.uid, text(xdirkit::VCardWriter::newUid()));
+    QSet<QString> namedUnnamed;
+    for (const QString& uid : named) {
+        if (uid.startsWith(kUnnamedCardPrefix)) {
+            namedUnnamed.insert(uid);
+        }
+    }
+    for (qsizetype i = 0; !namedUnnamed.isEmpty() && i < contents.contacts.size(); ++i) {
+        const QString& uid = contents.contacts.at(i).uid;
+        if (namedUnnamed.contains(uid) && !realUid.contains(uid)) {
+            realUid.insert(uid, text(xdirkit::VCardWriter::newUid()));
         }
     }
     auto uidToWrite = [&](const QString& uid) {
@@ -570,10 +637,9 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
 // written: those of the origin as they were read, those made anew read back one by one. Null
 // where the bytes written are not the cards' texts one after the other (a UTF-16 book, a card
 // read without its END line or its last line end), which a read of the whole text then gives.
-std::optional<BookContents> contentsWritten(const std::shared_ptr<const BookOrigin>& from,
-                                            const BookCards& written,
+std::optional<BookContents> contentsWritten(const BookContents& next, const BookCards& written,
                                             const std::string& writtenText) {
-    const auto* origin = dynamic_cast<const VCardOrigin*>(from.get());
+    const auto* origin = dynamic_cast<const VCardOrigin*>(next.origin.get());
     if (origin == nullptr ||
         xdirkit::VCardReader::encodingOf(writtenText) != xdirkit::VCardReader::Encoding::Utf8) {
         return std::nullopt;
@@ -611,7 +677,7 @@ std::optional<BookContents> contentsWritten(const std::shared_ptr<const BookOrig
     std::vector<std::shared_ptr<const CardBlock>> blocks = origin->blocks;
     blocks.push_back(std::move(madeCards));
     return contentsOf(std::move(cards), std::move(blocks), hashOf(writtenText),
-                      EarlierReading{origin, &written.originIndex});
+                      EarlierReading{origin, &written.originIndex}, &next.contacts);
 }
 
 } // namespace
@@ -691,10 +757,11 @@ std::optional<BookContents> VCardBookStore::update(const QString& path, const Ch
             const BookCards toWrite = cardsOf(*next, false);
             // A book another program wrote in UTF-16 stays UTF-16.
             replacement = xdirkit::VCardWriter::bookText(toWrite.cards);
-            xdirkit::VCardWriter::convertToEncodingOf(replacement, current.value_or(""));
+            xdirkit::VCardWriter::convertToEncodingOf(
+                replacement, current ? std::string_view(*current) : std::string_view());
             // Made before the write, from the cards and the text in hand; the text is kept only
             // when it is to be read whole.
-            answer = contentsWritten(next->origin, toWrite, replacement);
+            answer = contentsWritten(*next, toWrite, replacement);
             if (!answer) {
                 written = replacement;
             }
