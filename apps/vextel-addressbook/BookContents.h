@@ -28,8 +28,13 @@ struct Contact {
 
     // Same visible fields (the origin link is not compared).
     bool sameFields(const Contact& other) const {
-        return name == other.name && fax == other.fax && otherFaxes == other.otherFaxes &&
-               company == other.company && note == other.note;
+        return sameText(name, other.name) && sameText(fax, other.fax) &&
+               (otherFaxes.isSharedWith(other.otherFaxes) || otherFaxes == other.otherFaxes) &&
+               sameText(company, other.company) && sameText(note, other.note);
+    }
+    // Texts of one copy (an entry as read and as kept) are the same without a look at them.
+    static bool sameText(const QString& a, const QString& b) {
+        return (a.size() == b.size() && a.constData() == b.constData()) || a == b;
     }
     // fax, then otherFaxes.
     QStringList faxNumbers() const { return QStringList{fax} + otherFaxes; }

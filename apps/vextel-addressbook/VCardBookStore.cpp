@@ -183,14 +183,19 @@ QSet<QString> contactsAmong(const QSet<QString>& members, const QList<Contact>& 
     if (members.isEmpty()) {
         return found;
     }
+    // A bit per member hash first: most contacts are no member, and one bit tells.
+    constexpr std::size_t kFilterBits = 1 << 14;
+    std::vector<bool> filter(kFilterBits);
     std::vector<std::size_t> memberHashes;
     for (const QString& member : members) {
         memberHashes.push_back(qHash(member));
+        filter[memberHashes.back() % kFilterBits] = true;
     }
     std::sort(memberHashes.begin(), memberHashes.end());
     for (qsizetype i = 0; i < contacts.size(); ++i) {
-        if (std::binary_search(memberHashes.begin(), memberHashes.end(),
-                               contactUidHashes[static_cast<std::size_t>(i)]) &&
+        const std::size_t hash = contactUidHashes[static_cast<std::size_t>(i)];
+        if (filter[hash % kFilterBits] &&
+            std::binary_search(memberHashes.begin(), memberHashes.end(), hash) &&
             members.contains(contacts.at(i).uid)) {
             found.insert(contacts.at(i).uid);
         }
