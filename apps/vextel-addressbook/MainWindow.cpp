@@ -126,6 +126,9 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     groupView_ = makeTable(groupModel_, tabs_, QStringLiteral("groups"));
     // A fax number is read whole: its column fits it, and the note takes the room left.
     contactView_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // Fitted to the rows in view, not to the first thousand: a large book's table is laid out
+    // anew at every edit and search.
+    contactView_->horizontalHeader()->setResizeContentsPrecision(0);
     // The tabs are named "Entries" and "Groups"; the tables under them need names of their own.
     contactView_->setAccessibleName(tr("Entry list"));
     groupView_->setAccessibleName(tr("Group list"));
