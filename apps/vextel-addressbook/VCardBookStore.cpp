@@ -293,6 +293,10 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
     // Uid hashes of the entries and groups in file order, and which are an earlier reading's.
     std::vector<std::size_t> uidHashes;
     std::vector<bool> fromEarlier;
+    cardOfEntry.reserve(cards.size());
+    earlierEntries.reserve(cards.size());
+    uidHashes.reserve(cards.size());
+    fromEarlier.reserve(cards.size());
     qsizetype earlierEntry = -1;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const xdirkit::VCardCard& card = *cards[i];
@@ -537,6 +541,8 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
         }
     }
     std::vector<Placed> added;
+    result.cards.reserve(originCount + static_cast<std::size_t>(contents.contacts.size()));
+    result.originIndex.reserve(result.cards.capacity());
     auto place = [&](int originIndex, Placed card) {
         if (originIndex >= 0 && static_cast<std::size_t>(originIndex) < originCount &&
             kept[originIndex].first == nullptr) {
