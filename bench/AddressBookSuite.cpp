@@ -15,7 +15,7 @@ namespace vextel_bench {
 
 namespace {
 
-constexpr int kGroups = 20;
+constexpr int kGroups = kGeneratedBookGroups;
 constexpr int kMembersPerGroup = 25;
 
 // CPU time of this process so far, and wall time, in milliseconds.
@@ -40,9 +40,11 @@ void writeLoadFigures(QTextStream& out, double cpuStart, double wallStart, int c
     out << "figure load_cpu_us_per_contact " << cpu * 1e3 / contacts << Qt::endl;
 }
 
+} // namespace
+
 // Cards as contacts programs write them: a name, a company, a voice and a fax number, a mail
 // address, a UID and a revision; then a few groups of those contacts.
-QString generatedBook(const BenchContext& context) {
+QString generatedVCardBook(const BenchContext& context) {
     const int contacts = context.bookSize;
     const QString path = context.work(QStringLiteral("address-book-%1.vcf").arg(contacts));
     if (QFile::exists(path))
@@ -69,10 +71,8 @@ QString generatedBook(const BenchContext& context) {
     return out ? path : QString();
 }
 
-} // namespace
-
 std::vector<BenchRow> addressBookSuiteRows(const BenchContext& context) {
-    const QString book = generatedBook(context);
+    const QString book = generatedVCardBook(context);
     const QStringList arguments{book, QString::number(context.bookSize)};
     return {
         {QStringLiteral("%L1-contact vCard book: XdirGADFile_Read and every GetAt / bare "

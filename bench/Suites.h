@@ -36,10 +36,17 @@ Command probeCommand(const BenchContext& context, const QString& probe,
 // of contacts. False when they are not that.
 bool bookArguments(const QStringList& arguments, QString* book, int* contacts);
 
+// The vCard book of the session's size that the address-book and editor suites measure on
+// (written once per session): its path, or empty when it cannot be written.
+QString generatedVCardBook(const BenchContext& context);
+// Groups in that book.
+inline constexpr int kGeneratedBookGroups = 20;
+
 // ---- Suites
 std::vector<BenchRow> hostSuiteRows(const BenchContext& context);
 std::vector<BenchRow> pickerSuiteRows(const BenchContext& context);
 std::vector<BenchRow> addressBookSuiteRows(const BenchContext& context);
+std::vector<BenchRow> editorSuiteRows(const BenchContext& context);
 std::vector<BenchRow> driverSuiteRows(const BenchContext& context);
 std::vector<BenchRow> deviceSuiteRows(const BenchContext& context);
 
@@ -51,6 +58,9 @@ int bareDialogOpeningsProbe(const BenchContext& context, const QStringList& argu
 int pickerBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int bareBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int vcardBookReadProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+int editorBookProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
+int bareEditorBookProbe(const BenchContext& context, const QStringList& arguments,
+                        QTextStream& out);
 int vcardLineScanProbe(const BenchContext& context, const QStringList& arguments, QTextStream& out);
 int deviceBookReadProbe(const BenchContext& context, const QStringList& arguments,
                         QTextStream& out);

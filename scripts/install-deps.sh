@@ -10,7 +10,7 @@ packages=(
   libcups2-dev cups-daemon cups-client cups-filters cups dpkg-dev lintian
   libplist-dev libavahi-client-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev
-  libcpp-httplib-dev libssl-dev nettle-dev
+  libcpp-httplib-dev libssl-dev nettle-dev libxxhash-dev
   # The client side of the printer protocol (the simulator keeps the httplib server).
   libcurl4-openssl-dev
   # Fonts for the offscreen screenshots; the CJK one draws the Japanese translation.

@@ -26,11 +26,13 @@ qsizetype BookContents::groupIndex(const QString& uid) const {
 }
 
 bool BookContents::sameAs(const BookContents& other) const {
-    return std::equal(contacts.begin(), contacts.end(), other.contacts.begin(),
-                      other.contacts.end(),
-                      [](const Contact& a, const Contact& b) {
-                          return a.uid == b.uid && a.sameFields(b);
-                      }) &&
+    // A list shared with the other's is the same without a look at its entries.
+    return (contacts.isSharedWith(other.contacts) ||
+            std::equal(contacts.begin(), contacts.end(), other.contacts.begin(),
+                       other.contacts.end(),
+                       [](const Contact& a, const Contact& b) {
+                           return a.uid == b.uid && a.sameFields(b);
+                       })) &&
            std::equal(
                groups.begin(), groups.end(), other.groups.begin(), other.groups.end(),
                [](const Group& a, const Group& b) { return a.uid == b.uid && a.sameFields(b); });

@@ -37,8 +37,13 @@ struct Contact {
 
     // Same visible fields (the origin link is not compared).
     bool sameFields(const Contact& other) const {
-        return name == other.name && fax == other.fax && otherFaxes == other.otherFaxes &&
-               company == other.company && note == other.note;
+        return sameText(name, other.name) && sameText(fax, other.fax) &&
+               (otherFaxes.isSharedWith(other.otherFaxes) || otherFaxes == other.otherFaxes) &&
+               sameText(company, other.company) && sameText(note, other.note);
+    }
+    // Texts of one copy (an entry as read and as kept) are the same without a look at them.
+    static bool sameText(const QString& a, const QString& b) {
+        return (a.size() == b.size() && a.constData() == b.constData()) || a == b;
     }
     // fax, then otherFaxes.
     QStringList faxNumbers() const { return QStringList{fax} + otherFaxes; }
@@ -61,7 +66,7 @@ struct BookContents {
     QList<Contact> contacts;
     QList<Group> groups;
     std::shared_ptr<const BookOrigin> origin; // null for a book not read from anywhere
-    // Names the bytes of the file this was read from or written as (SHA-256 for a file); empty
+    // Names the bytes of the file this was read from or written as (BookHash for a file); empty
     // for a book that is no file's.
     QByteArray fileHash;
 

@@ -323,7 +323,12 @@ bool BookDocument::save(BookStore& store, QString* error, std::optional<MergeNot
     } else {
         undoStack_.setClean();
     }
-    replaceContents(*written);
+    // What the window shows changes only when the file held more than the edits.
+    if (written->sameAs(contents_)) {
+        contents_ = *written;
+    } else {
+        replaceContents(*written);
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "BookDocument.h"
+#include "BookHash.h"
 #include "BookStore.h"
 #include "ContactDialog.h"
 #include "CsvImportDialog.h"
@@ -17,7 +18,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -32,7 +32,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSaveFile>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -51,16 +50,6 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole + 1;
 const QString kPrinterKey = QStringLiteral("printer:");
 const QString kBookSuffix = QStringLiteral(".vcf");
-
-QByteArray fileState(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result();
-}
 
 // Moves a file to the user's trash. Qt trashes into the current folder when the data folder the
 // trash belongs in does not exist yet, so that folder is made first.
@@ -84,10 +73,10 @@ std::optional<QString> bookFileName(const QString& name) {
     return trimmed.endsWith(kBookSuffix, Qt::CaseInsensitive) ? trimmed : trimmed + kBookSuffix;
 }
 
-QTableView* makeTable(QSortFilterProxyModel* proxy, QWidget* parent, const QString& name) {
+QTableView* makeTable(EntryTableModel* model, QWidget* parent, const QString& name) {
     auto* view = new QTableView(parent);
     view->setObjectName(name);
-    view->setModel(proxy);
+    view->setModel(model);
     view->setSortingEnabled(true);
     view->sortByColumn(0, Qt::AscendingOrder);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -100,15 +89,6 @@ QTableView* makeTable(QSortFilterProxyModel* proxy, QWidget* parent, const QStri
     view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     return view;
-}
-
-QSortFilterProxyModel* makeProxy(EntryTableModel* model, QObject* parent) {
-    auto* proxy = new QSortFilterProxyModel(parent);
-    proxy->setSourceModel(model);
-    proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
-    proxy->setFilterKeyColumn(-1);
-    return proxy;
 }
 
 } // namespace
@@ -146,12 +126,13 @@ MainWindow::MainWindow(BookStore& store, PrinterService& printerService, QWidget
     tabs_->setObjectName(QStringLiteral("tabs"));
     contactModel_ = new EntryTableModel(EntryTableModel::Kind::Contacts, this);
     groupModel_ = new EntryTableModel(EntryTableModel::Kind::Groups, this);
-    contactProxy_ = makeProxy(contactModel_, this);
-    groupProxy_ = makeProxy(groupModel_, this);
-    contactView_ = makeTable(contactProxy_, tabs_, QStringLiteral("entries"));
-    groupView_ = makeTable(groupProxy_, tabs_, QStringLiteral("groups"));
+    contactView_ = makeTable(contactModel_, tabs_, QStringLiteral("entries"));
+    groupView_ = makeTable(groupModel_, tabs_, QStringLiteral("groups"));
     // A fax number is read whole: its column fits it, and the note takes the room left.
     contactView_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // Fitted to the rows in view, not to the first thousand: a large book's table is laid out
+    // anew at every edit and search.
+    contactView_->horizontalHeader()->setResizeContentsPrecision(0);
     // The tabs are named "Entries" and "Groups"; the tables under them need names of their own.
     contactView_->setAccessibleName(tr("Entry list"));
     groupView_->setAccessibleName(tr("Group list"));
@@ -685,7 +666,7 @@ void MainWindow::bookFileChanged(const QString& path) {
     // An atomic replace gives the path a new file: watch that one.
     watch(path);
     BookDocument* doc = documents_.value(path);
-    const QByteArray state = fileState(path);
+    const QByteArray state = BookHash::ofFile(path);
     if (doc == nullptr || state == fileStates_.value(path)) {
         return;
     }
@@ -718,10 +699,10 @@ void MainWindow::bookFileChanged(const QString& path) {
 
 QList<qsizetype> MainWindow::selectedSourceRows(bool groups) const {
     const QTableView* view = groups ? groupView_ : contactView_;
-    const QSortFilterProxyModel* proxy = groups ? groupProxy_ : contactProxy_;
+    const EntryTableModel* model = groups ? groupModel_ : contactModel_;
     QList<qsizetype> rows;
     for (const QModelIndex& index : view->selectionModel()->selectedRows()) {
-        rows.append(proxy->mapToSource(index).row());
+        rows.append(model->contentsRow(index.row()));
     }
     return rows;
 }
@@ -741,8 +722,8 @@ void MainWindow::setSearchText(const QString& text) {
     if (search_->text() != text) {
         search_->setText(text);
     }
-    contactProxy_->setFilterFixedString(text);
-    groupProxy_->setFilterFixedString(text);
+    contactModel_->setSearchText(text);
+    groupModel_->setSearchText(text);
 }
 
 void MainWindow::sortBy(bool groups, int column, Qt::SortOrder order) {

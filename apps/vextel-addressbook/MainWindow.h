@@ -18,7 +18,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
-class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
 class QUndoGroup;
@@ -149,8 +148,6 @@ private:
     QTabWidget* tabs_;
     EntryTableModel* contactModel_;
     EntryTableModel* groupModel_;
-    QSortFilterProxyModel* contactProxy_;
-    QSortFilterProxyModel* groupProxy_;
     QTableView* contactView_;
     QTableView* groupView_;
     QProgressBar* busy_;

@@ -211,6 +211,14 @@ bool endsWithLineEnd(std::string_view text) {
 
 // Text that follows the end of a book: a last line without its line end gets one first, or the
 // next card would be glued onto it ("END:VCARDBEGIN:VCARD").
+std::vector<const VCardCard*> addressesOf(const std::vector<VCardCard>& cards) {
+    std::vector<const VCardCard*> addresses;
+    addresses.reserve(cards.size());
+    for (const VCardCard& card : cards)
+        addresses.push_back(&card);
+    return addresses;
+}
+
 void startNewLine(std::string& text) {
     if (!text.empty() && !endsWithLineEnd(text))
         text.append(kLineEnd);
@@ -254,6 +262,11 @@ std::string VCardWriter::inEncodingOf(std::string_view text, std::string_view li
     if (encoding == VCardReader::Encoding::Utf8)
         return std::string(text);
     return std::string(like.substr(0, 2)) + inEncoding(text, encoding);
+}
+
+void VCardWriter::convertToEncodingOf(std::string& text, std::string_view like) {
+    if (VCardReader::encodingOf(like) != VCardReader::Encoding::Utf8)
+        text = inEncodingOf(text, like);
 }
 
 void VCardWriter::closeOpenCards(std::string& text, int openCards) {
@@ -377,22 +390,38 @@ int32_t VCardWriter::appendEntries(const std::string& path, const PersonalEntrie
 }
 
 std::string VCardWriter::bookText(const std::vector<VCardCard>& cards, Versions versions) {
+    return bookText(addressesOf(cards), versions);
+}
+
+std::string VCardWriter::bookText(const std::vector<const VCardCard*>& cards, Versions versions) {
+    std::size_t size = 0;
+    for (const VCardCard* card : cards)
+        size += card->original().size() + kLineEnd.size();
     std::string text;
-    for (const VCardCard& card : cards) {
+    text.reserve(size);
+    for (const VCardCard* card : cards) {
         // A last card read without its final line end keeps its bytes, unless a card follows.
         startNewLine(text);
-        text += versions == Versions::AllAs4 ? cardTextAsVersion4(card) : cardText(card);
+        if (versions == Versions::Own && !card->original().empty() && !card->isCutOff())
+            text += card->original(); // an unchanged card, without a copy of its own
+        else
+            text += versions == Versions::AllAs4 ? cardTextAsVersion4(*card) : cardText(*card);
     }
     return text;
 }
 
 int32_t VCardWriter::writeBook(const std::string& path, const std::vector<VCardCard>& cards,
                                Versions versions) {
+    return writeBook(path, addressesOf(cards), versions);
+}
+
+int32_t VCardWriter::writeBook(const std::string& path, const std::vector<const VCardCard*>& cards,
+                               Versions versions) {
     return BookFile::update(
         path, [&](const std::optional<std::string>& current, std::string& replacement) {
             replacement = bookText(cards, versions);
             if (current && versions == Versions::Own)
-                replacement = inEncodingOf(replacement, *current);
+                convertToEncodingOf(replacement, *current);
             return XDIR_OK;
         });
 }

@@ -29,10 +29,16 @@ public:
     // The cards' texts one after the other: a whole book.
     static std::string bookText(const std::vector<VCardCard>& cards,
                                 Versions versions = Versions::Own);
+    // The same of cards given by their addresses, so that a book kept elsewhere is written
+    // without a copy of its cards.
+    static std::string bookText(const std::vector<const VCardCard*>& cards,
+                                Versions versions = Versions::Own);
 
     // A book's text (UTF-8) in the encoding of the book whose bytes are like: with its
     // byte-order mark for a UTF-16 book, as it is otherwise.
     static std::string inEncodingOf(std::string_view text, std::string_view like);
+    // The same in place, without a copy of a UTF-8 text.
+    static void convertToEncodingOf(std::string& text, std::string_view like);
 
     // Appends one card per record, in the book's own encoding (UTF-16 for a UTF-16 book). Names
     // and fax numbers compare as they read back (blanks around a name and a "tel:" prefix
@@ -45,6 +51,8 @@ public:
     // Replaces the whole book with the cards, as BookFile::update; a UTF-16 book stays UTF-16
     // unless it is exported as 4.0 (which is UTF-8 only).
     static int32_t writeBook(const std::string& path, const std::vector<VCardCard>& cards,
+                             Versions versions = Versions::Own);
+    static int32_t writeBook(const std::string& path, const std::vector<const VCardCard*>& cards,
                              Versions versions = Versions::Own);
 
     // Ends the text with the END lines of the cards it leaves open (the last line ended first).

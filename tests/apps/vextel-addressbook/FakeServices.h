@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BookHash.h"
 #include "BookStore.h"
 #include "PrinterService.h"
 
@@ -87,7 +88,8 @@ private:
             in >> g.uid >> g.name >> g.memberUids;
             book.groups.append(g);
         }
-        book.fileHash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+        // Named as the window names a file it watches.
+        book.fileHash = BookHash::ofBytes(std::string_view(bytes.constData(), bytes.size()));
         return book;
     }
     static QByteArray bytesOf(const BookContents& book) {

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,6 +166,34 @@ TEST_F(MainWindowTest, TablesSearchSortAndUndoThroughTheWindowsActions) {
     ASSERT_TRUE(window->saveCurrentBook());
     EXPECT_FALSE(action("save")->isEnabled());
     EXPECT_EQ(test::render(*store.read(path("Office.vcf"), &error)), "Ann 0301 || Team[Ann]");
+}
+
+TEST_F(MainWindowTest, ASelectionFollowsItsRowsThroughASearchAndASort) {
+    QTableView* entries = window->contactTable();
+    const auto selected = [entries] {
+        QStringList names;
+        for (const QModelIndex& index : entries->selectionModel()->selectedRows()) {
+            names.append(index.data().toString());
+        }
+        return names;
+    };
+    window->selectRows(false, {0, 2}); // Ann, Cy
+    window->setSearchText("c");
+    EXPECT_EQ(column(entries, 0), QStringList({"Cy"}));
+    EXPECT_EQ(entries->verticalHeader()->count(), 1);
+    EXPECT_EQ(selected(), QStringList({"Cy"})); // Ann is no longer shown
+    window->setSearchText({});
+    EXPECT_EQ(entries->verticalHeader()->count(), 3);
+    window->sortBy(false, 0, Qt::DescendingOrder);
+    EXPECT_EQ(column(entries, 0), QStringList({"Cy", "bob", "Ann"}));
+    EXPECT_EQ(selected(), QStringList({"Cy"}));
+    action("delete")->trigger();
+    EXPECT_EQ(column(entries, 0), QStringList({"bob", "Ann"}));
+    EXPECT_EQ(column(window->groupTable(), 2), QStringList({"Ann"}));
+    // A Save that finds only the window's own edits in the file leaves the table as it is.
+    window->selectRows(false, {1});
+    ASSERT_TRUE(window->saveCurrentBook());
+    EXPECT_EQ(selected(), QStringList({"Ann"}));
 }
 
 TEST_F(MainWindowTest, AFileChangedByAnotherProgramIsMergedNotOverwritten) {
