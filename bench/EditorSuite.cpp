@@ -8,6 +8,7 @@
 #include "PrinterService.h"
 #include "ProcessProbe.h"
 #include "Suites.h"
+#include "Took.h"
 #include "VCardBookStore.h"
 #include "VCardCard.h"
 #include "VCardReader.h"
@@ -21,8 +22,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <ctime>
-#include <functional>
 
 namespace vextel_bench {
 
@@ -33,34 +32,6 @@ namespace editor = vextel_addressbook;
 // A digit that every tenth name, fax number and company holds, and more.
 const QString kKeystroke = QStringLiteral("7");
 const QString kEditedNote = QStringLiteral("Edited once");
-
-struct Took {
-    double cpu = 0;
-    double wall = 0;
-};
-
-double clockMilliseconds(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-Took measure(const std::function<void()>& action) {
-    const double cpuStart = clockMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
-    const double wallStart = clockMilliseconds(CLOCK_MONOTONIC);
-    action();
-    return {clockMilliseconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart,
-            clockMilliseconds(CLOCK_MONOTONIC) - wallStart};
-}
-
-// Open and Save grow with the book: their CPU time per contact stays flat while they scale.
-void writeFigures(QTextStream& out, const char* name, const Took& took, int contacts = 0) {
-    out << "figure " << name << "_cpu_ms " << took.cpu << Qt::endl;
-    out << "figure " << name << "_ms " << took.wall << Qt::endl;
-    if (contacts > 0) {
-        out << "figure " << name << "_cpu_us_per_contact " << took.cpu * 1e3 / contacts << Qt::endl;
-    }
-}
 
 // Each run changes its own copy of the book.
 bool copyBook(const QString& book, const QTemporaryDir& folder, QString* copy) {
@@ -144,7 +115,7 @@ int editorBookProbe(const BenchContext&, const QStringList& arguments, QTextStre
         return 1;
     }
     // As the window finds a book another program put in its folder, and the user picks it.
-    const Took open = measure([&] {
+    const Took open = Took::measure([&] {
         window.refreshBookList();
         window.selectBook(copy);
         QApplication::processEvents();
@@ -154,7 +125,7 @@ int editorBookProbe(const BenchContext&, const QStringList& arguments, QTextStre
         return 1;
     }
     auto* search = window.findChild<QLineEdit*>(QStringLiteral("search"));
-    const Took keystroke = measure([&] {
+    const Took keystroke = Took::measure([&] {
         search->insert(kKeystroke);
         QApplication::processEvents();
     });
@@ -171,14 +142,14 @@ int editorBookProbe(const BenchContext&, const QStringList& arguments, QTextStre
         return 1;
     }
     bool saved = false;
-    const Took save = measure([&] { saved = window.saveCurrentBook(); });
+    const Took save = Took::measure([&] { saved = window.saveCurrentBook(); });
     if (!saved || document->isModified() ||
         document->contents().contacts.at(contacts / 2).note != kEditedNote) {
         return 1;
     }
-    writeFigures(out, "open", open, contacts);
-    writeFigures(out, "keystroke", keystroke);
-    writeFigures(out, "save", save, contacts);
+    open.write(out, "open", contacts);
+    keystroke.write(out, "keystroke");
+    save.write(out, "save", contacts);
     return 0;
 }
 
@@ -195,7 +166,7 @@ int bareEditorBookProbe(const BenchContext&, const QStringList& arguments, QText
         QString name, fax, company, note;
     };
     std::vector<Row> rows;
-    const Took open = measure([&] {
+    const Took open = Took::measure([&] {
         XDIRDataRef data = XDIRData_Create();
         if (XdirGADFile_Read(copy.toUtf8().constData(), data, 0) == XDIR_OK) {
             XDIRMyFaxRecord record{};
@@ -212,7 +183,7 @@ int bareEditorBookProbe(const BenchContext&, const QStringList& arguments, QText
         return 1;
     }
     int matching = 0;
-    const Took keystroke = measure([&] {
+    const Took keystroke = Took::measure([&] {
         for (const Row& row : rows) {
             matching += containsKeystroke(row.name) || containsKeystroke(row.fax) ||
                                 containsKeystroke(row.company) || containsKeystroke(row.note)
@@ -235,14 +206,14 @@ int bareEditorBookProbe(const BenchContext&, const QStringList& arguments, QText
     }
     (*cards)[static_cast<std::size_t>(contacts / 2)].setNote(kEditedNote.toStdString());
     int32_t status = XDIR_ERR_WRITE_FAILED;
-    const Took save =
-        measure([&] { status = xdirkit::VCardWriter::writeBook(copy.toStdString(), *cards); });
+    const Took save = Took::measure(
+        [&] { status = xdirkit::VCardWriter::writeBook(copy.toStdString(), *cards); });
     if (status != XDIR_OK) {
         return 1;
     }
-    writeFigures(out, "open", open, contacts);
-    writeFigures(out, "keystroke", keystroke);
-    writeFigures(out, "save", save, contacts);
+    open.write(out, "open", contacts);
+    keystroke.write(out, "keystroke");
+    save.write(out, "save", contacts);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 // makes it (its lists bound to their tables, the search typed into its field) on a vCard book,
 // and the same work done bare (the library's read and every record, plain loops over the names).
 #include "Suites.h"
+#include "Took.h"
 #include "kit/AlertDriver.h"
 #include "kit/ArrayController.h"
 #include "kit/Dictionary.h"
@@ -22,8 +23,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstring>
-#include <ctime>
-#include <functional>
 #include <vector>
 
 namespace vextel_bench {
@@ -34,38 +33,6 @@ namespace records = tarvik_pde_m40vextel::address_book_records;
 
 constexpr int kGroupMembers = 201;
 const QString kKeystroke = QStringLiteral("k");
-
-// What one action took: the process's CPU time (the figure a busy shared machine moves least)
-// and the wall time, in milliseconds.
-struct Took {
-    double cpu = 0;
-    double wall = 0;
-};
-
-double clockMilliseconds(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-Took measure(const std::function<void()>& action) {
-    const double cpuStart = clockMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
-    const double wallStart = clockMilliseconds(CLOCK_MONOTONIC);
-    action();
-    return {clockMilliseconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart,
-            clockMilliseconds(CLOCK_MONOTONIC) - wallStart};
-}
-
-void writeFigure(QTextStream& out, const char* name, const Took& took) {
-    out << "figure " << name << "_cpu_ms " << took.cpu << Qt::endl;
-    out << "figure " << name << "_ms " << took.wall << Qt::endl;
-}
-
-// The load's CPU time per contact stays flat while the cost grows linearly with the book.
-void writeLoadFigures(QTextStream& out, const Took& load, int contacts) {
-    writeFigure(out, "load", load);
-    out << "figure load_cpu_us_per_contact " << load.cpu * 1e3 / contacts << Qt::endl;
-}
 
 // The printer's address book as the picker reads it, served from the same vCard book through the
 // real library: the book's individuals as the printer's entries, and one group of the first 201
@@ -203,14 +170,14 @@ int pickerBookProbe(const BenchContext& context, const QStringList& arguments, Q
     kit::ArrayController& pcList = *picker->pcAddressList();
     kit::ArrayController& deviceList = *picker->deviceAddressList();
 
-    const Took load = measure([&] { picker->initPCAdressBookTab(); });
+    const Took load = Took::measure([&] { picker->initPCAdressBookTab(); });
     if (pcList.count() != contacts) {
         return 1;
     }
     // Typed as a person types: the field's edit fires the search action.
-    const Took keystroke = measure([&] { searchField->lineEdit()->insert(kKeystroke); });
+    const Took keystroke = Took::measure([&] { searchField->lineEdit()->insert(kKeystroke); });
     const int shownAfterKeystroke = pcList.count();
-    const Took clear = measure([&] { searchField->lineEdit()->backspace(); });
+    const Took clear = Took::measure([&] { searchField->lineEdit()->backspace(); });
     if (shownAfterKeystroke == 0 || shownAfterKeystroke == pcList.count()) {
         return 1;
     }
@@ -233,7 +200,7 @@ int pickerBookProbe(const BenchContext& context, const QStringList& arguments, Q
         return 1;
     }
     deviceList.setSelectionIndex(groupIndex);
-    const Took adding = measure([&] { picker->addSelectedDeviceAddressData(nullptr); });
+    const Took adding = Took::measure([&] { picker->addSelectedDeviceAddressData(nullptr); });
     if (alerts.messages() != QStringList{QStringLiteral("No More Destination")} ||
         picker->getAddressListFrom(deviceList.arrangedObjectAt(groupIndex), &deviceList).size() !=
             kGroupMembers) {
@@ -242,16 +209,16 @@ int pickerBookProbe(const BenchContext& context, const QStringList& arguments, Q
 
     // Closing with Keep lets go of the loaded book; the lists are emptied too, so that every
     // entry is freed within the figure whether the picker keeps its lists or not.
-    const Took closing = measure([&] {
+    const Took closing = Took::measure([&] {
         picker->saveAddressSetting(nullptr);
         pcList.setContent({});
         deviceList.setContent({});
     });
-    writeLoadFigures(out, load, contacts);
-    writeFigure(out, "keystroke", keystroke);
-    writeFigure(out, "clear", clear);
-    writeFigure(out, "group", adding);
-    writeFigure(out, "close", closing);
+    load.write(out, "load", contacts);
+    keystroke.write(out, "keystroke");
+    clear.write(out, "clear");
+    adding.write(out, "group");
+    closing.write(out, "close");
     return 0;
 }
 
@@ -263,7 +230,7 @@ int bareBookProbe(const BenchContext&, const QStringList& arguments, QTextStream
     }
     QStringList names;
     std::vector<int> identifiers;
-    const Took load = measure([&] {
+    const Took load = Took::measure([&] {
         XDIRDataRef data = XDIRData_Create();
         if (XdirGADFile_Read(book.toUtf8().constData(), data, 0) == XDIR_OK) {
             XDIRMyFaxRecord record{};
@@ -279,16 +246,16 @@ int bareBookProbe(const BenchContext&, const QStringList& arguments, QTextStream
         return 1;
     }
     QStringList shown;
-    const Took keystroke = measure([&] {
+    const Took keystroke = Took::measure([&] {
         for (const QString& name : names) {
             if (name.contains(kKeystroke, Qt::CaseInsensitive)) {
                 shown.append(name);
             }
         }
     });
-    const Took clear = measure([&] { shown = names; });
+    const Took clear = Took::measure([&] { shown = names; });
     int found = 0;
-    const Took adding = measure([&] {
+    const Took adding = Took::measure([&] {
         QSet<int> wanted;
         for (int id = 1; id <= kGroupMembers; ++id) {
             wanted.insert(id);
@@ -301,16 +268,16 @@ int bareBookProbe(const BenchContext&, const QStringList& arguments, QTextStream
     if (shown.size() != names.size() || found != kGroupMembers) {
         return 1;
     }
-    const Took closing = measure([&] {
+    const Took closing = Took::measure([&] {
         shown = QStringList();
         names = QStringList();
         identifiers = std::vector<int>();
     });
-    writeLoadFigures(out, load, contacts);
-    writeFigure(out, "keystroke", keystroke);
-    writeFigure(out, "clear", clear);
-    writeFigure(out, "group", adding);
-    writeFigure(out, "close", closing);
+    load.write(out, "load", contacts);
+    keystroke.write(out, "keystroke");
+    clear.write(out, "clear");
+    adding.write(out, "group");
+    closing.write(out, "close");
     return 0;
 }
 
