@@ -96,24 +96,29 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/send-to/vextel-fax.serviceme
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/send-to/vextel-fax.sendto.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/Thunar/sendto RENAME vextel-fax.desktop)
 
-# Man pages, compressed as Debian wants them (no name or time stamp in the gzip header).
-file(GLOB VEXTEL_MAN_PAGES ${CMAKE_SOURCE_DIR}/docs/man/*.[1-8])
-foreach(page ${VEXTEL_MAN_PAGES})
+# Man pages, compressed as Debian wants them (no name or time stamp in the gzip header), each
+# in the package of its program.
+function(vextel_install_man_page page language_folder)
   get_filename_component(name ${page} NAME)
   string(REGEX REPLACE ".*\\." "" section ${name})
-  set(compressed ${CMAKE_BINARY_DIR}/man/${name}.gz)
+  set(compressed ${CMAKE_BINARY_DIR}/man/${language_folder}${name}.gz)
   add_custom_command(OUTPUT ${compressed}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man/${language_folder}
     COMMAND gzip -9n -c ${page} > ${compressed}
     DEPENDS ${page} VERBATIM)
-  list(APPEND VEXTEL_COMPRESSED_MAN_PAGES ${compressed})
+  set_property(GLOBAL APPEND PROPERTY VEXTEL_COMPRESSED_MAN_PAGES ${compressed})
   if(name MATCHES "^vextel-printer-sim")
     set(component simulator)
   else()
     set(component fax)
   endif()
-  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section}
+  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/${language_folder}man${section}
     COMPONENT ${component})
+endfunction()
+
+file(GLOB VEXTEL_MAN_PAGES ${CMAKE_SOURCE_DIR}/docs/man/*.[1-8])
+foreach(page ${VEXTEL_MAN_PAGES})
+  vextel_install_man_page(${page} "")
 endforeach()
 # The man pages in German and Japanese: each the English page with its NAME line translated
 # (docs/man/<language>.names), so that whatis and apropos speak the reader's language.
@@ -130,23 +135,12 @@ foreach(table ${VEXTEL_MAN_NAME_TABLES})
     file(READ ${page} text)
     string(REGEX MATCH "[.]SH NAME\n[^\n]*\n" english "${text}")
     string(REPLACE "${english}" ".SH NAME\n${line}\n" text "${text}")
-    set(translated ${CMAKE_BINARY_DIR}/man/${language}/${name})
+    set(translated ${CMAKE_BINARY_DIR}/man-source/${language}/${name})
     file(WRITE ${translated} "${text}")
-    string(REGEX REPLACE ".*\\." "" section ${name})
-    set(compressed ${translated}.gz)
-    add_custom_command(OUTPUT ${compressed}
-      COMMAND gzip -9n -c ${translated} > ${compressed}
-      DEPENDS ${translated} VERBATIM)
-    list(APPEND VEXTEL_COMPRESSED_MAN_PAGES ${compressed})
-    if(name MATCHES "^vextel-printer-sim")
-      set(component simulator)
-    else()
-      set(component fax)
-    endif()
-    install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man${section}
-      COMPONENT ${component})
+    vextel_install_man_page(${translated} "${language}/")
   endforeach()
 endforeach()
+get_property(VEXTEL_COMPRESSED_MAN_PAGES GLOBAL PROPERTY VEXTEL_COMPRESSED_MAN_PAGES)
 # Named as a Debian revision's changelog: the version carries one.
 set(VEXTEL_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz)
 add_custom_command(OUTPUT ${VEXTEL_CHANGELOG}
