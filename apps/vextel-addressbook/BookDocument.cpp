@@ -44,13 +44,17 @@ QList<qsizetype> validDescending(QList<qsizetype> rows, qsizetype size) {
     return rows;
 }
 
+std::optional<QString> duplicateOfNewEntry(const Contact& contact, const BookContents& book) {
+    Contact added = contact;
+    added.uid.clear(); // not yet an entry of the book
+    return EntryRules::duplicateProblem(Contact{}, added, book);
+}
+
 std::optional<QString> contactProblem(const Contact& contact, const BookContents& book) {
     if (auto problem = EntryRules::contactProblem(contact)) {
         return problem;
     }
-    Contact added = contact;
-    added.uid.clear(); // not yet an entry of the book
-    return EntryRules::duplicateProblem(Contact{}, added, book);
+    return duplicateOfNewEntry(contact, book);
 }
 
 // An import brings a card's company and note as they are, as a book read from a file does.
@@ -58,9 +62,7 @@ std::optional<QString> importedContactProblem(const Contact& contact, const Book
     if (auto problem = EntryRules::importProblem(contact)) {
         return problem;
     }
-    Contact added = contact;
-    added.uid.clear(); // not yet an entry of the book
-    return EntryRules::duplicateProblem(Contact{}, added, book);
+    return duplicateOfNewEntry(contact, book);
 }
 
 // An edit is held to the rules of the fields it changes: an entry read from a phone with a note

@@ -45,13 +45,7 @@ CsvImportDialog::CsvImportDialog(const QList<QStringList>& rows, QWidget* parent
     layout->addLayout(form);
     preview_ = new ImportPreview(this);
     layout->addWidget(preview_, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        preview_->keepInternationalPrefix();
-        accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(preview_->confirmingButtons(this));
     connect(header_, &QCheckBox::toggled, this, &CsvImportDialog::updatePreview);
     resize(640, 480);
     updatePreview();

@@ -4,6 +4,8 @@
 #include "EditorSettings.h"
 #include "EntryRules.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -77,6 +79,16 @@ void ImportPreview::keepInternationalPrefix() const {
     if (internationalPrefix() != EditorSettings::internationalPrefix()) {
         EditorSettings::setInternationalPrefix(internationalPrefix());
     }
+}
+
+QDialogButtonBox* ImportPreview::confirmingButtons(QDialog* dialog) const {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    connect(buttons, &QDialogButtonBox::accepted, dialog, [this, dialog] {
+        keepInternationalPrefix();
+        dialog->accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
 }
 
 BookContents ImportPreview::dialable(BookContents entries, const QString& prefix,

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QDialog;
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -32,6 +34,8 @@ public:
     QString internationalPrefix() const;
     // Keeps the prefix shown as the user's setting for the next import.
     void keepInternationalPrefix() const;
+    // The import dialog's OK and Cancel: OK keeps the prefix shown and accepts the dialog.
+    QDialogButtonBox* confirmingButtons(QDialog* dialog) const;
 
     // entries with every fax number made dialable with prefix; changes, when given, gets each
     // contact's changes ("020 7946 0002 → 02079460002"), one list per contact.

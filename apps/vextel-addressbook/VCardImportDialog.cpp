@@ -16,13 +16,7 @@ VCardImportDialog::VCardImportDialog(const BookContents& read, const BookContent
     preview_->setTargetBook(target);
     preview_->setEntries(read);
     layout->addWidget(preview_, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        preview_->keepInternationalPrefix();
-        accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(preview_->confirmingButtons(this));
     resize(960, 420);
 }
 
