@@ -2,13 +2,9 @@
 
 #include <QFile>
 #include <memory>
-// On x86 the library picks the widest vector instructions the processor has when first called
-// (a header-only build is held to the baseline SSE2, at less than half the speed on a book).
-#if defined(__x86_64__) || defined(__i386__)
-#include <xxh_x86dispatch.h>
-#else
+// Built in, so that the hash is compiled for this processor's vector instructions.
+#define XXH_INLINE_ALL
 #include <xxhash.h>
-#endif
 
 namespace vextel_addressbook {
 
