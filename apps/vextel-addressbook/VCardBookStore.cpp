@@ -81,7 +81,8 @@ public:
     bool unchanged(const Contact& contact) const {
         const auto index = static_cast<std::size_t>(contact.originIndex);
         const qsizetype entry = entryOfCard[index];
-        return entry >= 0 && !groupCard[index] && contacts.at(entry).uid == contact.uid &&
+        return entry >= 0 && !groupCard[index] &&
+               Contact::sameText(contacts.at(entry).uid, contact.uid) &&
                contacts.at(entry).sameFields(contact);
     }
     bool unchanged(const Group& group) const {
@@ -300,7 +301,7 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
             reading.indexInEarlier(static_cast<std::size_t>(index)) == index) {
             return true;
         }
-        return other.uid == contact.uid && other.sameFields(contact);
+        return Contact::sameText(other.uid, contact.uid) && other.sameFields(contact);
     };
     // Uid hashes of the entries and groups in file order, and which are an earlier reading's.
     std::vector<std::size_t> uidHashes;
