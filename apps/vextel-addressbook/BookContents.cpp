@@ -31,7 +31,7 @@ bool BookContents::sameAs(const BookContents& other) const {
             std::equal(contacts.begin(), contacts.end(), other.contacts.begin(),
                        other.contacts.end(),
                        [](const Contact& a, const Contact& b) {
-                           return a.uid == b.uid && a.sameFields(b);
+                           return Contact::sameText(a.uid, b.uid) && a.sameFields(b);
                        })) &&
            std::equal(
                groups.begin(), groups.end(), other.groups.begin(), other.groups.end(),

@@ -81,7 +81,8 @@ public:
     bool unchanged(const Contact& contact) const {
         const auto index = static_cast<std::size_t>(contact.originIndex);
         const qsizetype entry = entryOfCard[index];
-        return entry >= 0 && !groupCard[index] && contacts.at(entry).uid == contact.uid &&
+        return entry >= 0 && !groupCard[index] &&
+               Contact::sameText(contacts.at(entry).uid, contact.uid) &&
                contacts.at(entry).sameFields(contact);
     }
     bool unchanged(const Group& group) const {
@@ -219,6 +220,9 @@ Contact contactOf(const xdirkit::VCardCard& card, const QStringList& faxes) {
 struct EarlierReading {
     const VCardOrigin* earlier = nullptr;
     const std::vector<qsizetype>* earlierIndex = nullptr;
+    // Per entry of the book written: true when it was found the same as earlier's entry of the
+    // card it came from (null when not known), so that it need not be compared again.
+    const std::vector<bool>* sameAsEarlier = nullptr;
 
     qsizetype indexInEarlier(std::size_t index) const {
         return earlier == nullptr ? -1 : (*earlierIndex)[index];
@@ -282,13 +286,22 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
     std::vector<const Contact*> earlierEntries;
     std::vector<Contact> readNow;
     bool asExpected = expected != nullptr;
-    const auto isExpected = [&](const Contact& contact, int index) {
+    // isEarlier: contact is the earlier reading's entry of the card at index.
+    const auto isExpected = [&](const Contact& contact, int index, bool isEarlier) {
         const auto entry = static_cast<qsizetype>(cardOfEntry.size());
         if (!asExpected || entry >= expected->size()) {
             return false;
         }
         const Contact& other = expected->at(entry);
-        return other.originIndex == index && other.uid == contact.uid && other.sameFields(contact);
+        if (other.originIndex != index) {
+            return false;
+        }
+        if (isEarlier && reading.sameAsEarlier != nullptr &&
+            (*reading.sameAsEarlier)[static_cast<std::size_t>(entry)] &&
+            reading.indexInEarlier(static_cast<std::size_t>(index)) == index) {
+            return true;
+        }
+        return Contact::sameText(other.uid, contact.uid) && other.sameFields(contact);
     };
     // Uid hashes of the entries and groups in file order, and which are an earlier reading's.
     std::vector<std::size_t> uidHashes;
@@ -316,7 +329,7 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
             fromEarlier.push_back(false);
             book.groups.append(group);
         } else if (const Contact* read = reading.contact(i, &earlierEntry)) {
-            asExpected = isExpected(*read, index);
+            asExpected = isExpected(*read, index, true);
             origin->entryOfCard.push_back(static_cast<qsizetype>(cardOfEntry.size()));
             origin->contactUidHashes.push_back(
                 reading.earlier->contactUidHashes[static_cast<std::size_t>(earlierEntry)]);
@@ -327,7 +340,7 @@ BookContents contentsOf(std::vector<const xdirkit::VCardCard*> cards,
         } else if (const QStringList faxes = faxNumbersOf(card); !faxes.isEmpty()) {
             Contact contact = contactOf(card, faxes);
             contact.originIndex = index;
-            asExpected = isExpected(contact, index);
+            asExpected = isExpected(contact, index, false);
             origin->entryOfCard.push_back(static_cast<qsizetype>(cardOfEntry.size()));
             origin->contactUidHashes.push_back(qHash(contact.uid));
             uidHashes.push_back(origin->contactUidHashes.back());
@@ -508,6 +521,8 @@ struct BookCards {
     std::vector<const xdirkit::VCardCard*> cards;
     // Per card: its index in the origin, or -1 for a card made here.
     std::vector<qsizetype> originIndex;
+    // Per entry of the contents: true when it is the origin's entry of its card, unchanged.
+    std::vector<bool> unchangedContacts;
 };
 
 // forceNew writes every card anew (as 4.0).
@@ -565,11 +580,14 @@ BookCards cardsOf(const BookContents& contents, bool forceNew) {
         result.made.push_back(std::move(card));
         return Placed(&result.made.back(), -1);
     };
+    result.unchangedContacts.reserve(static_cast<std::size_t>(contents.contacts.size()));
     for (const Contact& contact : contents.contacts) {
         const bool fromOrigin =
             contact.originIndex >= 0 && static_cast<std::size_t>(contact.originIndex) < originCount;
-        if (fromOrigin && !forceNew && !realUid.contains(contact.uid) &&
-            origin->unchanged(contact)) {
+        const bool unchanged =
+            fromOrigin && !forceNew && !realUid.contains(contact.uid) && origin->unchanged(contact);
+        result.unchangedContacts.push_back(unchanged);
+        if (unchanged) {
             place(contact.originIndex,
                   Placed(&origin->card(contact.originIndex), contact.originIndex));
             continue;
@@ -700,7 +718,8 @@ std::optional<BookContents> contentsWritten(const BookContents& next, const Book
     std::vector<std::shared_ptr<const CardBlock>> blocks = origin->blocks;
     blocks.push_back(std::move(madeCards));
     return contentsOf(std::move(cards), std::move(blocks), hashOf(writtenText),
-                      EarlierReading{origin, &written.originIndex}, &next.contacts);
+                      EarlierReading{origin, &written.originIndex, &written.unchangedContacts},
+                      &next.contacts);
 }
 
 } // namespace

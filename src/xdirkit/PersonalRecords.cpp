@@ -1,6 +1,6 @@
 #include "PersonalRecords.h"
 
-#include "BookFile.h"
+#include "BookBytes.h"
 #include "RecordText.h"
 #include "VCardReader.h"
 
@@ -77,14 +77,13 @@ class RecordBuilder {
 public:
     // stableText: the text the cards' lines borrow from, when the cards do not outlive their
     // visit; null when every card lasts the whole build.
-    RecordBuilder(PersonalRecords& out, const std::string* stableText)
+    RecordBuilder(PersonalRecords& out, std::optional<std::string_view> stableText)
         : out_(out), stableText_(stableText) {}
 
     // False once the book has more individuals than a handle holds.
     bool add(const VCardCard& card) {
         if (card.isGroup())
-            groupCards_.push_back(stableText_ == nullptr ? &card
-                                                         : &groupCopies_.emplace_back(card));
+            groupCards_.push_back(!stableText_ ? &card : &groupCopies_.emplace_back(card));
         else
             addContact(card);
         return !tooMany_;
@@ -172,8 +171,7 @@ private:
 
     // The view itself when what it points into lasts the whole build, else a copy's.
     std::string_view lastingView(std::string_view uid) {
-        const bool lasts =
-            stableText_ == nullptr ? !isWithin(uid, uidScratch_) : isWithin(uid, *stableText_);
+        const bool lasts = !stableText_ ? !isWithin(uid, uidScratch_) : isWithin(uid, *stableText_);
         return lasts ? uid : std::string_view(uidCopies_.emplace_back(uid));
     }
 
@@ -230,7 +228,7 @@ private:
     }
 
     PersonalRecords& out_;
-    const std::string* stableText_;
+    std::optional<std::string_view> stableText_;
     std::size_t individuals_ = 0;
     bool tooMany_ = false;
     std::vector<const VCardCard*> groupCards_;
@@ -252,7 +250,7 @@ int32_t PersonalRecords::build(const std::vector<VCardCard>& cards) {
     entries.clear();
     groups.clear();
     warnings.clear();
-    RecordBuilder builder(*this, nullptr);
+    RecordBuilder builder(*this, std::nullopt);
     for (const VCardCard& card : cards)
         if (!builder.add(card))
             break;
@@ -263,11 +261,21 @@ int32_t PersonalRecords::readFile(const std::string& path) {
     entries.clear();
     groups.clear();
     warnings.clear();
-    std::string text;
-    if (const int32_t status = BookFile::read(path, text); status != XDIR_OK)
+    BookBytes bytes;
+    if (const int32_t status = bytes.read(path); status != XDIR_OK)
         return status;
+    std::string_view text = bytes.view();
+    // A UTF-16 book is read as its UTF-8 copy, which the cards' lines borrow from to the end.
+    std::string converted;
+    if (VCardReader::encodingOf(text) != VCardReader::Encoding::Utf8) {
+        auto utf8 = VCardReader::utf8Text(std::string(text));
+        if (!utf8)
+            return XDIR_ERR_FILE_MALFORMED;
+        converted = std::move(*utf8);
+        text = converted;
+    }
     entries.reserveForBookOf(text.size());
-    RecordBuilder builder(*this, &text);
+    RecordBuilder builder(*this, text);
     const bool isBook =
         VCardReader::forEachCard(text, VCardReader::Lines::ForRecords,
                                  [&builder](const VCardCard& card) { return builder.add(card); });

@@ -260,12 +260,11 @@ std::optional<std::vector<VCardCard>> VCardReader::read(std::string bytes, Lines
     return cards;
 }
 
-bool VCardReader::forEachCard(std::string& text, Lines keep,
-                              const std::function<bool(const VCardCard&)>& visit) {
-    const std::optional<std::size_t> start = toUtf8Text(text);
-    if (!start)
-        return false;
-    return scanCards(text, *start, keep,
+namespace {
+
+bool visitCards(std::string_view text, std::size_t start, VCardReader::Lines keep,
+                const std::function<bool(const VCardCard&)>& visit) {
+    return scanCards(text, start, keep,
                      [&visit](std::vector<VCardLine>& lines, std::size_t begin, std::size_t length,
                               int openCards) {
                          VCardCard card(std::move(lines), nullptr, begin, length, openCards);
@@ -273,6 +272,26 @@ bool VCardReader::forEachCard(std::string& text, Lines keep,
                          lines = card.releaseLines();
                          return goOn;
                      });
+}
+
+} // namespace
+
+bool VCardReader::forEachCard(std::string& text, Lines keep,
+                              const std::function<bool(const VCardCard&)>& visit) {
+    const std::optional<std::size_t> start = toUtf8Text(text);
+    if (!start)
+        return false;
+    return visitCards(text, *start, keep, visit);
+}
+
+bool VCardReader::forEachCard(std::string_view bytes, Lines keep,
+                              const std::function<bool(const VCardCard&)>& visit) {
+    if (encodingOf(bytes) != Encoding::Utf8) {
+        std::string text(bytes);
+        return forEachCard(text, keep, visit);
+    }
+    const std::size_t start = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
+    return visitCards(bytes, start, keep, visit);
 }
 
 } // namespace xdirkit

@@ -38,6 +38,10 @@ public:
     // to stop. A card lasts only for its call. False where read answers null.
     static bool forEachCard(std::string& text, Lines keep,
                             const std::function<bool(const VCardCard&)>& visit);
+    // The same for bytes that are not to be changed: the lines of a UTF-8 book borrow from
+    // them, those of a UTF-16 book from a converted copy.
+    static bool forEachCard(std::string_view bytes, Lines keep,
+                            const std::function<bool(const VCardCard&)>& visit);
 };
 
 } // namespace xdirkit

@@ -114,6 +114,40 @@ TEST(VCardReader, BuildingFromKeptCardsGivesWhatReadingTheFileGives) {
     }
 }
 
+// A UTF-16 book is read through its UTF-8 copy: the group, built after the last card, still
+// finds its members by the uids the copy held.
+TEST(VCardReader, AUtf16BookReadsToWhatItsUtf8TextGivesGroupsIncluded) {
+    const std::string book = "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:u-1\r\nFN:Ann Öst\r\n"
+                             "TEL;TYPE=fax:01\r\nEND:VCARD\r\n"
+                             "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:u-2\r\nFN:Bo\r\nTEL;TYPE=fax:02\r\n"
+                             "END:VCARD\r\n"
+                             "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:group\r\nFN:Team\r\n"
+                             "MEMBER:u-2\r\nMEMBER:u-1\r\nEND:VCARD\r\n";
+    char folder[] = "/tmp/xdirkit-utf16-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const auto readAs = [&](const std::string& bytes) {
+        const fs::path path = fs::path(folder) / "book.vcf";
+        std::ofstream(path, std::ios::binary) << bytes;
+        xdirkit::PersonalRecords records;
+        const int32_t status = records.readFile(path);
+        return rendered(records, status);
+    };
+    const std::string asUtf8 = readAs(book);
+    EXPECT_NE(asUtf8.find("group Team|2 1"), std::string::npos) << asUtf8;
+    const auto units = xdirkit::utf16FromUtf8(book);
+    ASSERT_TRUE(units);
+    for (const bool bigEndian : {false, true}) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : *units) {
+            const char high = static_cast<char>(unit >> 8);
+            const char low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        EXPECT_EQ(readAs(bytes), asUtf8) << (bigEndian ? "big-endian" : "little-endian");
+    }
+    fs::remove_all(folder);
+}
+
 TEST(VCardReader, CardByCardReadingStopsWhenAskedAndTellsANonBook) {
     std::string book = "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n"
                        "BEGIN:VCARD\r\nFN:C\r\n";

@@ -291,6 +291,27 @@ TEST_F(VCardBookStoreTest, ASaveAnswersTheBookAReadOfTheBytesWrittenGivesAndSave
     }
 }
 
+// The editor's usual Save: one entry edited where it stands, the others as the last Save
+// answered them, round after round.
+TEST_F(VCardBookStoreTest, ASaveOfOneEntryEditedInPlaceAnswersWhatAReadGives) {
+    for (const QString& name : books) {
+        const QString path = copyOf(name);
+        auto book = store.read(path, &error); // null for a file that is no book
+        for (int round = 1; book && !book->contacts.isEmpty() && round <= 3; ++round) {
+            BookContents edited = *book;
+            const qsizetype middle = edited.contacts.size() / 2;
+            edited.contacts[middle].note = QStringLiteral("note %1").arg(round);
+            book = store.update(
+                path, [&](const BookOnDisk&, QString*) { return std::optional(edited); }, &error);
+            ASSERT_TRUE(book) << name.toStdString() << error.toStdString();
+            const auto read = store.read(path, &error);
+            ASSERT_TRUE(read) << name.toStdString();
+            EXPECT_EQ(described(*book), described(*read)) << name.toStdString() << " " << round;
+            EXPECT_EQ(book->contacts[middle].note, QStringLiteral("note %1").arg(round));
+        }
+    }
+}
+
 TEST_F(VCardBookStoreTest, CardsOfOneUidStayEntriesOfTheirOwnThroughEditsAndSaves) {
     const QString path = folder.filePath("twins.vcf");
     QFile file(path);
