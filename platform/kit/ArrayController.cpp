@@ -9,31 +9,6 @@ namespace kit {
 
 namespace {
 
-bool isNumberOrTime(const QVariant& value) {
-    switch (value.metaType().id()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Float:
-    case QMetaType::Double:
-    case QMetaType::QDateTime:
-    case QMetaType::QDate:
-    case QMetaType::QTime:
-        return true;
-    default:
-        return false;
-    }
-}
-
 int signOf(int order) {
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
@@ -577,7 +552,7 @@ ArrayController::KeyColumn ArrayController::readKeyColumn(const QString& keyPath
             continue;
         }
         const QVariant value = valueOfRow(static_cast<int>(row), rowKey, keyPath);
-        if (!forSearch && (!value.isValid() || isNumberOrTime(value))) {
+        if (!forSearch && !sortsAsText(value)) {
             continue;
         }
         const QString text = value.toString();

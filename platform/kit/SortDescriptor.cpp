@@ -118,9 +118,13 @@ std::optional<quint64> prefixOf(const QString& text, qsizetype from) {
 
 } // namespace
 
+bool sortsAsText(const QVariant& value) {
+    return value.isValid() && !isNumber(value) && !isTime(value);
+}
+
 SortValue SortValue::of(QVariant value, bool caseInsensitive) {
     SortValue read{std::move(value), {}, std::nullopt, false, std::nullopt, std::nullopt};
-    read.comparesAsText = read.value.isValid() && !isNumber(read.value) && !isTime(read.value);
+    read.comparesAsText = sortsAsText(read.value);
     if (read.comparesAsText) {
         read.text = read.value.toString();
         if (caseInsensitive) {

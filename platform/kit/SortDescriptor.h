@@ -13,6 +13,8 @@ namespace kit {
 // result, without folding again on every comparison. Absent for a text with surrogates, which
 // those fold by code point.
 std::optional<QString> foldedForComparison(const QString& text);
+// Whether a sort compares the value as text: a valid value that is neither a number nor a time.
+bool sortsAsText(const QVariant& value);
 // One unit of such a text: absent for a surrogate or a unit that folds outside the BMP. Inline,
 // as it runs for every unit of a large list's texts.
 inline std::optional<char16_t> foldedUnitForComparison(QChar unit) {

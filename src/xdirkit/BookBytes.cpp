@@ -1,5 +1,6 @@
 #include "BookBytes.h"
 
+#include "FileDescriptor.h"
 #include "xdirkit/XdirKit.h"
 
 #include <cerrno>
@@ -17,21 +18,6 @@ std::size_t pageRounded(std::size_t size) {
     const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     return (size + page - 1) / page * page;
 }
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 } // namespace
 
@@ -63,7 +49,7 @@ bool BookBytes::reserve(std::size_t capacity) {
 
 int32_t BookBytes::read(const std::string& path) {
     release();
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0)
         return errno == ENOENT ? XDIR_ERR_FILE_NOT_FOUND : XDIR_ERR_FILE_UNREADABLE;
     struct stat info {};

@@ -1,5 +1,6 @@
 #include "BookFile.h"
 
+#include "FileDescriptor.h"
 #include "FileTrust.h"
 #include "xdirkit/XdirKit.h"
 
@@ -31,28 +32,6 @@ constexpr std::size_t kTemporarySuffixLength = 6; // mkstemp's XXXXXX
 // Between the book's name and mkstemp's letters: what marks a temporary file as the library's own
 // (a user's ".NAME.backup" has the same length as mkstemp's letters).
 constexpr const char* kTemporaryMarker = ".partial-";
-
-// Closes a descriptor when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    // Closes now, reporting whether the close succeeded (it may report a write error).
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -204,7 +183,7 @@ int32_t BookFile::replace(const std::string& path, const std::string& contents, 
     const std::string folder = folderOf(path);
     std::string temporary =
         folder + "/." + nameOf(path) + kTemporaryMarker + std::string(kTemporarySuffixLength, 'X');
-    Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (file.get() < 0)
         return XDIR_ERR_WRITE_FAILED;
     const bool written = ::fchmod(file.get(), mode) == 0 && writeAll(file.get(), contents) &&
@@ -215,14 +194,14 @@ int32_t BookFile::replace(const std::string& path, const std::string& contents, 
         return XDIR_ERR_WRITE_FAILED;
     }
     // The rename itself must reach the disk before success is answered.
-    Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.get() < 0 || ::fsync(directory.get()) != 0)
         return XDIR_ERR_WRITE_FAILED;
     return XDIR_OK;
 }
 
 int32_t BookFile::read(const std::string& path, std::string& contents) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0)
         return errno == ENOENT ? XDIR_ERR_FILE_NOT_FOUND : XDIR_ERR_FILE_UNREADABLE;
     struct stat info {};
@@ -261,7 +240,7 @@ int32_t BookFile::update(const std::string& requestedPath, const Change& change)
         return status;
     const std::string lockPath = folderOf(path) + "/." + nameOf(path) + ".lock";
     // Never through a link: a lock file is only ever the library's own.
-    Descriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    FileDescriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (lock.get() < 0 || !takeLock(lock.get()))
         return XDIR_ERR_LOCK_FAILED;
 
